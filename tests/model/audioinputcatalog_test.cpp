@@ -1,0 +1,91 @@
+#include "model/audioinputcatalog.h"
+#include "support/printers.h"
+
+#include <gtest/gtest.h>
+
+using namespace kelvary;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+AudioInputDevice makeDevice(const QString &id, const QString &name, qint64 inputs, qint64 first) {
+    AudioInputDevice device{id, name, {}, first, inputs};
+    for (qint64 k = 0; k < inputs; ++k)
+        device.channels.append(
+            {id + u':' + QString::number(k), id, k, u"Ch "_s + QString::number(k + 1), false});
+    for (qint64 k = 0; k + 1 < inputs; k += 2)
+        device.channels.append({id + u":stereo:"_s + QString::number(k), id, k,
+                                u"Ch %1\u2013%2"_s.arg(k + 1).arg(k + 2), true});
+    return device;
+}
+
+TrackChannel assignedTo(const QString &deviceUID) {
+    TrackChannel track;
+    track.audioInputDeviceUID = deviceUID;
+    return track;
+}
+
+} // namespace
+
+TEST(AudioInputCatalog, EmptyCatalogAnswersNothing) {
+    const AudioInputCatalog catalog;
+    EXPECT_TRUE(catalog.channelsByDeviceUID().isEmpty());
+    EXPECT_TRUE(catalog.deviceNameByUID().isEmpty());
+    EXPECT_TRUE(catalog.channelLabelByID().isEmpty());
+    EXPECT_TRUE(catalog.monoChannels(u"x"_s).isEmpty());
+    EXPECT_EQ(recordInputNumber({u"x:stereo:2"_s, u"x"_s, 2, u"Ch 3–4"_s, true}, {}), 1026);
+    EXPECT_EQ(dominantDeviceName({assignedTo(u"x"_s)}, {}), std::nullopt);
+}
+
+TEST(AudioInputCatalog, NumbersInputsAcrossDevices) {
+    const AudioInputCatalog catalog(
+        {makeDevice(u"a"_s, u"A"_s, 8, 0), makeDevice(u"b"_s, u"B"_s, 2, 8)});
+    const auto single = channelWithID(u"b:1"_s, catalog.devices());
+    ASSERT_TRUE(single);
+    EXPECT_EQ(single->label, u"Ch 2"_s);
+    EXPECT_EQ(recordInputNumber(*single, catalog.devices()), 9);
+    const auto pair = channelWithID(u"b:stereo:0"_s, catalog.devices());
+    ASSERT_TRUE(pair);
+    EXPECT_EQ(pair->label, u"Ch 1\u20132"_s);
+    EXPECT_EQ(recordInputNumber(*pair, catalog.devices()), 1032);
+    EXPECT_EQ(catalog.channelLabelByID().value(u"a:stereo:6"_s), u"Ch 7\u20138"_s);
+    EXPECT_EQ(catalog.channelLabelByID().size(), 8 + 4 + 2 + 1);
+    EXPECT_EQ(channelWithID(std::nullopt, catalog.devices()), std::nullopt);
+    EXPECT_EQ(channelWithID(u"c:0"_s, catalog.devices()), std::nullopt);
+    EXPECT_EQ(deviceWithID(u"b"_s, catalog.devices())->name, u"B"_s);
+    EXPECT_EQ(deviceWithID(std::nullopt, catalog.devices()), std::nullopt);
+}
+
+TEST(AudioInputCatalog, MonoChannelsLeaveOutPairs) {
+    const AudioInputCatalog catalog({makeDevice(u"a"_s, u"A"_s, 4, 0)});
+    QStringList labels;
+    for (const AudioInputChannel &channel : catalog.monoChannels(u"a"_s))
+        labels << channel.label;
+    EXPECT_EQ(labels, (QStringList{u"Ch 1"_s, u"Ch 2"_s, u"Ch 3"_s, u"Ch 4"_s}));
+    EXPECT_TRUE(catalog.monoChannels(std::nullopt).isEmpty());
+    EXPECT_TRUE(catalog.monoChannels(u"b"_s).isEmpty());
+}
+
+TEST(AudioInputCatalog, KeepsTheFirstOfTwoDevicesWithOneId) {
+    const AudioInputCatalog catalog(
+        {makeDevice(u"a"_s, u"First"_s, 2, 0), makeDevice(u"a"_s, u"Second"_s, 4, 2)});
+    ASSERT_EQ(catalog.devices().size(), 1);
+    EXPECT_EQ(catalog.deviceNameByUID().value(u"a"_s), u"First"_s);
+    EXPECT_EQ(catalog.monoChannels(u"a"_s).size(), 2);
+}
+
+TEST(DominantDeviceName, CountsTracksPerDevice) {
+    const QList<AudioInputDevice> devices{makeDevice(u"a"_s, u"A"_s, 2, 0),
+                                          makeDevice(u"b"_s, u"B"_s, 2, 2)};
+    EXPECT_EQ(
+        dominantDeviceName(
+            {assignedTo(u"b"_s), assignedTo(u"a"_s), assignedTo(u"b"_s), TrackChannel()}, devices),
+        u"B"_s);
+    EXPECT_EQ(dominantDeviceName({TrackChannel()}, devices), std::nullopt);
+    // A tie goes to the device listed first, whatever the order of the tracks.
+    EXPECT_EQ(dominantDeviceName({assignedTo(u"b"_s), assignedTo(u"a"_s)}, devices), u"A"_s);
+    // The most used device is gone: nothing, even though another present device is used.
+    EXPECT_EQ(dominantDeviceName({assignedTo(u"gone"_s), assignedTo(u"gone"_s), assignedTo(u"a"_s)},
+                                 devices),
+              std::nullopt);
+}

@@ -1,0 +1,98 @@
+#include "model/trackchannel.h"
+#include "support/printers.h"
+
+#include <gtest/gtest.h>
+
+using namespace kelvary;
+using namespace Qt::StringLiterals;
+
+TEST(ChannelNumber, CollectsTheDigitsOfALabel) {
+    EXPECT_EQ(channelNumberFromLabel(u"12"_s), 12);
+    EXPECT_EQ(channelNumberFromLabel(u"3s"_s), 3);
+    EXPECT_EQ(channelNumberFromLabel(u"A10s"_s), 10);
+    EXPECT_EQ(channelNumberFromLabel(u"A4s"_s), 4);
+    EXPECT_EQ(channelNumberFromLabel(u"Mi2"_s), 2);
+    EXPECT_EQ(channelNumberFromLabel(u"1a2"_s), 12);
+    EXPECT_EQ(channelNumberFromLabel(u"s"_s), 0);
+    EXPECT_EQ(channelNumberFromLabel(u""_s), 0);
+}
+
+TEST(ChannelNumber, IsZeroWhenTheDigitsAreNotADecimalInteger) {
+    EXPECT_EQ(channelNumberFromLabel(u"9223372036854775807"_s), 9223372036854775807LL);
+    EXPECT_EQ(channelNumberFromLabel(u"9223372036854775808"_s), 0);
+    EXPECT_EQ(channelNumberFromLabel(u"1½"_s), 0);
+    EXPECT_EQ(channelNumberFromLabel(u"2²"_s), 0);
+    // Arabic-Indic three is a decimal digit, but not one a decimal integer is read from.
+    EXPECT_EQ(channelNumberFromLabel(u"\u0663"_s), 0);
+}
+
+TEST(SideSuffixed, ReplacesAnExistingSideLetter) {
+    EXPECT_EQ(sideSuffixed(u"Keys"_s, StereoChannelSide::right, true), u"Keys R"_s);
+    EXPECT_EQ(sideSuffixed(u"Keys L"_s, StereoChannelSide::right, true), u"Keys R"_s);
+    EXPECT_EQ(sideSuffixed(u" L"_s, StereoChannelSide::right, true), u"R"_s);
+    EXPECT_EQ(sideSuffixed(u"KeysL"_s, StereoChannelSide::left, true), u"KeysL L"_s);
+    EXPECT_EQ(sideSuffixed(u""_s, StereoChannelSide::left, true), u"L"_s);
+    EXPECT_EQ(sideSuffixed(u""_s, StereoChannelSide::left, false), u""_s);
+}
+
+TEST(TrackChannel, StereoSideCopiesTheChannelWithItsSide) {
+    TrackChannel stereo;
+    stereo.channelLabel = u"3s"_s;
+    stereo.channelNumber = 3;
+    stereo.name = u"Keys"_s;
+    stereo.inputRoute = u"MADI 5"_s;
+    stereo.extraInfo = u"Grp 1"_s;
+    stereo.channelType = DigicoChannelType::aux;
+    stereo.color = {0.1, 0.2, 0.3, 1.0};
+    stereo.isIncluded = false;
+    stereo.audioInputDeviceUID = u"hw:CARD=X,DEV=0"_s;
+    stereo.audioInputChannelID = u"hw:CARD=X,DEV=0:4"_s;
+
+    const TrackChannel right = stereo.stereoSideChannel(u"3"_s, StereoChannelSide::right);
+    EXPECT_NE(right.id, stereo.id);
+    EXPECT_EQ(right.channelLabel, u"3 R"_s);
+    EXPECT_EQ(right.channelNumber, 3);
+    EXPECT_EQ(right.name, u"Keys R"_s);
+    EXPECT_EQ(right.inputRoute, u"MADI 5 R"_s);
+    EXPECT_EQ(right.stereoSourceLabel, u"3s"_s);
+    EXPECT_EQ(right.stereoSide, StereoChannelSide::right);
+    EXPECT_EQ(right.extraInfo, stereo.extraInfo);
+    EXPECT_EQ(right.channelType, stereo.channelType);
+    EXPECT_EQ(right.color, stereo.color);
+    EXPECT_EQ(right.isIncluded, stereo.isIncluded);
+    EXPECT_EQ(right.audioInputDeviceUID, stereo.audioInputDeviceUID);
+    EXPECT_EQ(right.audioInputChannelID, stereo.audioInputChannelID);
+
+    stereo.name.clear();
+    stereo.inputRoute.clear();
+    const TrackChannel left = stereo.stereoSideChannel(u"3"_s, StereoChannelSide::left);
+    EXPECT_EQ(left.name, u"L"_s);
+    EXPECT_EQ(left.inputRoute, u""_s);
+}
+
+TEST(TrackChannel, EqualityTakesEveryFieldIntoAccount) {
+    TrackChannel a;
+    TrackChannel b = a;
+    EXPECT_EQ(a, b);
+    b.stereoSide = StereoChannelSide::left;
+    EXPECT_NE(a, b);
+    b = a;
+    b.color.alpha = 0.5;
+    EXPECT_NE(a, b);
+    EXPECT_NE(TrackChannel(), TrackChannel()) << "every record gets a fresh id";
+}
+
+TEST(ChannelTypeText, RoundTripsExactlyAndRejectsOtherSpellings) {
+    for (DigicoChannelType type : allChannelTypes)
+        EXPECT_EQ(channelTypeFromText(channelTypeText(type)), type);
+    EXPECT_EQ(channelTypeFromText(u"input"_s), std::nullopt);
+    EXPECT_EQ(channelTypeFromText(u"Input "_s), std::nullopt);
+    EXPECT_EQ(stereoSideFromText(u"L"_s), StereoChannelSide::left);
+    EXPECT_EQ(stereoSideFromText(u"R"_s), StereoChannelSide::right);
+    EXPECT_EQ(stereoSideFromText(u"r"_s), std::nullopt);
+}
+
+TEST(UuidText, IsThirtySixUppercaseCharacters) {
+    const QUuid id(u"{0f8fad5b-d9cb-469f-a165-70867728950e}"_s);
+    EXPECT_EQ(uuidText(id), u"0F8FAD5B-D9CB-469F-A165-70867728950E"_s);
+}
