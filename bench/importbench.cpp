@@ -63,10 +63,20 @@ void BM_ImportRichText(benchmark::State &state)
 
 } // namespace
 
-BENCHMARK(BM_ImportPlainText)->Arg(500)->Arg(1000)->Arg(2000)->Arg(4000)->Arg(8000)
+BENCHMARK(BM_ImportPlainText)
+    ->Arg(500)
+    ->Arg(1000)
+    ->Arg(2000)
+    ->Arg(4000)
+    ->Arg(8000)
     ->Complexity(benchmark::oN)
     ->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ImportRichText)->Arg(500)->Arg(1000)->Arg(2000)->Arg(4000)->Arg(8000)
+BENCHMARK(BM_ImportRichText)
+    ->Arg(500)
+    ->Arg(1000)
+    ->Arg(2000)
+    ->Arg(4000)
+    ->Arg(8000)
     ->Complexity(benchmark::oN)
     ->Unit(benchmark::kMillisecond);
 

@@ -15,7 +15,8 @@ constexpr std::array commands{
     Command{"inspect", "inspect FILE", "Parse a Session Report and print it as JSON", runInspect},
 };
 
-void printUsage(QTextStream &stream) {
+void printUsage(QTextStream &stream)
+{
     stream << "Usage: kelvary-cli COMMAND [ARGUMENTS]\n\nCommands:\n";
     for (const Command &command : commands)
         stream << "  " << QString::fromLatin1(command.synopsis).leftJustified(22) << ' '
@@ -24,7 +25,8 @@ void printUsage(QTextStream &stream) {
 
 } // namespace
 
-int main(int argc, char *argv[]) {
+int main(int argc, char *argv[])
+{
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("kelvary-cli"));
 

@@ -5,7 +5,11 @@
 
 namespace kelvary {
 
-std::optional<QString> reportText(const QByteArray &bytes) {
+std::optional<QString> reportText(const QByteArray &data)
+{
+    // A byte order mark says UTF-8 and is never text, whichever decoding ends up reading the rest.
+    const QByteArray bytes = data.startsWith("\xEF\xBB\xBF") ? data.sliced(3) : data;
+
     // Rich text whose rows keep their cells apart is read by the tokenizer.
     for (auto decode : {decodeUtf8, decodeWindows1252}) {
         const std::optional<QString> source = decode(bytes);

@@ -9,6 +9,6 @@ namespace kelvary {
 
 // The plain text of a Session Report file, rich or plain, UTF-8 or Windows-1252: one report row
 // per line, table cells separated by tabs. Nothing when no decoding applies to the bytes.
-std::optional<QString> reportText(const QByteArray &bytes);
+std::optional<QString> reportText(const QByteArray &data);
 
 } // namespace kelvary

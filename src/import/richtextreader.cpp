@@ -45,20 +45,24 @@ constexpr std::array<QLatin1StringView, 28> skippedDestinations{"colorschememapp
                                                                 "themedata"_L1,
                                                                 "xmlnstbl"_L1};
 
-bool isSkippedDestination(QStringView word) {
+bool isSkippedDestination(QStringView word)
+{
     return std::any_of(skippedDestinations.begin(), skippedDestinations.end(),
                        [word](QLatin1StringView destination) { return word == destination; });
 }
 
-bool isAsciiLetter(QChar c) {
+bool isAsciiLetter(QChar c)
+{
     return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
 }
 
-bool isAsciiDigit(QChar c) {
+bool isAsciiDigit(QChar c)
+{
     return c >= u'0' && c <= u'9';
 }
 
-int hexValue(QChar c) {
+int hexValue(QChar c)
+{
     if (isAsciiDigit(c))
         return c.unicode() - u'0';
     if (c >= u'a' && c <= u'f')
@@ -74,7 +78,9 @@ class RichTextScanner {
 public:
     RichTextScanner(QStringView source, QChar lineBreak)
         : m_source(source)
-        , m_lineBreak(lineBreak) {}
+        , m_lineBreak(lineBreak)
+    {
+    }
 
     QString run();
 
@@ -110,7 +116,8 @@ private:
     int m_codePage = 1252;
 };
 
-QString RichTextScanner::run() {
+QString RichTextScanner::run()
+{
     m_out.reserve(m_source.size() / 2);
     while (m_pos < m_source.size()) {
         const QChar c = m_source[m_pos];
@@ -146,7 +153,8 @@ QString RichTextScanner::run() {
     return m_out;
 }
 
-void RichTextScanner::scanControl() {
+void RichTextScanner::scanControl()
+{
     const qsizetype start = m_pos + 1;
     if (start >= m_source.size()) {
         m_pos = start;
@@ -195,7 +203,8 @@ void RichTextScanner::scanControl() {
     controlSymbol(next);
 }
 
-void RichTextScanner::controlWord(QStringView word, std::optional<qint64> parameter) {
+void RichTextScanner::controlWord(QStringView word, std::optional<qint64> parameter)
+{
     if (word == u"bin") {
         // Binary data follows; it is never text, and may contain braces.
         m_pos = std::min(m_pos + std::max<qint64>(parameter.value_or(0), 0), m_source.size());
@@ -254,7 +263,8 @@ void RichTextScanner::controlWord(QStringView word, std::optional<qint64> parame
     }
 }
 
-void RichTextScanner::controlSymbol(QChar symbol) {
+void RichTextScanner::controlSymbol(QChar symbol)
+{
     if (symbol == u'*') {
         // {\* ...} marks a destination a reader may ignore; this one ignores them all.
         if (m_atGroupStart)
@@ -276,7 +286,8 @@ void RichTextScanner::controlSymbol(QChar symbol) {
         endParagraph(); // a backslash before a line break of the source is a paragraph mark
 }
 
-void RichTextScanner::escapedByte(uchar byte) {
+void RichTextScanner::escapedByte(uchar byte)
+{
     if (m_state.skipped)
         return;
     if (m_fallbackToSkip > 0) {
@@ -289,12 +300,14 @@ void RichTextScanner::escapedByte(uchar byte) {
     m_pendingBytes.append(static_cast<char>(byte));
 }
 
-void RichTextScanner::append(QChar c) {
+void RichTextScanner::append(QChar c)
+{
     flushPending();
     m_out.append(c);
 }
 
-void RichTextScanner::appendCodeUnit(char16_t unit) {
+void RichTextScanner::appendCodeUnit(char16_t unit)
+{
     if (QChar::isLowSurrogate(unit) && m_pendingHighSurrogate) {
         m_out.append(QChar(m_pendingHighSurrogate));
         m_out.append(QChar(unit));
@@ -309,7 +322,8 @@ void RichTextScanner::appendCodeUnit(char16_t unit) {
                                                  : QChar(unit));
 }
 
-void RichTextScanner::flushPending() {
+void RichTextScanner::flushPending()
+{
     if (m_pendingHighSurrogate) {
         m_out.append(QChar(QChar::ReplacementCharacter));
         m_pendingHighSurrogate = 0;
@@ -320,7 +334,8 @@ void RichTextScanner::flushPending() {
     }
 }
 
-void RichTextScanner::endParagraph() {
+void RichTextScanner::endParagraph()
+{
     if (!m_state.inTable) {
         append(u'\n');
         return;
@@ -333,7 +348,8 @@ void RichTextScanner::endParagraph() {
 
 } // namespace
 
-QString stripRichText(const QString &source) {
+QString stripRichText(const QString &source)
+{
     const QString text = RichTextScanner(source, u'\n').run();
     QStringList lines;
     for (QStringView line : QStringView(text).split(u'\n')) {
@@ -344,7 +360,8 @@ QString stripRichText(const QString &source) {
     return lines.join(u'\n');
 }
 
-std::optional<QString> readRichText(const QByteArray &data) {
+std::optional<QString> readRichText(const QByteArray &data)
+{
     std::optional<QString> source = decodeUtf8(data);
     if (!source)
         source = decodeCodePage(data, 1252);

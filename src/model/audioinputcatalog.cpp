@@ -4,7 +4,8 @@
 
 namespace kelvary {
 
-AudioInputCatalog::AudioInputCatalog(QList<AudioInputDevice> devices) {
+AudioInputCatalog::AudioInputCatalog(QList<AudioInputDevice> devices)
+{
     QSet<QString> seen;
     qsizetype channelCount = 0;
     for (AudioInputDevice &device : devices) {
@@ -25,7 +26,8 @@ AudioInputCatalog::AudioInputCatalog(QList<AudioInputDevice> devices) {
 }
 
 QList<AudioInputChannel>
-AudioInputCatalog::monoChannels(const std::optional<QString> &deviceUID) const {
+AudioInputCatalog::monoChannels(const std::optional<QString> &deviceUID) const
+{
     QList<AudioInputChannel> mono;
     if (!deviceUID)
         return mono;
@@ -40,7 +42,8 @@ AudioInputCatalog::monoChannels(const std::optional<QString> &deviceUID) const {
 }
 
 std::optional<AudioInputChannel> channelWithID(const std::optional<QString> &channelID,
-                                               const QList<AudioInputDevice> &devices) {
+                                               const QList<AudioInputDevice> &devices)
+{
     if (!channelID)
         return std::nullopt;
     for (const AudioInputDevice &device : devices) {
@@ -53,7 +56,8 @@ std::optional<AudioInputChannel> channelWithID(const std::optional<QString> &cha
 }
 
 std::optional<AudioInputDevice> deviceWithID(const std::optional<QString> &deviceUID,
-                                             const QList<AudioInputDevice> &devices) {
+                                             const QList<AudioInputDevice> &devices)
+{
     if (!deviceUID)
         return std::nullopt;
     for (const AudioInputDevice &device : devices) {
@@ -63,14 +67,16 @@ std::optional<AudioInputDevice> deviceWithID(const std::optional<QString> &devic
     return std::nullopt;
 }
 
-qint64 recordInputNumber(const AudioInputChannel &channel, const QList<AudioInputDevice> &devices) {
+qint64 recordInputNumber(const AudioInputChannel &channel, const QList<AudioInputDevice> &devices)
+{
     const std::optional<AudioInputDevice> device = deviceWithID(channel.deviceUID, devices);
     const qint64 first = device ? device->firstGlobalInputIndex : 0;
     return first + channel.channelIndex + (channel.isStereoPair ? 1024 : 0);
 }
 
 std::optional<QString> dominantDeviceName(const QList<TrackChannel> &tracks,
-                                          const QList<AudioInputDevice> &devices) {
+                                          const QList<AudioInputDevice> &devices)
+{
     QHash<QString, qsizetype> counts;
     for (const TrackChannel &track : tracks) {
         if (track.audioInputDeviceUID)

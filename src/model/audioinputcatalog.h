@@ -41,7 +41,8 @@ public:
     explicit AudioInputCatalog(QList<AudioInputDevice> devices);
 
     const QList<AudioInputDevice> &devices() const { return m_devices; }
-    const QHash<QString, QList<AudioInputChannel>> &channelsByDeviceUID() const {
+    const QHash<QString, QList<AudioInputChannel>> &channelsByDeviceUID() const
+    {
         return m_channelsByDeviceUID;
     }
     const QHash<QString, QString> &deviceNameByUID() const { return m_deviceNameByUID; }

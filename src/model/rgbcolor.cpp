@@ -7,7 +7,8 @@ namespace kelvary {
 
 namespace {
 
-int componentByte(double c) {
+int componentByte(double c)
+{
     if (c >= 1.0)
         return 255;
     // std::round rounds halves away from zero: 0.70 * 255 = 178.5 gives 179.
@@ -16,14 +17,16 @@ int componentByte(double c) {
 
 } // namespace
 
-std::optional<QString> hexString(const RGBColor &color) {
+std::optional<QString> hexString(const RGBColor &color)
+{
     if (!std::isfinite(color.red) || !std::isfinite(color.green) || !std::isfinite(color.blue))
         return std::nullopt;
     return QString::asprintf("#%02X%02X%02X", componentByte(color.red), componentByte(color.green),
                              componentByte(color.blue));
 }
 
-RGBColor colorFromHex(const QString &text) {
+RGBColor colorFromHex(const QString &text)
+{
     QString digits = text.trimmed();
     digits.remove(QLatin1Char('#'));
     if (digits.size() != 6)
@@ -40,7 +43,8 @@ RGBColor colorFromHex(const QString &text) {
                     (value & 0xFF) / 255.0, 1.0};
 }
 
-RGBColor neutralGray() {
+RGBColor neutralGray()
+{
     // Qt's own gray (#A0A0A4), the platform's standard one.
     return RGBColor{160 / 255.0, 160 / 255.0, 164 / 255.0, 1.0};
 }

@@ -4,7 +4,8 @@
 
 namespace kelvary {
 
-QString channelTypeText(DigicoChannelType type) {
+QString channelTypeText(DigicoChannelType type)
+{
     switch (type) {
     case DigicoChannelType::input:
         return QStringLiteral("Input");
@@ -21,7 +22,8 @@ QString channelTypeText(DigicoChannelType type) {
     return {};
 }
 
-std::optional<DigicoChannelType> channelTypeFromText(const QString &text) {
+std::optional<DigicoChannelType> channelTypeFromText(const QString &text)
+{
     for (DigicoChannelType type : allChannelTypes) {
         if (channelTypeText(type) == text)
             return type;
@@ -29,7 +31,8 @@ std::optional<DigicoChannelType> channelTypeFromText(const QString &text) {
     return std::nullopt;
 }
 
-RGBColor defaultColor(DigicoChannelType type) {
+RGBColor defaultColor(DigicoChannelType type)
+{
     switch (type) {
     case DigicoChannelType::input:
         return {0.55, 0.75, 0.95, 1.0};
@@ -46,11 +49,13 @@ RGBColor defaultColor(DigicoChannelType type) {
     return {};
 }
 
-QString stereoSideText(StereoChannelSide side) {
+QString stereoSideText(StereoChannelSide side)
+{
     return side == StereoChannelSide::left ? QStringLiteral("L") : QStringLiteral("R");
 }
 
-std::optional<StereoChannelSide> stereoSideFromText(const QString &text) {
+std::optional<StereoChannelSide> stereoSideFromText(const QString &text)
+{
     if (text == u"L")
         return StereoChannelSide::left;
     if (text == u"R")
@@ -58,7 +63,8 @@ std::optional<StereoChannelSide> stereoSideFromText(const QString &text) {
     return std::nullopt;
 }
 
-qint64 channelNumberFromLabel(const QString &label) {
+qint64 channelNumberFromLabel(const QString &label)
+{
     QString digits;
     for (char32_t c : label.toUcs4()) {
         if (!QChar::isNumber(c))
@@ -75,7 +81,8 @@ qint64 channelNumberFromLabel(const QString &label) {
     return ok ? number : 0;
 }
 
-QString sideSuffixed(const QString &text, StereoChannelSide side, bool bareLetterWhenEmpty) {
+QString sideSuffixed(const QString &text, StereoChannelSide side, bool bareLetterWhenEmpty)
+{
     const QString letter = stereoSideText(side);
     if (text.isEmpty())
         return bareLetterWhenEmpty ? letter : QString();
@@ -85,8 +92,8 @@ QString sideSuffixed(const QString &text, StereoChannelSide side, bool bareLette
     return base.isEmpty() ? letter : base + u' ' + letter;
 }
 
-TrackChannel TrackChannel::stereoSideChannel(const QString &baseLabel,
-                                             StereoChannelSide side) const {
+TrackChannel TrackChannel::stereoSideChannel(const QString &baseLabel, StereoChannelSide side) const
+{
     TrackChannel sideChannel = *this;
     sideChannel.id = QUuid::createUuid();
     sideChannel.channelLabel = baseLabel + u' ' + stereoSideText(side);
@@ -98,7 +105,8 @@ TrackChannel TrackChannel::stereoSideChannel(const QString &baseLabel,
     return sideChannel;
 }
 
-QString uuidText(const QUuid &id) {
+QString uuidText(const QUuid &id)
+{
     return id.toString(QUuid::WithoutBraces).toUpper();
 }
 

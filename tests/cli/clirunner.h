@@ -11,7 +11,8 @@ struct CliRun {
     QByteArray err;
 };
 
-inline CliRun runCli(const QStringList &arguments) {
+inline CliRun runCli(const QStringList &arguments)
+{
     QProcess process;
     process.start(QStringLiteral(KELVARY_CLI), arguments);
     process.waitForFinished(30000);

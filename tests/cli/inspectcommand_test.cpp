@@ -16,7 +16,8 @@ const QString reports = QStringLiteral(KELVARY_TEST_DATA "/reports/");
 
 } // namespace
 
-TEST(InspectCommand, PrintsTheSessionAsSortedJson) {
+TEST(InspectCommand, PrintsTheSessionAsSortedJson)
+{
     const CliRun run = runCli({u"inspect"_s, reports + u"club-tabs.rtf"_s});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     QJsonParseError error;
@@ -44,13 +45,15 @@ TEST(InspectCommand, PrintsTheSessionAsSortedJson) {
     EXPECT_TRUE(run.out.contains("\n    \"session\": {"));
 }
 
-TEST(InspectCommand, WritesChineseTextAsUtf8) {
+TEST(InspectCommand, WritesChineseTextAsUtf8)
+{
     const CliRun run = runCli({u"inspect"_s, reports + u"libreoffice-table.rtf"_s});
     ASSERT_EQ(run.exitCode, 0);
     EXPECT_TRUE(run.out.contains("\"name\": \"主唱\""));
 }
 
-TEST(InspectCommand, ReportsFailuresOnStandardError) {
+TEST(InspectCommand, ReportsFailuresOnStandardError)
+{
     const CliRun missing = runCli({u"inspect"_s, reports + u"missing.rtf"_s});
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_TRUE(missing.out.isEmpty());
@@ -63,7 +66,8 @@ TEST(InspectCommand, ReportsFailuresOnStandardError) {
     EXPECT_EQ(QString::fromUtf8(emptyRun.err).trimmed(), u"Session Report 内容为空。"_s);
 }
 
-TEST(InspectCommand, RejectsBadUsage) {
+TEST(InspectCommand, RejectsBadUsage)
+{
     EXPECT_EQ(runCli({}).exitCode, 2);
     EXPECT_EQ(runCli({u"inspect"_s}).exitCode, 2);
     EXPECT_EQ(runCli({u"inspect"_s, u"a"_s, u"b"_s}).exitCode, 2);

@@ -15,24 +15,28 @@ namespace {
 const QString reportsDir = QStringLiteral(KELVARY_TEST_DATA "/reports/");
 
 // One track as "label | name | type | route | extra", the way a reader compares rows.
-QString describe(const TrackChannel &track) {
+QString describe(const TrackChannel &track)
+{
     return QStringList{track.channelLabel, track.name, channelTypeText(track.channelType),
                        track.inputRoute, track.extraInfo}
         .join(u" | ");
 }
 
-QStringList describe(const QList<TrackChannel> &tracks) {
+QStringList describe(const QList<TrackChannel> &tracks)
+{
     QStringList rows;
     for (const TrackChannel &track : tracks)
         rows << describe(track);
     return rows;
 }
 
-Result<ParsedSession> parseText(const QString &text, const QString &fileName = u"show.txt"_s) {
+Result<ParsedSession> parseText(const QString &text, const QString &fileName = u"show.txt"_s)
+{
     return DigicoSessionParser().parseText(text, fileName);
 }
 
-QStringList rowsOf(const QString &text) {
+QStringList rowsOf(const QString &text)
+{
     const Result<ParsedSession> session = parseText(text);
     return session ? describe(session->tracks) : QStringList{session.error().message()};
 }
@@ -46,7 +50,8 @@ struct ReportCase {
     QStringList rows;
 };
 
-void PrintTo(const ReportCase &report, std::ostream *os) {
+void PrintTo(const ReportCase &report, std::ostream *os)
+{
     *os << report.file;
 }
 
@@ -54,7 +59,8 @@ class SampleReports : public testing::TestWithParam<ReportCase> {};
 
 } // namespace
 
-TEST_P(SampleReports, ParseExactly) {
+TEST_P(SampleReports, ParseExactly)
+{
     const ReportCase &expected = GetParam();
     const Result<ParsedSession> session =
         DigicoSessionParser().parse(reportsDir + QString::fromUtf8(expected.file));
@@ -170,7 +176,8 @@ INSTANTIATE_TEST_SUITE_P(
                     u"2 | Snare \u201CTop\u201D | Input | MADI 2 | "_s,
                     u"3s | Gitarre Ü | Input | Local 3 | "_s, u"G1 | 鼓组 | Group |  | "_s}}));
 
-TEST(SessionParser, FailsWithTheReasonTheUserCanActOn) {
+TEST(SessionParser, FailsWithTheReasonTheUserCanActOn)
+{
     const Result<ParsedSession> missing = DigicoSessionParser().parse(reportsDir + u"nope.rtf"_s);
     ASSERT_FALSE(missing);
     EXPECT_TRUE(missing.error().message().contains(u"nope.rtf"));
@@ -190,7 +197,8 @@ TEST(SessionParser, FailsWithTheReasonTheUserCanActOn) {
               QStringList{u"未在报告中找到通道列表。请确认导出时勾选了 Channels。"_s});
 }
 
-TEST(SessionParser, SplitsRowsAtTabsOrRunsOfSpaces) {
+TEST(SessionParser, SplitsRowsAtTabsOrRunsOfSpaces)
+{
     EXPECT_EQ(rowsOf(u"1\tKick In\tMADI 1\tGrp 1\t-\t\tL1"_s),
               QStringList{u"1 | Kick In | Input | MADI 1 | Grp 1 · L1"_s});
     // An empty name column is no row.
@@ -200,25 +208,29 @@ TEST(SessionParser, SplitsRowsAtTabsOrRunsOfSpaces) {
     EXPECT_EQ(rowsOf(u"1   Kick    MADI 1  x"_s), QStringList{u"1 | Kick | Input | MADI 1 | x"_s});
 }
 
-TEST(SessionParser, SplitsSingleSpacedRowsAtTheFirstRouteWord) {
+TEST(SessionParser, SplitsSingleSpacedRowsAtTheFirstRouteWord)
+{
     EXPECT_EQ(rowsOf(u"12 Lead Vox MIC 3"_s), QStringList{u"12 | Lead Vox | Input | MIC 3 | "_s});
     EXPECT_EQ(rowsOf(u"12 Vox\n13 MADI 4\n14 Bassline Synth\n15 Gtr 10:3"_s),
               (QStringList{u"12 | Vox | Input |  | "_s, u"15 | Gtr | Input | 10:3 | "_s}));
 }
 
-TEST(SessionParser, NeverReadsANameColumnHeaderAsARow) {
+TEST(SessionParser, NeverReadsANameColumnHeaderAsARow)
+{
     EXPECT_EQ(rowsOf(u"1\tName\tRoute\n2\tNAME\n3\tKick"_s),
               QStringList{u"3 | Kick | Input |  | "_s});
 }
 
-TEST(SessionParser, AcceptsOnlyConsoleChannelLabels) {
+TEST(SessionParser, AcceptsOnlyConsoleChannelLabels)
+{
     EXPECT_EQ(rowsOf(u"1\ta\nA2s\tb\nG3\tc\nMi4\td\nM5\te\n٣\tf\nM1s\tx\na1\tx\n12S\tx\nCh 1\tx"_s),
               (QStringList{u"1 | a | Input |  | "_s, u"A2s | b | Input |  | "_s,
                            u"G3 | c | Input |  | "_s, u"Mi4 | d | Input |  | "_s,
                            u"M5 | e | Input |  | "_s, u"٣ | f | Input |  | "_s}));
 }
 
-TEST(SessionParser, ReadsSectionsByTheirHeaders) {
+TEST(SessionParser, ReadsSectionsByTheirHeaders)
+{
     const QString report = uR"(Aux Outputs
 Channel	Name	Outputs
 A1	Wedge 1
@@ -238,7 +250,8 @@ M1	PA)"_s;
     EXPECT_EQ(session->tracks[1].channelNumber, 2);
 }
 
-TEST(SessionParser, SectionGivesUpAfterSixLinesWithoutARow) {
+TEST(SessionParser, SectionGivesUpAfterSixLinesWithoutARow)
+{
     const QString report = u"Group Outputs\na\nb\nc\nd\ne\nf\nG1\tLate\nInput Channels\n1\tKick"_s;
     EXPECT_EQ(rowsOf(report), QStringList{u"1 | Kick | Input |  | "_s});
     // The same lines with nothing else found fall back to reading every line as an input.
@@ -249,12 +262,14 @@ TEST(SessionParser, SectionGivesUpAfterSixLinesWithoutARow) {
               QStringList{u"G1 | On time | Group |  | "_s});
 }
 
-TEST(SessionParser, SectionEndsAtTheFirstLineThatIsNotARow) {
+TEST(SessionParser, SectionEndsAtTheFirstLineThatIsNotARow)
+{
     EXPECT_EQ(rowsOf(u"Input Channels\n1\tKick\nNotes follow\n2\tSnare"_s),
               QStringList{u"1 | Kick | Input |  | "_s});
 }
 
-TEST(SessionParser, FindsHeaderFacts) {
+TEST(SessionParser, FindsHeaderFacts)
+{
     const Result<ParsedSession> session =
         parseText(u"My DiGiCo  SD12 report, saved 1/2/2026  9:05:07 by FOH\n"
                   "SESSION:   C:\\Shows\\Main Show.ses  \nSoftware Version:\n1\tKick"_s,
@@ -277,7 +292,8 @@ TEST(SessionParser, FindsHeaderFacts) {
     EXPECT_EQ(parseText(u"1\tKick"_s, u"file.name.txt"_s)->sessionName, u"file.name"_s);
 }
 
-TEST(SessionParser, LooksForKeysOnlyNearTheTop) {
+TEST(SessionParser, LooksForKeysOnlyNearTheTop)
+{
     QString report;
     for (int i = 1; i <= 40; ++i)
         report += u"%1\tCh %1\n"_s.arg(i);
@@ -289,7 +305,8 @@ TEST(SessionParser, LooksForKeysOnlyNearTheTop) {
     EXPECT_EQ(session->consoleName, u""_s);
 }
 
-TEST(SessionParser, GivesEveryTrackAFreshId) {
+TEST(SessionParser, GivesEveryTrackAFreshId)
+{
     const Result<ParsedSession> first = parseText(u"1\tKick\n2\tSnare"_s);
     const Result<ParsedSession> second = parseText(u"1\tKick\n2\tSnare"_s);
     ASSERT_TRUE(first && second);

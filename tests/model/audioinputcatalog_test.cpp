@@ -8,7 +8,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-AudioInputDevice makeDevice(const QString &id, const QString &name, qint64 inputs, qint64 first) {
+AudioInputDevice makeDevice(const QString &id, const QString &name, qint64 inputs, qint64 first)
+{
     AudioInputDevice device{id, name, {}, first, inputs};
     for (qint64 k = 0; k < inputs; ++k)
         device.channels.append(
@@ -19,7 +20,8 @@ AudioInputDevice makeDevice(const QString &id, const QString &name, qint64 input
     return device;
 }
 
-TrackChannel assignedTo(const QString &deviceUID) {
+TrackChannel assignedTo(const QString &deviceUID)
+{
     TrackChannel track;
     track.audioInputDeviceUID = deviceUID;
     return track;
@@ -27,7 +29,8 @@ TrackChannel assignedTo(const QString &deviceUID) {
 
 } // namespace
 
-TEST(AudioInputCatalog, EmptyCatalogAnswersNothing) {
+TEST(AudioInputCatalog, EmptyCatalogAnswersNothing)
+{
     const AudioInputCatalog catalog;
     EXPECT_TRUE(catalog.channelsByDeviceUID().isEmpty());
     EXPECT_TRUE(catalog.deviceNameByUID().isEmpty());
@@ -37,7 +40,8 @@ TEST(AudioInputCatalog, EmptyCatalogAnswersNothing) {
     EXPECT_EQ(dominantDeviceName({assignedTo(u"x"_s)}, {}), std::nullopt);
 }
 
-TEST(AudioInputCatalog, NumbersInputsAcrossDevices) {
+TEST(AudioInputCatalog, NumbersInputsAcrossDevices)
+{
     const AudioInputCatalog catalog(
         {makeDevice(u"a"_s, u"A"_s, 8, 0), makeDevice(u"b"_s, u"B"_s, 2, 8)});
     const auto single = channelWithID(u"b:1"_s, catalog.devices());
@@ -56,7 +60,8 @@ TEST(AudioInputCatalog, NumbersInputsAcrossDevices) {
     EXPECT_EQ(deviceWithID(std::nullopt, catalog.devices()), std::nullopt);
 }
 
-TEST(AudioInputCatalog, MonoChannelsLeaveOutPairs) {
+TEST(AudioInputCatalog, MonoChannelsLeaveOutPairs)
+{
     const AudioInputCatalog catalog({makeDevice(u"a"_s, u"A"_s, 4, 0)});
     QStringList labels;
     for (const AudioInputChannel &channel : catalog.monoChannels(u"a"_s))
@@ -66,7 +71,8 @@ TEST(AudioInputCatalog, MonoChannelsLeaveOutPairs) {
     EXPECT_TRUE(catalog.monoChannels(u"b"_s).isEmpty());
 }
 
-TEST(AudioInputCatalog, KeepsTheFirstOfTwoDevicesWithOneId) {
+TEST(AudioInputCatalog, KeepsTheFirstOfTwoDevicesWithOneId)
+{
     const AudioInputCatalog catalog(
         {makeDevice(u"a"_s, u"First"_s, 2, 0), makeDevice(u"a"_s, u"Second"_s, 4, 2)});
     ASSERT_EQ(catalog.devices().size(), 1);
@@ -74,7 +80,8 @@ TEST(AudioInputCatalog, KeepsTheFirstOfTwoDevicesWithOneId) {
     EXPECT_EQ(catalog.monoChannels(u"a"_s).size(), 2);
 }
 
-TEST(DominantDeviceName, CountsTracksPerDevice) {
+TEST(DominantDeviceName, CountsTracksPerDevice)
+{
     const QList<AudioInputDevice> devices{makeDevice(u"a"_s, u"A"_s, 2, 0),
                                           makeDevice(u"b"_s, u"B"_s, 2, 2)};
     EXPECT_EQ(

@@ -6,7 +6,8 @@
 using namespace kelvary;
 using namespace Qt::StringLiterals;
 
-TEST(ChannelNumber, CollectsTheDigitsOfALabel) {
+TEST(ChannelNumber, CollectsTheDigitsOfALabel)
+{
     EXPECT_EQ(channelNumberFromLabel(u"12"_s), 12);
     EXPECT_EQ(channelNumberFromLabel(u"3s"_s), 3);
     EXPECT_EQ(channelNumberFromLabel(u"A10s"_s), 10);
@@ -17,7 +18,8 @@ TEST(ChannelNumber, CollectsTheDigitsOfALabel) {
     EXPECT_EQ(channelNumberFromLabel(u""_s), 0);
 }
 
-TEST(ChannelNumber, IsZeroWhenTheDigitsAreNotADecimalInteger) {
+TEST(ChannelNumber, IsZeroWhenTheDigitsAreNotADecimalInteger)
+{
     EXPECT_EQ(channelNumberFromLabel(u"9223372036854775807"_s), 9223372036854775807LL);
     EXPECT_EQ(channelNumberFromLabel(u"9223372036854775808"_s), 0);
     EXPECT_EQ(channelNumberFromLabel(u"1½"_s), 0);
@@ -26,7 +28,8 @@ TEST(ChannelNumber, IsZeroWhenTheDigitsAreNotADecimalInteger) {
     EXPECT_EQ(channelNumberFromLabel(u"\u0663"_s), 0);
 }
 
-TEST(SideSuffixed, ReplacesAnExistingSideLetter) {
+TEST(SideSuffixed, ReplacesAnExistingSideLetter)
+{
     EXPECT_EQ(sideSuffixed(u"Keys"_s, StereoChannelSide::right, true), u"Keys R"_s);
     EXPECT_EQ(sideSuffixed(u"Keys L"_s, StereoChannelSide::right, true), u"Keys R"_s);
     EXPECT_EQ(sideSuffixed(u" L"_s, StereoChannelSide::right, true), u"R"_s);
@@ -35,7 +38,8 @@ TEST(SideSuffixed, ReplacesAnExistingSideLetter) {
     EXPECT_EQ(sideSuffixed(u""_s, StereoChannelSide::left, false), u""_s);
 }
 
-TEST(TrackChannel, StereoSideCopiesTheChannelWithItsSide) {
+TEST(TrackChannel, StereoSideCopiesTheChannelWithItsSide)
+{
     TrackChannel stereo;
     stereo.channelLabel = u"3s"_s;
     stereo.channelNumber = 3;
@@ -70,7 +74,8 @@ TEST(TrackChannel, StereoSideCopiesTheChannelWithItsSide) {
     EXPECT_EQ(left.inputRoute, u""_s);
 }
 
-TEST(TrackChannel, EqualityTakesEveryFieldIntoAccount) {
+TEST(TrackChannel, EqualityTakesEveryFieldIntoAccount)
+{
     TrackChannel a;
     TrackChannel b = a;
     EXPECT_EQ(a, b);
@@ -82,7 +87,8 @@ TEST(TrackChannel, EqualityTakesEveryFieldIntoAccount) {
     EXPECT_NE(TrackChannel(), TrackChannel()) << "every record gets a fresh id";
 }
 
-TEST(ChannelTypeText, RoundTripsExactlyAndRejectsOtherSpellings) {
+TEST(ChannelTypeText, RoundTripsExactlyAndRejectsOtherSpellings)
+{
     for (DigicoChannelType type : allChannelTypes)
         EXPECT_EQ(channelTypeFromText(channelTypeText(type)), type);
     EXPECT_EQ(channelTypeFromText(u"input"_s), std::nullopt);
@@ -92,7 +98,8 @@ TEST(ChannelTypeText, RoundTripsExactlyAndRejectsOtherSpellings) {
     EXPECT_EQ(stereoSideFromText(u"r"_s), std::nullopt);
 }
 
-TEST(UuidText, IsThirtySixUppercaseCharacters) {
+TEST(UuidText, IsThirtySixUppercaseCharacters)
+{
     const QUuid id(u"{0f8fad5b-d9cb-469f-a165-70867728950e}"_s);
     EXPECT_EQ(uuidText(id), u"0F8FAD5B-D9CB-469F-A165-70867728950E"_s);
 }
