@@ -1,0 +1,388 @@
+#include "import/digicosessionparser.h"
+
+#include "import/icuregex.h"
+#include "import/reporttext.h"
+#include "model/fileio.h"
+
+#include <QFileInfo>
+#include <QStringList>
+
+#include <array>
+
+using namespace Qt::StringLiterals;
+
+namespace kelvary {
+
+QString errorMessage(DigicoParseError error)
+{
+    switch (error) {
+    case DigicoParseError::unreadableFile:
+        return u"无法读取 Session Report 文件。"_s;
+    case DigicoParseError::emptyReport:
+        return u"Session Report 内容为空。"_s;
+    case DigicoParseError::noChannelsFound:
+        return u"未在报告中找到通道列表。请确认导出时勾选了 Channels。"_s;
+    }
+    Q_UNREACHABLE();
+    return {};
+}
+
+namespace {
+
+struct SectionHeader {
+    QLatin1StringView text;
+    DigicoChannelType type;
+};
+
+// Searched in this order; the whole trimmed, lowercased line must match.
+constexpr std::array sectionHeaders{
+    SectionHeader{"input channels"_L1, DigicoChannelType::input},
+    SectionHeader{"aux outputs"_L1, DigicoChannelType::aux},
+    SectionHeader{"aux channels"_L1, DigicoChannelType::aux},
+    SectionHeader{"auxiliary channels"_L1, DigicoChannelType::aux},
+    SectionHeader{"group outputs"_L1, DigicoChannelType::group},
+    SectionHeader{"group channels"_L1, DigicoChannelType::group},
+    SectionHeader{"matrix outputs"_L1, DigicoChannelType::matrix},
+    SectionHeader{"matrix channels"_L1, DigicoChannelType::matrix},
+};
+
+// Matrix inputs are sources of the console, not channels to record.
+constexpr QLatin1StringView skipHeader = "matrix inputs"_L1;
+
+constexpr std::array columnHeaderKeywords{"name"_L1,    "input route"_L1, "merge input"_L1,
+                                          "insert"_L1,  "outputs"_L1,     "layer/bank"_L1,
+                                          "preset"_L1};
+
+constexpr std::array inputRouteWords{"MADI"_L1, "RACK"_L1, "LOCAL"_L1, "AES"_L1,  "WAVES"_L1,
+                                     "DANTE"_L1, "GROUP"_L1, "BUS"_L1, "BTX"_L1, "SLOT"_L1,
+                                     "OMNI"_L1, "MIC"_L1,   "LINE"_L1};
+
+constexpr qsizetype keyLookupLines = 40;
+constexpr qsizetype consoleSearchLines = 15;
+constexpr qsizetype dateSearchLines = 20;
+// A section that has looked at this many lines without finding a row gives up.
+constexpr qsizetype sectionGiveUpDistance = 6;
+
+const IcuRegex &channelLabelPattern()
+{
+    static const IcuRegex pattern(uR"(^(\d+s?|A\d+s?|G\d+s?|Mi\d+|M\d+)$)"_s);
+    return pattern;
+}
+
+const IcuRegex &consolePattern()
+{
+    static const IcuRegex pattern(uR"(DiGiCo\s+SD[\w\d]+)"_s);
+    return pattern;
+}
+
+const IcuRegex &dateTimePattern()
+{
+    static const IcuRegex pattern(uR"(\d{1,2}/\d{1,2}/\d{4}\s+\d{1,2}:\d{2}:\d{2})"_s);
+    return pattern;
+}
+
+const IcuRegex &sessionFilePattern()
+{
+    static const IcuRegex pattern(uR"([\w\-. ]+\.ses)"_s);
+    return pattern;
+}
+
+bool isHorizontalSpace(QChar c)
+{
+    return c == u'\t' || c.category() == QChar::Separator_Space;
+}
+
+bool isLineBreak(QChar c)
+{
+    const char16_t u = c.unicode();
+    return (u >= 0x0A && u <= 0x0D) || u == 0x85 || u == 0x2028 || u == 0x2029;
+}
+
+QStringView trimmedHorizontally(QStringView text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && isHorizontalSpace(text[begin]))
+        ++begin;
+    while (end > begin && isHorizontalSpace(text[end - 1]))
+        --end;
+    return text.sliced(begin, end - begin);
+}
+
+QString trimHorizontal(QStringView text)
+{
+    return trimmedHorizontally(text).toString();
+}
+
+// Non-empty lines, each trimmed of horizontal white space.
+QStringList reportLines(const QString &text)
+{
+    QStringList lines;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i <= text.size(); ++i) {
+        if (i < text.size() && !isLineBreak(text[i]))
+            continue;
+        const QStringView line = trimmedHorizontally(QStringView(text).sliced(start, i - start));
+        if (!line.isEmpty())
+            lines.append(line.toString());
+        start = i + 1;
+    }
+    return lines;
+}
+
+std::optional<DigicoChannelType> sectionHeaderType(const QString &line)
+{
+    const QString key = line.toLower().trimmed();
+    for (const SectionHeader &header : sectionHeaders) {
+        if (key == header.text)
+            return header.type;
+    }
+    return std::nullopt;
+}
+
+bool isSkipHeader(const QString &line)
+{
+    return line.toLower().trimmed() == skipHeader;
+}
+
+bool isSectionOrSkipHeader(const QString &line)
+{
+    return sectionHeaderType(line) || isSkipHeader(line);
+}
+
+bool isColumnHeaderLine(const QString &line)
+{
+    if (line.isEmpty() || line.front().isDigit())
+        return false;
+    const QString lower = line.toLower();
+    if (lower.startsWith(u"name\t") || lower == u"name")
+        return true;
+    int keywords = 0;
+    for (QLatin1StringView keyword : columnHeaderKeywords) {
+        if (lower.contains(keyword))
+            ++keywords;
+    }
+    return keywords >= 2;
+}
+
+bool isChannelLabel(QStringView text)
+{
+    return channelLabelPattern().matches(text);
+}
+
+bool isInputRouteWord(const QString &word)
+{
+    if (word.contains(u':'))
+        return true;
+    const QString upper = word.toUpper();
+    for (QLatin1StringView routeWord : inputRouteWords) {
+        if (upper.contains(routeWord))
+            return true;
+    }
+    return false;
+}
+
+QStringList splitColumns(const QString &line)
+{
+    QStringList columns;
+    if (line.contains(u'\t')) {
+        for (QStringView column : QStringView(line).split(u'\t'))
+            columns.append(trimHorizontal(column));
+        return columns;
+    }
+
+    if (line.contains(u"  ")) {
+        for (QStringView piece : QStringView(line).split(u"  ", Qt::SkipEmptyParts))
+            columns.append(trimHorizontal(piece));
+        return columns;
+    }
+
+    const QStringList words = line.split(u' ', Qt::SkipEmptyParts);
+    if (words.size() < 2 || !isChannelLabel(words.front()))
+        return words;
+
+    // "12 Lead Vox MIC 3": the label, then the name up to the first word of an input route.
+    qsizetype route = 1;
+    while (route < words.size() && !isInputRouteWord(words[route]))
+        ++route;
+    if (route == 1)
+        return {words.front()};
+    columns = {words.front(), words.mid(1, route - 1).join(u' ')};
+    if (route < words.size())
+        columns.append(words.mid(route).join(u' '));
+    return columns;
+}
+
+std::optional<TrackChannel> parseChannelRow(const QString &line, DigicoChannelType type)
+{
+    const QStringList columns = splitColumns(line);
+    if (columns.isEmpty() || !isChannelLabel(trimmedHorizontally(columns[0])))
+        return std::nullopt;
+    if (columns.size() < 2 || columns[1].isEmpty() ||
+        columns[1].compare(u"name", Qt::CaseInsensitive) == 0)
+        return std::nullopt;
+
+    QStringList extra;
+    for (qsizetype i = 3; i < columns.size(); ++i) {
+        if (!columns[i].isEmpty() && columns[i] != u"-")
+            extra.append(columns[i]);
+    }
+
+    TrackChannel track;
+    track.channelLabel = columns[0];
+    track.channelNumber = channelNumberFromLabel(columns[0]);
+    track.name = columns[1];
+    track.channelType = type;
+    track.inputRoute = columns.size() > 2 ? columns[2] : QString();
+    track.extraInfo = extra.join(u" \u00B7 ");
+    track.color = defaultColor(type);
+    track.isIncluded = true;
+    return track;
+}
+
+// The rows of the section whose first line is `start`, and the line where the main walk goes on.
+std::pair<QList<TrackChannel>, qsizetype> parseSection(const QStringList &lines, qsizetype start,
+                                                       DigicoChannelType type)
+{
+    QList<TrackChannel> rows;
+    bool columnHeaderSeen = false;
+    qsizetype j = start;
+    while (j < lines.size()) {
+        const QString &line = lines[j];
+        if (j > start && sectionHeaderType(line))
+            return {rows, j};
+        if (!columnHeaderSeen && isColumnHeaderLine(line)) {
+            columnHeaderSeen = true;
+            ++j;
+            continue;
+        }
+        if (std::optional<TrackChannel> row = parseChannelRow(line, type)) {
+            rows.append(std::move(*row));
+            ++j;
+            continue;
+        }
+        if (!rows.isEmpty())
+            return {rows, j};
+        ++j;
+        if (j - start >= sectionGiveUpDistance)
+            return {rows, j};
+    }
+    return {rows, lines.size()};
+}
+
+QList<TrackChannel> parseSections(const QStringList &lines)
+{
+    QList<TrackChannel> tracks;
+    qsizetype i = 0;
+    while (i < lines.size()) {
+        if (isSkipHeader(lines[i])) {
+            ++i;
+            while (i < lines.size() && !isSectionOrSkipHeader(lines[i]))
+                ++i;
+            continue;
+        }
+        const std::optional<DigicoChannelType> type = sectionHeaderType(lines[i]);
+        ++i;
+        if (type) {
+            auto [rows, next] = parseSection(lines, i, *type);
+            tracks.append(std::move(rows));
+            i = next;
+        }
+    }
+    return tracks;
+}
+
+std::optional<QString> keyValue(const QStringList &lines, const QString &key)
+{
+    const QString prefix = key.toLower() + u':';
+    for (const QString &line : lines.first(std::min(lines.size(), keyLookupLines))) {
+        if (line.toLower().startsWith(prefix))
+            return trimHorizontal(QStringView(line).sliced(std::min(prefix.size(), line.size())));
+    }
+    return std::nullopt;
+}
+
+std::optional<QString> firstMatchInLines(const QStringList &lines, qsizetype count,
+                                         const IcuRegex &pattern)
+{
+    for (const QString &line : lines.first(std::min(lines.size(), count))) {
+        if (std::optional<QString> match = pattern.firstMatch(line))
+            return match;
+    }
+    return std::nullopt;
+}
+
+QString valueOrFirstMatch(const QStringList &lines, const QString &key, qsizetype count,
+                          const IcuRegex &pattern)
+{
+    if (std::optional<QString> value = keyValue(lines, key); value && !value->isEmpty())
+        return *value;
+    return firstMatchInLines(lines, count, pattern).value_or(QString());
+}
+
+QString sessionName(const QStringList &lines, const QString &fileBaseName)
+{
+    const std::optional<QString> value = keyValue(lines, u"session"_s);
+    if (!value)
+        return fileBaseName;
+    // "D:\Shows\Main Show.ses" names the session "Main Show".
+    if (std::optional<QString> match = sessionFilePattern().firstMatch(*value)) {
+        QString name = match->remove(u".ses"_s, Qt::CaseInsensitive);
+        name = name.sliced(name.lastIndexOf(u'\\') + 1);
+        name = name.sliced(name.lastIndexOf(u'/') + 1);
+        name = trimHorizontal(name);
+        if (!name.isEmpty())
+            return name;
+    }
+    return trimHorizontal(*value);
+}
+
+} // namespace
+
+Result<ParsedSession> DigicoSessionParser::parse(const QString &path) const
+{
+    Result<QByteArray> bytes = readWholeFile(path);
+    if (!bytes)
+        return bytes.error();
+    return parseData(*bytes, QFileInfo(path).fileName());
+}
+
+Result<ParsedSession> DigicoSessionParser::parseData(const QByteArray &bytes,
+                                                     const QString &fileName) const
+{
+    const std::optional<QString> text = reportText(bytes);
+    if (!text)
+        return DigicoParseError::unreadableFile;
+    return parseText(*text, fileName);
+}
+
+Result<ParsedSession> DigicoSessionParser::parseText(const QString &text,
+                                                     const QString &fileName) const
+{
+    if (text.trimmed().isEmpty())
+        return DigicoParseError::emptyReport;
+
+    const QStringList lines = reportLines(text);
+
+    ParsedSession session;
+    session.sessionName = sessionName(lines, QFileInfo(fileName).completeBaseName());
+    session.consoleName = valueOrFirstMatch(lines, u"console"_s, consoleSearchLines,
+                                            consolePattern());
+    session.saveTime = valueOrFirstMatch(lines, u"date"_s, dateSearchLines, dateTimePattern());
+    session.softwareVersion = keyValue(lines, u"software version"_s).value_or(QString());
+    session.sourceFileName = fileName;
+
+    session.tracks = parseSections(lines);
+    if (session.tracks.isEmpty()) {
+        // No section header found a row: every line that looks like an input channel counts.
+        for (const QString &line : lines) {
+            if (std::optional<TrackChannel> row = parseChannelRow(line, DigicoChannelType::input))
+                session.tracks.append(std::move(*row));
+        }
+    }
+    if (session.tracks.isEmpty())
+        return DigicoParseError::noChannelsFound;
+    return session;
+}
+
+} // namespace kelvary

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "model/result.h"
+#include "model/trackchannel.h"
+
+#include <QByteArray>
+#include <QString>
+
+namespace kelvary {
+
+enum class DigicoParseError { unreadableFile, emptyReport, noChannelsFound };
+QString errorMessage(DigicoParseError error);
+
+// Reads a DiGiCo Session Report: five header facts and one track per channel row. Tolerant of
+// how rows are separated (tabs, runs of spaces, single spaces); keeps no state between calls.
+class DigicoSessionParser {
+public:
+    // Reading the file can fail with the file system's own error, passed on unchanged.
+    Result<ParsedSession> parse(const QString &path) const;
+
+    // A report already in memory; `fileName` stands for the file's last path component.
+    Result<ParsedSession> parseData(const QByteArray &bytes, const QString &fileName) const;
+
+    // A report already turned into text.
+    Result<ParsedSession> parseText(const QString &text, const QString &fileName) const;
+};
+
+} // namespace kelvary

@@ -1,0 +1,99 @@
+#include "import/textdecoding.h"
+
+#include <QStringDecoder>
+
+#include <unicode/ucnv.h>
+
+#include <array>
+#include <memory>
+
+namespace kelvary {
+
+namespace {
+
+// 0x80..0x9F of Windows-1252; 0 marks the five bytes the code page leaves undefined.
+constexpr std::array<char16_t, 32> windows1252High{
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
+char16_t windows1252Character(uchar byte)
+{
+    if (byte >= 0x80 && byte <= 0x9F)
+        return windows1252High[byte - 0x80];
+    return byte;
+}
+
+QString decodeWindows1252Lenient(const QByteArray &bytes)
+{
+    QString text(bytes.size(), Qt::Uninitialized);
+    QChar *out = text.data();
+    for (char byte : bytes) {
+        const char16_t c = windows1252Character(static_cast<uchar>(byte));
+        *out++ = QChar(c ? c : char16_t(0xFFFD));
+    }
+    return text;
+}
+
+struct ConverterCloser {
+    void operator()(UConverter *converter) const { ucnv_close(converter); }
+};
+using Converter = std::unique_ptr<UConverter, ConverterCloser>;
+
+Converter openCodePageConverter(int codePage)
+{
+    for (const char *prefix : {"windows-", "cp", "ibm-"}) {
+        const QByteArray name = prefix + QByteArray::number(codePage);
+        UErrorCode status = U_ZERO_ERROR;
+        Converter converter(ucnv_open(name.constData(), &status));
+        if (U_SUCCESS(status) && converter)
+            return converter;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+std::optional<QString> decodeUtf8(const QByteArray &bytes)
+{
+    QStringDecoder decoder(QStringConverter::Utf8);
+    QString text = decoder.decode(bytes);
+    if (decoder.hasError())
+        return std::nullopt;
+    return text;
+}
+
+std::optional<QString> decodeWindows1252(const QByteArray &bytes)
+{
+    for (char byte : bytes) {
+        if (windows1252Character(static_cast<uchar>(byte)) == 0)
+            return std::nullopt;
+    }
+    return decodeWindows1252Lenient(bytes);
+}
+
+QString decodeCodePage(const QByteArray &bytes, int codePage)
+{
+    if (codePage == 1252 || bytes.isEmpty())
+        return decodeWindows1252Lenient(bytes);
+    if (codePage == 65001)
+        return QString::fromUtf8(bytes);
+
+    Converter converter = openCodePageConverter(codePage);
+    if (!converter)
+        return decodeWindows1252Lenient(bytes);
+
+    // A double-byte code page never yields more UTF-16 units than it has bytes.
+    QString text(bytes.size() + 1, Qt::Uninitialized);
+    UErrorCode status = U_ZERO_ERROR;
+    const int32_t length =
+        ucnv_toUChars(converter.get(), reinterpret_cast<UChar *>(text.data()),
+                      static_cast<int32_t>(text.size()), bytes.constData(),
+                      static_cast<int32_t>(bytes.size()), &status);
+    if (U_FAILURE(status))
+        return decodeWindows1252Lenient(bytes);
+    text.truncate(length);
+    return text;
+}
+
+} // namespace kelvary
