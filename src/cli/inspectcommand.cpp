@@ -12,19 +12,15 @@ namespace kelvary::cli {
 
 namespace {
 
-QJsonObject sessionObject(const ParsedSession &session)
-{
+QJsonObject sessionObject(const ParsedSession &session) {
     return {
-        {u"sessionName"_s, session.sessionName},
-        {u"consoleName"_s, session.consoleName},
-        {u"sourceFileName"_s, session.sourceFileName},
-        {u"saveTime"_s, session.saveTime},
+        {u"sessionName"_s, session.sessionName},         {u"consoleName"_s, session.consoleName},
+        {u"sourceFileName"_s, session.sourceFileName},   {u"saveTime"_s, session.saveTime},
         {u"softwareVersion"_s, session.softwareVersion},
     };
 }
 
-QJsonObject trackObject(const TrackChannel &track)
-{
+QJsonObject trackObject(const TrackChannel &track) {
     return {
         {u"id"_s, uuidText(track.id)},
         {u"channelLabel"_s, track.channelLabel},
@@ -40,8 +36,7 @@ QJsonObject trackObject(const TrackChannel &track)
 
 } // namespace
 
-int runInspect(CommandContext &context)
-{
+int runInspect(CommandContext &context) {
     if (context.arguments.size() != 1 || context.arguments.front().startsWith(u'-')) {
         context.err << "Usage: kelvary-cli inspect FILE\n"
                        "Parses a DiGiCo Session Report (.rtf or .txt) and prints it as JSON.\n";

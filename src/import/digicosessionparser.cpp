@@ -13,8 +13,7 @@ using namespace Qt::StringLiterals;
 
 namespace kelvary {
 
-QString errorMessage(DigicoParseError error)
-{
+QString errorMessage(DigicoParseError error) {
     switch (error) {
     case DigicoParseError::unreadableFile:
         return u"无法读取 Session Report 文件。"_s;
@@ -49,13 +48,13 @@ constexpr std::array sectionHeaders{
 // Matrix inputs are sources of the console, not channels to record.
 constexpr QLatin1StringView skipHeader = "matrix inputs"_L1;
 
-constexpr std::array columnHeaderKeywords{"name"_L1,    "input route"_L1, "merge input"_L1,
-                                          "insert"_L1,  "outputs"_L1,     "layer/bank"_L1,
+constexpr std::array columnHeaderKeywords{"name"_L1,   "input route"_L1, "merge input"_L1,
+                                          "insert"_L1, "outputs"_L1,     "layer/bank"_L1,
                                           "preset"_L1};
 
-constexpr std::array inputRouteWords{"MADI"_L1, "RACK"_L1, "LOCAL"_L1, "AES"_L1,  "WAVES"_L1,
-                                     "DANTE"_L1, "GROUP"_L1, "BUS"_L1, "BTX"_L1, "SLOT"_L1,
-                                     "OMNI"_L1, "MIC"_L1,   "LINE"_L1};
+constexpr std::array inputRouteWords{"MADI"_L1,  "RACK"_L1,  "LOCAL"_L1, "AES"_L1, "WAVES"_L1,
+                                     "DANTE"_L1, "GROUP"_L1, "BUS"_L1,   "BTX"_L1, "SLOT"_L1,
+                                     "OMNI"_L1,  "MIC"_L1,   "LINE"_L1};
 
 constexpr qsizetype keyLookupLines = 40;
 constexpr qsizetype consoleSearchLines = 15;
@@ -63,43 +62,36 @@ constexpr qsizetype dateSearchLines = 20;
 // A section that has looked at this many lines without finding a row gives up.
 constexpr qsizetype sectionGiveUpDistance = 6;
 
-const IcuRegex &channelLabelPattern()
-{
+const IcuRegex &channelLabelPattern() {
     static const IcuRegex pattern(uR"(^(\d+s?|A\d+s?|G\d+s?|Mi\d+|M\d+)$)"_s);
     return pattern;
 }
 
-const IcuRegex &consolePattern()
-{
+const IcuRegex &consolePattern() {
     static const IcuRegex pattern(uR"(DiGiCo\s+SD[\w\d]+)"_s);
     return pattern;
 }
 
-const IcuRegex &dateTimePattern()
-{
+const IcuRegex &dateTimePattern() {
     static const IcuRegex pattern(uR"(\d{1,2}/\d{1,2}/\d{4}\s+\d{1,2}:\d{2}:\d{2})"_s);
     return pattern;
 }
 
-const IcuRegex &sessionFilePattern()
-{
+const IcuRegex &sessionFilePattern() {
     static const IcuRegex pattern(uR"([\w\-. ]+\.ses)"_s);
     return pattern;
 }
 
-bool isHorizontalSpace(QChar c)
-{
+bool isHorizontalSpace(QChar c) {
     return c == u'\t' || c.category() == QChar::Separator_Space;
 }
 
-bool isLineBreak(QChar c)
-{
+bool isLineBreak(QChar c) {
     const char16_t u = c.unicode();
     return (u >= 0x0A && u <= 0x0D) || u == 0x85 || u == 0x2028 || u == 0x2029;
 }
 
-QStringView trimmedHorizontally(QStringView text)
-{
+QStringView trimmedHorizontally(QStringView text) {
     qsizetype begin = 0;
     qsizetype end = text.size();
     while (begin < end && isHorizontalSpace(text[begin]))
@@ -109,14 +101,12 @@ QStringView trimmedHorizontally(QStringView text)
     return text.sliced(begin, end - begin);
 }
 
-QString trimHorizontal(QStringView text)
-{
+QString trimHorizontal(QStringView text) {
     return trimmedHorizontally(text).toString();
 }
 
 // Non-empty lines, each trimmed of horizontal white space.
-QStringList reportLines(const QString &text)
-{
+QStringList reportLines(const QString &text) {
     QStringList lines;
     qsizetype start = 0;
     for (qsizetype i = 0; i <= text.size(); ++i) {
@@ -130,8 +120,7 @@ QStringList reportLines(const QString &text)
     return lines;
 }
 
-std::optional<DigicoChannelType> sectionHeaderType(const QString &line)
-{
+std::optional<DigicoChannelType> sectionHeaderType(const QString &line) {
     const QString key = line.toLower().trimmed();
     for (const SectionHeader &header : sectionHeaders) {
         if (key == header.text)
@@ -140,18 +129,15 @@ std::optional<DigicoChannelType> sectionHeaderType(const QString &line)
     return std::nullopt;
 }
 
-bool isSkipHeader(const QString &line)
-{
+bool isSkipHeader(const QString &line) {
     return line.toLower().trimmed() == skipHeader;
 }
 
-bool isSectionOrSkipHeader(const QString &line)
-{
+bool isSectionOrSkipHeader(const QString &line) {
     return sectionHeaderType(line) || isSkipHeader(line);
 }
 
-bool isColumnHeaderLine(const QString &line)
-{
+bool isColumnHeaderLine(const QString &line) {
     if (line.isEmpty() || line.front().isDigit())
         return false;
     const QString lower = line.toLower();
@@ -165,13 +151,11 @@ bool isColumnHeaderLine(const QString &line)
     return keywords >= 2;
 }
 
-bool isChannelLabel(QStringView text)
-{
+bool isChannelLabel(QStringView text) {
     return channelLabelPattern().matches(text);
 }
 
-bool isInputRouteWord(const QString &word)
-{
+bool isInputRouteWord(const QString &word) {
     if (word.contains(u':'))
         return true;
     const QString upper = word.toUpper();
@@ -182,8 +166,7 @@ bool isInputRouteWord(const QString &word)
     return false;
 }
 
-QStringList splitColumns(const QString &line)
-{
+QStringList splitColumns(const QString &line) {
     QStringList columns;
     if (line.contains(u'\t')) {
         for (QStringView column : QStringView(line).split(u'\t'))
@@ -213,8 +196,7 @@ QStringList splitColumns(const QString &line)
     return columns;
 }
 
-std::optional<TrackChannel> parseChannelRow(const QString &line, DigicoChannelType type)
-{
+std::optional<TrackChannel> parseChannelRow(const QString &line, DigicoChannelType type) {
     const QStringList columns = splitColumns(line);
     if (columns.isEmpty() || !isChannelLabel(trimmedHorizontally(columns[0])))
         return std::nullopt;
@@ -242,8 +224,7 @@ std::optional<TrackChannel> parseChannelRow(const QString &line, DigicoChannelTy
 
 // The rows of the section whose first line is `start`, and the line where the main walk goes on.
 std::pair<QList<TrackChannel>, qsizetype> parseSection(const QStringList &lines, qsizetype start,
-                                                       DigicoChannelType type)
-{
+                                                       DigicoChannelType type) {
     QList<TrackChannel> rows;
     bool columnHeaderSeen = false;
     qsizetype j = start;
@@ -270,8 +251,7 @@ std::pair<QList<TrackChannel>, qsizetype> parseSection(const QStringList &lines,
     return {rows, lines.size()};
 }
 
-QList<TrackChannel> parseSections(const QStringList &lines)
-{
+QList<TrackChannel> parseSections(const QStringList &lines) {
     QList<TrackChannel> tracks;
     qsizetype i = 0;
     while (i < lines.size()) {
@@ -292,8 +272,7 @@ QList<TrackChannel> parseSections(const QStringList &lines)
     return tracks;
 }
 
-std::optional<QString> keyValue(const QStringList &lines, const QString &key)
-{
+std::optional<QString> keyValue(const QStringList &lines, const QString &key) {
     const QString prefix = key.toLower() + u':';
     for (const QString &line : lines.first(std::min(lines.size(), keyLookupLines))) {
         if (line.toLower().startsWith(prefix))
@@ -303,8 +282,7 @@ std::optional<QString> keyValue(const QStringList &lines, const QString &key)
 }
 
 std::optional<QString> firstMatchInLines(const QStringList &lines, qsizetype count,
-                                         const IcuRegex &pattern)
-{
+                                         const IcuRegex &pattern) {
     for (const QString &line : lines.first(std::min(lines.size(), count))) {
         if (std::optional<QString> match = pattern.firstMatch(line))
             return match;
@@ -313,15 +291,13 @@ std::optional<QString> firstMatchInLines(const QStringList &lines, qsizetype cou
 }
 
 QString valueOrFirstMatch(const QStringList &lines, const QString &key, qsizetype count,
-                          const IcuRegex &pattern)
-{
+                          const IcuRegex &pattern) {
     if (std::optional<QString> value = keyValue(lines, key); value && !value->isEmpty())
         return *value;
     return firstMatchInLines(lines, count, pattern).value_or(QString());
 }
 
-QString sessionName(const QStringList &lines, const QString &fileBaseName)
-{
+QString sessionName(const QStringList &lines, const QString &fileBaseName) {
     const std::optional<QString> value = keyValue(lines, u"session"_s);
     if (!value)
         return fileBaseName;
@@ -339,8 +315,7 @@ QString sessionName(const QStringList &lines, const QString &fileBaseName)
 
 } // namespace
 
-Result<ParsedSession> DigicoSessionParser::parse(const QString &path) const
-{
+Result<ParsedSession> DigicoSessionParser::parse(const QString &path) const {
     Result<QByteArray> bytes = readWholeFile(path);
     if (!bytes)
         return bytes.error();
@@ -348,8 +323,7 @@ Result<ParsedSession> DigicoSessionParser::parse(const QString &path) const
 }
 
 Result<ParsedSession> DigicoSessionParser::parseData(const QByteArray &bytes,
-                                                     const QString &fileName) const
-{
+                                                     const QString &fileName) const {
     const std::optional<QString> text = reportText(bytes);
     if (!text)
         return DigicoParseError::unreadableFile;
@@ -357,8 +331,7 @@ Result<ParsedSession> DigicoSessionParser::parseData(const QByteArray &bytes,
 }
 
 Result<ParsedSession> DigicoSessionParser::parseText(const QString &text,
-                                                     const QString &fileName) const
-{
+                                                     const QString &fileName) const {
     if (text.trimmed().isEmpty())
         return DigicoParseError::emptyReport;
 
@@ -366,8 +339,8 @@ Result<ParsedSession> DigicoSessionParser::parseText(const QString &text,
 
     ParsedSession session;
     session.sessionName = sessionName(lines, QFileInfo(fileName).completeBaseName());
-    session.consoleName = valueOrFirstMatch(lines, u"console"_s, consoleSearchLines,
-                                            consolePattern());
+    session.consoleName =
+        valueOrFirstMatch(lines, u"console"_s, consoleSearchLines, consolePattern());
     session.saveTime = valueOrFirstMatch(lines, u"date"_s, dateSearchLines, dateTimePattern());
     session.softwareVersion = keyValue(lines, u"software version"_s).value_or(QString());
     session.sourceFileName = fileName;

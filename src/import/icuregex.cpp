@@ -7,16 +7,14 @@ namespace kelvary {
 namespace {
 
 // A read-only ICU string over the QString's own UTF-16 storage.
-icu::UnicodeString aliasing(QStringView text)
-{
+icu::UnicodeString aliasing(QStringView text) {
     return icu::UnicodeString(false, reinterpret_cast<const UChar *>(text.utf16()),
                               static_cast<int32_t>(text.size()));
 }
 
 } // namespace
 
-IcuRegex::IcuRegex(const QString &pattern)
-{
+IcuRegex::IcuRegex(const QString &pattern) {
     UParseError parseError;
     UErrorCode status = U_ZERO_ERROR;
     m_pattern.reset(icu::RegexPattern::compile(aliasing(pattern), 0, parseError, status));
@@ -28,8 +26,7 @@ IcuRegex::IcuRegex(const QString &pattern)
 
 IcuRegex::~IcuRegex() = default;
 
-bool IcuRegex::matches(QStringView text) const
-{
+bool IcuRegex::matches(QStringView text) const {
     if (!m_pattern)
         return false;
     const icu::UnicodeString input = aliasing(text);
@@ -38,8 +35,7 @@ bool IcuRegex::matches(QStringView text) const
     return U_SUCCESS(status) && matcher->matches(status) && U_SUCCESS(status);
 }
 
-std::optional<QString> IcuRegex::firstMatch(QStringView text) const
-{
+std::optional<QString> IcuRegex::firstMatch(QStringView text) const {
     if (!m_pattern)
         return std::nullopt;
     const icu::UnicodeString input = aliasing(text);

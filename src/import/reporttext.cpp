@@ -5,8 +5,7 @@
 
 namespace kelvary {
 
-std::optional<QString> reportText(const QByteArray &bytes)
-{
+std::optional<QString> reportText(const QByteArray &bytes) {
     // Rich text whose rows keep their cells apart is read by the tokenizer.
     for (auto decode : {decodeUtf8, decodeWindows1252}) {
         const std::optional<QString> source = decode(bytes);

@@ -16,32 +16,49 @@ namespace {
 
 // Groups whose content is never document text: tables of the document, pictures, headers and
 // footers, list markers that a reader regenerates, objects.
-constexpr std::array<QLatin1StringView, 28> skippedDestinations{
-    "colorschememapping"_L1, "colortbl"_L1,   "datastore"_L1,  "fldinst"_L1,  "fonttbl"_L1,
-    "footer"_L1,             "footerf"_L1,    "footerl"_L1,    "footerr"_L1,  "footnote"_L1,
-    "header"_L1,             "headerf"_L1,    "headerl"_L1,    "headerr"_L1,  "info"_L1,
-    "latentstyles"_L1,       "listoverridetable"_L1, "listtable"_L1, "listtext"_L1,
-    "nonshppict"_L1,         "object"_L1,     "pict"_L1,       "pntext"_L1,   "revtbl"_L1,
-    "rsidtbl"_L1,            "stylesheet"_L1, "themedata"_L1,  "xmlnstbl"_L1};
+constexpr std::array<QLatin1StringView, 28> skippedDestinations{"colorschememapping"_L1,
+                                                                "colortbl"_L1,
+                                                                "datastore"_L1,
+                                                                "fldinst"_L1,
+                                                                "fonttbl"_L1,
+                                                                "footer"_L1,
+                                                                "footerf"_L1,
+                                                                "footerl"_L1,
+                                                                "footerr"_L1,
+                                                                "footnote"_L1,
+                                                                "header"_L1,
+                                                                "headerf"_L1,
+                                                                "headerl"_L1,
+                                                                "headerr"_L1,
+                                                                "info"_L1,
+                                                                "latentstyles"_L1,
+                                                                "listoverridetable"_L1,
+                                                                "listtable"_L1,
+                                                                "listtext"_L1,
+                                                                "nonshppict"_L1,
+                                                                "object"_L1,
+                                                                "pict"_L1,
+                                                                "pntext"_L1,
+                                                                "revtbl"_L1,
+                                                                "rsidtbl"_L1,
+                                                                "stylesheet"_L1,
+                                                                "themedata"_L1,
+                                                                "xmlnstbl"_L1};
 
-bool isSkippedDestination(QStringView word)
-{
+bool isSkippedDestination(QStringView word) {
     return std::any_of(skippedDestinations.begin(), skippedDestinations.end(),
                        [word](QLatin1StringView destination) { return word == destination; });
 }
 
-bool isAsciiLetter(QChar c)
-{
+bool isAsciiLetter(QChar c) {
     return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
 }
 
-bool isAsciiDigit(QChar c)
-{
+bool isAsciiDigit(QChar c) {
     return c >= u'0' && c <= u'9';
 }
 
-int hexValue(QChar c)
-{
+int hexValue(QChar c) {
     if (isAsciiDigit(c))
         return c.unicode() - u'0';
     if (c >= u'a' && c <= u'f')
@@ -57,9 +74,7 @@ class RichTextScanner {
 public:
     RichTextScanner(QStringView source, QChar lineBreak)
         : m_source(source)
-        , m_lineBreak(lineBreak)
-    {
-    }
+        , m_lineBreak(lineBreak) {}
 
     QString run();
 
@@ -95,8 +110,7 @@ private:
     int m_codePage = 1252;
 };
 
-QString RichTextScanner::run()
-{
+QString RichTextScanner::run() {
     m_out.reserve(m_source.size() / 2);
     while (m_pos < m_source.size()) {
         const QChar c = m_source[m_pos];
@@ -132,8 +146,7 @@ QString RichTextScanner::run()
     return m_out;
 }
 
-void RichTextScanner::scanControl()
-{
+void RichTextScanner::scanControl() {
     const qsizetype start = m_pos + 1;
     if (start >= m_source.size()) {
         m_pos = start;
@@ -182,8 +195,7 @@ void RichTextScanner::scanControl()
     controlSymbol(next);
 }
 
-void RichTextScanner::controlWord(QStringView word, std::optional<qint64> parameter)
-{
+void RichTextScanner::controlWord(QStringView word, std::optional<qint64> parameter) {
     if (word == u"bin") {
         // Binary data follows; it is never text, and may contain braces.
         m_pos = std::min(m_pos + std::max<qint64>(parameter.value_or(0), 0), m_source.size());
@@ -208,7 +220,8 @@ void RichTextScanner::controlWord(QStringView word, std::optional<qint64> parame
     } else if (word == u"intbl") {
         m_state.inTable = parameter.value_or(1) != 0;
     } else if (word == u"uc") {
-        m_state.unicodeFallbackLength = static_cast<int>(std::clamp<qint64>(parameter.value_or(1), 0, 16));
+        m_state.unicodeFallbackLength =
+            static_cast<int>(std::clamp<qint64>(parameter.value_or(1), 0, 16));
     } else if (word == u"u") {
         if (!parameter)
             return;
@@ -241,8 +254,7 @@ void RichTextScanner::controlWord(QStringView word, std::optional<qint64> parame
     }
 }
 
-void RichTextScanner::controlSymbol(QChar symbol)
-{
+void RichTextScanner::controlSymbol(QChar symbol) {
     if (symbol == u'*') {
         // {\* ...} marks a destination a reader may ignore; this one ignores them all.
         if (m_atGroupStart)
@@ -264,8 +276,7 @@ void RichTextScanner::controlSymbol(QChar symbol)
         endParagraph(); // a backslash before a line break of the source is a paragraph mark
 }
 
-void RichTextScanner::escapedByte(uchar byte)
-{
+void RichTextScanner::escapedByte(uchar byte) {
     if (m_state.skipped)
         return;
     if (m_fallbackToSkip > 0) {
@@ -278,14 +289,12 @@ void RichTextScanner::escapedByte(uchar byte)
     m_pendingBytes.append(static_cast<char>(byte));
 }
 
-void RichTextScanner::append(QChar c)
-{
+void RichTextScanner::append(QChar c) {
     flushPending();
     m_out.append(c);
 }
 
-void RichTextScanner::appendCodeUnit(char16_t unit)
-{
+void RichTextScanner::appendCodeUnit(char16_t unit) {
     if (QChar::isLowSurrogate(unit) && m_pendingHighSurrogate) {
         m_out.append(QChar(m_pendingHighSurrogate));
         m_out.append(QChar(unit));
@@ -296,11 +305,11 @@ void RichTextScanner::appendCodeUnit(char16_t unit)
     if (QChar::isHighSurrogate(unit))
         m_pendingHighSurrogate = unit;
     else
-        m_out.append(QChar::isLowSurrogate(unit) ? QChar(QChar::ReplacementCharacter) : QChar(unit));
+        m_out.append(QChar::isLowSurrogate(unit) ? QChar(QChar::ReplacementCharacter)
+                                                 : QChar(unit));
 }
 
-void RichTextScanner::flushPending()
-{
+void RichTextScanner::flushPending() {
     if (m_pendingHighSurrogate) {
         m_out.append(QChar(QChar::ReplacementCharacter));
         m_pendingHighSurrogate = 0;
@@ -311,8 +320,7 @@ void RichTextScanner::flushPending()
     }
 }
 
-void RichTextScanner::endParagraph()
-{
+void RichTextScanner::endParagraph() {
     if (!m_state.inTable) {
         append(u'\n');
         return;
@@ -325,8 +333,7 @@ void RichTextScanner::endParagraph()
 
 } // namespace
 
-QString stripRichText(const QString &source)
-{
+QString stripRichText(const QString &source) {
     const QString text = RichTextScanner(source, u'\n').run();
     QStringList lines;
     for (QStringView line : QStringView(text).split(u'\n')) {
@@ -337,8 +344,7 @@ QString stripRichText(const QString &source)
     return lines.join(u'\n');
 }
 
-std::optional<QString> readRichText(const QByteArray &data)
-{
+std::optional<QString> readRichText(const QByteArray &data) {
     std::optional<QString> source = decodeUtf8(data);
     if (!source)
         source = decodeCodePage(data, 1252);

@@ -17,15 +17,13 @@ constexpr std::array<char16_t, 32> windows1252High{
     0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
-char16_t windows1252Character(uchar byte)
-{
+char16_t windows1252Character(uchar byte) {
     if (byte >= 0x80 && byte <= 0x9F)
         return windows1252High[byte - 0x80];
     return byte;
 }
 
-QString decodeWindows1252Lenient(const QByteArray &bytes)
-{
+QString decodeWindows1252Lenient(const QByteArray &bytes) {
     QString text(bytes.size(), Qt::Uninitialized);
     QChar *out = text.data();
     for (char byte : bytes) {
@@ -40,8 +38,7 @@ struct ConverterCloser {
 };
 using Converter = std::unique_ptr<UConverter, ConverterCloser>;
 
-Converter openCodePageConverter(int codePage)
-{
+Converter openCodePageConverter(int codePage) {
     for (const char *prefix : {"windows-", "cp", "ibm-"}) {
         const QByteArray name = prefix + QByteArray::number(codePage);
         UErrorCode status = U_ZERO_ERROR;
@@ -54,17 +51,16 @@ Converter openCodePageConverter(int codePage)
 
 } // namespace
 
-std::optional<QString> decodeUtf8(const QByteArray &bytes)
-{
-    QStringDecoder decoder(QStringConverter::Utf8);
+std::optional<QString> decodeUtf8(const QByteArray &bytes) {
+    // Stateless, so that a sequence cut off at the end is an error rather than left pending.
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
     QString text = decoder.decode(bytes);
     if (decoder.hasError())
         return std::nullopt;
     return text;
 }
 
-std::optional<QString> decodeWindows1252(const QByteArray &bytes)
-{
+std::optional<QString> decodeWindows1252(const QByteArray &bytes) {
     for (char byte : bytes) {
         if (windows1252Character(static_cast<uchar>(byte)) == 0)
             return std::nullopt;
@@ -72,8 +68,7 @@ std::optional<QString> decodeWindows1252(const QByteArray &bytes)
     return decodeWindows1252Lenient(bytes);
 }
 
-QString decodeCodePage(const QByteArray &bytes, int codePage)
-{
+QString decodeCodePage(const QByteArray &bytes, int codePage) {
     if (codePage == 1252 || bytes.isEmpty())
         return decodeWindows1252Lenient(bytes);
     if (codePage == 65001)
@@ -86,10 +81,9 @@ QString decodeCodePage(const QByteArray &bytes, int codePage)
     // A double-byte code page never yields more UTF-16 units than it has bytes.
     QString text(bytes.size() + 1, Qt::Uninitialized);
     UErrorCode status = U_ZERO_ERROR;
-    const int32_t length =
-        ucnv_toUChars(converter.get(), reinterpret_cast<UChar *>(text.data()),
-                      static_cast<int32_t>(text.size()), bytes.constData(),
-                      static_cast<int32_t>(bytes.size()), &status);
+    const int32_t length = ucnv_toUChars(converter.get(), reinterpret_cast<UChar *>(text.data()),
+                                         static_cast<int32_t>(text.size()), bytes.constData(),
+                                         static_cast<int32_t>(bytes.size()), &status);
     if (U_FAILURE(status))
         return decodeWindows1252Lenient(bytes);
     text.truncate(length);

@@ -5,8 +5,7 @@
 
 namespace kelvary {
 
-Result<QByteArray> readWholeFile(const QString &path)
-{
+Result<QByteArray> readWholeFile(const QString &path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         return Error(QStringLiteral("无法打开文件“%1”：%2")

@@ -1,3 +1,4 @@
+#include "cli/clirunner.h"
 #include "cli/devicescommand.h"
 
 #include "audio/audioinputdeviceenumerator.h"
@@ -5,6 +6,9 @@
 #include "support/printers.h"
 
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 
 #include <gtest/gtest.h>
 
@@ -70,4 +74,14 @@ TEST(DevicesCommand, RejectsUnknownArgumentsWithItsUsage) {
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_TRUE(run.out.isEmpty());
     EXPECT_TRUE(run.err.startsWith(u"Usage: kelvary-cli devices [--json]"_s));
+}
+
+TEST(DevicesCommand, AnswersFromTheCommandLineOnAnyComputer) {
+    // Whatever this computer's inputs are, the answer is a catalogue.
+    const CliRun run = runCli({u"devices"_s, u"--json"_s});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(run.out, &error);
+    ASSERT_EQ(error.error, QJsonParseError::NoError);
+    EXPECT_TRUE(document[u"devices"_s].isArray());
 }

@@ -1,0 +1,41 @@
+#include "import/reporttext.h"
+#include "import/textdecoding.h"
+#include "support/printers.h"
+
+#include <gtest/gtest.h>
+
+using namespace kelvary;
+using namespace Qt::StringLiterals;
+
+TEST(TextDecoding, Windows1252IsStrictAboutItsUndefinedBytes) {
+    EXPECT_EQ(decodeWindows1252("Caf\xE9 \x93Vox\x94 \x80"), u"Café \u201CVox\u201D €"_s);
+    for (char undefined : {'\x81', '\x8D', '\x8F', '\x90', '\x9D'})
+        EXPECT_EQ(decodeWindows1252(QByteArray("ok ") + undefined), std::nullopt);
+}
+
+TEST(TextDecoding, Utf8IsStrictAndDropsTheByteOrderMark) {
+    EXPECT_EQ(decodeUtf8("\xEF\xBB\xBFSession: X"), u"Session: X"_s);
+    EXPECT_EQ(decodeUtf8("Caf\xE9"), std::nullopt);
+    EXPECT_EQ(decodeUtf8("\xC0\xAF"), std::nullopt) << "overlong encoding";
+    EXPECT_EQ(decodeUtf8("\xED\xA0\x80"), std::nullopt) << "encoded surrogate";
+}
+
+TEST(ReportText, PlainTextIsReturnedAsDecoded) {
+    EXPECT_EQ(reportText("1\tKick\r\n2\tSnare"), u"1\tKick\r\n2\tSnare"_s);
+    EXPECT_EQ(reportText("1  Caf\xE9"), u"1  Café"_s);
+    EXPECT_EQ(reportText("\xEF\xBB\xBFSession: X"), u"Session: X"_s);
+    // Neither UTF-8 nor Windows-1252.
+    EXPECT_EQ(reportText("1 \x81 \xE9"), std::nullopt);
+}
+
+TEST(ReportText, RichTextWithTabsIsTokenized) {
+    EXPECT_EQ(reportText("{\\rtf1\\ansi 1\\tab Kick\\par 2\\tab Caf\\'e9\\par}"),
+              u"1\tKick\n2\tCafé"_s);
+    // Windows-1252 bytes in the source itself still decode.
+    EXPECT_EQ(reportText("{\\rtf1 1\\tab Caf\xE9\\par}"), u"1\tCafé"_s);
+}
+
+TEST(ReportText, RichTextWithoutTabsGoesThroughTheDocumentReader) {
+    EXPECT_EQ(reportText("{\\rtf1 1  Keys\\~Stage  Local 3\\line 2  Vox\\par}"),
+              u"1  Keys Stage  Local 3\n2  Vox\n"_s);
+}
