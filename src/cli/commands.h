@@ -23,5 +23,6 @@ struct Command {
 };
 
 int runInspect(CommandContext &context);
+int runDevices(CommandContext &context);
 
 } // namespace kelvary::cli

@@ -13,6 +13,8 @@ namespace {
 
 constexpr std::array commands{
     Command{"inspect", "inspect FILE", "Parse a Session Report and print it as JSON", runInspect},
+    Command{"devices", "devices [--json]", "List the audio inputs tracks can be assigned to",
+            runDevices},
 };
 
 void printUsage(QTextStream &stream)

@@ -3,6 +3,7 @@
 #include "model/trackchannel.h"
 
 #include <QHash>
+#include <QHashFunctions>
 #include <QList>
 #include <QString>
 
@@ -21,6 +22,12 @@ struct AudioInputChannel {
     bool operator==(const AudioInputChannel &) const = default;
 };
 
+inline size_t qHash(const AudioInputChannel &channel, size_t seed = 0) noexcept
+{
+    return qHashMulti(seed, channel.id, channel.deviceUID, channel.channelIndex, channel.label,
+                      channel.isStereoPair);
+}
+
 // One audio input device with its single inputs followed by its stereo pairs.
 struct AudioInputDevice {
     QString id;
@@ -32,6 +39,12 @@ struct AudioInputDevice {
 
     bool operator==(const AudioInputDevice &) const = default;
 };
+
+inline size_t qHash(const AudioInputDevice &device, size_t seed = 0) noexcept
+{
+    return qHashMulti(seed, device.id, device.name, device.channels, device.firstGlobalInputIndex,
+                      device.inputChannelCount);
+}
 
 // A snapshot of the attached input devices with lookup tables; never changes once built.
 class AudioInputCatalog {

@@ -1,6 +1,8 @@
 #include "model/audioinputcatalog.h"
 #include "support/printers.h"
 
+#include <QSet>
+
 #include <gtest/gtest.h>
 
 using namespace kelvary;
@@ -78,6 +80,20 @@ TEST(AudioInputCatalog, KeepsTheFirstOfTwoDevicesWithOneId)
     ASSERT_EQ(catalog.devices().size(), 1);
     EXPECT_EQ(catalog.deviceNameByUID().value(u"a"_s), u"First"_s);
     EXPECT_EQ(catalog.monoChannels(u"a"_s).size(), 2);
+}
+
+TEST(AudioInputCatalog, ChannelsAndDevicesHashByAllTheirFields)
+{
+    const AudioInputDevice device = makeDevice(u"a"_s, u"A"_s, 2, 0);
+    EXPECT_EQ(qHash(device), qHash(makeDevice(u"a"_s, u"A"_s, 2, 0)));
+    AudioInputDevice renamed = device;
+    renamed.name = u"B"_s;
+    EXPECT_NE(qHash(device), qHash(renamed));
+    AudioInputDevice relabelled = device;
+    relabelled.channels.front().label = u"Left"_s;
+    EXPECT_NE(qHash(device), qHash(relabelled));
+    EXPECT_NE(qHash(device.channels.front()), qHash(relabelled.channels.front()));
+    EXPECT_EQ(QSet<AudioInputDevice>({device, device, renamed}).size(), 2);
 }
 
 TEST(DominantDeviceName, CountsTracksPerDevice)
