@@ -1,0 +1,295 @@
+#include "app/projectdocument.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSet>
+
+#include <cmath>
+
+using namespace Qt::StringLiterals;
+
+namespace kelvary {
+
+QString errorMessage(ProjectDocumentError error)
+{
+    switch (error) {
+    case ProjectDocumentError::notJson:
+        return u"文件不是有效的 JSON。"_s;
+    case ProjectDocumentError::missingKey:
+        return u"缺少必需的键。"_s;
+    case ProjectDocumentError::wrongType:
+        return u"键的类型不正确。"_s;
+    case ProjectDocumentError::invalidID:
+        return u"轨道 id 不是有效的 UUID。"_s;
+    case ProjectDocumentError::duplicateID:
+        return u"有两条轨道使用同一个 id。"_s;
+    }
+    Q_UNREACHABLE();
+    return {};
+}
+
+QString projectTimestamp(const QDateTime &moment)
+{
+    return moment.toUTC().toString(Qt::ISODate);
+}
+
+namespace {
+
+QJsonObject trackObject(const TrackChannel &track)
+{
+    QJsonObject object{
+        {u"id"_s, uuidText(track.id)},
+        {u"channelLabel"_s, track.channelLabel},
+        {u"channelNumber"_s, track.channelNumber},
+        {u"name"_s, track.name},
+        {u"channelType"_s, channelTypeText(track.channelType)},
+        {u"inputRoute"_s, track.inputRoute},
+        {u"extraInfo"_s, track.extraInfo},
+        {u"colorHex"_s, hexString(track.color).value_or(u"#FFFFFF"_s)},
+        {u"isIncluded"_s, track.isIncluded},
+    };
+    if (track.audioInputDeviceUID)
+        object.insert(u"audioInputDeviceUID"_s, *track.audioInputDeviceUID);
+    if (track.audioInputChannelID)
+        object.insert(u"audioInputChannelID"_s, *track.audioInputChannelID);
+    if (track.stereoSourceLabel)
+        object.insert(u"stereoSourceLabel"_s, *track.stereoSourceLabel);
+    if (track.stereoSide)
+        object.insert(u"stereoSide"_s, stereoSideText(*track.stereoSide));
+    return object;
+}
+
+// Reads the keys of one JSON object and says precisely what is wrong with it.
+class ObjectReader {
+public:
+    ObjectReader(const QJsonObject &object, QString where)
+        : m_object(object)
+        , m_where(std::move(where))
+    {
+    }
+
+    std::optional<Error> error() const { return m_error; }
+
+    QString string(const QString &key) { return required(key, QJsonValue::String).toString(); }
+    bool boolean(const QString &key) { return required(key, QJsonValue::Bool).toBool(); }
+    QJsonObject object(const QString &key) { return required(key, QJsonValue::Object).toObject(); }
+    QJsonArray array(const QString &key) { return required(key, QJsonValue::Array).toArray(); }
+
+    qint64 integer(const QString &key)
+    {
+        const QJsonValue value = required(key, QJsonValue::Double);
+        if (m_error)
+            return 0;
+        const double number = value.toDouble();
+        // Integers beyond 2^53 arrive exactly through toInteger(); a fraction is no integer.
+        if (std::trunc(number) != number || !std::isfinite(number)) {
+            fail(ProjectDocumentError::wrongType, key, u"整数"_s);
+            return 0;
+        }
+        return value.toInteger(static_cast<qint64>(number));
+    }
+
+    // Missing and null both read as none.
+    std::optional<QString> optionalString(const QString &key)
+    {
+        const QJsonValue value = m_object.value(key);
+        if (value.isUndefined() || value.isNull())
+            return std::nullopt;
+        if (!value.isString()) {
+            fail(ProjectDocumentError::wrongType, key, u"字符串"_s);
+            return std::nullopt;
+        }
+        return value.toString();
+    }
+
+    void fail(ProjectDocumentError code, const QString &key, const QString &expected = {})
+    {
+        if (m_error)
+            return;
+        QString message;
+        switch (code) {
+        case ProjectDocumentError::missingKey:
+            message = u"%1缺少键“%2”。"_s.arg(m_where, key);
+            break;
+        case ProjectDocumentError::wrongType:
+            message = u"%1键“%2”应为%3。"_s.arg(m_where, key, expected);
+            break;
+        case ProjectDocumentError::invalidID:
+            message = u"%1键“%2”不是有效的 UUID。"_s.arg(m_where, key);
+            break;
+        default:
+            message = m_where + errorMessage(code);
+            break;
+        }
+        m_error = Error(code, message);
+    }
+
+private:
+    static QString typeName(QJsonValue::Type type)
+    {
+        switch (type) {
+        case QJsonValue::String:
+            return u"字符串"_s;
+        case QJsonValue::Bool:
+            return u"布尔值"_s;
+        case QJsonValue::Double:
+            return u"整数"_s;
+        case QJsonValue::Object:
+            return u"对象"_s;
+        case QJsonValue::Array:
+            return u"数组"_s;
+        default:
+            return u"其他类型"_s;
+        }
+    }
+
+    QJsonValue required(const QString &key, QJsonValue::Type type)
+    {
+        if (m_error)
+            return {};
+        const QJsonValue value = m_object.value(key);
+        if (value.isUndefined()) {
+            fail(ProjectDocumentError::missingKey, key);
+            return {};
+        }
+        if (value.type() != type) {
+            fail(ProjectDocumentError::wrongType, key, typeName(type));
+            return {};
+        }
+        return value;
+    }
+
+    QJsonObject m_object;
+    QString m_where;
+    std::optional<Error> m_error;
+};
+
+bool isUuidText(const QString &text)
+{
+    // The 36-character form with hyphens; either letter case is accepted on reading.
+    return text.size() == 36 && !QUuid::fromString(text).isNull();
+}
+
+Result<TrackChannel> readTrack(const QJsonValue &value, qsizetype index)
+{
+    const QString where = u"第 %1 条轨道："_s.arg(index + 1);
+    if (!value.isObject())
+        return Error(ProjectDocumentError::wrongType, where + u"应为对象。"_s);
+    ObjectReader reader(value.toObject(), where);
+
+    TrackChannel track;
+    const QString id = reader.string(u"id"_s);
+    track.channelLabel = reader.string(u"channelLabel"_s);
+    track.channelNumber = reader.integer(u"channelNumber"_s);
+    track.name = reader.string(u"name"_s);
+    const QString type = reader.string(u"channelType"_s);
+    track.inputRoute = reader.string(u"inputRoute"_s);
+    track.extraInfo = reader.string(u"extraInfo"_s);
+    const QString color = reader.string(u"colorHex"_s);
+    track.isIncluded = reader.boolean(u"isIncluded"_s);
+    track.audioInputDeviceUID = reader.optionalString(u"audioInputDeviceUID"_s);
+    track.audioInputChannelID = reader.optionalString(u"audioInputChannelID"_s);
+    track.stereoSourceLabel = reader.optionalString(u"stereoSourceLabel"_s);
+    const std::optional<QString> side = reader.optionalString(u"stereoSide"_s);
+    if (!reader.error() && !isUuidText(id))
+        reader.fail(ProjectDocumentError::invalidID, u"id"_s);
+    if (const std::optional<Error> error = reader.error())
+        return *error;
+
+    track.id = QUuid::fromString(id);
+    // Texts of a newer or older Kelvary that this one does not know read as the default.
+    track.channelType = channelTypeFromText(type).value_or(DigicoChannelType::other);
+    track.color = colorFromHex(color);
+    track.stereoSide = side ? stereoSideFromText(*side) : std::nullopt;
+    return track;
+}
+
+} // namespace
+
+QByteArray writeProjectDocument(const ProjectDocumentSnapshot &document)
+{
+    const ParsedSession &session = document.session;
+    QJsonArray tracks;
+    for (const TrackChannel &track : session.tracks)
+        tracks.append(trackObject(track));
+    QStringList selection = document.selectedTrackIDs;
+    selection.sort();
+
+    const QJsonObject root{
+        {u"formatVersion"_s, document.formatVersion},
+        {u"app"_s, document.app},
+        {u"generatedAt"_s, document.generatedAt},
+        {u"splitStereoChannels"_s, document.splitStereoChannels},
+        {u"selectedTrackIDs"_s, QJsonArray::fromStringList(selection)},
+        {u"session"_s,
+         QJsonObject{{u"sessionName"_s, session.sessionName},
+                     {u"consoleName"_s, session.consoleName},
+                     {u"sourceFileName"_s, session.sourceFileName},
+                     {u"saveTime"_s, session.saveTime},
+                     {u"softwareVersion"_s, session.softwareVersion}}},
+        {u"tracks"_s, tracks},
+    };
+    // QJsonObject keeps its keys sorted, and the writer leaves "/" unescaped.
+    return QJsonDocument(root).toJson(QJsonDocument::Indented);
+}
+
+Result<ProjectDocumentSnapshot> readProjectDocument(const QByteArray &data)
+{
+    QJsonParseError parseError;
+    const QJsonDocument json = QJsonDocument::fromJson(data, &parseError);
+    if (parseError.error != QJsonParseError::NoError) {
+        return Error(ProjectDocumentError::notJson,
+                     u"文件不是有效的 JSON（第 %1 字节：%2）。"_s.arg(parseError.offset)
+                         .arg(parseError.errorString()));
+    }
+    if (!json.isObject())
+        return Error(ProjectDocumentError::wrongType, u"文件的顶层应为对象。"_s);
+
+    ObjectReader root(json.object(), QString());
+    ProjectDocumentSnapshot document;
+    document.formatVersion = root.integer(u"formatVersion"_s);
+    document.app = root.string(u"app"_s);
+    document.generatedAt = root.string(u"generatedAt"_s);
+    document.splitStereoChannels = root.boolean(u"splitStereoChannels"_s);
+    const QJsonArray selection = root.array(u"selectedTrackIDs"_s);
+    const QJsonObject sessionObject = root.object(u"session"_s);
+    const QJsonArray tracks = root.array(u"tracks"_s);
+    if (const std::optional<Error> error = root.error())
+        return *error;
+
+    for (const QJsonValue &id : selection) {
+        if (!id.isString()) {
+            return Error(ProjectDocumentError::wrongType,
+                         u"键“selectedTrackIDs”应为字符串数组。"_s);
+        }
+        document.selectedTrackIDs.append(id.toString());
+    }
+
+    ObjectReader session(sessionObject, u"session："_s);
+    document.session.sessionName = session.string(u"sessionName"_s);
+    document.session.consoleName = session.string(u"consoleName"_s);
+    document.session.sourceFileName = session.string(u"sourceFileName"_s);
+    document.session.saveTime = session.string(u"saveTime"_s);
+    document.session.softwareVersion = session.string(u"softwareVersion"_s);
+    if (const std::optional<Error> error = session.error())
+        return *error;
+
+    // Selection and undo find tracks by id: two tracks with one id cannot be told apart.
+    QSet<QUuid> seen;
+    for (qsizetype i = 0; i < tracks.size(); ++i) {
+        Result<TrackChannel> track = readTrack(tracks[i], i);
+        if (!track)
+            return track.error();
+        if (seen.contains(track->id)) {
+            return Error(ProjectDocumentError::duplicateID,
+                         u"第 %1 条轨道：id %2 已被前面的轨道使用。"_s.arg(i + 1).arg(
+                             uuidText(track->id)));
+        }
+        seen.insert(track->id);
+        document.session.tracks.append(std::move(track).value());
+    }
+    return document;
+}
+
+} // namespace kelvary

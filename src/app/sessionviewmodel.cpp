@@ -1,0 +1,256 @@
+#include "app/sessionviewmodel.h"
+
+#include "app/projectdocument.h"
+#include "model/fileio.h"
+
+#include <QFileInfo>
+
+using namespace Qt::StringLiterals;
+
+namespace kelvary {
+
+namespace {
+
+const FileType sessionReportType{u"DiGiCo Session Report"_s, {u"rtf"_s, u"txt"_s}};
+const FileType projectFileType{u"Kelvary 工程"_s, {u"kvp"_s}};
+
+template<typename T>
+bool assign(T &member, const T &value)
+{
+    if (member == value)
+        return false;
+    member = value;
+    return true;
+}
+
+} // namespace
+
+SessionViewModel::SessionViewModel(AudioInputDeviceEnumerator audioInputEnumerator,
+                                   std::shared_ptr<FilePanels> filePanels, QObject *parent)
+    : QObject(parent)
+    , m_audioInputEnumerator(std::move(audioInputEnumerator))
+    , m_filePanels(std::move(filePanels))
+{
+}
+
+SessionViewModel::~SessionViewModel() = default;
+
+// Setters ------------------------------------------------------------------------------------
+
+void SessionViewModel::setSession(const ParsedSession &session)
+{
+    if (assign(m_session, session))
+        Q_EMIT sessionChanged();
+}
+
+void SessionViewModel::setTracks(const QList<TrackChannel> &tracks)
+{
+    if (assign(m_session.tracks, tracks))
+        Q_EMIT sessionChanged();
+}
+
+void SessionViewModel::setSelectedTrackIDs(const QSet<QUuid> &ids)
+{
+    if (assign(m_selectedTrackIDs, ids))
+        Q_EMIT selectedTrackIDsChanged();
+}
+
+void SessionViewModel::setStatusMessage(const std::optional<QString> &message)
+{
+    if (assign(m_statusMessage, message))
+        Q_EMIT statusMessageChanged();
+}
+
+void SessionViewModel::setErrorMessage(const std::optional<QString> &message)
+{
+    if (assign(m_errorMessage, message))
+        Q_EMIT errorMessageChanged();
+}
+
+void SessionViewModel::setLoading(bool loading)
+{
+    if (assign(m_isLoading, loading))
+        Q_EMIT isLoadingChanged();
+}
+
+void SessionViewModel::setAudioInputCatalog(const AudioInputCatalog &catalog)
+{
+    if (assign(m_audioInputCatalog, catalog))
+        Q_EMIT audioInputCatalogChanged();
+}
+
+void SessionViewModel::setSplitStereoChannelsValue(bool split)
+{
+    if (assign(m_splitStereoChannels, split))
+        Q_EMIT splitStereoChannelsChanged();
+}
+
+void SessionViewModel::setProjectFileURL(const std::optional<QString> &location)
+{
+    if (assign(m_projectFileURL, location))
+        Q_EMIT projectFileURLChanged();
+}
+
+void SessionViewModel::setUndoSnapshots(const QList<SessionEditSnapshot> &snapshots)
+{
+    // Snapshots are compared by identity of their storage: equal lists of different histories
+    // still differ for the user, and a deep comparison of 50 sessions would be wasted work.
+    if (m_undoSnapshots.size() == snapshots.size() &&
+        m_undoSnapshots.constData() == snapshots.constData())
+        return;
+    m_undoSnapshots = snapshots;
+    Q_EMIT undoSnapshotsChanged();
+}
+
+void SessionViewModel::setApplyingUndo(bool applying)
+{
+    if (assign(m_isApplyingUndo, applying))
+        Q_EMIT isApplyingUndoChanged();
+}
+
+void SessionViewModel::setGroupedMutationDepth(qint64 depth)
+{
+    if (assign(m_groupedMutationDepth, depth))
+        Q_EMIT groupedMutationDepthChanged();
+}
+
+void SessionViewModel::setNameEditUndoTrackIDs(const QSet<QUuid> &ids)
+{
+    if (assign(m_nameEditUndoTrackIDs, ids))
+        Q_EMIT nameEditUndoTrackIDsChanged();
+}
+
+qsizetype SessionViewModel::indexOfTrack(const QUuid &trackID) const
+{
+    for (qsizetype i = 0; i < m_session.tracks.size(); ++i) {
+        if (m_session.tracks[i].id == trackID)
+            return i;
+    }
+    return -1;
+}
+
+// Import and open ----------------------------------------------------------------------------
+
+void SessionViewModel::showImportPanel()
+{
+    const std::optional<QString> location = m_filePanels->chooseFileToOpen(
+        {u"导入 DiGiCo Session Report"_s, {sessionReportType}});
+    if (location)
+        importSessionReportAt(*location);
+}
+
+void SessionViewModel::importSessionReportAt(const QString &location)
+{
+    setLoading(true);
+    setErrorMessage(std::nullopt);
+    setStatusMessage(std::nullopt);
+
+    Result<ParsedSession> parsed = m_parser.parse(location);
+    if (!parsed) {
+        setErrorMessage(parsed.error().message());
+        setLoading(false);
+        return;
+    }
+    const qsizetype trackCount = parsed->tracks.size();
+
+    clearUndoHistory();
+    setProjectFileURL(std::nullopt);
+    setSplitStereoChannelsValue(false);
+    // The new session and its inclusion rule are announced as one change.
+    ParsedSession session = std::move(parsed).value();
+    for (TrackChannel &track : session.tracks)
+        track.isIncluded = track.channelType == DigicoChannelType::input;
+    setSession(session);
+    setSelectedTrackIDs({});
+    refreshAudioInputCatalog();
+
+    setStatusMessage(u"已加载 %1 条通道 \u00B7 %2 个音频输入设备"_s.arg(trackCount).arg(
+        m_audioInputCatalog.devices().size()));
+    setLoading(false);
+}
+
+void SessionViewModel::showOpenPanel()
+{
+    const std::optional<QString> location =
+        m_filePanels->chooseFileToOpen({u"打开 Kelvary 工程"_s, {projectFileType}});
+    if (location)
+        openProjectAt(*location);
+}
+
+void SessionViewModel::openProjectAt(const QString &location)
+{
+    setLoading(true);
+    setErrorMessage(std::nullopt);
+    setStatusMessage(std::nullopt);
+
+    Result<ProjectDocumentSnapshot> document = [&]() -> Result<ProjectDocumentSnapshot> {
+        const Result<QByteArray> bytes = readWholeFile(location);
+        if (!bytes)
+            return bytes.error();
+        return readProjectDocument(*bytes);
+    }();
+    if (!document) {
+        setErrorMessage(u"打开失败："_s + document.error().message());
+        setLoading(false);
+        return;
+    }
+
+    clearUndoHistory();
+    setProjectFileURL(location);
+    setSession(document->session);
+    setSplitStereoChannelsValue(document->splitStereoChannels);
+
+    QSet<QUuid> trackIDs;
+    for (const TrackChannel &track : m_session.tracks)
+        trackIDs.insert(track.id);
+    QSet<QUuid> selection;
+    for (const QString &text : document->selectedTrackIDs) {
+        const QUuid id = QUuid::fromString(text);
+        if (!id.isNull() && trackIDs.contains(id))
+            selection.insert(id);
+    }
+    setSelectedTrackIDs(selection);
+    refreshAudioInputCatalog();
+
+    setStatusMessage(u"已打开工程："_s + QFileInfo(location).fileName());
+    setLoading(false);
+}
+
+void SessionViewModel::openFile(const QString &location)
+{
+    const QString extension = QFileInfo(location).suffix().toLower();
+    if (extension == u"rtf" || extension == u"txt") {
+        importSessionReportAt(location);
+    } else if (extension == u"kvp") {
+        openProjectAt(location);
+    } else {
+        setErrorMessage(
+            u"请打开 Kelvary 工程文件（.kvp）或 DiGiCo Session Report（.rtf/.txt）。"_s);
+    }
+}
+
+void SessionViewModel::refreshAudioInputCatalog()
+{
+    setAudioInputCatalog(AudioInputCatalog(m_audioInputEnumerator.enumerate()));
+    ++m_audioInputCatalogRevision;
+    Q_EMIT audioInputCatalogRevisionChanged();
+    reconcileAudioAssignments();
+}
+
+void SessionViewModel::reconcileAudioAssignments()
+{
+    const QList<AudioInputDevice> &devices = m_audioInputCatalog.devices();
+    QList<TrackChannel> tracks = m_session.tracks;
+    for (TrackChannel &track : tracks) {
+        if (track.audioInputDeviceUID && !deviceWithID(track.audioInputDeviceUID, devices)) {
+            track.audioInputDeviceUID.reset();
+            track.audioInputChannelID.reset();
+        } else if (track.audioInputChannelID &&
+                   !channelWithID(track.audioInputChannelID, devices)) {
+            track.audioInputChannelID.reset();
+        }
+    }
+    setTracks(tracks);
+}
+
+} // namespace kelvary

@@ -1,0 +1,224 @@
+#pragma once
+
+#include "app/filepanels.h"
+#include "audio/audioinputdeviceenumerator.h"
+#include "import/digicosessionparser.h"
+#include "model/audioinputcatalog.h"
+#include "model/trackchannel.h"
+
+#include <QList>
+#include <QObject>
+#include <QSet>
+#include <QUuid>
+
+#include <memory>
+#include <optional>
+
+namespace kelvary {
+
+// What undo puts back: the session with every track, the selection and the stereo switch.
+struct SessionEditSnapshot {
+    ParsedSession session;
+    QSet<QUuid> selectedTrackIDs;
+    bool splitStereoChannels = false;
+
+    bool operator==(const SessionEditSnapshot &) const = default;
+};
+
+// One choice of where a sequential assignment may start: "Ch 3–6" starts at index 2.
+struct SequentialStartOption {
+    qsizetype startIndex = 0;
+    QString label;
+
+    bool operator==(const SequentialStartOption &) const = default;
+};
+
+// The one owner of everything the user edits: the session, the selection, the audio inputs, the
+// status texts and the undo history. Views read its properties and call its operations; it never
+// shows a dialog itself.
+class SessionViewModel : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(kelvary::ParsedSession session READ session NOTIFY sessionChanged)
+    Q_PROPERTY(QSet<QUuid> selectedTrackIDs READ selectedTrackIDs WRITE setSelectedTrackIDs NOTIFY
+                   selectedTrackIDsChanged)
+    Q_PROPERTY(std::optional<QString> statusMessage READ statusMessage NOTIFY statusMessageChanged)
+    Q_PROPERTY(std::optional<QString> errorMessage READ errorMessage WRITE setErrorMessage NOTIFY
+                   errorMessageChanged)
+    Q_PROPERTY(bool isLoading READ isLoading NOTIFY isLoadingChanged)
+    Q_PROPERTY(kelvary::AudioInputCatalog audioInputCatalog READ audioInputCatalog NOTIFY
+                   audioInputCatalogChanged)
+    Q_PROPERTY(qint64 audioInputCatalogRevision READ audioInputCatalogRevision NOTIFY
+                   audioInputCatalogRevisionChanged)
+    Q_PROPERTY(bool splitStereoChannels READ splitStereoChannels WRITE setSplitStereoChannels
+                   NOTIFY splitStereoChannelsChanged)
+    Q_PROPERTY(std::optional<QString> projectFileURL READ projectFileURL NOTIFY
+                   projectFileURLChanged)
+    Q_PROPERTY(QList<kelvary::SessionEditSnapshot> undoSnapshots READ undoSnapshots NOTIFY
+                   undoSnapshotsChanged)
+    Q_PROPERTY(bool canUndo READ canUndo NOTIFY undoSnapshotsChanged)
+    Q_PROPERTY(bool isApplyingUndo READ isApplyingUndo NOTIFY isApplyingUndoChanged)
+    Q_PROPERTY(qint64 groupedMutationDepth READ groupedMutationDepth NOTIFY
+                   groupedMutationDepthChanged)
+    Q_PROPERTY(QSet<QUuid> nameEditUndoTrackIDs READ nameEditUndoTrackIDs NOTIFY
+                   nameEditUndoTrackIDsChanged)
+
+public:
+    static constexpr qsizetype undoLimit = 50;
+
+    SessionViewModel(AudioInputDeviceEnumerator audioInputEnumerator,
+                     std::shared_ptr<FilePanels> filePanels, QObject *parent = nullptr);
+    ~SessionViewModel() override;
+
+    const ParsedSession &session() const { return m_session; }
+    const QList<TrackChannel> &tracks() const { return m_session.tracks; }
+    const QSet<QUuid> &selectedTrackIDs() const { return m_selectedTrackIDs; }
+    const std::optional<QString> &statusMessage() const { return m_statusMessage; }
+    const std::optional<QString> &errorMessage() const { return m_errorMessage; }
+    bool isLoading() const { return m_isLoading; }
+    const AudioInputCatalog &audioInputCatalog() const { return m_audioInputCatalog; }
+    qint64 audioInputCatalogRevision() const { return m_audioInputCatalogRevision; }
+    bool splitStereoChannels() const { return m_splitStereoChannels; }
+    const std::optional<QString> &projectFileURL() const { return m_projectFileURL; }
+    const QList<SessionEditSnapshot> &undoSnapshots() const { return m_undoSnapshots; }
+    bool canUndo() const { return !m_undoSnapshots.isEmpty(); }
+    bool isApplyingUndo() const { return m_isApplyingUndo; }
+    qint64 groupedMutationDepth() const { return m_groupedMutationDepth; }
+    const QSet<QUuid> &nameEditUndoTrackIDs() const { return m_nameEditUndoTrackIDs; }
+
+    // The views set the selection directly; it records no undo snapshot.
+    void setSelectedTrackIDs(const QSet<QUuid> &ids);
+    void setErrorMessage(const std::optional<QString> &message);
+
+    // Import and open
+    void showImportPanel();
+    void importSessionReportAt(const QString &location);
+    void showOpenPanel();
+    void openProjectAt(const QString &location);
+    // A file dropped onto the window: a report or a project, by its extension.
+    void openFile(const QString &location);
+    void refreshAudioInputCatalog();
+
+    // Undo
+    void recordUndoSnapshot();
+    void recordUndoSnapshotIfNeeded();
+    void beginGroupedMutation();
+    void endGroupedMutation();
+    void undo();
+    void clearUndoHistory();
+
+    // Track editing
+    void renameTrack(const QString &name, const QUuid &trackID);
+    void setIncluded(bool included, const QUuid &trackID);
+    void setTrackColor(const RGBColor &color, const QUuid &trackID);
+    void moveTrack(const QUuid &draggedID, const QUuid &targetID);
+    void deleteTrack(const QUuid &trackID);
+    void setTracksIncluded(bool included, DigicoChannelType type);
+    void toggleTypeIncluded(DigicoChannelType type);
+    void includeOnlyType(DigicoChannelType type);
+    void setColorForType(const RGBColor &color, DigicoChannelType type);
+    void restoreDefaultColors();
+
+    qsizetype includedCount() const;
+    qsizetype trackCount(DigicoChannelType type) const;
+    qsizetype includedCount(DigicoChannelType type) const;
+    QSet<QUuid> trackIDs(DigicoChannelType type) const;
+    RGBColor colorForType(DigicoChannelType type) const;
+
+    // Stereo split
+    void setSplitStereoChannels(bool split);
+    bool hasStereoCandidates() const;
+
+    // Input assignment: the two single-track cores record no undo snapshot themselves.
+    void assignAudioInputDevice(const std::optional<QString> &deviceUID, const QUuid &trackID);
+    void assignAudioInputChannel(const std::optional<QString> &channelID, const QUuid &trackID);
+    void setAudioInputDevice(const std::optional<QString> &deviceUID, const QUuid &trackID);
+    void setAudioInputChannel(const std::optional<QString> &channelID, const QUuid &trackID);
+    void assignSelectedToDevice(const QString &deviceUID);
+    void assignSequentially(const QString &deviceUID, qsizetype startIndex);
+
+    QList<TrackChannel> selectedTracks() const;
+    std::optional<QString> sharedAssignedDeviceUID() const;
+    QSet<QUuid> editTargetIDs(const QUuid &trackID) const;
+    QList<SequentialStartOption> sequentialStartOptions(const std::optional<QString> &deviceUID,
+                                                        qsizetype count) const;
+
+Q_SIGNALS:
+    void sessionChanged();
+    void selectedTrackIDsChanged();
+    void statusMessageChanged();
+    void errorMessageChanged();
+    void isLoadingChanged();
+    void audioInputCatalogChanged();
+    void audioInputCatalogRevisionChanged();
+    void splitStereoChannelsChanged();
+    void projectFileURLChanged();
+    void undoSnapshotsChanged();
+    void isApplyingUndoChanged();
+    void groupedMutationDepthChanged();
+    void nameEditUndoTrackIDsChanged();
+
+private:
+    // Setters that announce a change only when the value really changes.
+    void setSession(const ParsedSession &session);
+    void setTracks(const QList<TrackChannel> &tracks);
+    void setStatusMessage(const std::optional<QString> &message);
+    void setLoading(bool loading);
+    void setAudioInputCatalog(const AudioInputCatalog &catalog);
+    void setSplitStereoChannelsValue(bool split);
+    void setProjectFileURL(const std::optional<QString> &location);
+    void setUndoSnapshots(const QList<SessionEditSnapshot> &snapshots);
+    void setApplyingUndo(bool applying);
+    void setGroupedMutationDepth(qint64 depth);
+    void setNameEditUndoTrackIDs(const QSet<QUuid> &ids);
+
+    qsizetype indexOfTrack(const QUuid &trackID) const;
+    // Changes the tracks the predicate picks, in list order, and announces the result once.
+    template<typename Predicate, typename Change>
+    void changeTracks(Predicate picks, Change change);
+    void reconcileAudioAssignments();
+    void includeOnlyInputTracks();
+    bool assignSequentialChannels(const QString &deviceUID, const QList<TrackChannel> &tracks,
+                                  qsizetype startIndex);
+    void showSequentialAssignmentStatus(const QString &deviceUID, qsizetype count,
+                                        qsizetype startIndex);
+
+    DigicoSessionParser m_parser;
+    AudioInputDeviceEnumerator m_audioInputEnumerator;
+    std::shared_ptr<FilePanels> m_filePanels;
+
+    ParsedSession m_session;
+    QSet<QUuid> m_selectedTrackIDs;
+    std::optional<QString> m_statusMessage;
+    std::optional<QString> m_errorMessage;
+    bool m_isLoading = false;
+    AudioInputCatalog m_audioInputCatalog;
+    qint64 m_audioInputCatalogRevision = 0;
+    bool m_splitStereoChannels = false;
+    std::optional<QString> m_projectFileURL;
+    QList<SessionEditSnapshot> m_undoSnapshots;
+    bool m_isApplyingUndo = false;
+    qint64 m_groupedMutationDepth = 0;
+    QSet<QUuid> m_nameEditUndoTrackIDs;
+};
+
+// Every stereo console channel (label ending in a lowercase "s") as a left and a right track.
+QList<TrackChannel> splitStereoTracks(const QList<TrackChannel> &tracks);
+// Adjacent left and right sides of one stereo channel joined back into one track.
+QList<TrackChannel> mergeStereoTracks(const QList<TrackChannel> &tracks);
+
+} // namespace kelvary
+
+namespace kelvary {
+
+template<typename Predicate, typename Change>
+void SessionViewModel::changeTracks(Predicate picks, Change change)
+{
+    QList<TrackChannel> tracks = m_session.tracks;
+    for (TrackChannel &track : tracks) {
+        if (picks(std::as_const(track)))
+            change(track);
+    }
+    setTracks(tracks);
+}
+
+} // namespace kelvary

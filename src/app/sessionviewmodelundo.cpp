@@ -1,0 +1,60 @@
+// Undo: whole-state snapshots taken before each edit, grouped per user gesture.
+
+#include "app/sessionviewmodel.h"
+
+namespace kelvary {
+
+void SessionViewModel::recordUndoSnapshot()
+{
+    setNameEditUndoTrackIDs({});
+    QList<SessionEditSnapshot> snapshots = m_undoSnapshots;
+    // The track list is shared with the live session until the edit that follows changes it.
+    snapshots.append({m_session, m_selectedTrackIDs, m_splitStereoChannels});
+    if (snapshots.size() > undoLimit)
+        snapshots.remove(0, snapshots.size() - undoLimit);
+    setUndoSnapshots(snapshots);
+}
+
+void SessionViewModel::recordUndoSnapshotIfNeeded()
+{
+    if (!m_isApplyingUndo && m_groupedMutationDepth == 0)
+        recordUndoSnapshot();
+}
+
+void SessionViewModel::beginGroupedMutation()
+{
+    if (m_groupedMutationDepth == 0)
+        recordUndoSnapshot();
+    setGroupedMutationDepth(m_groupedMutationDepth + 1);
+}
+
+void SessionViewModel::endGroupedMutation()
+{
+    setGroupedMutationDepth(std::max<qint64>(m_groupedMutationDepth - 1, 0));
+}
+
+void SessionViewModel::undo()
+{
+    if (m_undoSnapshots.isEmpty())
+        return;
+    QList<SessionEditSnapshot> snapshots = m_undoSnapshots;
+    const SessionEditSnapshot snapshot = snapshots.takeLast();
+    setUndoSnapshots(snapshots);
+
+    setApplyingUndo(true);
+    setSession(snapshot.session);
+    setSelectedTrackIDs(snapshot.selectedTrackIDs);
+    // Written directly: the restored list already has the shape that goes with the switch.
+    setSplitStereoChannelsValue(snapshot.splitStereoChannels);
+    setApplyingUndo(false);
+    setNameEditUndoTrackIDs({});
+}
+
+void SessionViewModel::clearUndoHistory()
+{
+    setUndoSnapshots({});
+    setNameEditUndoTrackIDs({});
+    setGroupedMutationDepth(0);
+}
+
+} // namespace kelvary
