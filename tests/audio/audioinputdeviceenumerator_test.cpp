@@ -1,5 +1,5 @@
 #include "audio/audioinputdeviceenumerator.h"
-#include "audio/fakeaudiohardware.h"
+#include "support/fakeaudiohardware.h"
 #include "support/printers.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 #include "cli/devicescommand.h"
 
 #include "audio/audioinputdeviceenumerator.h"
-#include "audio/fakeaudiohardware.h"
+#include "support/fakeaudiohardware.h"
 #include "support/printers.h"
 
 #include <QFile>
