@@ -14,19 +14,17 @@ TEST(TemplateExportFormat, ListsReaperThenProToolsThenLogic) {
     EXPECT_EQ(allTemplateExportFormats[2], TemplateExportFormat::logicProject);
 }
 
-TEST(TemplateExportFormat, TitlesAndExtensionsNameTheFileProduced) {
-    EXPECT_EQ(templateExportFormatText(TemplateExportFormat::reaperTrackTemplate),
-              u"Reaper \u00B7 轨道模版 (.RTrackTemplate)"_s);
-    EXPECT_EQ(templateExportFormatText(TemplateExportFormat::proToolsSession),
-              u"Pro Tools \u00B7 会话模版 (.ptx)"_s);
-    EXPECT_EQ(templateExportFormatText(TemplateExportFormat::logicProject),
-              u"Logic Pro \u00B7 项目模版 (.logicx)"_s);
+TEST(TemplateExportFormat, NamesTheExtensionOfTheFileProduced) {
     EXPECT_EQ(fileExtension(TemplateExportFormat::reaperTrackTemplate), u"RTrackTemplate"_s);
     EXPECT_EQ(fileExtension(TemplateExportFormat::proToolsSession), u"ptx"_s);
     EXPECT_EQ(fileExtension(TemplateExportFormat::logicProject), u"logicx"_s);
 }
 
 TEST(TemplateExportFormat, IsReadBackOnlyFromAnExactTitle) {
+    EXPECT_EQ(templateExportFormatFromText(u"Reaper \u00B7 轨道模版 (.RTrackTemplate)"_s),
+              TemplateExportFormat::reaperTrackTemplate);
+    EXPECT_EQ(templateExportFormatFromText(u"Logic Pro \u00B7 项目模版 (.logicx)"_s),
+              TemplateExportFormat::logicProject);
     for (TemplateExportFormat format : allTemplateExportFormats)
         EXPECT_EQ(templateExportFormatFromText(templateExportFormatText(format)), format);
     EXPECT_EQ(templateExportFormatFromText(u"Reaper"_s), std::nullopt);
