@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -240,6 +241,32 @@ TEST(SessionPDF, LaysOutThePageAsTheGoldenSheet) {
         EXPECT_NEAR(words[i].xMin, expected[i].xMin, 1.0);
         EXPECT_NEAR(words[i].yMin, expected[i].yMin, 1.0);
     }
+}
+
+TEST(SessionPDF, DrawsTheHeaderFillAndTheGridWhereTheRowsAre) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath(u"grid.pdf"_s);
+    ASSERT_TRUE(
+        SessionPDFExporter().exportPDF(namedSession(), numberedInputs(2), {}, {}, path).ok());
+    // Two pixels a point; the sample points stay clear of the text.
+    runPoppler(u"pdftoppm"_s, {u"-gray"_s, u"-png"_s, u"-r"_s, u"144"_s, u"-singlefile"_s, path,
+                               dir.filePath(u"grid"_s)});
+    const QImage page(dir.filePath(u"grid.png"_s));
+    ASSERT_EQ(page.size(), QSize(1190, 1684));
+    auto gray = [&](double x, double y) { return qGray(page.pixel(qRound(x * 2), qRound(y * 2))); };
+
+    const int headerFill = gray(70, 100);
+    EXPECT_LT(headerFill, 250);
+    EXPECT_GT(headerFill, 225);
+    EXPECT_EQ(gray(70, 126), 255);           // first body row
+    EXPECT_LT(gray(70, 116), headerFill);    // line between header and first row
+    EXPECT_LT(gray(70, 138), 255);           // line between the two rows
+    EXPECT_LT(gray(36, 130), 255);           // frame, left
+    EXPECT_LT(gray(36 + 489, 130), 255);     // frame, right, 489 points on
+    EXPECT_LT(gray(70, 160), 255);           // frame, bottom after the second row
+    EXPECT_EQ(gray(70, 170), 255);           // nothing below the table
+    EXPECT_EQ(gray(36 + 489 + 5, 130), 255); // nor beside it
 }
 
 TEST(SessionPDF, FallsBackToAGenericTitleAndLeavesOutEmptyDetails) {
