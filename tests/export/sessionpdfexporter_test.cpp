@@ -296,7 +296,7 @@ TEST(SessionPDF, FallsBackToAGenericTitleAndLeavesOutEmptyDetails) {
         EXPECT_FALSE(word.yMin > 50 && word.yMin < 70) << word.text.toStdString();
 }
 
-TEST(SessionPDF, CutsALongNameWithAnEllipsisInsideItsCell) {
+TEST(SessionPDF, CutsLongTextsWithAnEllipsisInsideTheirPlace) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString path = dir.filePath(u"long.pdf"_s);
@@ -304,11 +304,22 @@ TEST(SessionPDF, CutsALongNameWithAnEllipsisInsideItsCell) {
         makeTrack(DigicoChannelType::input, u"1"_s, u"AmbienceOverheadFarLeftPositionMicrophone"_s),
         makeTrack(DigicoChannelType::input, u"2"_s, u"舞台左侧远端环境拾音话筒备用通道"_s),
     };
-    ASSERT_TRUE(SessionPDFExporter().exportPDF(namedSession(), tracks, {}, {}, path).ok());
+    ParsedSession session = namedSession();
+    session.sessionName = u"夏季音乐节主舞台第二晚特邀嘉宾返场加演全程多轨录音备份通道表"_s;
+    ASSERT_TRUE(SessionPDFExporter().exportPDF(session, tracks, {}, {}, path).ok());
+
+    const QList<PdfWord> words = pdfWords(path);
+    // The title stops short of the page number.
+    const auto title = std::find_if(words.cbegin(), words.cend(), [](const PdfWord &word) {
+        return word.text.startsWith(u"夏季"_s);
+    });
+    ASSERT_NE(title, words.cend());
+    EXPECT_TRUE(title->text.endsWith(u"…"_s)) << title->text.toStdString();
+    EXPECT_LT(title->xMax, 487);
 
     const double nameCellRight = 36 + 42 + 46 + 110 - 6;
     int cut = 0;
-    for (const PdfWord &word : pdfWords(path)) {
+    for (const PdfWord &word : words) {
         if (word.text.startsWith(u"Ambience"_s) || word.text.startsWith(u"舞台"_s)) {
             ++cut;
             EXPECT_TRUE(word.text.endsWith(u"…"_s)) << word.text.toStdString();
