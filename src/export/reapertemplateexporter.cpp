@@ -1,0 +1,115 @@
+#include "export/reapertemplateexporter.h"
+
+#include <QStringList>
+
+namespace kelvary {
+
+namespace {
+
+using namespace Qt::StringLiterals;
+
+// A template line is a line of the file: a break inside a value would start a new element.
+QString withoutLineBreaks(QString text) {
+    text.replace(u"\r\n"_s, u" "_s);
+    text.replace(u'\r', u' ');
+    text.replace(u'\n', u' ');
+    return text;
+}
+
+QString deviceCommentLine(const QString &deviceName) {
+    QString escaped = withoutLineBreaks(deviceName);
+    escaped.replace(u'\\', u"\\\\"_s);
+    escaped.replace(u'"', u'\'');
+    return u"; Kelvary recording_device=\""_s + escaped + u'"';
+}
+
+} // namespace
+
+QString reaperQuoted(const QString &text) {
+    QString value = withoutLineBreaks(text);
+    if (!value.contains(u'"'))
+        return u'"' + value + u'"';
+    if (!value.contains(u'\''))
+        return u'\'' + value + u'\'';
+    if (!value.contains(u'`'))
+        return u'`' + value + u'`';
+    // Reaper itself drops to this lossy form (plus a multi-line block newer versions read).
+    value.replace(u'`', u'\'');
+    return u'`' + value + u'`';
+}
+
+QString ReaperTemplateExporter::makeTemplate(const QList<TrackChannel> &tracks,
+                                             const QList<AudioInputDevice> &devices,
+                                             ReaperColorOrder order,
+                                             const GuidSource &newGuid) const {
+    QStringList parts;
+    parts.reserve(tracks.size() + 1);
+    if (const std::optional<QString> device = dominantDeviceName(tracks, devices))
+        parts.append(deviceCommentLine(*device));
+    for (const TrackChannel &track : tracks)
+        parts.append(trackBlock(track, devices, newGuid(), order));
+    return parts.join(u'\n') + u'\n';
+}
+
+QString ReaperTemplateExporter::trackBlock(const TrackChannel &track,
+                                           const QList<AudioInputDevice> &devices,
+                                           const QUuid &guid, ReaperColorOrder order) const {
+    const QString guidText = uuidText(guid);
+    QStringList lines;
+    lines.reserve(20);
+    lines.append(u"<TRACK {"_s + guidText + u'}');
+    lines.append(u"  NAME "_s + reaperQuoted(trackName(track)));
+    if (const std::optional<qint64> color = peakColorValue(track.color, order))
+        lines.append(u"  PEAKCOL "_s + QString::number(*color));
+    lines.append({
+        u"  BEAT -1"_s,
+        u"  AUTOMODE 0"_s,
+        u"  PANLAWFLAGS 3"_s,
+        u"  VOLPAN 1 0 -1 -1 1"_s,
+        u"  MUTESOLO 0 0 0"_s,
+        u"  IPHASE 0"_s,
+        u"  PLAYOFFS 0 1"_s,
+        u"  ISBUS 0 0"_s,
+        u"  BUSCOMP 0 0 0 0 0"_s,
+        u"  SHOWINMIX 1 0.6667 0.5 1 0.5 0 0 0 0"_s,
+        u"  SEL 0"_s,
+    });
+    lines.append(u"  REC 1 "_s + QString::number(recordInput(track, devices)) + u" 0 0 0 0 0 0"_s);
+    lines.append(u"  TRACKHEIGHT 0 0 0 0 0 0 0"_s);
+    lines.append(u"  NCHAN "_s + (track.isStereoConsoleChannel() ? u"2"_s : u"1"_s));
+    lines.append(u"  FX 1"_s);
+    lines.append(u"  TRACKID {"_s + guidText + u'}');
+    lines.append(u">"_s);
+    return lines.join(u'\n');
+}
+
+std::optional<qint64> ReaperTemplateExporter::peakColorValue(const RGBColor &color,
+                                                             ReaperColorOrder order) const {
+    const std::optional<QString> hex = hexString(color);
+    if (!hex)
+        return std::nullopt;
+    const qint64 rgb = hex->mid(1).toLongLong(nullptr, 16);
+    const qint64 red = (rgb >> 16) & 0xFF;
+    const qint64 green = (rgb >> 8) & 0xFF;
+    const qint64 blue = rgb & 0xFF;
+    // Bit 24 tells Reaper the track has a custom colour at all.
+    constexpr qint64 customColorFlag = 0x1000000;
+    if (order == ReaperColorOrder::redInLowByte)
+        return customColorFlag | (blue << 16) | (green << 8) | red;
+    return customColorFlag | (red << 16) | (green << 8) | blue;
+}
+
+QString ReaperTemplateExporter::trackName(const TrackChannel &track) const {
+    if (track.channelType == DigicoChannelType::input)
+        return track.name;
+    return track.channelLabel + u' ' + track.name;
+}
+
+qint64 ReaperTemplateExporter::recordInput(const TrackChannel &track,
+                                           const QList<AudioInputDevice> &devices) const {
+    const std::optional<AudioInputChannel> channel =
+        channelWithID(track.audioInputChannelID, devices);
+    return channel ? recordInputNumber(*channel, devices) : 0;
+}
+
+} // namespace kelvary

@@ -1,0 +1,240 @@
+#include "export/sessionpdfexporter.h"
+
+#include <QColor>
+#include <QFontMetricsF>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPen>
+#include <QSaveFile>
+
+#include <cmath>
+
+namespace kelvary {
+
+namespace {
+
+using namespace Qt::StringLiterals;
+
+const QColor labelColor(0x1C, 0x1C, 0x1E);
+const QColor secondaryLabelColor(0x8A, 0x8A, 0x8E);
+const QColor separatorColor(0xC6, 0xC6, 0xC8);
+const QColor headerFillColor(0xF0, 0xF0, 0xF2);
+constexpr double lineWidth = 0.5;
+
+const QString missingValue = u"—"_s;
+
+// Sizes are in points, which are device units at 72 dots per inch.
+QFont sheetFont(double pointSize, QFont::Weight weight) {
+    QFont font;
+    font.setFamilies({u"Noto Sans CJK SC"_s, u"Noto Sans SC"_s, u"Source Han Sans SC"_s});
+    font.setStyleHint(QFont::SansSerif);
+    // NOTE: shaping swaps Latin digits for glyphs the font's character map does not reach, and
+    // the PDF then has no text for them: search and copy would lose every number on the sheet.
+    font.setStyleStrategy(QFont::PreferNoShaping);
+    font.setPointSizeF(pointSize);
+    font.setWeight(weight);
+    return font;
+}
+
+QString typeAbbreviation(DigicoChannelType type) {
+    switch (type) {
+    case DigicoChannelType::input:
+        return u"In"_s;
+    case DigicoChannelType::aux:
+        return u"Aux"_s;
+    case DigicoChannelType::group:
+        return u"Grp"_s;
+    case DigicoChannelType::matrix:
+        return u"Mtx"_s;
+    case DigicoChannelType::other:
+        return missingValue;
+    }
+    Q_UNREACHABLE();
+    return {};
+}
+
+QString lookedUp(const std::optional<QString> &key, const QHash<QString, QString> &map) {
+    if (!key)
+        return missingValue;
+    const QString value = map.value(*key);
+    return value.isEmpty() ? missingValue : value;
+}
+
+// One line from the rectangle's top-left corner, cut with an ellipsis where it would leave it.
+void drawCellText(QPainter &painter, const QFont &font, const QColor &color, const QRectF &rect,
+                  QString text) {
+    text.replace(u"\r\n"_s, u" "_s);
+    text.replace(u'\r', u' ');
+    text.replace(u'\n', u' ');
+    const QFontMetricsF metrics(font, painter.device());
+    painter.setFont(font);
+    painter.setPen(color);
+    painter.drawText(rect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
+                     metrics.elidedText(text, Qt::ElideRight, rect.width()));
+}
+
+void strokeRect(QPainter &painter, const QRectF &rect) {
+    painter.setPen(QPen(separatorColor, lineWidth));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(rect);
+}
+
+} // namespace
+
+QString errorMessage(SessionPDFExportError error) {
+    switch (error) {
+    case SessionPDFExportError::noTracks:
+        return u"没有选中的通道可导出。"_s;
+    case SessionPDFExportError::writeFailed:
+        return u"无法写入 PDF 文件。"_s;
+    }
+    Q_UNREACHABLE();
+    return {};
+}
+
+SessionPDFExporter::Row
+SessionPDFExporter::makeRow(const TrackChannel &track,
+                            const QHash<QString, QString> &deviceNameByUID,
+                            const QHash<QString, QString> &channelLabelByID) const {
+    return Row{{
+        typeAbbreviation(track.channelType),
+        track.channelLabel,
+        track.name,
+        track.inputRoute.isEmpty() ? missingValue : track.inputRoute,
+        lookedUp(track.audioInputDeviceUID, deviceNameByUID),
+        lookedUp(track.audioInputChannelID, channelLabelByID),
+    }};
+}
+
+qsizetype SessionPDFExporter::rowsPerPage() const {
+    const double room = pageSize.height() - 2 * margin - titleBlockHeight - headerRowHeight;
+    return std::max<qsizetype>(1, static_cast<qsizetype>(std::floor(room / bodyRowHeight)));
+}
+
+Result<void> SessionPDFExporter::exportPDF(const ParsedSession &session,
+                                           const QList<TrackChannel> &tracks,
+                                           const QHash<QString, QString> &deviceNameByUID,
+                                           const QHash<QString, QString> &channelLabelByID,
+                                           const QString &filePath) const {
+    if (tracks.isEmpty())
+        return SessionPDFExportError::noTracks;
+
+    QList<Row> rows;
+    rows.reserve(tracks.size());
+    for (const TrackChannel &track : tracks)
+        rows.append(makeRow(track, deviceNameByUID, channelLabelByID));
+
+    const qsizetype perPage = rowsPerPage();
+    const int pageCount = static_cast<int>((rows.size() + perPage - 1) / perPage);
+
+    // The sheet goes to a temporary file beside the destination, which replaces it on commit.
+    QSaveFile file(filePath);
+    if (!file.open(QIODevice::WriteOnly))
+        return SessionPDFExportError::writeFailed;
+
+    QPdfWriter writer(&file);
+    writer.setResolution(72);
+    writer.setPageLayout(
+        QPageLayout(QPageSize(pageSize, QPageSize::Point, QString(), QPageSize::ExactMatch),
+                    QPageLayout::Portrait, QMarginsF(), QPageLayout::Point));
+    writer.setCreator(QString());
+    writer.setTitle(QString());
+
+    QPainter painter;
+    if (!painter.begin(&writer)) {
+        file.cancelWriting();
+        return SessionPDFExportError::writeFailed;
+    }
+
+    double tableWidth = 0;
+    for (const Column &column : columns)
+        tableWidth += column.width;
+
+    int pageNumber = 1;
+    for (qsizetype first = 0; first < rows.size(); first += perPage, ++pageNumber) {
+        if (pageNumber > 1)
+            writer.newPage();
+        drawPage(painter, session, rows, first, perPage, pageNumber, pageCount, margin, tableWidth);
+    }
+    painter.end();
+
+    if (file.error() != QFileDevice::NoError) {
+        file.cancelWriting();
+        return SessionPDFExportError::writeFailed;
+    }
+    if (!file.commit())
+        return SessionPDFExportError::writeFailed;
+    return {};
+}
+
+void SessionPDFExporter::drawPage(QPainter &painter, const ParsedSession &session,
+                                  const QList<Row> &rows, qsizetype firstRow, qsizetype rowsPerPage,
+                                  int pageNumber, int pageCount, double tableLeft,
+                                  double tableWidth) const {
+    const QFont titleFont = sheetFont(16, QFont::DemiBold);
+    const QFont detailsFont = sheetFont(10, QFont::Normal);
+    const QFont headerFont = sheetFont(10, QFont::DemiBold);
+    const QFont cellFont = sheetFont(9, QFont::Normal);
+
+    const double contentWidth = pageSize.width() - 2 * margin;
+    const double pageNumberLeft = pageSize.width() - margin - 72;
+
+    // A long session name stops short of the page number instead of running under it.
+    const QString title = session.sessionName.isEmpty() ? u"通道列表"_s : session.sessionName;
+    drawCellText(painter, titleFont, labelColor,
+                 QRectF(margin, margin, pageNumberLeft - margin - 8, 24), title);
+
+    QStringList details;
+    if (!session.consoleName.isEmpty())
+        details.append(session.consoleName);
+    if (!session.saveTime.isEmpty())
+        details.append(session.saveTime);
+    if (!session.softwareVersion.isEmpty())
+        details.append(u"v"_s + session.softwareVersion);
+    if (!details.isEmpty()) {
+        drawCellText(painter, detailsFont, secondaryLabelColor,
+                     QRectF(margin, margin + 20, contentWidth, 16), details.join(u" · "_s));
+    }
+
+    drawCellText(painter, detailsFont, secondaryLabelColor, QRectF(pageNumberLeft, margin, 72, 16),
+                 u"第 %1 / %2 页"_s.arg(pageNumber).arg(pageCount));
+
+    const double headerTop = margin + titleBlockHeight;
+    drawHeaderRow(headerFont, painter, headerTop, tableLeft);
+
+    const qsizetype lastRow = std::min(rows.size(), firstRow + rowsPerPage);
+    double top = headerTop + headerRowHeight;
+    for (qsizetype i = firstRow; i < lastRow; ++i, top += bodyRowHeight) {
+        painter.fillRect(QRectF(tableLeft, top, tableWidth, bodyRowHeight), Qt::white);
+        double left = tableLeft;
+        for (qsizetype c = 0; c < columns.size(); ++c) {
+            const double width = columns[c].width;
+            drawCellText(
+                painter, cellFont, labelColor,
+                QRectF(left + cellPaddingX, top + 5, width - 2 * cellPaddingX, bodyRowHeight - 8),
+                rows[i].cells.value(c));
+            strokeRect(painter, QRectF(left, top, width, bodyRowHeight));
+            left += width;
+        }
+    }
+
+    strokeRect(painter, QRectF(tableLeft, headerTop, tableWidth, top - headerTop));
+}
+
+void SessionPDFExporter::drawHeaderRow(const QFont &font, QPainter &painter, double top,
+                                       double left) const {
+    for (const Column &column : columns) {
+        const QRectF cell(left, top, column.width, headerRowHeight);
+        painter.fillRect(cell, headerFillColor);
+        drawCellText(painter, font, labelColor,
+                     QRectF(left + cellPaddingX, top + 6, column.width - 2 * cellPaddingX,
+                            headerRowHeight - 8),
+                     column.title);
+        strokeRect(painter, cell);
+        left += column.width;
+    }
+}
+
+} // namespace kelvary

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "export/logiclogicxexporter.h"
+#include "export/protoolsptxexporter.h"
+#include "export/reapertemplateexporter.h"
+
+namespace kelvary {
+
+// One exporter per template format. None keeps state, so one value serves every export.
+struct TemplateExporter {
+    ReaperTemplateExporter reaper;
+    ProToolsPTXExporter proToolsPTX;
+    LogicLogicXExporter logicLogicX;
+
+    bool operator==(const TemplateExporter &) const = default;
+};
+
+} // namespace kelvary

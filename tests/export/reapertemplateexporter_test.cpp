@@ -1,0 +1,254 @@
+#include "export/reapertemplateexporter.h"
+#include "export/textfilewriter.h"
+#include "support/printers.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+using namespace kelvary;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// A device as the enumeration lists it: single inputs, then pairs of adjacent inputs.
+AudioInputDevice makeDevice(const QString &id, const QString &name, qint64 inputs,
+                            qint64 firstGlobalInputIndex) {
+    AudioInputDevice device{id, name, {}, firstGlobalInputIndex, inputs};
+    for (qint64 i = 0; i < inputs; ++i) {
+        device.channels.append(
+            {id + u':' + QString::number(i), id, i, u"Ch "_s + QString::number(i + 1), false});
+    }
+    for (qint64 i = 0; i + 1 < inputs; i += 2) {
+        device.channels.append({id + u":stereo:"_s + QString::number(i), id, i,
+                                u"Ch %1\u2013%2"_s.arg(i + 1).arg(i + 2), true});
+    }
+    return device;
+}
+
+TrackChannel makeTrack(DigicoChannelType type, const QString &label, const QString &name,
+                       std::optional<QString> deviceUID = {},
+                       std::optional<QString> channelID = {}) {
+    TrackChannel track;
+    track.channelType = type;
+    track.channelLabel = label;
+    track.channelNumber = channelNumberFromLabel(label);
+    track.name = name;
+    track.color = defaultColor(type);
+    track.audioInputDeviceUID = std::move(deviceUID);
+    track.audioInputChannelID = std::move(channelID);
+    return track;
+}
+
+const QList<AudioInputDevice> twoDevices = {
+    makeDevice(u"dvs"_s, u"Dante Virtual Soundcard"_s, 8, 0),
+    makeDevice(u"usb"_s, u"USB 声卡"_s, 2, 8),
+};
+
+// GUIDs differ on every export; golden files hold this placeholder instead.
+QString maskedGuids(QString text) {
+    static const QRegularExpression guid(
+        u"\\{[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}\\}"_s);
+    return text.replace(guid, u"{GUID}"_s);
+}
+
+QByteArray fixture(const QString &name) {
+    QFile file(QStringLiteral(KELVARY_TEST_DATA) + u"/export/"_s + name);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+QByteArray fileBytes(const QString &path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+TEST(ReaperTemplate, MatchesTheGoldenTemplateOfAMixedSession) {
+    TrackChannel keys =
+        makeTrack(DigicoChannelType::input, u"3s"_s, u"Keys"_s, u"dvs"_s, u"dvs:stereo:2"_s);
+    TrackChannel talkback =
+        makeTrack(DigicoChannelType::other, u"O1"_s, u"Talkback"_s, u"gone"_s, u"gone:3"_s);
+    talkback.color.red = std::numeric_limits<double>::quiet_NaN();
+    TrackChannel guitar =
+        makeTrack(DigicoChannelType::input, u"5 L"_s, u"Gtr L"_s, u"dvs"_s, u"dvs:4"_s);
+    guitar.color = colorFromHex(u"#FF8000"_s);
+    const QList<TrackChannel> tracks = {
+        makeTrack(DigicoChannelType::input, u"1"_s, u"Kick"_s, u"dvs"_s, u"dvs:0"_s),
+        makeTrack(DigicoChannelType::input, u"2"_s, u"Snare \"Top\""_s, u"dvs"_s, u"dvs:1"_s),
+        keys,
+        makeTrack(DigicoChannelType::aux, u"A1"_s, u"Reverb"_s, u"usb"_s, u"usb:1"_s),
+        makeTrack(DigicoChannelType::group, u"G2s"_s, u"Drums"_s, u"usb"_s, u"usb:stereo:0"_s),
+        makeTrack(DigicoChannelType::matrix, u"M1"_s, u"PA \\ Fill"_s),
+        talkback,
+        guitar,
+        makeTrack(DigicoChannelType::input, u"6"_s, u"主唱"_s),
+    };
+    const QString text =
+        ReaperTemplateExporter().makeTemplate(tracks, twoDevices, ReaperColorOrder::blueInLowByte);
+
+    // Through the file writer, so the golden bytes are what lands on disk.
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath(u"Show.RTrackTemplate"_s);
+    ASSERT_TRUE(writeTextFile(path, text).ok());
+    const QByteArray written = fileBytes(path);
+    EXPECT_EQ(written, text.toUtf8());
+    EXPECT_EQ(maskedGuids(QString::fromUtf8(written)).toUtf8(),
+              fixture(u"mixed-session.RTrackTemplate"_s));
+}
+
+TEST(ReaperTemplate, MatchesTheGoldenBlockOfAnUnassignedInput) {
+    const TrackChannel kick = makeTrack(DigicoChannelType::input, u"12"_s, u"Kick"_s);
+    const QString text =
+        ReaperTemplateExporter().makeTemplate({kick}, {}, ReaperColorOrder::blueInLowByte);
+    EXPECT_EQ(maskedGuids(text).toUtf8(), fixture(u"unassigned-input.RTrackTemplate"_s));
+    EXPECT_EQ(text.count(u'\n'), 20);
+}
+
+TEST(ReaperTemplate, GivesEveryTrackAFreshGuidOnBothOfItsLines) {
+    const QList<TrackChannel> tracks = {makeTrack(DigicoChannelType::input, u"1"_s, u"A"_s),
+                                        makeTrack(DigicoChannelType::input, u"2"_s, u"B"_s)};
+    const ReaperTemplateExporter exporter;
+    static const QRegularExpression block(
+        u"<TRACK \\{([0-9A-F-]{36})\\}\\n(?:.*\\n)*?  TRACKID \\{([0-9A-F-]{36})\\}\\n>"_s);
+    QStringList guids;
+    for (const QString &text :
+         {exporter.makeTemplate(tracks, {}), exporter.makeTemplate(tracks, {})}) {
+        for (const QRegularExpressionMatch &match : block.globalMatch(text)) {
+            EXPECT_EQ(match.captured(1), match.captured(2));
+            guids.append(match.captured(1));
+        }
+    }
+    ASSERT_EQ(guids.size(), 4);
+    guids.removeDuplicates();
+    EXPECT_EQ(guids.size(), 4);
+
+    const QUuid fixed(u"{0e3b5c1a-9f2d-4b7e-8a61-2c4d6e8f0a1b}"_s);
+    EXPECT_TRUE(
+        exporter.makeTemplate({tracks[0]}, {}, nativeReaperColorOrder, [&] { return fixed; })
+            .startsWith(u"<TRACK {0E3B5C1A-9F2D-4B7E-8A61-2C4D6E8F0A1B}\n"_s));
+}
+
+TEST(ReaperTemplate, QuotesNamesTheWayReaperReadsThem) {
+    struct Case {
+        QString name;
+        QString quoted;
+    };
+    const QList<Case> cases = {
+        {u"Kick"_s, u"\"Kick\""_s},
+        {u""_s, u"\"\""_s},
+        {u"Lead Vox"_s, u"\"Lead Vox\""_s},
+        {u"C:\\Mics\\"_s, u"\"C:\\Mics\\\""_s},
+        {u"Snare \"Top\""_s, u"'Snare \"Top\"'"_s},
+        {u"Tom's \"Rack\""_s, u"`Tom's \"Rack\"`"_s},
+        {u"'\"`"_s, u"`'\"'`"_s},
+        {u"Line\nTwo\r\nThree\rFour"_s, u"\"Line Two Three Four\""_s},
+    };
+    // Reaper reads a quoted string up to the next occurrence of its opening quote character.
+    for (const Case &c : cases)
+        EXPECT_EQ(reaperQuoted(c.name), c.quoted) << c.name.toStdString();
+}
+
+TEST(ReaperTemplate, WritesPeakColourInTheByteOrderOfTheLocalReaper) {
+    const ReaperTemplateExporter exporter;
+    const RGBColor input = defaultColor(DigicoChannelType::input); // #8CBFF2
+    EXPECT_EQ(exporter.peakColorValue(input, ReaperColorOrder::blueInLowByte), 26001394);
+    EXPECT_EQ(exporter.peakColorValue(input, ReaperColorOrder::redInLowByte),
+              0x1000000 | 0xF2 << 16 | 0xBF << 8 | 0x8C);
+    // Aux rounds 178.5 up to 179 (0xB3) before it is packed.
+    EXPECT_EQ(exporter.peakColorValue(defaultColor(DigicoChannelType::aux),
+                                      ReaperColorOrder::blueInLowByte),
+              0x1B38CE6);
+    EXPECT_EQ(exporter.peakColorValue(colorFromHex(u"#000000"_s), ReaperColorOrder::redInLowByte),
+              0x1000000);
+
+    RGBColor broken = input;
+    broken.blue = std::numeric_limits<double>::infinity();
+    EXPECT_EQ(exporter.peakColorValue(broken, ReaperColorOrder::redInLowByte), std::nullopt);
+
+#ifdef Q_OS_WIN
+    EXPECT_EQ(nativeReaperColorOrder, ReaperColorOrder::redInLowByte);
+#else
+    EXPECT_EQ(nativeReaperColorOrder, ReaperColorOrder::blueInLowByte);
+#endif
+    TrackChannel track = makeTrack(DigicoChannelType::input, u"1"_s, u"Kick"_s);
+    EXPECT_TRUE(exporter.trackBlock(track, {}, QUuid::createUuid(), ReaperColorOrder::redInLowByte)
+                    .contains(u"\n  PEAKCOL 32685964\n"_s));
+}
+
+TEST(ReaperTemplate, RecordsFromTheGlobalInputOfTheAssignedChannel) {
+    const ReaperTemplateExporter exporter;
+    auto input = [&](std::optional<QString> device, std::optional<QString> channel) {
+        return exporter.recordInput(
+            makeTrack(DigicoChannelType::input, u"1"_s, u"x"_s, device, channel), twoDevices);
+    };
+    // The channel's own device counts, not the one the track names.
+    EXPECT_EQ(input(u"dvs"_s, u"usb:0"_s), 8);
+    EXPECT_EQ(input(u"dvs"_s, u"dvs:stereo:6"_s), 1030);
+
+    // A channel whose device is not listed counts from 0.
+    AudioInputDevice orphanHolder = makeDevice(u"dvs"_s, u"Dante"_s, 8, 0);
+    orphanHolder.channels.append({u"lost:stereo:4"_s, u"lost"_s, 4, u"Ch 5\u20136"_s, true});
+    EXPECT_EQ(exporter.recordInput(makeTrack(DigicoChannelType::input, u"1"_s, u"x"_s, u"lost"_s,
+                                             u"lost:stereo:4"_s),
+                                   {orphanHolder}),
+              1028);
+}
+
+TEST(ReaperTemplate, NamesTheMostUsedDeviceInTheCommentLine) {
+    QList<AudioInputDevice> devices = {
+        makeDevice(u"a"_s, u"Stage \"A\" \\ Rack\nLeft"_s, 4, 0),
+        makeDevice(u"b"_s, u"Booth"_s, 2, 4),
+    };
+    const QList<TrackChannel> tracks = {
+        makeTrack(DigicoChannelType::input, u"1"_s, u"One"_s, u"a"_s, u"a:0"_s),
+        makeTrack(DigicoChannelType::input, u"2"_s, u"Two"_s, u"b"_s, u"b:0"_s),
+        makeTrack(DigicoChannelType::input, u"3"_s, u"Three"_s, u"a"_s, u"a:1"_s),
+    };
+    const QString text = ReaperTemplateExporter().makeTemplate(tracks, devices);
+    EXPECT_TRUE(
+        text.startsWith(u"; Kelvary recording_device=\"Stage 'A' \\\\ Rack Left\"\n<TRACK {"_s));
+
+    // The most used device is gone: no comment line, inputs still from the listed channels.
+    devices.removeFirst();
+    const QString withoutA = ReaperTemplateExporter().makeTemplate(tracks, devices);
+    EXPECT_TRUE(withoutA.startsWith(u"<TRACK {"_s));
+    EXPECT_TRUE(withoutA.contains(u"  REC 1 4 0 0 0 0 0 0\n"_s));
+}
+
+TEST(ReaperTemplate, IsASingleLineFeedWithoutTracks) {
+    EXPECT_EQ(ReaperTemplateExporter().makeTemplate({}, twoDevices), u"\n"_s);
+}
+
+TEST(TextFileWriter, ReplacesAFileOnlyWithACompleteNewOne) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString show = dir.filePath(u"Show.RTrackTemplate"_s);
+    ASSERT_TRUE(writeTextFile(show, u"a much longer earlier text"_s).ok());
+    ASSERT_TRUE(writeTextFile(show, u"主唱\n"_s).ok());
+    EXPECT_EQ(fileBytes(show), QByteArray("\xE4\xB8\xBB\xE5\x94\xB1\n"));
+
+    // The name fits, but the temporary file beside it gets a suffix that makes its name too long
+    // for the file system, so the write fails after the destination already exists.
+    const QString path = dir.filePath(QString(246, u'a') + u".txt"_s);
+    ASSERT_TRUE(writeTextFile(path, u"earlier"_s).ok());
+    const Result<void> failed = writeTextFile(path, u"later"_s);
+    ASSERT_FALSE(failed.ok());
+    EXPECT_FALSE(failed.error().message().isEmpty());
+    EXPECT_EQ(fileBytes(path), "earlier");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
+
+    const Result<void> missingFolder =
+        writeTextFile(dir.filePath(u"missing/Show.RTrackTemplate"_s), u"x"_s);
+    ASSERT_FALSE(missingFolder.ok());
+    EXPECT_FALSE(missingFolder.error().message().isEmpty());
+}

@@ -1,0 +1,372 @@
+#include "export/sessionpdfexporter.h"
+#include "support/printers.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <gtest/gtest.h>
+
+using namespace kelvary;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// A word of the sheet as poppler reads it back, in points from the top-left corner.
+struct PdfWord {
+    int page = 0;
+    double xMin = 0, yMin = 0, xMax = 0, yMax = 0;
+    QString text;
+};
+
+// Runs a poppler tool; the sheet is checked with a reader that shares no code with the writer.
+QString runPoppler(const QString &program, const QStringList &arguments) {
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit ||
+        process.exitCode() != 0) {
+        ADD_FAILURE() << program.toStdString() << " failed; install poppler-utils (scripts/setup): "
+                      << process.errorString().toStdString()
+                      << process.readAllStandardError().toStdString();
+        return {};
+    }
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+QList<PdfWord> pdfWords(const QString &path) {
+    const QString html = runPoppler(u"pdftotext"_s, {u"-bbox"_s, path, u"-"_s});
+    static const QRegularExpression token(
+        u"<page |<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" "
+        "yMax=\"([0-9.]+)\">([^<]*)</word>"_s);
+    QList<PdfWord> words;
+    int page = 0;
+    auto it = token.globalMatch(html);
+    while (it.hasNext()) {
+        const QRegularExpressionMatch m = it.next();
+        if (m.captured(0) == u"<page "_s) {
+            ++page;
+            continue;
+        }
+        QString text = m.captured(5);
+        text.replace(u"&lt;"_s, u"<"_s).replace(u"&gt;"_s, u">"_s).replace(u"&quot;"_s, u"\""_s);
+        text.replace(u"&amp;"_s, u"&"_s);
+        // Qt's PDF text map names a glyph by the lowest code point that shows it, so ideographs
+        // that share their glyph with a radical come back as the radical (音 as U+2FB3).
+        for (QChar &c : text) {
+            if (c.unicode() >= 0x2F00 && c.unicode() <= 0x2FDF)
+                c = QString(c).normalized(QString::NormalizationForm_KC).front();
+        }
+        text.replace(u'\u2EDA', u'页');
+        words.append({page, m.captured(1).toDouble(), m.captured(2).toDouble(),
+                      m.captured(3).toDouble(), m.captured(4).toDouble(), text});
+    }
+    return words;
+}
+
+QString pdfInfo(const QString &path, const QString &key) {
+    const QString info = runPoppler(u"pdfinfo"_s, {path});
+    for (const QString &line : info.split(u'\n')) {
+        if (line.startsWith(key + u':'))
+            return line.mid(key.size() + 1).trimmed();
+    }
+    return {};
+}
+
+std::optional<PdfWord> findWord(const QList<PdfWord> &words, int page, const QString &text) {
+    for (const PdfWord &word : words) {
+        if (word.page == page && word.text == text)
+            return word;
+    }
+    return std::nullopt;
+}
+
+// Text boxes come from font metrics, which differ by a fraction of a point between readers.
+constexpr double tolerance = 1.5;
+
+void expectWordAt(const QList<PdfWord> &words, int page, const QString &text, double x, double y) {
+    SCOPED_TRACE(text.toStdString());
+    const std::optional<PdfWord> word = findWord(words, page, text);
+    ASSERT_TRUE(word.has_value());
+    EXPECT_NEAR(word->xMin, x, tolerance);
+    EXPECT_NEAR(word->yMin, y, tolerance);
+}
+
+TrackChannel makeTrack(DigicoChannelType type, const QString &label, const QString &name,
+                       const QString &route = {}) {
+    TrackChannel track;
+    track.channelType = type;
+    track.channelLabel = label;
+    track.name = name;
+    track.inputRoute = route;
+    return track;
+}
+
+QList<TrackChannel> numberedInputs(int count) {
+    QList<TrackChannel> tracks;
+    for (int i = 1; i <= count; ++i) {
+        TrackChannel track = makeTrack(DigicoChannelType::input, QString::number(i),
+                                       u"Input%1"_s.arg(i), u"SR1 %1"_s.arg(i));
+        track.audioInputDeviceUID = u"dvs"_s;
+        track.audioInputChannelID = u"dvs:%1"_s.arg(i - 1);
+        tracks.append(track);
+    }
+    return tracks;
+}
+
+const QHash<QString, QString> deviceNames = {{u"dvs"_s, u"Dante"_s}, {u"blank"_s, u""_s}};
+
+QHash<QString, QString> channelLabels() {
+    QHash<QString, QString> labels;
+    for (int i = 0; i < 64; ++i)
+        labels.insert(u"dvs:%1"_s.arg(i), u"Ch%1"_s.arg(i + 1));
+    return labels;
+}
+
+ParsedSession namedSession() {
+    ParsedSession session;
+    session.sessionName = u"Festival"_s;
+    session.consoleName = u"SD12"_s;
+    session.saveTime = u"2026-05-01"_s;
+    session.softwareVersion = u"1760"_s;
+    return session;
+}
+
+QByteArray fileBytes(const QString &path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+TEST(SessionPDF, RowsShowADashForEveryMissingValue) {
+    const SessionPDFExporter exporter;
+    const QHash<QString, QString> labels = channelLabels();
+
+    TrackChannel full = makeTrack(DigicoChannelType::aux, u"A4s"_s, u"Reverb"_s, u"MADI 5"_s);
+    full.audioInputDeviceUID = u"dvs"_s;
+    full.audioInputChannelID = u"dvs:2"_s;
+    EXPECT_EQ(exporter.makeRow(full, deviceNames, labels).cells,
+              QStringList({u"Aux"_s, u"A4s"_s, u"Reverb"_s, u"MADI 5"_s, u"Dante"_s, u"Ch3"_s}));
+
+    TrackChannel gone = makeTrack(DigicoChannelType::other, u"X1"_s, u"Spare"_s);
+    gone.audioInputDeviceUID = u"gone"_s;
+    gone.audioInputChannelID = u"gone:0"_s;
+    EXPECT_EQ(exporter.makeRow(gone, deviceNames, labels).cells,
+              QStringList({u"—"_s, u"X1"_s, u"Spare"_s, u"—"_s, u"—"_s, u"—"_s}));
+
+    TrackChannel blank = makeTrack(DigicoChannelType::group, u"G1"_s, u""_s);
+    blank.audioInputDeviceUID = u"blank"_s;
+    EXPECT_EQ(exporter.makeRow(blank, deviceNames, labels).cells,
+              QStringList({u"Grp"_s, u"G1"_s, u""_s, u"—"_s, u"—"_s, u"—"_s}));
+
+    EXPECT_EQ(
+        exporter.makeRow(makeTrack(DigicoChannelType::input, u"1"_s, u"K"_s), {}, {}).cells.first(),
+        u"In"_s);
+    EXPECT_EQ(exporter.makeRow(makeTrack(DigicoChannelType::matrix, u"M1"_s, u"K"_s), {}, {})
+                  .cells.first(),
+              u"Mtx"_s);
+}
+
+TEST(SessionPDF, FitsThirtyOneRowsOnAnA4Page) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const SessionPDFExporter exporter;
+    EXPECT_EQ(exporter.rowsPerPage(), 31);
+
+    struct Case {
+        int tracks;
+        int pages;
+        int rowsOnLastPage;
+    };
+    for (const Case c : {Case{1, 1, 1}, Case{31, 1, 31}, Case{32, 2, 1}, Case{62, 2, 31}}) {
+        SCOPED_TRACE(c.tracks);
+        const QString path = dir.filePath(u"sheet-%1.pdf"_s.arg(c.tracks));
+        ASSERT_TRUE(exporter
+                        .exportPDF(namedSession(), numberedInputs(c.tracks), deviceNames,
+                                   channelLabels(), path)
+                        .ok());
+        EXPECT_EQ(pdfInfo(path, u"Pages"_s), QString::number(c.pages));
+        EXPECT_TRUE(pdfInfo(path, u"Page size"_s).startsWith(u"595 x 842 pts"_s));
+
+        const QList<PdfWord> words = pdfWords(path);
+        int rowsOnLastPage = 0;
+        for (const PdfWord &word : words) {
+            if (word.page == c.pages && word.text.startsWith(u"Input"_s))
+                ++rowsOnLastPage;
+        }
+        EXPECT_EQ(rowsOnLastPage, c.rowsOnLastPage);
+    }
+}
+
+TEST(SessionPDF, LaysOutThePageAsTheGoldenSheet) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath(u"sheet.pdf"_s);
+
+    QList<TrackChannel> tracks = numberedInputs(32);
+    tracks[0].name = u"主唱 Lead"_s;
+    tracks[1] = makeTrack(DigicoChannelType::aux, u"A4s"_s, u"混响"_s);
+    tracks[2] = makeTrack(DigicoChannelType::other, u"X1"_s, u"Spare"_s, u"MADI 9"_s);
+    tracks[2].audioInputDeviceUID = u"gone"_s;
+    tracks[2].audioInputChannelID = u"gone:1"_s;
+    ASSERT_TRUE(SessionPDFExporter()
+                    .exportPDF(namedSession(), tracks, deviceNames, channelLabels(), path)
+                    .ok());
+
+    // Golden lines: page, left, top, text (positions rounded to whole points).
+    QFile golden(QStringLiteral(KELVARY_TEST_DATA) + u"/export/sheet-32-tracks.words"_s);
+    ASSERT_TRUE(golden.open(QIODevice::ReadOnly | QIODevice::Text));
+    QList<PdfWord> expected;
+    QTextStream in(&golden);
+    while (!in.atEnd()) {
+        const QString line = in.readLine();
+        if (line.isEmpty())
+            continue;
+        const QStringList fields = line.split(u' ');
+        ASSERT_GE(fields.size(), 4) << line.toStdString();
+        expected.append({fields[0].toInt(), fields[1].toDouble(), fields[2].toDouble(), 0, 0,
+                         fields.mid(3).join(u' ')});
+    }
+
+    const QList<PdfWord> words = pdfWords(path);
+    ASSERT_EQ(words.size(), expected.size());
+    for (qsizetype i = 0; i < words.size(); ++i) {
+        SCOPED_TRACE(expected[i].text.toStdString());
+        EXPECT_EQ(words[i].page, expected[i].page);
+        EXPECT_EQ(words[i].text, expected[i].text);
+        EXPECT_NEAR(words[i].xMin, expected[i].xMin, 1.0);
+        EXPECT_NEAR(words[i].yMin, expected[i].yMin, 1.0);
+    }
+}
+
+TEST(SessionPDF, DrawsTheHeaderFillAndTheGridWhereTheRowsAre) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath(u"grid.pdf"_s);
+    ASSERT_TRUE(
+        SessionPDFExporter().exportPDF(namedSession(), numberedInputs(2), {}, {}, path).ok());
+    // Two pixels a point; the sample points stay clear of the text.
+    runPoppler(u"pdftoppm"_s, {u"-gray"_s, u"-png"_s, u"-r"_s, u"144"_s, u"-singlefile"_s, path,
+                               dir.filePath(u"grid"_s)});
+    const QImage page(dir.filePath(u"grid.png"_s));
+    ASSERT_EQ(page.size(), QSize(1190, 1684));
+    auto gray = [&](double x, double y) { return qGray(page.pixel(qRound(x * 2), qRound(y * 2))); };
+
+    const int headerFill = gray(70, 100);
+    EXPECT_LT(headerFill, 250);
+    EXPECT_GT(headerFill, 225);
+    EXPECT_EQ(gray(70, 126), 255);           // first body row
+    EXPECT_LT(gray(70, 116), headerFill);    // line between header and first row
+    EXPECT_LT(gray(70, 138), 255);           // line between the two rows
+    EXPECT_LT(gray(36, 130), 255);           // frame, left
+    EXPECT_LT(gray(36 + 489, 130), 255);     // frame, right, 489 points on
+    EXPECT_LT(gray(70, 160), 255);           // frame, bottom after the second row
+    EXPECT_EQ(gray(70, 170), 255);           // nothing below the table
+    EXPECT_EQ(gray(36 + 489 + 5, 130), 255); // nor beside it
+}
+
+TEST(SessionPDF, FallsBackToAGenericTitleAndLeavesOutEmptyDetails) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const SessionPDFExporter exporter;
+    const QList<TrackChannel> tracks = numberedInputs(2);
+
+    ParsedSession partial;
+    partial.consoleName = u"SD12"_s;
+    partial.softwareVersion = u"1760"_s;
+    const QString untitled = dir.filePath(u"untitled.pdf"_s);
+    ASSERT_TRUE(exporter.exportPDF(partial, tracks, {}, {}, untitled).ok());
+    QList<PdfWord> words = pdfWords(untitled);
+    expectWordAt(words, 1, u"通道列表"_s, 36, 36);
+    QStringList details;
+    for (const PdfWord &word : words) {
+        if (std::abs(word.yMin - 56) < tolerance)
+            details.append(word.text);
+    }
+    EXPECT_EQ(details, QStringList({u"SD12"_s, u"·"_s, u"v1760"_s}));
+
+    const QString bare = dir.filePath(u"bare.pdf"_s);
+    ASSERT_TRUE(exporter.exportPDF(ParsedSession(), tracks, {}, {}, bare).ok());
+    words = pdfWords(bare);
+    for (const PdfWord &word : words)
+        EXPECT_FALSE(word.yMin > 50 && word.yMin < 70) << word.text.toStdString();
+}
+
+TEST(SessionPDF, CutsLongTextsWithAnEllipsisInsideTheirPlace) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath(u"long.pdf"_s);
+    QList<TrackChannel> tracks = {
+        makeTrack(DigicoChannelType::input, u"1"_s, u"AmbienceOverheadFarLeftPositionMicrophone"_s),
+        makeTrack(DigicoChannelType::input, u"2"_s, u"舞台左侧远端环境拾音话筒备用通道"_s),
+    };
+    ParsedSession session = namedSession();
+    session.sessionName = u"夏季音乐节主舞台第二晚特邀嘉宾返场加演全程多轨录音备份通道表"_s;
+    ASSERT_TRUE(SessionPDFExporter().exportPDF(session, tracks, {}, {}, path).ok());
+
+    const QList<PdfWord> words = pdfWords(path);
+    // The title stops short of the page number.
+    const auto title = std::find_if(words.cbegin(), words.cend(), [](const PdfWord &word) {
+        return word.text.startsWith(u"夏季"_s);
+    });
+    ASSERT_NE(title, words.cend());
+    EXPECT_TRUE(title->text.endsWith(u"…"_s)) << title->text.toStdString();
+    EXPECT_LT(title->xMax, 487);
+
+    const double nameCellRight = 36 + 42 + 46 + 110 - 6;
+    int cut = 0;
+    for (const PdfWord &word : words) {
+        if (word.text.startsWith(u"Ambience"_s) || word.text.startsWith(u"舞台"_s)) {
+            ++cut;
+            EXPECT_TRUE(word.text.endsWith(u"…"_s)) << word.text.toStdString();
+            EXPECT_LE(word.xMax, nameCellRight + 0.5) << word.text.toStdString();
+        }
+    }
+    EXPECT_EQ(cut, 2);
+}
+
+TEST(SessionPDF, WritesNothingWithoutTracks) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath(u"none.pdf"_s);
+    const Result<void> result = SessionPDFExporter().exportPDF(namedSession(), {}, {}, {}, path);
+    ASSERT_FALSE(result.ok());
+    EXPECT_TRUE(result.error().is(SessionPDFExportError::noTracks));
+    EXPECT_EQ(result.error().message(), u"没有选中的通道可导出。"_s);
+    EXPECT_FALSE(QFile::exists(path));
+}
+
+TEST(SessionPDF, ReplacesAnEarlierSheetOnlyWithACompleteNewOne) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const SessionPDFExporter exporter;
+    const QString sheet = dir.filePath(u"sheet.pdf"_s);
+    ASSERT_TRUE(exporter.exportPDF(namedSession(), numberedInputs(40), {}, {}, sheet).ok());
+    ASSERT_TRUE(exporter.exportPDF(ParsedSession(), numberedInputs(3), {}, {}, sheet).ok());
+    EXPECT_EQ(pdfInfo(sheet, u"Pages"_s), u"1"_s);
+    EXPECT_TRUE(findWord(pdfWords(sheet), 1, u"通道列表"_s).has_value());
+
+    const Result<void> missing = exporter.exportPDF(namedSession(), numberedInputs(1), {}, {},
+                                                    dir.filePath(u"missing/sheet.pdf"_s));
+    ASSERT_FALSE(missing.ok());
+    EXPECT_TRUE(missing.error().is(SessionPDFExportError::writeFailed));
+    EXPECT_EQ(missing.error().message(), u"无法写入 PDF 文件。"_s);
+
+    // The name fits, but the temporary file beside it gets a suffix that makes its name too long
+    // for the file system: the write fails while the destination exists.
+    const QString path = dir.filePath(QString(246, u'a') + u".pdf"_s);
+    {
+        QFile earlier(path);
+        ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
+        earlier.write("earlier sheet");
+    }
+    const Result<void> failed = exporter.exportPDF(namedSession(), numberedInputs(1), {}, {}, path);
+    ASSERT_FALSE(failed.ok());
+    EXPECT_TRUE(failed.error().is(SessionPDFExportError::writeFailed));
+    EXPECT_EQ(fileBytes(path), "earlier sheet");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
+}

@@ -1,0 +1,41 @@
+#include "export/templateexportformat.h"
+#include "model/result.h"
+#include "support/printers.h"
+
+#include <gtest/gtest.h>
+
+using namespace kelvary;
+using namespace Qt::StringLiterals;
+
+TEST(TemplateExportFormat, ListsReaperThenProToolsThenLogic) {
+    ASSERT_EQ(allTemplateExportFormats.size(), 3u);
+    EXPECT_EQ(allTemplateExportFormats[0], TemplateExportFormat::reaperTrackTemplate);
+    EXPECT_EQ(allTemplateExportFormats[1], TemplateExportFormat::proToolsSession);
+    EXPECT_EQ(allTemplateExportFormats[2], TemplateExportFormat::logicProject);
+}
+
+TEST(TemplateExportFormat, NamesTheExtensionOfTheFileProduced) {
+    EXPECT_EQ(fileExtension(TemplateExportFormat::reaperTrackTemplate), u"RTrackTemplate"_s);
+    EXPECT_EQ(fileExtension(TemplateExportFormat::proToolsSession), u"ptx"_s);
+    EXPECT_EQ(fileExtension(TemplateExportFormat::logicProject), u"logicx"_s);
+}
+
+TEST(TemplateExportFormat, IsReadBackOnlyFromAnExactTitle) {
+    EXPECT_EQ(templateExportFormatFromText(u"Reaper \u00B7 轨道模版 (.RTrackTemplate)"_s),
+              TemplateExportFormat::reaperTrackTemplate);
+    EXPECT_EQ(templateExportFormatFromText(u"Logic Pro \u00B7 项目模版 (.logicx)"_s),
+              TemplateExportFormat::logicProject);
+    for (TemplateExportFormat format : allTemplateExportFormats)
+        EXPECT_EQ(templateExportFormatFromText(templateExportFormatText(format)), format);
+    EXPECT_EQ(templateExportFormatFromText(u"Reaper"_s), std::nullopt);
+    EXPECT_EQ(templateExportFormatFromText(u"Reaper . 轨道模版 (.RTrackTemplate)"_s), std::nullopt);
+    EXPECT_EQ(templateExportFormatFromText(u"reaper \u00B7 轨道模版 (.RTrackTemplate)"_s),
+              std::nullopt);
+    EXPECT_EQ(templateExportFormatFromText(u""_s), std::nullopt);
+}
+
+TEST(TemplateExportError, NoTracksSelectedAsksForATrack) {
+    const Error error(TemplateExportError::noTracksSelected);
+    EXPECT_EQ(error.message(), u"请至少选择一条要导出的轨道。"_s);
+    EXPECT_TRUE(error.is(TemplateExportError::noTracksSelected));
+}
