@@ -222,12 +222,11 @@ QByteArray writeProjectDocument(const ProjectDocumentSnapshot &document)
         {u"generatedAt"_s, document.generatedAt},
         {u"splitStereoChannels"_s, document.splitStereoChannels},
         {u"selectedTrackIDs"_s, QJsonArray::fromStringList(selection)},
-        {u"session"_s,
-         QJsonObject{{u"sessionName"_s, session.sessionName},
-                     {u"consoleName"_s, session.consoleName},
-                     {u"sourceFileName"_s, session.sourceFileName},
-                     {u"saveTime"_s, session.saveTime},
-                     {u"softwareVersion"_s, session.softwareVersion}}},
+        {u"session"_s, QJsonObject{{u"sessionName"_s, session.sessionName},
+                                   {u"consoleName"_s, session.consoleName},
+                                   {u"sourceFileName"_s, session.sourceFileName},
+                                   {u"saveTime"_s, session.saveTime},
+                                   {u"softwareVersion"_s, session.softwareVersion}}},
         {u"tracks"_s, tracks},
     };
     // QJsonObject keeps its keys sorted, and the writer leaves "/" unescaped.
@@ -282,9 +281,9 @@ Result<ProjectDocumentSnapshot> readProjectDocument(const QByteArray &data)
         if (!track)
             return track.error();
         if (seen.contains(track->id)) {
-            return Error(ProjectDocumentError::duplicateID,
-                         u"第 %1 条轨道：id %2 已被前面的轨道使用。"_s.arg(i + 1).arg(
-                             uuidText(track->id)));
+            return Error(
+                ProjectDocumentError::duplicateID,
+                u"第 %1 条轨道：id %2 已被前面的轨道使用。"_s.arg(i + 1).arg(uuidText(track->id)));
         }
         seen.insert(track->id);
         document.session.tracks.append(std::move(track).value());

@@ -14,8 +14,7 @@ namespace {
 const FileType sessionReportType{u"DiGiCo Session Report"_s, {u"rtf"_s, u"txt"_s}};
 const FileType projectFileType{u"Kelvary 工程"_s, {u"kvp"_s}};
 
-template<typename T>
-bool assign(T &member, const T &value)
+template<typename T> bool assign(T &member, const T &value)
 {
     if (member == value)
         return false;
@@ -133,8 +132,8 @@ qsizetype SessionViewModel::indexOfTrack(const QUuid &trackID) const
 
 void SessionViewModel::showImportPanel()
 {
-    const std::optional<QString> location = m_filePanels->chooseFileToOpen(
-        {u"导入 DiGiCo Session Report"_s, {sessionReportType}});
+    const std::optional<QString> location =
+        m_filePanels->chooseFileToOpen({u"导入 DiGiCo Session Report"_s, {sessionReportType}});
     if (location)
         importSessionReportAt(*location);
 }
@@ -164,8 +163,8 @@ void SessionViewModel::importSessionReportAt(const QString &location)
     setSelectedTrackIDs({});
     refreshAudioInputCatalog();
 
-    setStatusMessage(u"已加载 %1 条通道 \u00B7 %2 个音频输入设备"_s.arg(trackCount).arg(
-        m_audioInputCatalog.devices().size()));
+    setStatusMessage(u"已加载 %1 条通道 \u00B7 %2 个音频输入设备"_s.arg(trackCount)
+                         .arg(m_audioInputCatalog.devices().size()));
     setLoading(false);
 }
 

@@ -49,16 +49,16 @@ class SessionViewModel : public QObject {
                    audioInputCatalogChanged)
     Q_PROPERTY(qint64 audioInputCatalogRevision READ audioInputCatalogRevision NOTIFY
                    audioInputCatalogRevisionChanged)
-    Q_PROPERTY(bool splitStereoChannels READ splitStereoChannels WRITE setSplitStereoChannels
-                   NOTIFY splitStereoChannelsChanged)
-    Q_PROPERTY(std::optional<QString> projectFileURL READ projectFileURL NOTIFY
-                   projectFileURLChanged)
+    Q_PROPERTY(bool splitStereoChannels READ splitStereoChannels WRITE setSplitStereoChannels NOTIFY
+                   splitStereoChannelsChanged)
+    Q_PROPERTY(
+        std::optional<QString> projectFileURL READ projectFileURL NOTIFY projectFileURLChanged)
     Q_PROPERTY(QList<kelvary::SessionEditSnapshot> undoSnapshots READ undoSnapshots NOTIFY
                    undoSnapshotsChanged)
     Q_PROPERTY(bool canUndo READ canUndo NOTIFY undoSnapshotsChanged)
     Q_PROPERTY(bool isApplyingUndo READ isApplyingUndo NOTIFY isApplyingUndoChanged)
-    Q_PROPERTY(qint64 groupedMutationDepth READ groupedMutationDepth NOTIFY
-                   groupedMutationDepthChanged)
+    Q_PROPERTY(
+        qint64 groupedMutationDepth READ groupedMutationDepth NOTIFY groupedMutationDepthChanged)
     Q_PROPERTY(QSet<QUuid> nameEditUndoTrackIDs READ nameEditUndoTrackIDs NOTIFY
                    nameEditUndoTrackIDsChanged)
 
@@ -173,8 +173,7 @@ private:
 
     qsizetype indexOfTrack(const QUuid &trackID) const;
     // Changes the tracks the predicate picks, in list order, and announces the result once.
-    template<typename Predicate, typename Change>
-    void changeTracks(Predicate picks, Change change);
+    template<typename Predicate, typename Change> void changeTracks(Predicate picks, Change change);
     void reconcileAudioAssignments();
     void includeOnlyInputTracks();
     bool assignSequentialChannels(const QString &deviceUID, const QList<TrackChannel> &tracks,

@@ -132,9 +132,8 @@ void SessionViewModel::showSequentialAssignmentStatus(const QString &deviceUID, 
                              .arg(startIndex + 1)
                              .arg(end));
     } else {
-        setStatusMessage(u"已为 %1 条轨道按顺序分配 Ch %2\u2013%3"_s.arg(count)
-                             .arg(startIndex + 1)
-                             .arg(end));
+        setStatusMessage(
+            u"已为 %1 条轨道按顺序分配 Ch %2\u2013%3"_s.arg(count).arg(startIndex + 1).arg(end));
     }
 }
 

@@ -33,10 +33,10 @@ TrackChannel mergedSides(const TrackChannel &left, const TrackChannel &right)
     merged.name = withoutSideSuffix(left.name);
     merged.inputRoute = withoutSideSuffix(left.inputRoute);
     merged.isIncluded = left.isIncluded || right.isIncluded;
-    merged.audioInputDeviceUID = left.audioInputDeviceUID ? left.audioInputDeviceUID
-                                                          : right.audioInputDeviceUID;
-    merged.audioInputChannelID = left.audioInputChannelID ? left.audioInputChannelID
-                                                          : right.audioInputChannelID;
+    merged.audioInputDeviceUID =
+        left.audioInputDeviceUID ? left.audioInputDeviceUID : right.audioInputDeviceUID;
+    merged.audioInputChannelID =
+        left.audioInputChannelID ? left.audioInputChannelID : right.audioInputChannelID;
     merged.stereoSourceLabel.reset();
     merged.stereoSide.reset();
     return merged;

@@ -9,14 +9,16 @@ namespace {
 using namespace Qt::StringLiterals;
 
 // A template line is a line of the file: a break inside a value would start a new element.
-QString withoutLineBreaks(QString text) {
+QString withoutLineBreaks(QString text)
+{
     text.replace(u"\r\n"_s, u" "_s);
     text.replace(u'\r', u' ');
     text.replace(u'\n', u' ');
     return text;
 }
 
-QString deviceCommentLine(const QString &deviceName) {
+QString deviceCommentLine(const QString &deviceName)
+{
     QString escaped = withoutLineBreaks(deviceName);
     escaped.replace(u'\\', u"\\\\"_s);
     escaped.replace(u'"', u'\'');
@@ -25,7 +27,8 @@ QString deviceCommentLine(const QString &deviceName) {
 
 } // namespace
 
-QString reaperQuoted(const QString &text) {
+QString reaperQuoted(const QString &text)
+{
     QString value = withoutLineBreaks(text);
     if (!value.contains(u'"'))
         return u'"' + value + u'"';
@@ -41,7 +44,8 @@ QString reaperQuoted(const QString &text) {
 QString ReaperTemplateExporter::makeTemplate(const QList<TrackChannel> &tracks,
                                              const QList<AudioInputDevice> &devices,
                                              ReaperColorOrder order,
-                                             const GuidSource &newGuid) const {
+                                             const GuidSource &newGuid) const
+{
     QStringList parts;
     parts.reserve(tracks.size() + 1);
     if (const std::optional<QString> device = dominantDeviceName(tracks, devices))
@@ -53,7 +57,8 @@ QString ReaperTemplateExporter::makeTemplate(const QList<TrackChannel> &tracks,
 
 QString ReaperTemplateExporter::trackBlock(const TrackChannel &track,
                                            const QList<AudioInputDevice> &devices,
-                                           const QUuid &guid, ReaperColorOrder order) const {
+                                           const QUuid &guid, ReaperColorOrder order) const
+{
     const QString guidText = uuidText(guid);
     QStringList lines;
     lines.reserve(20);
@@ -84,7 +89,8 @@ QString ReaperTemplateExporter::trackBlock(const TrackChannel &track,
 }
 
 std::optional<qint64> ReaperTemplateExporter::peakColorValue(const RGBColor &color,
-                                                             ReaperColorOrder order) const {
+                                                             ReaperColorOrder order) const
+{
     const std::optional<QString> hex = hexString(color);
     if (!hex)
         return std::nullopt;
@@ -99,14 +105,16 @@ std::optional<qint64> ReaperTemplateExporter::peakColorValue(const RGBColor &col
     return customColorFlag | (red << 16) | (green << 8) | blue;
 }
 
-QString ReaperTemplateExporter::trackName(const TrackChannel &track) const {
+QString ReaperTemplateExporter::trackName(const TrackChannel &track) const
+{
     if (track.channelType == DigicoChannelType::input)
         return track.name;
     return track.channelLabel + u' ' + track.name;
 }
 
 qint64 ReaperTemplateExporter::recordInput(const TrackChannel &track,
-                                           const QList<AudioInputDevice> &devices) const {
+                                           const QList<AudioInputDevice> &devices) const
+{
     const std::optional<AudioInputChannel> channel =
         channelWithID(track.audioInputChannelID, devices);
     return channel ? recordInputNumber(*channel, devices) : 0;

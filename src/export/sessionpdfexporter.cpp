@@ -26,7 +26,8 @@ constexpr double lineWidth = 0.5;
 const QString missingValue = u"—"_s;
 
 // Sizes are in points, which are device units at 72 dots per inch.
-QFont sheetFont(double pointSize, QFont::Weight weight) {
+QFont sheetFont(double pointSize, QFont::Weight weight)
+{
     QFont font;
     font.setFamilies({u"Noto Sans CJK SC"_s, u"Noto Sans SC"_s, u"Source Han Sans SC"_s});
     font.setStyleHint(QFont::SansSerif);
@@ -38,7 +39,8 @@ QFont sheetFont(double pointSize, QFont::Weight weight) {
     return font;
 }
 
-QString typeAbbreviation(DigicoChannelType type) {
+QString typeAbbreviation(DigicoChannelType type)
+{
     switch (type) {
     case DigicoChannelType::input:
         return u"In"_s;
@@ -55,7 +57,8 @@ QString typeAbbreviation(DigicoChannelType type) {
     return {};
 }
 
-QString lookedUp(const std::optional<QString> &key, const QHash<QString, QString> &map) {
+QString lookedUp(const std::optional<QString> &key, const QHash<QString, QString> &map)
+{
     if (!key)
         return missingValue;
     const QString value = map.value(*key);
@@ -64,7 +67,8 @@ QString lookedUp(const std::optional<QString> &key, const QHash<QString, QString
 
 // One line from the rectangle's top-left corner, cut with an ellipsis where it would leave it.
 void drawCellText(QPainter &painter, const QFont &font, const QColor &color, const QRectF &rect,
-                  QString text) {
+                  QString text)
+{
     text.replace(u"\r\n"_s, u" "_s);
     text.replace(u'\r', u' ');
     text.replace(u'\n', u' ');
@@ -75,7 +79,8 @@ void drawCellText(QPainter &painter, const QFont &font, const QColor &color, con
                      metrics.elidedText(text, Qt::ElideRight, rect.width()));
 }
 
-void strokeRect(QPainter &painter, const QRectF &rect) {
+void strokeRect(QPainter &painter, const QRectF &rect)
+{
     painter.setPen(QPen(separatorColor, lineWidth));
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(rect);
@@ -83,7 +88,8 @@ void strokeRect(QPainter &painter, const QRectF &rect) {
 
 } // namespace
 
-QString errorMessage(SessionPDFExportError error) {
+QString errorMessage(SessionPDFExportError error)
+{
     switch (error) {
     case SessionPDFExportError::noTracks:
         return u"没有选中的通道可导出。"_s;
@@ -97,7 +103,8 @@ QString errorMessage(SessionPDFExportError error) {
 SessionPDFExporter::Row
 SessionPDFExporter::makeRow(const TrackChannel &track,
                             const QHash<QString, QString> &deviceNameByUID,
-                            const QHash<QString, QString> &channelLabelByID) const {
+                            const QHash<QString, QString> &channelLabelByID) const
+{
     return Row{{
         typeAbbreviation(track.channelType),
         track.channelLabel,
@@ -108,7 +115,8 @@ SessionPDFExporter::makeRow(const TrackChannel &track,
     }};
 }
 
-qsizetype SessionPDFExporter::rowsPerPage() const {
+qsizetype SessionPDFExporter::rowsPerPage() const
+{
     const double room = pageSize.height() - 2 * margin - titleBlockHeight - headerRowHeight;
     return std::max<qsizetype>(1, static_cast<qsizetype>(std::floor(room / bodyRowHeight)));
 }
@@ -117,7 +125,8 @@ Result<void> SessionPDFExporter::exportPDF(const ParsedSession &session,
                                            const QList<TrackChannel> &tracks,
                                            const QHash<QString, QString> &deviceNameByUID,
                                            const QHash<QString, QString> &channelLabelByID,
-                                           const QString &filePath) const {
+                                           const QString &filePath) const
+{
     if (tracks.isEmpty())
         return SessionPDFExportError::noTracks;
 
@@ -172,7 +181,8 @@ Result<void> SessionPDFExporter::exportPDF(const ParsedSession &session,
 void SessionPDFExporter::drawPage(QPainter &painter, const ParsedSession &session,
                                   const QList<Row> &rows, qsizetype firstRow, qsizetype rowsPerPage,
                                   int pageNumber, int pageCount, double tableLeft,
-                                  double tableWidth) const {
+                                  double tableWidth) const
+{
     const QFont titleFont = sheetFont(16, QFont::DemiBold);
     const QFont detailsFont = sheetFont(10, QFont::Normal);
     const QFont headerFont = sheetFont(10, QFont::DemiBold);
@@ -224,7 +234,8 @@ void SessionPDFExporter::drawPage(QPainter &painter, const ParsedSession &sessio
 }
 
 void SessionPDFExporter::drawHeaderRow(const QFont &font, QPainter &painter, double top,
-                                       double left) const {
+                                       double left) const
+{
     for (const Column &column : columns) {
         const QRectF cell(left, top, column.width, headerRowHeight);
         painter.fillRect(cell, headerFillColor);

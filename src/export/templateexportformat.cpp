@@ -2,7 +2,8 @@
 
 namespace kelvary {
 
-QString templateExportFormatText(TemplateExportFormat format) {
+QString templateExportFormatText(TemplateExportFormat format)
+{
     switch (format) {
     case TemplateExportFormat::reaperTrackTemplate:
         return QStringLiteral("Reaper · 轨道模版 (.RTrackTemplate)");
@@ -15,7 +16,8 @@ QString templateExportFormatText(TemplateExportFormat format) {
     return {};
 }
 
-std::optional<TemplateExportFormat> templateExportFormatFromText(const QString &text) {
+std::optional<TemplateExportFormat> templateExportFormatFromText(const QString &text)
+{
     for (TemplateExportFormat format : allTemplateExportFormats) {
         if (templateExportFormatText(format) == text)
             return format;
@@ -23,7 +25,8 @@ std::optional<TemplateExportFormat> templateExportFormatFromText(const QString &
     return std::nullopt;
 }
 
-QString fileExtension(TemplateExportFormat format) {
+QString fileExtension(TemplateExportFormat format)
+{
     switch (format) {
     case TemplateExportFormat::reaperTrackTemplate:
         return QStringLiteral("RTrackTemplate");
@@ -36,7 +39,8 @@ QString fileExtension(TemplateExportFormat format) {
     return {};
 }
 
-QString errorMessage(TemplateExportError error) {
+QString errorMessage(TemplateExportError error)
+{
     switch (error) {
     case TemplateExportError::noTracksSelected:
         return QStringLiteral("请至少选择一条要导出的轨道。");

@@ -4,7 +4,8 @@
 
 namespace kelvary {
 
-Result<void> writeTextFile(const QString &filePath, const QString &text) {
+Result<void> writeTextFile(const QString &filePath, const QString &text)
+{
     QSaveFile file(filePath);
     if (!file.open(QIODevice::WriteOnly))
         return Error(file.errorString());

@@ -19,7 +19,8 @@ namespace {
 
 // A device as the enumeration lists it: single inputs, then pairs of adjacent inputs.
 AudioInputDevice makeDevice(const QString &id, const QString &name, qint64 inputs,
-                            qint64 firstGlobalInputIndex) {
+                            qint64 firstGlobalInputIndex)
+{
     AudioInputDevice device{id, name, {}, firstGlobalInputIndex, inputs};
     for (qint64 i = 0; i < inputs; ++i) {
         device.channels.append(
@@ -33,8 +34,8 @@ AudioInputDevice makeDevice(const QString &id, const QString &name, qint64 input
 }
 
 TrackChannel makeTrack(DigicoChannelType type, const QString &label, const QString &name,
-                       std::optional<QString> deviceUID = {},
-                       std::optional<QString> channelID = {}) {
+                       std::optional<QString> deviceUID = {}, std::optional<QString> channelID = {})
+{
     TrackChannel track;
     track.channelType = type;
     track.channelLabel = label;
@@ -52,27 +53,31 @@ const QList<AudioInputDevice> twoDevices = {
 };
 
 // GUIDs differ on every export; golden files hold this placeholder instead.
-QString maskedGuids(QString text) {
+QString maskedGuids(QString text)
+{
     static const QRegularExpression guid(
         u"\\{[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}\\}"_s);
     return text.replace(guid, u"{GUID}"_s);
 }
 
-QByteArray fixture(const QString &name) {
+QByteArray fixture(const QString &name)
+{
     QFile file(QStringLiteral(KELVARY_TEST_DATA) + u"/export/"_s + name);
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return file.readAll();
 }
 
-QByteArray fileBytes(const QString &path) {
+QByteArray fileBytes(const QString &path)
+{
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace
 
-TEST(ReaperTemplate, MatchesTheGoldenTemplateOfAMixedSession) {
+TEST(ReaperTemplate, MatchesTheGoldenTemplateOfAMixedSession)
+{
     TrackChannel keys =
         makeTrack(DigicoChannelType::input, u"3s"_s, u"Keys"_s, u"dvs"_s, u"dvs:stereo:2"_s);
     TrackChannel talkback =
@@ -106,7 +111,8 @@ TEST(ReaperTemplate, MatchesTheGoldenTemplateOfAMixedSession) {
               fixture(u"mixed-session.RTrackTemplate"_s));
 }
 
-TEST(ReaperTemplate, MatchesTheGoldenBlockOfAnUnassignedInput) {
+TEST(ReaperTemplate, MatchesTheGoldenBlockOfAnUnassignedInput)
+{
     const TrackChannel kick = makeTrack(DigicoChannelType::input, u"12"_s, u"Kick"_s);
     const QString text =
         ReaperTemplateExporter().makeTemplate({kick}, {}, ReaperColorOrder::blueInLowByte);
@@ -114,7 +120,8 @@ TEST(ReaperTemplate, MatchesTheGoldenBlockOfAnUnassignedInput) {
     EXPECT_EQ(text.count(u'\n'), 20);
 }
 
-TEST(ReaperTemplate, GivesEveryTrackAFreshGuidOnBothOfItsLines) {
+TEST(ReaperTemplate, GivesEveryTrackAFreshGuidOnBothOfItsLines)
+{
     const QList<TrackChannel> tracks = {makeTrack(DigicoChannelType::input, u"1"_s, u"A"_s),
                                         makeTrack(DigicoChannelType::input, u"2"_s, u"B"_s)};
     const ReaperTemplateExporter exporter;
@@ -138,7 +145,8 @@ TEST(ReaperTemplate, GivesEveryTrackAFreshGuidOnBothOfItsLines) {
             .startsWith(u"<TRACK {0E3B5C1A-9F2D-4B7E-8A61-2C4D6E8F0A1B}\n"_s));
 }
 
-TEST(ReaperTemplate, QuotesNamesTheWayReaperReadsThem) {
+TEST(ReaperTemplate, QuotesNamesTheWayReaperReadsThem)
+{
     struct Case {
         QString name;
         QString quoted;
@@ -158,7 +166,8 @@ TEST(ReaperTemplate, QuotesNamesTheWayReaperReadsThem) {
         EXPECT_EQ(reaperQuoted(c.name), c.quoted) << c.name.toStdString();
 }
 
-TEST(ReaperTemplate, WritesPeakColourInTheByteOrderOfTheLocalReaper) {
+TEST(ReaperTemplate, WritesPeakColourInTheByteOrderOfTheLocalReaper)
+{
     const ReaperTemplateExporter exporter;
     const RGBColor input = defaultColor(DigicoChannelType::input); // #8CBFF2
     EXPECT_EQ(exporter.peakColorValue(input, ReaperColorOrder::blueInLowByte), 26001394);
@@ -185,7 +194,8 @@ TEST(ReaperTemplate, WritesPeakColourInTheByteOrderOfTheLocalReaper) {
                     .contains(u"\n  PEAKCOL 32685964\n"_s));
 }
 
-TEST(ReaperTemplate, RecordsFromTheGlobalInputOfTheAssignedChannel) {
+TEST(ReaperTemplate, RecordsFromTheGlobalInputOfTheAssignedChannel)
+{
     const ReaperTemplateExporter exporter;
     auto input = [&](std::optional<QString> device, std::optional<QString> channel) {
         return exporter.recordInput(
@@ -204,7 +214,8 @@ TEST(ReaperTemplate, RecordsFromTheGlobalInputOfTheAssignedChannel) {
               1028);
 }
 
-TEST(ReaperTemplate, NamesTheMostUsedDeviceInTheCommentLine) {
+TEST(ReaperTemplate, NamesTheMostUsedDeviceInTheCommentLine)
+{
     QList<AudioInputDevice> devices = {
         makeDevice(u"a"_s, u"Stage \"A\" \\ Rack\nLeft"_s, 4, 0),
         makeDevice(u"b"_s, u"Booth"_s, 2, 4),
@@ -225,11 +236,13 @@ TEST(ReaperTemplate, NamesTheMostUsedDeviceInTheCommentLine) {
     EXPECT_TRUE(withoutA.contains(u"  REC 1 4 0 0 0 0 0 0\n"_s));
 }
 
-TEST(ReaperTemplate, IsASingleLineFeedWithoutTracks) {
+TEST(ReaperTemplate, IsASingleLineFeedWithoutTracks)
+{
     EXPECT_EQ(ReaperTemplateExporter().makeTemplate({}, twoDevices), u"\n"_s);
 }
 
-TEST(TextFileWriter, ReplacesAFileOnlyWithACompleteNewOne) {
+TEST(TextFileWriter, ReplacesAFileOnlyWithACompleteNewOne)
+{
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString show = dir.filePath(u"Show.RTrackTemplate"_s);

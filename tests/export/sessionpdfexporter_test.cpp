@@ -24,7 +24,8 @@ struct PdfWord {
 };
 
 // Runs a poppler tool; the sheet is checked with a reader that shares no code with the writer.
-QString runPoppler(const QString &program, const QStringList &arguments) {
+QString runPoppler(const QString &program, const QStringList &arguments)
+{
     QProcess process;
     process.start(program, arguments);
     if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit ||
@@ -37,7 +38,8 @@ QString runPoppler(const QString &program, const QStringList &arguments) {
     return QString::fromUtf8(process.readAllStandardOutput());
 }
 
-QList<PdfWord> pdfWords(const QString &path) {
+QList<PdfWord> pdfWords(const QString &path)
+{
     const QString html = runPoppler(u"pdftotext"_s, {u"-bbox"_s, path, u"-"_s});
     static const QRegularExpression token(
         u"<page |<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" "
@@ -67,7 +69,8 @@ QList<PdfWord> pdfWords(const QString &path) {
     return words;
 }
 
-QString pdfInfo(const QString &path, const QString &key) {
+QString pdfInfo(const QString &path, const QString &key)
+{
     const QString info = runPoppler(u"pdfinfo"_s, {path});
     for (const QString &line : info.split(u'\n')) {
         if (line.startsWith(key + u':'))
@@ -76,7 +79,8 @@ QString pdfInfo(const QString &path, const QString &key) {
     return {};
 }
 
-std::optional<PdfWord> findWord(const QList<PdfWord> &words, int page, const QString &text) {
+std::optional<PdfWord> findWord(const QList<PdfWord> &words, int page, const QString &text)
+{
     for (const PdfWord &word : words) {
         if (word.page == page && word.text == text)
             return word;
@@ -87,7 +91,8 @@ std::optional<PdfWord> findWord(const QList<PdfWord> &words, int page, const QSt
 // Text boxes come from font metrics, which differ by a fraction of a point between readers.
 constexpr double tolerance = 1.5;
 
-void expectWordAt(const QList<PdfWord> &words, int page, const QString &text, double x, double y) {
+void expectWordAt(const QList<PdfWord> &words, int page, const QString &text, double x, double y)
+{
     SCOPED_TRACE(text.toStdString());
     const std::optional<PdfWord> word = findWord(words, page, text);
     ASSERT_TRUE(word.has_value());
@@ -96,7 +101,8 @@ void expectWordAt(const QList<PdfWord> &words, int page, const QString &text, do
 }
 
 TrackChannel makeTrack(DigicoChannelType type, const QString &label, const QString &name,
-                       const QString &route = {}) {
+                       const QString &route = {})
+{
     TrackChannel track;
     track.channelType = type;
     track.channelLabel = label;
@@ -105,7 +111,8 @@ TrackChannel makeTrack(DigicoChannelType type, const QString &label, const QStri
     return track;
 }
 
-QList<TrackChannel> numberedInputs(int count) {
+QList<TrackChannel> numberedInputs(int count)
+{
     QList<TrackChannel> tracks;
     for (int i = 1; i <= count; ++i) {
         TrackChannel track = makeTrack(DigicoChannelType::input, QString::number(i),
@@ -119,14 +126,16 @@ QList<TrackChannel> numberedInputs(int count) {
 
 const QHash<QString, QString> deviceNames = {{u"dvs"_s, u"Dante"_s}, {u"blank"_s, u""_s}};
 
-QHash<QString, QString> channelLabels() {
+QHash<QString, QString> channelLabels()
+{
     QHash<QString, QString> labels;
     for (int i = 0; i < 64; ++i)
         labels.insert(u"dvs:%1"_s.arg(i), u"Ch%1"_s.arg(i + 1));
     return labels;
 }
 
-ParsedSession namedSession() {
+ParsedSession namedSession()
+{
     ParsedSession session;
     session.sessionName = u"Festival"_s;
     session.consoleName = u"SD12"_s;
@@ -135,14 +144,16 @@ ParsedSession namedSession() {
     return session;
 }
 
-QByteArray fileBytes(const QString &path) {
+QByteArray fileBytes(const QString &path)
+{
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace
 
-TEST(SessionPDF, RowsShowADashForEveryMissingValue) {
+TEST(SessionPDF, RowsShowADashForEveryMissingValue)
+{
     const SessionPDFExporter exporter;
     const QHash<QString, QString> labels = channelLabels();
 
@@ -171,7 +182,8 @@ TEST(SessionPDF, RowsShowADashForEveryMissingValue) {
               u"Mtx"_s);
 }
 
-TEST(SessionPDF, FitsThirtyOneRowsOnAnA4Page) {
+TEST(SessionPDF, FitsThirtyOneRowsOnAnA4Page)
+{
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const SessionPDFExporter exporter;
@@ -202,7 +214,8 @@ TEST(SessionPDF, FitsThirtyOneRowsOnAnA4Page) {
     }
 }
 
-TEST(SessionPDF, LaysOutThePageAsTheGoldenSheet) {
+TEST(SessionPDF, LaysOutThePageAsTheGoldenSheet)
+{
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString path = dir.filePath(u"sheet.pdf"_s);
@@ -243,7 +256,8 @@ TEST(SessionPDF, LaysOutThePageAsTheGoldenSheet) {
     }
 }
 
-TEST(SessionPDF, DrawsTheHeaderFillAndTheGridWhereTheRowsAre) {
+TEST(SessionPDF, DrawsTheHeaderFillAndTheGridWhereTheRowsAre)
+{
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString path = dir.filePath(u"grid.pdf"_s);
@@ -269,7 +283,8 @@ TEST(SessionPDF, DrawsTheHeaderFillAndTheGridWhereTheRowsAre) {
     EXPECT_EQ(gray(36 + 489 + 5, 130), 255); // nor beside it
 }
 
-TEST(SessionPDF, FallsBackToAGenericTitleAndLeavesOutEmptyDetails) {
+TEST(SessionPDF, FallsBackToAGenericTitleAndLeavesOutEmptyDetails)
+{
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const SessionPDFExporter exporter;
@@ -296,7 +311,8 @@ TEST(SessionPDF, FallsBackToAGenericTitleAndLeavesOutEmptyDetails) {
         EXPECT_FALSE(word.yMin > 50 && word.yMin < 70) << word.text.toStdString();
 }
 
-TEST(SessionPDF, CutsLongTextsWithAnEllipsisInsideTheirPlace) {
+TEST(SessionPDF, CutsLongTextsWithAnEllipsisInsideTheirPlace)
+{
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString path = dir.filePath(u"long.pdf"_s);
@@ -329,7 +345,8 @@ TEST(SessionPDF, CutsLongTextsWithAnEllipsisInsideTheirPlace) {
     EXPECT_EQ(cut, 2);
 }
 
-TEST(SessionPDF, WritesNothingWithoutTracks) {
+TEST(SessionPDF, WritesNothingWithoutTracks)
+{
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString path = dir.filePath(u"none.pdf"_s);
@@ -340,7 +357,8 @@ TEST(SessionPDF, WritesNothingWithoutTracks) {
     EXPECT_FALSE(QFile::exists(path));
 }
 
-TEST(SessionPDF, ReplacesAnEarlierSheetOnlyWithACompleteNewOne) {
+TEST(SessionPDF, ReplacesAnEarlierSheetOnlyWithACompleteNewOne)
+{
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const SessionPDFExporter exporter;

@@ -7,20 +7,23 @@
 using namespace kelvary;
 using namespace Qt::StringLiterals;
 
-TEST(TemplateExportFormat, ListsReaperThenProToolsThenLogic) {
+TEST(TemplateExportFormat, ListsReaperThenProToolsThenLogic)
+{
     ASSERT_EQ(allTemplateExportFormats.size(), 3u);
     EXPECT_EQ(allTemplateExportFormats[0], TemplateExportFormat::reaperTrackTemplate);
     EXPECT_EQ(allTemplateExportFormats[1], TemplateExportFormat::proToolsSession);
     EXPECT_EQ(allTemplateExportFormats[2], TemplateExportFormat::logicProject);
 }
 
-TEST(TemplateExportFormat, NamesTheExtensionOfTheFileProduced) {
+TEST(TemplateExportFormat, NamesTheExtensionOfTheFileProduced)
+{
     EXPECT_EQ(fileExtension(TemplateExportFormat::reaperTrackTemplate), u"RTrackTemplate"_s);
     EXPECT_EQ(fileExtension(TemplateExportFormat::proToolsSession), u"ptx"_s);
     EXPECT_EQ(fileExtension(TemplateExportFormat::logicProject), u"logicx"_s);
 }
 
-TEST(TemplateExportFormat, IsReadBackOnlyFromAnExactTitle) {
+TEST(TemplateExportFormat, IsReadBackOnlyFromAnExactTitle)
+{
     EXPECT_EQ(templateExportFormatFromText(u"Reaper \u00B7 轨道模版 (.RTrackTemplate)"_s),
               TemplateExportFormat::reaperTrackTemplate);
     EXPECT_EQ(templateExportFormatFromText(u"Logic Pro \u00B7 项目模版 (.logicx)"_s),
@@ -34,7 +37,8 @@ TEST(TemplateExportFormat, IsReadBackOnlyFromAnExactTitle) {
     EXPECT_EQ(templateExportFormatFromText(u""_s), std::nullopt);
 }
 
-TEST(TemplateExportError, NoTracksSelectedAsksForATrack) {
+TEST(TemplateExportError, NoTracksSelectedAsksForATrack)
+{
     const Error error(TemplateExportError::noTracksSelected);
     EXPECT_EQ(error.message(), u"请至少选择一条要导出的轨道。"_s);
     EXPECT_TRUE(error.is(TemplateExportError::noTracksSelected));
