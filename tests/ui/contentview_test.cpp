@@ -1,0 +1,315 @@
+#include "uitestsupport.h"
+
+#include "app/projectdocument.h"
+#include "app/sessionviewmodel.h"
+#include "mainwindow/exportformatpicker.h"
+#include "mainwindow/sessionreportdropmodifier.h"
+#include "mainwindow/sidebar.h"
+#include "shell/appcommands.h"
+#include "shell/commandbroadcaster.h"
+
+#include <QAbstractItemModelTester>
+#include <QAction>
+#include <QCheckBox>
+#include <QFile>
+#include <QFrame>
+#include <QLabel>
+#include <QListView>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+namespace kelvary::ui {
+namespace {
+
+// main-show-tabs.txt: 10 inputs, 3 aux, 2 groups, 3 matrices; 5s and 9s are stereo.
+const QString mainShow = fixture(u"main-show-tabs.txt"_s);
+
+TEST(MainWindow, TitleCountsIncludedTracksInListModeAndNamesTheMatrixInRoutingMode)
+{
+    MainWindowFixture f;
+    EXPECT_EQ(f.window.titleLabel()->text(), u"Kelvary");
+
+    f.window.viewModel()->importSessionReportAt(mainShow);
+    EXPECT_EQ(f.window.titleLabel()->text(), u"通道列表(10/18)");
+    EXPECT_EQ(f.window.windowTitle(), u"通道列表(10/18)");
+    f.window.viewModel()->setTracksIncluded(true, DigicoChannelType::aux);
+    EXPECT_EQ(f.window.titleLabel()->text(), u"通道列表(13/18)");
+
+    f.window.displayModeAction()->trigger();
+    EXPECT_EQ(f.window.titleLabel()->text(), u"路由矩阵");
+    EXPECT_TRUE(f.window.sidebar()->isHidden());
+    EXPECT_EQ(f.window.displayModeAction()->text(), u"通道列表");
+    EXPECT_EQ(f.window.displayModeAction()->toolTip(), u"切换到通道列表");
+    EXPECT_EQ(f.window.displayModeAction()->icon().name(), u"list.bullet");
+
+    f.window.displayModeAction()->trigger();
+    EXPECT_EQ(f.window.titleLabel()->text(), u"通道列表(13/18)");
+    EXPECT_FALSE(f.window.sidebar()->isHidden());
+    EXPECT_EQ(f.window.displayModeAction()->text(), u"路由矩阵");
+    EXPECT_EQ(f.window.displayModeAction()->toolTip(), u"切换到路由矩阵");
+    EXPECT_EQ(f.window.displayModeAction()->icon().name(), u"square.grid.3x3");
+}
+
+TEST(MainWindow, TitleWithoutTracksIsTheSessionName)
+{
+    QTemporaryDir directory;
+    ProjectDocumentSnapshot document;
+    document.session.sessionName = u"Main Show"_s;
+    const QString project = directory.filePath(u"empty.kvp"_s);
+    QFile file(project);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(writeProjectDocument(document));
+    file.close();
+
+    MainWindowFixture f;
+    f.window.viewModel()->importSessionReportAt(mainShow);
+    f.window.displayModeAction()->trigger();
+    f.window.viewModel()->openFile(project);
+    EXPECT_EQ(f.window.titleLabel()->text(), u"Main Show");
+    // An empty session cannot leave the window stuck in the matrix without its sidebar.
+    EXPECT_EQ(f.window.displayMode(), TrackListDisplayMode::list);
+    EXPECT_FALSE(f.window.sidebar()->isHidden());
+}
+
+TEST(MainWindow, EveryToolbarButtonFollowsItsEnablingRule)
+{
+    MainWindowFixture f;
+    ContentView &w = f.window;
+    auto enabled = [&] {
+        return QList<bool>{
+            w.undoAction()->isEnabled(),           w.restoreColorsAction()->isEnabled(),
+            w.displayModeAction()->isEnabled(),    w.exportPDFAction()->isEnabled(),
+            w.exportTemplateAction()->isEnabled(), w.appearanceAction()->isEnabled()};
+    };
+    EXPECT_EQ(enabled(), (QList<bool>{false, false, false, false, false, true}));
+
+    w.viewModel()->importSessionReportAt(mainShow);
+    EXPECT_EQ(enabled(), (QList<bool>{false, true, true, true, true, true}));
+
+    // Nothing included: no export; the exclusion itself can be undone.
+    w.viewModel()->setTracksIncluded(false, DigicoChannelType::input);
+    EXPECT_EQ(enabled(), (QList<bool>{true, true, true, false, false, true}));
+
+    w.undoAction()->trigger();
+    EXPECT_EQ(w.viewModel()->includedCount(), 10);
+    EXPECT_EQ(enabled(), (QList<bool>{false, true, true, true, true, true}));
+
+    EXPECT_EQ(w.undoAction()->shortcut(), QKeySequence(QKeySequence::Undo));
+    EXPECT_EQ(w.exportTemplateAction()->shortcut(), QKeySequence(u"Ctrl+Shift+E"_s));
+    EXPECT_EQ(w.undoAction()->toolTip(), u"撤销上一步修改");
+    EXPECT_EQ(w.restoreColorsAction()->toolTip(), u"按通道类型恢复默认色");
+}
+
+TEST(MainWindow, SidebarShowsTheSessionFactsWithDashesForMissingOnes)
+{
+    MainWindowFixture f;
+    Sidebar *sidebar = f.window.sidebar();
+    for (const QString &fact : {u"名称"_s, u"调音台"_s, u"保存时间"_s, u"软件版本"_s})
+        EXPECT_EQ(sidebar->sessionFact(fact)->fullText(), u"—") << fact.toStdString();
+    EXPECT_FALSE(sidebar->isSessionFactShown(u"来源文件"_s));
+    EXPECT_TRUE(sidebar->statusBar()->isHidden());
+    EXPECT_FALSE(sidebar->stereoSwitch()->isEnabled());
+
+    f.window.viewModel()->importSessionReportAt(mainShow);
+    EXPECT_EQ(sidebar->sessionFact(u"名称"_s)->fullText(), u"Main Show");
+    EXPECT_EQ(sidebar->sessionFact(u"调音台"_s)->fullText(), u"SD12");
+    EXPECT_TRUE(sidebar->isSessionFactShown(u"来源文件"_s));
+    EXPECT_EQ(sidebar->sessionFact(u"来源文件"_s)->fullText(), u"main-show-tabs.txt");
+    EXPECT_FALSE(sidebar->statusBar()->isHidden());
+    EXPECT_EQ(sidebar->statusLabel()->text(), u"已加载 18 条通道 · 1 个音频输入设备");
+}
+
+TEST(MainWindow, StereoSwitchSplitsAndFollowsTheViewModel)
+{
+    MainWindowFixture f;
+    SessionViewModel *viewModel = f.window.viewModel();
+    QCheckBox *stereo = f.window.sidebar()->stereoSwitch();
+    viewModel->importSessionReportAt(mainShow);
+    ASSERT_TRUE(stereo->isEnabled());
+
+    stereo->click();
+    EXPECT_TRUE(viewModel->splitStereoChannels());
+    EXPECT_EQ(viewModel->tracks().size(), 22);
+    EXPECT_EQ(f.window.titleLabel()->text(), u"通道列表(12/22)");
+
+    // An undo puts the switch back with the tracks.
+    f.window.undoAction()->trigger();
+    EXPECT_FALSE(viewModel->splitStereoChannels());
+    EXPECT_FALSE(stereo->isChecked());
+
+    viewModel->importSessionReportAt(fixture(u"cp1252.txt"_s));
+    EXPECT_EQ(stereo->isEnabled(), viewModel->hasStereoCandidates());
+}
+
+TEST(MainWindow, ErrorAlertShowsTheTextAndDismissingItClearsTheError)
+{
+    MainWindowFixture f;
+    SessionViewModel *viewModel = f.window.viewModel();
+    const QString wrongFile =
+        u"请打开 Kelvary 工程文件（.kvp）或 DiGiCo Session Report（.rtf/.txt）。"_s;
+
+    viewModel->openFile(u"/tmp/Show.json"_s);
+    QMessageBox *alert = f.window.errorAlert();
+    ASSERT_NE(alert, nullptr);
+    EXPECT_TRUE(alert->isVisible());
+    EXPECT_EQ(alert->windowTitle(), u"错误");
+    EXPECT_EQ(alert->text(), wrongFile);
+    ASSERT_EQ(alert->buttons().size(), 1);
+    EXPECT_EQ(alert->buttons().constFirst()->text(), u"好");
+    QTest::mouseClick(alert->buttons().constFirst(), Qt::LeftButton);
+    EXPECT_EQ(viewModel->errorMessage(), std::nullopt);
+    EXPECT_EQ(f.window.errorAlert(), nullptr);
+
+    // Escape dismisses it too.
+    viewModel->openFile(u"/tmp/Show.json"_s);
+    ASSERT_NE(f.window.errorAlert(), nullptr);
+    QTest::keyClick(f.window.errorAlert(), Qt::Key_Escape);
+    EXPECT_EQ(viewModel->errorMessage(), std::nullopt);
+    EXPECT_EQ(f.window.errorAlert(), nullptr);
+
+    // An operation that clears the error takes the alert away, and the session stays intact.
+    viewModel->importSessionReportAt(mainShow);
+    viewModel->openFile(fixture(u"missing.rtf"_s));
+    ASSERT_NE(f.window.errorAlert(), nullptr);
+    EXPECT_EQ(viewModel->tracks().size(), 18);
+    viewModel->importSessionReportAt(mainShow);
+    EXPECT_EQ(f.window.errorAlert(), nullptr);
+}
+
+QMimeData *filesData(const QStringList &paths)
+{
+    auto *data = new QMimeData;
+    QList<QUrl> urls;
+    for (const QString &path : paths)
+        urls.append(QUrl::fromLocalFile(path));
+    data->setUrls(urls);
+    return data;
+}
+
+TEST(MainWindow, DroppingThreeFilesOpensOnlyTheFirst)
+{
+    MainWindowFixture f;
+    f.window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&f.window));
+    SessionReportDropModifier *drop = f.window.dropModifier();
+    const std::unique_ptr<QMimeData> files(
+        filesData({fixture(u"club-tabs.rtf"_s), mainShow, fixture(u"theatre-notabs.rtf"_s)}));
+    const QPoint centre = f.window.rect().center();
+
+    QDragEnterEvent enter(centre, Qt::CopyAction, files.get(), Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&f.window, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    EXPECT_TRUE(drop->isDropTargeted());
+    EXPECT_TRUE(drop->overlay()->isVisible());
+    EXPECT_EQ(drop->overlay()->geometry(), f.window.rect());
+
+    QDropEvent dropped(centre, Qt::CopyAction, files.get(), Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&f.window, &dropped);
+    EXPECT_TRUE(dropped.isAccepted());
+    EXPECT_FALSE(drop->isDropTargeted());
+    EXPECT_FALSE(drop->overlay()->isVisible());
+    EXPECT_EQ(f.window.viewModel()->session().sourceFileName, u"club-tabs.rtf");
+    EXPECT_EQ(f.window.viewModel()->projectFileURL(), std::nullopt);
+}
+
+TEST(MainWindow, DragsWithoutFilesAreRefusedAndLeavingHidesTheOverlay)
+{
+    MainWindowFixture f;
+    SessionReportDropModifier *drop = f.window.dropModifier();
+    QMimeData text;
+    text.setText(u"Kick In"_s);
+    QDragEnterEvent refused({10, 10}, Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+    refused.setAccepted(false);
+    QCoreApplication::sendEvent(&f.window, &refused);
+    EXPECT_FALSE(refused.isAccepted());
+    EXPECT_FALSE(drop->isDropTargeted());
+
+    const std::unique_ptr<QMimeData> files(filesData({mainShow}));
+    QDragEnterEvent enter({10, 10}, Qt::CopyAction, files.get(), Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&f.window, &enter);
+    ASSERT_TRUE(drop->isDropTargeted());
+    QDragLeaveEvent leave;
+    QCoreApplication::sendEvent(&f.window, &leave);
+    EXPECT_FALSE(drop->isDropTargeted());
+    EXPECT_TRUE(f.window.viewModel()->tracks().isEmpty());
+}
+
+TEST(MainWindow, MenuCommandsReachTheViewModelThroughTheBroadcaster)
+{
+    MainWindowFixture f;
+    CommandBroadcaster &broadcaster = CommandBroadcaster::instance();
+    QSignalSpy openRequests(&broadcaster, &CommandBroadcaster::kelvaryOpenProjectRequested);
+    QSignalSpy importRequests(&broadcaster, &CommandBroadcaster::kelvaryImportReportRequested);
+    AppCommands *commands = f.window.commands();
+
+    f.panels->openAnswer = mainShow;
+    commands->importReportAction()->trigger();
+    EXPECT_EQ(importRequests.count(), 1);
+    ASSERT_EQ(f.panels->openRequests.size(), 1);
+    EXPECT_EQ(f.panels->openRequests.constLast().title, u"导入 DiGiCo Session Report");
+    EXPECT_EQ(f.window.viewModel()->tracks().size(), 18);
+
+    f.panels->openAnswer.reset();
+    commands->openProjectAction()->trigger();
+    EXPECT_EQ(openRequests.count(), 1);
+    ASSERT_EQ(f.panels->openRequests.size(), 2);
+    EXPECT_EQ(f.panels->openRequests.constLast().title, u"打开 Kelvary 工程");
+    // A cancelled panel changes nothing.
+    EXPECT_EQ(f.window.viewModel()->tracks().size(), 18);
+
+    EXPECT_EQ(commands->importReportAction()->shortcut(), QKeySequence(u"Ctrl+Shift+O"_s));
+    EXPECT_EQ(commands->saveProjectAction()->shortcut(), QKeySequence(u"Ctrl+S"_s));
+    EXPECT_EQ(commands->saveProjectAsAction()->shortcut(), QKeySequence(u"Ctrl+Shift+S"_s));
+}
+
+TEST(MainWindow, CtrlOImportsAReportWhileNothingIsLoadedThenOpensAProject)
+{
+    MainWindowFixture f;
+    f.window.show();
+    f.window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&f.window));
+
+    f.panels->openAnswer = mainShow;
+    QTest::keyClick(&f.window, Qt::Key_O, Qt::ControlModifier);
+    ASSERT_EQ(f.panels->openRequests.size(), 1);
+    EXPECT_EQ(f.panels->openRequests.constLast().title, u"导入 DiGiCo Session Report");
+    ASSERT_EQ(f.window.viewModel()->tracks().size(), 18);
+
+    f.panels->openAnswer.reset();
+    QTest::keyClick(&f.window, Qt::Key_O, Qt::ControlModifier);
+    ASSERT_EQ(f.panels->openRequests.size(), 2);
+    EXPECT_EQ(f.panels->openRequests.constLast().title, u"打开 Kelvary 工程");
+
+    // The empty state's button imports as well.
+    MainWindowFixture empty;
+    empty.window.trackListView()->emptyStateOpenButton()->click();
+    ASSERT_EQ(empty.panels->openRequests.size(), 1);
+    EXPECT_EQ(empty.panels->openRequests.constLast().title, u"导入 DiGiCo Session Report");
+}
+
+TEST(MainWindow, TrackListStandInShowsTheEmptyStateUntilTracksArrive)
+{
+    MainWindowFixture f;
+    TrackListView *tracks = f.window.trackListView();
+    QAbstractItemModelTester tester(tracks->trackList()->model(),
+                                    QAbstractItemModelTester::FailureReportingMode::Fatal);
+    EXPECT_EQ(tracks->currentWidget(), tracks->emptyStateOpenButton()->parentWidget());
+
+    f.window.viewModel()->importSessionReportAt(mainShow);
+    EXPECT_EQ(tracks->currentWidget(), tracks->trackList());
+    const QAbstractItemModel *model = tracks->trackList()->model();
+    ASSERT_EQ(model->rowCount(), 18);
+    EXPECT_EQ(model->index(0, 0).data().toString(), u"1  Kick In");
+}
+
+} // namespace
+} // namespace kelvary::ui
