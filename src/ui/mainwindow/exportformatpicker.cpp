@@ -90,6 +90,14 @@ ExportFormatPicker::ExportFormatPicker(QWidget *parent)
             setItemData(row, templateExportFormatText(format) + comingSoonText, Qt::ToolTipRole);
     }
     setItemDelegate(new FormatItemDelegate(this));
+    int widest = 0;
+    for (TemplateExportFormat format : allTemplateExportFormats) {
+        widest = std::max(widest, fontMetrics().horizontalAdvance(
+                                      templateExportFormatText(format) +
+                                      (isComingSoon(format) ? comingSoonText : QString())));
+    }
+    // The open list shows every title whole, however narrow the sidebar.
+    view()->setMinimumWidth(widest + 32);
     setSizeAdjustPolicy(QComboBox::AdjustToContents);
     // The sidebar is often too narrow for a whole title; the tooltip and the open list show it.
     connect(this, &QComboBox::currentIndexChanged, this, [this](int row) {

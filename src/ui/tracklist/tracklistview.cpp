@@ -5,6 +5,7 @@
 
 #include <QBrush>
 #include <QColor>
+#include <QEvent>
 #include <QLabel>
 #include <QListView>
 #include <QPalette>
@@ -59,10 +60,10 @@ TrackListView::TrackListView(SessionViewModel *viewModel, QWidget *parent)
     emptyLayout->setSpacing(10);
     emptyLayout->addStretch(1);
 
-    auto *symbol = new QLabel(m_emptyState);
-    symbol->setPixmap(symbolIcon(u"doc.text"_s, false).pixmap(48, 48, QIcon::Disabled));
-    symbol->setAlignment(Qt::AlignCenter);
-    emptyLayout->addWidget(symbol);
+    m_emptySymbol = new QLabel(m_emptyState);
+    m_emptySymbol->setAlignment(Qt::AlignCenter);
+    emptyLayout->addWidget(m_emptySymbol);
+    showEmptySymbol();
 
     auto *title = new QLabel(u"尚未加载 Session Report"_s, m_emptyState);
     QFont titleFont = title->font();
@@ -80,7 +81,13 @@ TrackListView::TrackListView(SessionViewModel *viewModel, QWidget *parent)
     description->setAlignment(Qt::AlignCenter);
     description->setForegroundRole(QPalette::PlaceholderText);
     description->setFixedWidth(440);
-    emptyLayout->addWidget(description, 0, Qt::AlignHCenter);
+    // Centred by stretches rather than an alignment flag: an aligned item gets its single-line
+    // size hint and the wrapped text would be cut.
+    auto *descriptionRow = new QHBoxLayout;
+    descriptionRow->addStretch(1);
+    descriptionRow->addWidget(description);
+    descriptionRow->addStretch(1);
+    emptyLayout->addLayout(descriptionRow);
 
     // NOTE: Ctrl+O is not set on this button: the sidebar's "打开报告" carries it while this
     // page shows, and two holders of one shortcut would make Qt fire neither.
@@ -109,6 +116,18 @@ void TrackListView::setDisplayMode(TrackListDisplayMode mode)
 {
     m_displayMode = mode;
     showCurrentPage();
+}
+
+void TrackListView::changeEvent(QEvent *event)
+{
+    QStackedWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange)
+        showEmptySymbol();
+}
+
+void TrackListView::showEmptySymbol()
+{
+    m_emptySymbol->setPixmap(symbolIcon(u"doc.text"_s, false).pixmap(48, 48, QIcon::Disabled));
 }
 
 void TrackListView::showCurrentPage()

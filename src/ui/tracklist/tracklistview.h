@@ -3,6 +3,7 @@
 #include <QAbstractListModel>
 #include <QStackedWidget>
 
+class QLabel;
 class QListView;
 class QPushButton;
 
@@ -42,12 +43,17 @@ public:
     QPushButton *emptyStateOpenButton() const { return m_openReportButton; }
     QListView *trackList() const { return m_trackList; }
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
     void showCurrentPage();
+    void showEmptySymbol();
 
     SessionViewModel *m_viewModel;
     TrackListDisplayMode m_displayMode = TrackListDisplayMode::list;
     QWidget *m_emptyState = nullptr;
+    QLabel *m_emptySymbol = nullptr;
     QPushButton *m_openReportButton = nullptr;
     QListView *m_trackList = nullptr;
 };
