@@ -59,7 +59,13 @@ INSTANTIATE_TEST_SUITE_P(
         AppearanceCase{u"dark"_s, ColorScheme::light, ColorScheme::dark, u"浅色"_s, u"sun.max"_s},
         AppearanceCase{u"dark"_s, ColorScheme::dark, ColorScheme::dark, u"浅色"_s, u"sun.max"_s},
         // A text from a newer or damaged settings file reads as following the desktop.
-        AppearanceCase{u"sepia"_s, ColorScheme::dark, ColorScheme::dark, u"浅色"_s, u"sun.max"_s}));
+        AppearanceCase{u"sepia"_s, ColorScheme::dark, ColorScheme::dark, u"浅色"_s, u"sun.max"_s}),
+    [](const testing::TestParamInfo<AppearanceCase> &info) {
+        const AppearanceCase &c = info.param;
+        const QString stored = c.stored ? c.stored->toLower() : u"unset"_s;
+        const QString desktop = c.systemScheme == ColorScheme::dark ? u"Dark"_s : u"Light"_s;
+        return (u"Stored_"_s + stored + u"_Desktop"_s + desktop).toStdString();
+    });
 
 TEST(Appearance, PressingTheButtonStoresTheNextStyleAndNeverReturnsToSystem)
 {
