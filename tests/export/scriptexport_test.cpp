@@ -305,6 +305,11 @@ struct FailureCase {
     QString expected;
 };
 
+void PrintTo(const FailureCase &failure, std::ostream *os)
+{
+    *os << (failure.logic ? "Logic " : "Pro Tools ") << failure.code.toStdString();
+}
+
 class ScriptFailureCode : public ScriptExport, public testing::WithParamInterface<FailureCase> {};
 
 TEST_P(ScriptFailureCode, BecomesTheExportersError)
