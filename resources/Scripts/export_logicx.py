@@ -24,55 +24,67 @@ LOGIC_APP_PATHS = ("/Applications/Logic Pro.app", "/Applications/Logic Pro X.app
 # part of the script text, so a track name cannot change what the script does.
 # argv: output folder, project file name, then name and "stereo"/"mono" for each track.
 APPLESCRIPT = r'''
+on typeText(theText)
+    -- keystroke cannot type every character (Chinese names); pasting can.
+    set the clipboard to theText
+    tell application "System Events" to keystroke "v" using {command down}
+    delay 0.2
+end typeText
+
 on run argv
     set outputFolder to item 1 of argv
     set projectName to item 2 of argv
     set trackCount to ((count of argv) - 2) div 2
+    set savedClipboard to missing value
+    try
+        set savedClipboard to the clipboard
+    end try
     tell application id "com.apple.logic10" to activate
     delay 1
     tell application "System Events"
-        tell process "Logic Pro"
+        set logicProcess to first process whose bundle identifier is "com.apple.logic10"
+        tell logicProcess
             set frontmost to true
-            -- File > New, an empty project without the track dialog's defaults.
+            -- File > New: an empty project, which opens with one audio track.
             keystroke "n" using {shift down, command down}
             delay 3
             repeat with trackIndex from 1 to trackCount
                 set trackName to item (2 + trackIndex * 2 - 1) of argv
                 set trackWidth to item (2 + trackIndex * 2) of argv
                 if trackIndex > 1 then
-                    -- New Audio Track
+                    -- Track > New Audio Track
                     keystroke "a" using {option down, command down}
                     delay 0.5
                 end if
-                -- Name Track, then type the name
+                -- Track > Name Track, then replace the name
                 keystroke return using {shift down}
                 delay 0.2
                 keystroke "a" using {command down}
-                keystroke trackName
+                my typeText(trackName)
                 keystroke return
                 delay 0.2
                 if trackWidth is "stereo" then
-                    -- Track > Other > Stereo input format has no shortcut; the channel
-                    -- strip's format button is the only way and differs by version.
+                    -- Input format has no key command and its menu differs between versions.
                     try
                         click menu item "Stereo" of menu 1 of menu item "Input Format" of menu 1 of menu bar item "Track" of menu bar 1
                     end try
                 end if
             end repeat
-            -- File > Save As, then type the folder with Go to Folder.
+            -- File > Save As, name the project, then Go to Folder for its location.
             keystroke "s" using {shift down, command down}
             delay 1.5
             keystroke "a" using {command down}
-            keystroke projectName
+            my typeText(projectName)
             keystroke "g" using {shift down, command down}
             delay 0.5
-            keystroke outputFolder
+            my typeText(outputFolder)
             keystroke return
             delay 0.5
             keystroke return
             delay 3
         end tell
     end tell
+    if savedClipboard is not missing value then set the clipboard to savedClipboard
     return trackCount
 end run
 '''
@@ -163,6 +175,8 @@ def track_name(track, number):
 
 
 def create_project(manifest):
+    # NOTE: Logic's key commands reach names and widths only; the manifest's colorHex would need
+    # the colour palette window and is not applied yet.
     logic_app = find_logic()
     output = manifest["outputPath"]
     # Logic would ask whether to replace an existing project; never overwrite the user's work.

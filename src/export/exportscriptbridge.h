@@ -11,8 +11,12 @@
 
 namespace kelvary {
 
-// The interpreter the export scripts are written for.
-inline const QString systemPythonInterpreter = QStringLiteral("/usr/bin/python3");
+// The interpreter the export scripts are written for. A function, so that exporters made during
+// static initialisation still get it.
+inline QString systemPythonInterpreter()
+{
+    return QStringLiteral("/usr/bin/python3");
+}
 
 // A script's answer when it failed in a way it can name: a code such as "PTSL_FAILED" and a
 // text for the user.

@@ -39,7 +39,7 @@ struct ProToolsPTXExporter {
 
     // Empty: the application's resources.
     QString resourceDirectory;
-    QString interpreterPath = systemPythonInterpreter;
+    QString interpreterPath = systemPythonInterpreter();
     // Where the manifest file goes; empty: the user's temporary folder.
     QString temporaryDirectory;
 

@@ -40,7 +40,7 @@ struct ScriptOutcome {
 ScriptOutcome runScript(const QString &script, const QStringList &arguments)
 {
     QProcess process;
-    process.start(systemPythonInterpreter,
+    process.start(systemPythonInterpreter(),
                   QStringList{sourceResources + u"/Scripts/"_s + script} + arguments);
     process.waitForFinished(-1);
     ScriptOutcome outcome;
@@ -53,7 +53,7 @@ ScriptOutcome runScript(const QString &script, const QStringList &arguments)
 bool pyPTSLInstalled()
 {
     QProcess process;
-    process.start(systemPythonInterpreter, {u"-c"_s, u"import ptsl"_s});
+    process.start(systemPythonInterpreter(), {u"-c"_s, u"import ptsl"_s});
     process.waitForFinished(-1);
     return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
 }
