@@ -50,6 +50,15 @@ ScriptOutcome runScript(const QString &script, const QStringList &arguments)
     return outcome;
 }
 
+QString writeManifest(const QTemporaryDir &folder, const QByteArray &contents)
+{
+    const QString path = folder.filePath(u"m.json"_s);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(contents) != contents.size())
+        return {};
+    return path;
+}
+
 bool pyPTSLInstalled()
 {
     QProcess process;
@@ -101,40 +110,11 @@ TEST(ExportScripts, LogicOffMacOSGetsTheInstallationHint)
     EXPECT_FALSE(QFile::exists(destination.filePath(u"Show.logicx"_s)));
 }
 
-TEST(ExportScripts, AnswerOneJSONObjectWithANonZeroStatusForAMissingDependency)
-{
-    QTemporaryDir folder;
-    const QString manifestPath = folder.filePath(u"m.json"_s);
-    QFile manifest(manifestPath);
-    ASSERT_TRUE(manifest.open(QIODevice::WriteOnly));
-    manifest.write(QJsonDocument(QJsonObject{
-                                     {u"sessionName"_s, u"Show"_s},
-                                     {u"outputPath"_s, folder.filePath(u"Show.logicx"_s)},
-                                     {u"consoleName"_s, u""_s},
-                                     {u"tracks"_s, QJsonArray{QJsonObject{
-                                                       {u"name"_s, u"Kick"_s},
-                                                       {u"stereo"_s, false},
-                                                       {u"channelLabel"_s, u"1"_s},
-                                                       {u"channelType"_s, u"Input"_s},
-                                                   }}},
-                                 })
-                       .toJson());
-    manifest.close();
-
-    const ScriptOutcome logic = runScript(u"export_logicx.py"_s, {u"--manifest"_s, manifestPath});
-    EXPECT_NE(logic.exitCode, 0);
-    EXPECT_EQ(logic.answer.value(u"error"_s), u"LOGIC_MISSING"_s) << logic.standardOutput.data();
-    EXPECT_TRUE(logic.answer.value(u"message"_s).isString());
-}
-
 TEST(ExportScripts, AMalformedManifestIsReportedAsBadManifest)
 {
     QTemporaryDir folder;
-    const QString manifestPath = folder.filePath(u"m.json"_s);
-    QFile manifest(manifestPath);
-    ASSERT_TRUE(manifest.open(QIODevice::WriteOnly));
-    manifest.write("{\"sessionName\": \"Show\", \"tracks\": [");
-    manifest.close();
+    const QString manifestPath = writeManifest(folder, "{\"sessionName\": \"Show\", \"tracks\": [");
+    ASSERT_FALSE(manifestPath.isEmpty());
 
     for (const QString &script : {u"export_ptx.py"_s, u"export_logicx.py"_s}) {
         const ScriptOutcome outcome = runScript(script, {u"--manifest"_s, manifestPath});
@@ -157,20 +137,25 @@ TEST(ExportScripts, AMalformedManifestIsReportedAsBadManifest)
 TEST(ExportScripts, RefuseASessionNameThatLeavesTheChosenFolder)
 {
     QTemporaryDir folder;
-    const QString manifestPath = folder.filePath(u"m.json"_s);
-    QFile manifest(manifestPath);
-    ASSERT_TRUE(manifest.open(QIODevice::WriteOnly));
-    manifest.write(QJsonDocument(QJsonObject{
-                                     {u"sessionName"_s, u".."_s},
-                                     {u"parentDirectory"_s, folder.path()},
-                                     {u"sampleRate"_s, 48000},
-                                     {u"bitDepth"_s, 24},
-                                     {u"consoleName"_s, u""_s},
-                                     {u"tracks"_s, QJsonArray{}},
-                                 })
-                       .toJson());
-    manifest.close();
+    const QString manifestPath =
+        writeManifest(folder, QJsonDocument(QJsonObject{
+                                                {u"sessionName"_s, u".."_s},
+                                                {u"parentDirectory"_s, folder.path()},
+                                                {u"sampleRate"_s, 48000},
+                                                {u"bitDepth"_s, 24},
+                                                {u"consoleName"_s, u""_s},
+                                                {u"tracks"_s, QJsonArray{QJsonObject{
+                                                                  {u"name"_s, u"Kick"_s},
+                                                                  {u"stereo"_s, false},
+                                                                  {u"comment"_s, u""_s},
+                                                                  {u"channelLabel"_s, u"1"_s},
+                                                                  {u"channelType"_s, u"Input"_s},
+                                                              }}},
+                                            })
+                                  .toJson());
+    ASSERT_FALSE(manifestPath.isEmpty());
     const ScriptOutcome outcome = runScript(u"export_ptx.py"_s, {u"--manifest"_s, manifestPath});
     EXPECT_EQ(outcome.exitCode, 1);
     EXPECT_EQ(outcome.answer.value(u"error"_s), u"BAD_MANIFEST"_s);
+    EXPECT_TRUE(outcome.answer.value(u"message"_s).toString().startsWith(u"sessionName"_s));
 }
