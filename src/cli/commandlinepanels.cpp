@@ -1,5 +1,7 @@
 #include "cli/commandlinepanels.h"
 
+#include <utility>
+
 namespace kelvary::cli {
 
 std::optional<QString> CommandLinePanels::chooseFileToOpen(const OpenPanelRequest &)

@@ -6,6 +6,9 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
+#include <variant>
+
 using namespace Qt::StringLiterals;
 
 namespace kelvary::cli {
