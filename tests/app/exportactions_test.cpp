@@ -1,8 +1,8 @@
 #include "app/projectdocument.h"
-#include "app/scriptedpanels.h"
 #include "app/sessionviewmodel.h"
 #include "support/fakeaudiohardware.h"
 #include "support/printers.h"
+#include "support/scriptedfilepanels.h"
 
 #include <QDir>
 #include <QFile>
@@ -59,7 +59,7 @@ protected:
 
     QTemporaryDir dir;
     std::shared_ptr<FakeAudioHardware> hardware = std::make_shared<FakeAudioHardware>();
-    std::shared_ptr<ScriptedPanels> panels = std::make_shared<ScriptedPanels>();
+    std::shared_ptr<ScriptedFilePanels> panels = std::make_shared<ScriptedFilePanels>();
     std::unique_ptr<SessionViewModel> model;
 };
 
