@@ -1,0 +1,199 @@
+// Hundreds of random edits of every kind, with the invariants checked after each, then every
+// undo checked against the state it must restore.
+
+#include "viewmodelharness.h"
+
+#include <QRandomGenerator>
+
+using namespace kelvary;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr quint32 seed = 20261206;
+constexpr int editCount = 400;
+
+struct State {
+    ParsedSession session;
+    QSet<QUuid> selection;
+    bool split = false;
+
+    bool operator==(const State &) const = default;
+};
+
+} // namespace
+
+class RandomEdits : public ViewModelTest {
+protected:
+    State state() const { return {vm.session(), vm.selectedTrackIDs(), vm.splitStereoChannels()}; }
+
+    QUuid anyTrack()
+    {
+        // Now and then an id that names no track.
+        if (vm.tracks().isEmpty() || random.bounded(20) == 0)
+            return QUuid::createUuid();
+        return vm.tracks()[random.bounded(int(vm.tracks().size()))].id;
+    }
+
+    DigicoChannelType anyType()
+    {
+        return allChannelTypes[random.bounded(int(allChannelTypes.size()))];
+    }
+
+    std::optional<QString> anyDevice()
+    {
+        static const QStringList devices{u"madi"_s, u"usb"_s, u"unplugged"_s};
+        if (random.bounded(5) == 0)
+            return std::nullopt;
+        return devices[random.bounded(int(devices.size()))];
+    }
+
+    std::optional<QString> anyChannel()
+    {
+        const std::optional<QString> device = anyDevice();
+        if (!device)
+            return std::nullopt;
+        return random.bounded(4) == 0 ? *device + u":stereo:0"_s
+                                      : *device + u':' + QString::number(random.bounded(18));
+    }
+
+    RGBColor anyColor() { return {random.generateDouble(), random.generateDouble(), 0.5, 1.0}; }
+
+    void randomSelection()
+    {
+        QSet<QUuid> ids;
+        for (const TrackChannel &track : vm.tracks()) {
+            if (random.bounded(3) == 0)
+                ids.insert(track.id);
+        }
+        vm.setSelectedTrackIDs(ids);
+    }
+
+    // Returns whether the edit was an undo.
+    bool randomEdit()
+    {
+        switch (random.bounded(19)) {
+        case 0:
+            vm.renameTrack(u"name %1"_s.arg(random.bounded(100)), anyTrack());
+            break;
+        case 1:
+            vm.setIncluded(random.bounded(2), anyTrack());
+            break;
+        case 2:
+            vm.setTrackColor(anyColor(), anyTrack());
+            break;
+        case 3:
+            vm.moveTrack(anyTrack(), anyTrack());
+            break;
+        case 4:
+            vm.deleteTrack(anyTrack());
+            break;
+        case 5:
+            vm.setTracksIncluded(random.bounded(2), anyType());
+            break;
+        case 6:
+            vm.toggleTypeIncluded(anyType());
+            break;
+        case 7:
+            vm.includeOnlyType(anyType());
+            break;
+        case 8:
+            vm.setColorForType(anyColor(), anyType());
+            break;
+        case 9:
+            vm.restoreDefaultColors();
+            break;
+        case 10:
+            vm.setSplitStereoChannels(!vm.splitStereoChannels());
+            break;
+        case 11:
+            vm.setAudioInputDevice(anyDevice(), anyTrack());
+            break;
+        case 12:
+            vm.setAudioInputChannel(anyChannel(), anyTrack());
+            break;
+        case 13:
+            vm.assignSelectedToDevice(anyDevice().value_or(u"madi"_s));
+            break;
+        case 14:
+            vm.assignSequentially(anyDevice().value_or(u"usb"_s), random.bounded(-1, 16));
+            break;
+        case 15:
+            randomSelection();
+            break;
+        case 16: { // a routing matrix drag across a few cells
+            vm.beginGroupedMutation();
+            for (int cell = random.bounded(1, 6); cell > 0; --cell)
+                vm.assignAudioInputChannel(anyChannel(), anyTrack());
+            vm.endGroupedMutation();
+            break;
+        }
+        case 17: // one painted cell
+            vm.recordUndoSnapshotIfNeeded();
+            vm.assignAudioInputChannel(anyChannel(), anyTrack());
+            break;
+        default:
+            vm.undo();
+            return true;
+        }
+        return false;
+    }
+
+    void checkInvariants(int step)
+    {
+        SCOPED_TRACE(testing::Message() << "after edit " << step << " (seed " << seed << ")");
+        QSet<QUuid> ids;
+        for (const TrackChannel &track : vm.tracks())
+            ids.insert(track.id);
+        ASSERT_EQ(ids.size(), vm.tracks().size()) << "track ids are unique";
+        ASSERT_TRUE(ids.contains(vm.selectedTrackIDs())) << "only existing tracks are selected";
+        ASSERT_EQ(vm.groupedMutationDepth(), 0);
+        ASSERT_LE(vm.undoSnapshots().size(), SessionViewModel::undoLimit);
+        ASSERT_FALSE(vm.isApplyingUndo());
+    }
+
+    QRandomGenerator random{seed};
+};
+
+TEST_F(RandomEdits, KeepTheInvariantsAndUndoRestoresEachEarlierState)
+{
+    QByteArray report = "Input Channels\n";
+    for (int i = 1; i <= 30; ++i)
+        report += QByteArray::number(i) + (i % 4 == 0 ? "s" : "") + "\tInput " +
+                  QByteArray::number(i) + "\tMADI " + QByteArray::number(i) + "\n";
+    report += "Aux Outputs\nA1\tWedge\nA2s\tIEM\nA3\tFX\nGroup Outputs\nG1\tDrums\nG2s\tBand\n"
+              "Matrix Outputs\nM1\tL\nM2\tR\nM3\tSub\nM4\tFill\nM5\tDelay\n";
+    importReport(report);
+    ASSERT_EQ(vm.tracks().size(), 40);
+
+    // The state each recorded snapshot must give back, newest last.
+    QList<State> expected;
+    for (int step = 1; step <= editCount; ++step) {
+        const State before = state();
+        const bool couldUndo = vm.canUndo();
+        QSignalSpy recorded(&vm, &SessionViewModel::undoSnapshotsChanged);
+        const bool wasUndo = randomEdit();
+        checkInvariants(step);
+        if (HasFatalFailure())
+            return;
+
+        if (wasUndo && couldUndo) {
+            ASSERT_FALSE(expected.isEmpty());
+            ASSERT_EQ(state(), expected.takeLast()) << "undo at edit " << step << ", seed " << seed;
+        } else if (!wasUndo && !recorded.isEmpty()) {
+            ASSERT_EQ(recorded.size(), 1) << "one undo step per edit, edit " << step;
+            expected.append(before);
+            if (expected.size() > SessionViewModel::undoLimit)
+                expected.removeFirst();
+        } else {
+            ASSERT_TRUE(recorded.isEmpty());
+        }
+        ASSERT_EQ(expected.size(), vm.undoSnapshots().size()) << "edit " << step;
+    }
+
+    while (vm.canUndo()) {
+        vm.undo();
+        ASSERT_EQ(state(), expected.takeLast()) << "final undo, seed " << seed;
+    }
+    EXPECT_TRUE(expected.isEmpty());
+}

@@ -1,0 +1,211 @@
+#include "app/projectdocument.h"
+#include "viewmodelharness.h"
+
+using namespace kelvary;
+using namespace Qt::StringLiterals;
+
+using SessionImport = ViewModelTest;
+
+TEST_F(SessionImport, ReplacesTheSessionAndIncludesOnlyInputs)
+{
+    importReport();
+    vm.renameTrack(u"Kick In"_s, idOf(u"1"_s));
+    vm.setSplitStereoChannels(true);
+    select({u"1"_s, u"2"_s});
+
+    vm.importSessionReportAt(writeFile(u"other.txt"_s,
+                                       "Input Channels\n1\tA\nAux Outputs\nA1\tB\n"
+                                       "Group Outputs\nG1\tC\nMatrix Outputs\nM1\tD\n"));
+
+    EXPECT_EQ(vm.statusMessage(), u"已加载 4 条通道 \u00B7 2 个音频输入设备"_s);
+    EXPECT_EQ(vm.errorMessage(), std::nullopt);
+    EXPECT_EQ(labels(), (QStringList{u"1"_s, u"A1"_s, u"G1"_s, u"M1"_s}));
+    EXPECT_TRUE(track(u"1"_s).isIncluded);
+    EXPECT_FALSE(track(u"A1"_s).isIncluded || track(u"G1"_s).isIncluded ||
+                 track(u"M1"_s).isIncluded);
+    EXPECT_TRUE(vm.selectedTrackIDs().isEmpty());
+    EXPECT_FALSE(vm.canUndo());
+    EXPECT_FALSE(vm.splitStereoChannels());
+    EXPECT_EQ(vm.projectFileURL(), std::nullopt);
+    EXPECT_FALSE(vm.isLoading());
+    EXPECT_EQ(vm.session().sessionName, u"other"_s);
+    EXPECT_EQ(vm.audioInputCatalog().devices().size(), 2);
+}
+
+TEST_F(SessionImport, ShowsStereoChannelsUnsplitEvenWhenTheSwitchWasOn)
+{
+    importReport();
+    vm.setSplitStereoChannels(true);
+    importReport();
+    EXPECT_TRUE(labels().contains(u"3s"_s));
+    EXPECT_FALSE(vm.splitStereoChannels());
+}
+
+TEST_F(SessionImport, FailureLeavesTheSessionAsItWas)
+{
+    importReport();
+    vm.renameTrack(u"Kick In"_s, idOf(u"1"_s));
+    const ParsedSession before = vm.session();
+    const qsizetype undoSteps = vm.undoSnapshots().size();
+
+    vm.importSessionReportAt(dir.filePath(u"missing.rtf"_s));
+    ASSERT_TRUE(vm.errorMessage());
+    EXPECT_TRUE(vm.errorMessage()->contains(u"missing.rtf"));
+    EXPECT_EQ(vm.statusMessage(), std::nullopt);
+
+    vm.importSessionReportAt(writeFile(u"empty.txt"_s, "  \n"));
+    EXPECT_EQ(vm.errorMessage(), u"Session Report 内容为空。"_s);
+    EXPECT_EQ(vm.session(), before);
+    EXPECT_EQ(vm.undoSnapshots().size(), undoSteps);
+    EXPECT_FALSE(vm.isLoading());
+}
+
+TEST_F(SessionImport, PanelsAskAndCancelDoesNothing)
+{
+    vm.showImportPanel();
+    ASSERT_EQ(panels->openRequests.size(), 1);
+    EXPECT_EQ(panels->openRequests[0].title, u"导入 DiGiCo Session Report"_s);
+    EXPECT_EQ(panels->openRequests[0].types[0].extensions, (QStringList{u"rtf"_s, u"txt"_s}));
+    EXPECT_TRUE(vm.tracks().isEmpty());
+    EXPECT_EQ(vm.audioInputCatalogRevision(), 0) << "nothing is enumerated before an import";
+
+    panels->openAnswers = {writeFile(u"show.txt"_s, showReport)};
+    vm.showImportPanel();
+    EXPECT_EQ(vm.tracks().size(), 12);
+
+    vm.showOpenPanel();
+    EXPECT_EQ(panels->openRequests.last().title, u"打开 Kelvary 工程"_s);
+    EXPECT_EQ(panels->openRequests.last().types[0].extensions, QStringList{u"kvp"_s});
+    EXPECT_EQ(vm.tracks().size(), 12);
+}
+
+TEST_F(SessionImport, DroppedFilesOpenByTheirExtension)
+{
+    vm.openFile(writeFile(u"Show.RTF"_s, "1  Kick  MADI 1\n"));
+    EXPECT_EQ(labels(), QStringList{u"1"_s});
+
+    vm.openFile(writeFile(u"Show.json"_s, "{}"));
+    EXPECT_EQ(vm.errorMessage(),
+              u"请打开 Kelvary 工程文件（.kvp）或 DiGiCo Session Report（.rtf/.txt）。"_s);
+    vm.openFile(writeFile(u"README"_s, "1\tKick"));
+    EXPECT_TRUE(vm.errorMessage()->startsWith(u"请打开"));
+    EXPECT_EQ(labels(), QStringList{u"1"_s});
+
+    ProjectDocumentSnapshot document;
+    document.session.tracks = {TrackChannel{}};
+    vm.openFile(writeFile(u"Show.KVP"_s, writeProjectDocument(document)));
+    EXPECT_EQ(vm.statusMessage(), u"已打开工程：Show.KVP"_s);
+}
+
+using ProjectOpen = ViewModelTest;
+
+TEST_F(ProjectOpen, RestoresStateAndDropsWhatNoLongerExists)
+{
+    TrackChannel onMissingDevice;
+    onMissingDevice.audioInputDeviceUID = u"gone"_s;
+    onMissingDevice.audioInputChannelID = u"gone:0"_s;
+    TrackChannel onMissingChannel;
+    onMissingChannel.audioInputDeviceUID = u"usb"_s;
+    onMissingChannel.audioInputChannelID = u"usb:7"_s;
+    TrackChannel onOtherDevicesChannel;
+    onOtherDevicesChannel.audioInputDeviceUID = u"usb"_s;
+    onOtherDevicesChannel.audioInputChannelID = u"madi:3"_s;
+    TrackChannel side = onMissingChannel.stereoSideChannel(u"3"_s, StereoChannelSide::left);
+
+    ProjectDocumentSnapshot document;
+    document.splitStereoChannels = true;
+    document.session.sessionName = u"Saved"_s;
+    document.session.tracks = {onMissingDevice, onMissingChannel, onOtherDevicesChannel, side};
+    document.selectedTrackIDs = {uuidText(onMissingDevice.id), u"not a uuid"_s,
+                                 uuidText(QUuid::createUuid()), uuidText(side.id).toLower()};
+
+    importReport();
+    vm.renameTrack(u"x"_s, idOf(u"1"_s));
+    const QString path = writeFile(u"saved.kvp"_s, writeProjectDocument(document));
+    vm.openProjectAt(path);
+
+    EXPECT_EQ(vm.statusMessage(), u"已打开工程：saved.kvp"_s);
+    EXPECT_EQ(vm.projectFileURL(), path);
+    EXPECT_TRUE(vm.splitStereoChannels());
+    EXPECT_FALSE(vm.canUndo());
+    EXPECT_EQ(vm.selectedTrackIDs(), (QSet<QUuid>{onMissingDevice.id, side.id}));
+    ASSERT_EQ(vm.tracks().size(), 4);
+    EXPECT_EQ(vm.tracks()[0].audioInputDeviceUID, std::nullopt);
+    EXPECT_EQ(vm.tracks()[0].audioInputChannelID, std::nullopt);
+    EXPECT_EQ(vm.tracks()[1].audioInputDeviceUID, u"usb"_s);
+    EXPECT_EQ(vm.tracks()[1].audioInputChannelID, std::nullopt);
+    // The channel exists on another device: the search covers every device, so both stay.
+    EXPECT_EQ(vm.tracks()[2].audioInputChannelID, u"madi:3"_s);
+    EXPECT_EQ(vm.tracks()[3].stereoSide, StereoChannelSide::left);
+    EXPECT_EQ(vm.session().sessionName, u"Saved"_s);
+}
+
+TEST_F(ProjectOpen, FailureKeepsTheImportedSession)
+{
+    importReport();
+    const ParsedSession before = vm.session();
+    vm.openProjectAt(writeFile(u"broken.kvp"_s, "{\"formatVersion\": 1"));
+    ASSERT_TRUE(vm.errorMessage());
+    EXPECT_TRUE(vm.errorMessage()->startsWith(u"打开失败："));
+    EXPECT_EQ(vm.session(), before);
+    EXPECT_EQ(vm.projectFileURL(), std::nullopt);
+
+    vm.openProjectAt(dir.filePath(u"absent.kvp"_s));
+    EXPECT_TRUE(vm.errorMessage()->startsWith(u"打开失败："));
+    EXPECT_TRUE(vm.errorMessage()->contains(u"absent.kvp"));
+}
+
+TEST_F(ProjectOpen, EveryRefreshBumpsTheCatalogueRevision)
+{
+    importReport();
+    EXPECT_EQ(vm.audioInputCatalogRevision(), 1);
+    hardware->devices->removeLast();
+    vm.refreshAudioInputCatalog();
+    EXPECT_EQ(vm.audioInputCatalogRevision(), 2);
+    EXPECT_EQ(vm.audioInputCatalog().devices().size(), 1);
+}
+
+using ChangeSignals = ViewModelTest;
+
+TEST_F(ChangeSignals, AnnounceExactlyTheFieldsThatChange)
+{
+    importReport();
+    {
+        SignalRecorder recorder(vm);
+        vm.setSelectedTrackIDs(vm.selectedTrackIDs());
+        vm.setSplitStereoChannels(false);
+        vm.deleteTrack(QUuid::createUuid());
+        EXPECT_EQ(recorder.fired(), QStringList{}) << "nothing changed";
+    }
+    {
+        SignalRecorder recorder(vm);
+        vm.setIncluded(true, idOf(u"1"_s)); // already included: only the snapshot is new
+        EXPECT_EQ(recorder.fired(), QStringList{u"undoSnapshotsChanged"_s});
+    }
+    {
+        SignalRecorder recorder(vm);
+        vm.renameTrack(u"Kick In"_s, idOf(u"1"_s));
+        EXPECT_EQ(recorder.fired(), (QStringList{u"nameEditUndoTrackIDsChanged"_s,
+                                                 u"sessionChanged"_s, u"undoSnapshotsChanged"_s}));
+    }
+    {
+        SignalRecorder recorder(vm);
+        select({u"1"_s, u"2"_s});
+        vm.setTrackColor({1, 0, 0, 1}, idOf(u"1"_s));
+        EXPECT_EQ(recorder.fired(),
+                  (QStringList{u"groupedMutationDepthChanged"_s, u"nameEditUndoTrackIDsChanged"_s,
+                               u"selectedTrackIDsChanged"_s, u"sessionChanged"_s,
+                               u"undoSnapshotsChanged"_s}));
+    }
+    {
+        SignalRecorder recorder(vm);
+        vm.undo();
+        EXPECT_EQ(recorder.fired(), (QStringList{u"isApplyingUndoChanged"_s, u"sessionChanged"_s,
+                                                 u"undoSnapshotsChanged"_s}));
+    }
+    {
+        SignalRecorder recorder(vm);
+        vm.assignSequentially(u"usb"_s, 1);
+        EXPECT_EQ(recorder.fired(), QStringList{u"errorMessageChanged"_s});
+    }
+}

@@ -1,0 +1,88 @@
+#include "viewmodelharness.h"
+
+using namespace kelvary;
+using namespace Qt::StringLiterals;
+
+using StereoSplit = ViewModelTest;
+
+TEST_F(StereoSplit, SplitsStereoChannelsAndJoinsThemBack)
+{
+    importReport("1\tKick\tMADI 1\n2s\tKeys\tMADI 2\n3\tVox\n");
+    const QUuid stereoID = idOf(u"2s"_s);
+    vm.setSplitStereoChannels(true);
+    EXPECT_EQ(labels(), (QStringList{u"1"_s, u"2 L"_s, u"2 R"_s, u"3"_s}));
+    EXPECT_EQ(track(u"2 R"_s).name, u"Keys R"_s);
+    EXPECT_EQ(track(u"2 R"_s).inputRoute, u"MADI 2 R"_s);
+
+    vm.setIncluded(false, idOf(u"2 L"_s));
+    vm.setSplitStereoChannels(false);
+    EXPECT_EQ(labels(), (QStringList{u"1"_s, u"2s"_s, u"3"_s}));
+    const TrackChannel &merged = track(u"2s"_s);
+    EXPECT_NE(merged.id, stereoID);
+    EXPECT_EQ(merged.name, u"Keys"_s);
+    EXPECT_EQ(merged.inputRoute, u"MADI 2"_s);
+    EXPECT_TRUE(merged.isIncluded) << "the right side was still included";
+    EXPECT_FALSE(merged.stereoSourceLabel || merged.stereoSide);
+}
+
+TEST_F(StereoSplit, OnlyLowercaseStereoLabelsOfTwoCharactersOrMoreSplit)
+{
+    EXPECT_EQ(splitStereoTracks({}).size(), 0);
+    TrackChannel lone;
+    lone.channelLabel = u"s"_s;
+    TrackChannel capital;
+    capital.channelLabel = u"3S"_s;
+    TrackChannel side = capital.stereoSideChannel(u"4"_s, StereoChannelSide::left);
+    side.channelLabel = u"4s"_s; // a side keeps its source label and is never split again
+    const QList<TrackChannel> tracks{lone, capital, side};
+    EXPECT_EQ(splitStereoTracks(tracks), tracks);
+}
+
+TEST_F(StereoSplit, SwitchingWithNothingToSplitIsStillOneStep)
+{
+    importReport("1\tKick\n2\tSnare\n");
+    EXPECT_FALSE(vm.hasStereoCandidates());
+    const ParsedSession before = vm.session();
+    vm.setSplitStereoChannels(true);
+    EXPECT_EQ(vm.session(), before);
+    EXPECT_EQ(vm.undoSnapshots().size(), 1);
+    EXPECT_TRUE(vm.hasStereoCandidates());
+}
+
+TEST_F(StereoSplit, SidesMergeOnlyInLeftRightOrder)
+{
+    importReport("1\tKick\n2s\tKeys\n");
+    vm.setSplitStereoChannels(true);
+    vm.moveTrack(idOf(u"2 R"_s), idOf(u"2 L"_s));
+    vm.setSplitStereoChannels(false);
+    EXPECT_EQ(labels(), (QStringList{u"1"_s, u"2 R"_s, u"2 L"_s}));
+    EXPECT_TRUE(vm.hasStereoCandidates() == false);
+    vm.setSplitStereoChannels(true);
+    EXPECT_EQ(labels(), (QStringList{u"1"_s, u"2 R"_s, u"2 L"_s}));
+}
+
+TEST_F(StereoSplit, MergedTrackKeepsTheLeftNameAndFallsBackToTheRightAssignment)
+{
+    importReport("2s\tKeys\n");
+    vm.setSplitStereoChannels(true);
+    vm.renameTrack(u"Piano"_s, idOf(u"2 L"_s));
+    vm.assignAudioInputChannel(u"madi:4"_s, idOf(u"2 R"_s));
+    vm.setSplitStereoChannels(false);
+    const TrackChannel &merged = track(u"2s"_s);
+    EXPECT_EQ(merged.name, u"Piano"_s);
+    EXPECT_EQ(merged.audioInputDeviceUID, u"madi"_s);
+    EXPECT_EQ(merged.audioInputChannelID, u"madi:4"_s);
+}
+
+TEST_F(StereoSplit, SelectionKeepsOnlyTracksThatSurviveAndUndoBringsThemBack)
+{
+    importReport();
+    select({u"1"_s, u"3s"_s});
+    const ParsedSession before = vm.session();
+    vm.setSplitStereoChannels(true);
+    EXPECT_EQ(vm.selectedTrackIDs(), QSet<QUuid>{idOf(u"1"_s)});
+    vm.undo();
+    EXPECT_EQ(vm.session(), before) << "the earlier list, with its ids";
+    EXPECT_EQ(vm.selectedTrackIDs().size(), 2);
+    EXPECT_FALSE(vm.splitStereoChannels());
+}

@@ -1,0 +1,98 @@
+#include "viewmodelharness.h"
+
+using namespace kelvary;
+using namespace Qt::StringLiterals;
+
+using Undo = ViewModelTest;
+
+TEST_F(Undo, ARunOfKeystrokesInOneNameIsOneStep)
+{
+    importReport();
+    const QUuid kick = idOf(u"1"_s);
+    for (const QString &name : {u"K"_s, u"Ki"_s, u"Kic"_s, u"Kick"_s, u"Kick!"_s})
+        vm.renameTrack(name, kick);
+    EXPECT_EQ(vm.undoSnapshots().size(), 1);
+    vm.undo();
+    EXPECT_EQ(track(u"1"_s).name, u"Kick"_s);
+    EXPECT_FALSE(vm.canUndo());
+}
+
+TEST_F(Undo, AnyOtherEditEndsTheRunOfNameEdits)
+{
+    importReport();
+    const QUuid kick = idOf(u"1"_s);
+    const QUuid snare = idOf(u"2"_s);
+    vm.renameTrack(u"A"_s, kick);
+    vm.renameTrack(u"B"_s, snare);
+    vm.renameTrack(u"AA"_s, kick);
+    vm.setTrackColor({1, 0, 0, 1}, kick);
+    vm.renameTrack(u"AAA"_s, kick);
+    EXPECT_EQ(vm.undoSnapshots().size(), 5);
+
+    vm.undo();
+    EXPECT_EQ(track(u"1"_s).name, u"AA"_s);
+    vm.undo();
+    EXPECT_EQ(track(u"1"_s).color, defaultColor(DigicoChannelType::input));
+    vm.undo();
+    vm.undo();
+    EXPECT_EQ(track(u"2"_s).name, u"Snare"_s);
+    vm.undo();
+    EXPECT_EQ(track(u"1"_s).name, u"Kick"_s);
+    // After an undo the next keystroke starts a new step.
+    vm.renameTrack(u"Z"_s, kick);
+    vm.renameTrack(u"Zz"_s, kick);
+    EXPECT_EQ(vm.undoSnapshots().size(), 1);
+}
+
+TEST_F(Undo, KeepsOnlyTheLatestFiftySteps)
+{
+    importReport();
+    const QUuid kick = idOf(u"1"_s);
+    QStringList names;
+    for (int edit = 1; edit <= 60; ++edit) {
+        vm.setIncluded(edit % 2 == 0, kick);
+        vm.renameTrack(u"edit %1"_s.arg(edit), idOf(u"2"_s));
+        names << track(u"2"_s).name;
+    }
+    EXPECT_EQ(vm.undoSnapshots().size(), SessionViewModel::undoLimit);
+    for (int i = 0; i < 60; ++i)
+        vm.undo();
+    // 120 recorded steps, the oldest 70 dropped: the state after the 35th edit's rename.
+    EXPECT_EQ(track(u"2"_s).name, names[34]);
+    EXPECT_FALSE(vm.canUndo());
+}
+
+TEST_F(Undo, AGroupIsOneStepAndAnUnmatchedEndIsHarmless)
+{
+    importReport();
+    select({u"1"_s, u"2"_s, u"4"_s, u"5"_s});
+    vm.setTrackColor({0, 0, 1, 1}, idOf(u"2"_s));
+    EXPECT_EQ(vm.undoSnapshots().size(), 1);
+    EXPECT_EQ(track(u"5"_s).color, (RGBColor{0, 0, 1, 1}));
+    vm.undo();
+    for (const QString &label : {u"1"_s, u"2"_s, u"4"_s, u"5"_s})
+        EXPECT_EQ(track(label).color, defaultColor(DigicoChannelType::input));
+
+    vm.endGroupedMutation();
+    EXPECT_EQ(vm.groupedMutationDepth(), 0);
+    vm.beginGroupedMutation();
+    vm.beginGroupedMutation();
+    vm.deleteTrack(idOf(u"1"_s));
+    vm.renameTrack(u"x"_s, idOf(u"2"_s));
+    vm.endGroupedMutation();
+    vm.endGroupedMutation();
+    EXPECT_EQ(vm.undoSnapshots().size(), 1);
+    vm.undo();
+    EXPECT_EQ(labels().first(), u"1"_s);
+    EXPECT_EQ(track(u"2"_s).name, u"Snare"_s);
+}
+
+TEST_F(Undo, EmptyHistoryDoesNothing)
+{
+    importReport();
+    const ParsedSession before = vm.session();
+    SignalRecorder recorder(vm);
+    vm.undo();
+    EXPECT_EQ(vm.session(), before);
+    EXPECT_TRUE(recorder.fired().isEmpty());
+}
