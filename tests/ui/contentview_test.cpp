@@ -249,22 +249,39 @@ TEST(MainWindow, MenuCommandsReachTheViewModelThroughTheBroadcaster)
     CommandBroadcaster &broadcaster = CommandBroadcaster::instance();
     QSignalSpy openRequests(&broadcaster, &CommandBroadcaster::kelvaryOpenProjectRequested);
     QSignalSpy importRequests(&broadcaster, &CommandBroadcaster::kelvaryImportReportRequested);
+    QSignalSpy saveRequests(&broadcaster, &CommandBroadcaster::kelvarySaveProjectRequested);
+    QSignalSpy saveAsRequests(&broadcaster, &CommandBroadcaster::kelvarySaveProjectAsRequested);
     AppCommands *commands = f.window.commands();
 
-    f.panels->openAnswer = mainShow;
+    f.panels->openAnswers = {mainShow};
     commands->importReportAction()->trigger();
     EXPECT_EQ(importRequests.count(), 1);
     ASSERT_EQ(f.panels->openRequests.size(), 1);
     EXPECT_EQ(f.panels->openRequests.constLast().title, u"导入 DiGiCo Session Report");
     EXPECT_EQ(f.window.viewModel()->tracks().size(), 18);
 
-    f.panels->openAnswer.reset();
+    f.panels->openAnswers.clear();
     commands->openProjectAction()->trigger();
     EXPECT_EQ(openRequests.count(), 1);
     ASSERT_EQ(f.panels->openRequests.size(), 2);
     EXPECT_EQ(f.panels->openRequests.constLast().title, u"打开 Kelvary 工程");
     // A cancelled panel changes nothing.
     EXPECT_EQ(f.window.viewModel()->tracks().size(), 18);
+
+    // Save as asks where; save then writes to the same file without asking.
+    QTemporaryDir directory;
+    const QString project = directory.filePath(u"Main Show.kvp"_s);
+    f.panels->saveLocation = project;
+    commands->saveProjectAsAction()->trigger();
+    ASSERT_EQ(f.panels->saveRequests.size(), 1);
+    EXPECT_EQ(f.window.viewModel()->projectFileURL(), project);
+    EXPECT_EQ(f.window.sidebar()->statusLabel()->text(), u"工程已保存：Main Show.kvp");
+    ASSERT_TRUE(QFile::remove(project));
+    commands->saveProjectAction()->trigger();
+    EXPECT_EQ(saveAsRequests.count(), 1);
+    EXPECT_EQ(saveRequests.count(), 1);
+    EXPECT_EQ(f.panels->saveRequests.size(), 1);
+    EXPECT_TRUE(QFile::exists(project));
 
     EXPECT_EQ(commands->importReportAction()->shortcut(), QKeySequence(u"Ctrl+Shift+O"_s));
     EXPECT_EQ(commands->saveProjectAction()->shortcut(), QKeySequence(u"Ctrl+S"_s));
@@ -278,13 +295,13 @@ TEST(MainWindow, CtrlOImportsAReportWhileNothingIsLoadedThenOpensAProject)
     f.window.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&f.window));
 
-    f.panels->openAnswer = mainShow;
+    f.panels->openAnswers = {mainShow};
     QTest::keyClick(&f.window, Qt::Key_O, Qt::ControlModifier);
     ASSERT_EQ(f.panels->openRequests.size(), 1);
     EXPECT_EQ(f.panels->openRequests.constLast().title, u"导入 DiGiCo Session Report");
     ASSERT_EQ(f.window.viewModel()->tracks().size(), 18);
 
-    f.panels->openAnswer.reset();
+    f.panels->openAnswers.clear();
     QTest::keyClick(&f.window, Qt::Key_O, Qt::ControlModifier);
     ASSERT_EQ(f.panels->openRequests.size(), 2);
     EXPECT_EQ(f.panels->openRequests.constLast().title, u"打开 Kelvary 工程");
@@ -294,6 +311,48 @@ TEST(MainWindow, CtrlOImportsAReportWhileNothingIsLoadedThenOpensAProject)
     empty.window.trackListView()->emptyStateOpenButton()->click();
     ASSERT_EQ(empty.panels->openRequests.size(), 1);
     EXPECT_EQ(empty.panels->openRequests.constLast().title, u"导入 DiGiCo Session Report");
+}
+
+TEST(MainWindow, ToolbarExportsWriteTheTemplateAndTheSheet)
+{
+    MainWindowFixture f;
+    f.window.viewModel()->importSessionReportAt(mainShow);
+    QTemporaryDir directory;
+
+    f.panels->saveLocation = directory.filePath(u"Main Show.RTrackTemplate"_s);
+    f.window.exportTemplateAction()->trigger();
+    EXPECT_TRUE(QFile::exists(*f.panels->saveLocation));
+    EXPECT_TRUE(f.window.sidebar()->statusLabel()->text().startsWith(
+        u"已导出至 Main Show.RTrackTemplate\n"_s));
+
+    f.panels->saveLocation = directory.filePath(u"Main Show.pdf"_s);
+    f.window.exportPDFAction()->trigger();
+    EXPECT_TRUE(QFile::exists(*f.panels->saveLocation));
+    EXPECT_EQ(f.window.sidebar()->statusLabel()->text(), u"已导出 PDF 至 Main Show.pdf");
+    EXPECT_EQ(f.window.errorAlert(), nullptr);
+}
+
+TEST(MainWindow, ExportFormatPickerAndViewModelFollowEachOther)
+{
+    MainWindowFixture f;
+    SessionViewModel *viewModel = f.window.viewModel();
+    ExportFormatPicker *picker = f.window.sidebar()->exportFormatPicker();
+    ASSERT_EQ(picker->count(), 3);
+    EXPECT_EQ(picker->itemText(1), u"Pro Tools · 会话模版 (.ptx)");
+    EXPECT_EQ(picker->format(), TemplateExportFormat::reaperTrackTemplate);
+
+    // The formats still to come can be chosen; exporting them says they are not ready.
+    QTest::keyClick(picker, Qt::Key_Down);
+    EXPECT_EQ(viewModel->exportFormat(), TemplateExportFormat::proToolsSession);
+    EXPECT_EQ(picker->toolTip(), u"Pro Tools · 会话模版 (.ptx)（即将推出）");
+    viewModel->importSessionReportAt(mainShow);
+    f.window.exportTemplateAction()->trigger();
+    ASSERT_NE(f.window.errorAlert(), nullptr);
+    EXPECT_EQ(f.window.errorAlert()->text(), u"该导出格式将在下个版本开放。");
+    EXPECT_TRUE(f.panels->saveRequests.isEmpty());
+
+    viewModel->setExportFormat(TemplateExportFormat::logicProject);
+    EXPECT_EQ(picker->format(), TemplateExportFormat::logicProject);
 }
 
 TEST(MainWindow, TrackListStandInShowsTheEmptyStateUntilTracksArrive)

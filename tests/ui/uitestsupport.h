@@ -1,39 +1,17 @@
 #pragma once
 
-#include "app/filepanels.h"
 #include "audio/audioinputdeviceenumerator.h"
 #include "mainwindow/contentview.h"
 #include "shell/appearance.h"
 #include "support/fakeaudiohardware.h"
 #include "support/printers.h"
+#include "support/scriptedfilepanels.h"
 
-#include <QList>
 #include <QString>
 
 #include <memory>
-#include <optional>
 
 namespace kelvary::ui {
-
-// File panels that write down what they were asked and answer what the test set.
-class FakeFilePanels final : public FilePanels {
-public:
-    QList<OpenPanelRequest> openRequests;
-    QList<SavePanelRequest> saveRequests;
-    std::optional<QString> openAnswer;
-    std::optional<QString> saveAnswer;
-
-    std::optional<QString> chooseFileToOpen(const OpenPanelRequest &request) override
-    {
-        openRequests.append(request);
-        return openAnswer;
-    }
-    std::optional<QString> chooseSaveLocation(const SavePanelRequest &request) override
-    {
-        saveRequests.append(request);
-        return saveAnswer;
-    }
-};
 
 inline QString fixture(const QString &name)
 {
@@ -48,7 +26,7 @@ struct MainWindowFixture {
                                                             QStringLiteral("UMC1820"), {18})};
         return hardware;
     }();
-    std::shared_ptr<FakeFilePanels> panels = std::make_shared<FakeFilePanels>();
+    std::shared_ptr<ScriptedFilePanels> panels = std::make_shared<ScriptedFilePanels>();
     Appearance appearance{ColorScheme::light};
     ContentView window{AudioInputDeviceEnumerator(hardware), panels, &appearance, [] {}};
 };

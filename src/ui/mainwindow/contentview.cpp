@@ -146,8 +146,9 @@ void ContentView::buildToolbar()
     });
 
     toolbar->addSeparator();
-    m_exportPDF = toolbar->addAction(u"导出 PDF"_s);
-    m_exportTemplate = toolbar->addAction(u"导出模版"_s);
+    m_exportPDF = toolbar->addAction(u"导出 PDF"_s, m_viewModel, &SessionViewModel::exportPDF);
+    m_exportTemplate =
+        toolbar->addAction(u"导出模版"_s, m_viewModel, &SessionViewModel::exportTemplate);
     m_exportTemplate->setShortcut(QKeySequence(u"Ctrl+Shift+E"_s));
 
     auto *spacer = new QWidget(toolbar);
@@ -164,6 +165,10 @@ void ContentView::subscribeToMenuRequests()
             &SessionViewModel::showOpenPanel);
     connect(&broadcaster, &CommandBroadcaster::kelvaryImportReportRequested, m_viewModel,
             &SessionViewModel::showImportPanel);
+    connect(&broadcaster, &CommandBroadcaster::kelvarySaveProjectRequested, m_viewModel,
+            &SessionViewModel::saveProject);
+    connect(&broadcaster, &CommandBroadcaster::kelvarySaveProjectAsRequested, m_viewModel,
+            &SessionViewModel::saveProjectAs);
 }
 
 void ContentView::setDisplayMode(TrackListDisplayMode mode)

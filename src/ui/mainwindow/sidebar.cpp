@@ -144,6 +144,8 @@ Sidebar::Sidebar(SessionViewModel *viewModel, QWidget *parent)
     sections->addSpacing(10);
     sections->addWidget(sectionTitle(u"导出"_s, content));
     m_exportFormat = new ExportFormatPicker(content);
+    connect(m_exportFormat, &ExportFormatPicker::formatActivated, m_viewModel,
+            &SessionViewModel::setExportFormat);
     sections->addWidget(m_exportFormat);
 
     sections->addSpacing(10);
@@ -191,9 +193,12 @@ Sidebar::Sidebar(SessionViewModel *viewModel, QWidget *parent)
     connect(m_viewModel, &SessionViewModel::sessionChanged, this, &Sidebar::showSession);
     connect(m_viewModel, &SessionViewModel::splitStereoChannelsChanged, this,
             &Sidebar::showSession);
+    connect(m_viewModel, &SessionViewModel::exportFormatChanged, this,
+            [this] { m_exportFormat->setFormat(m_viewModel->exportFormat()); });
     connect(m_viewModel, &SessionViewModel::statusMessageChanged, this, &Sidebar::showStatus);
     connect(m_viewModel, &SessionViewModel::isLoadingChanged, this,
             [this] { m_openReport->setEnabled(!m_viewModel->isLoading()); });
+    m_exportFormat->setFormat(m_viewModel->exportFormat());
     showSession();
     showStatus();
 }
