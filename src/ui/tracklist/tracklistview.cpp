@@ -1,6 +1,7 @@
 #include "tracklist/tracklistview.h"
 
 #include "app/sessionviewmodel.h"
+#include "routingmatrix/trackroutingmatrixview.h"
 #include "shell/symbolicon.h"
 
 #include <QBrush>
@@ -132,9 +133,20 @@ void TrackListView::showEmptySymbol()
 
 void TrackListView::showCurrentPage()
 {
-    // Until the routing matrix exists, both modes show the list of tracks.
-    setCurrentWidget(m_viewModel->tracks().isEmpty() ? m_emptyState
-                                                     : static_cast<QWidget *>(m_trackList));
+    const bool hasTracks = !m_viewModel->tracks().isEmpty();
+    const bool routing = hasTracks && m_displayMode == TrackListDisplayMode::routing;
+    // The matrix keeps its chosen device only while it is shown: it starts afresh each time.
+    if (!routing && m_routingMatrix) {
+        delete m_routingMatrix;
+        m_routingMatrix = nullptr;
+    } else if (routing && !m_routingMatrix) {
+        m_routingMatrix = new TrackRoutingMatrixView(m_viewModel, this);
+        addWidget(m_routingMatrix);
+    }
+    if (routing)
+        setCurrentWidget(m_routingMatrix);
+    else
+        setCurrentWidget(hasTracks ? static_cast<QWidget *>(m_trackList) : m_emptyState);
 }
 
 } // namespace kelvary::ui

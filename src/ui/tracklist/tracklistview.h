@@ -13,6 +13,8 @@ class SessionViewModel;
 
 namespace kelvary::ui {
 
+class TrackRoutingMatrixView;
+
 enum class TrackListDisplayMode { list, routing };
 
 // The tracks of the session, one read-only line each. It stands in for the editable track table
@@ -42,6 +44,8 @@ public:
 
     QPushButton *emptyStateOpenButton() const { return m_openReportButton; }
     QListView *trackList() const { return m_trackList; }
+    // Present only in routing mode with tracks.
+    TrackRoutingMatrixView *routingMatrix() const { return m_routingMatrix; }
 
 protected:
     void changeEvent(QEvent *event) override;
@@ -56,6 +60,7 @@ private:
     QLabel *m_emptySymbol = nullptr;
     QPushButton *m_openReportButton = nullptr;
     QListView *m_trackList = nullptr;
+    TrackRoutingMatrixView *m_routingMatrix = nullptr;
 };
 
 } // namespace kelvary::ui
