@@ -36,7 +36,11 @@ void MatrixTrackNameRow::setTrack(const TrackChannel &track)
         if (!hasFocus())
             setCursorPosition(0);
     }
-    update();
+    // Painted from the view model; the colour is remembered only to know when to repaint.
+    if (track.color != m_paintedColor) {
+        m_paintedColor = track.color;
+        update();
+    }
 }
 
 const TrackChannel *MatrixTrackNameRow::currentTrack() const

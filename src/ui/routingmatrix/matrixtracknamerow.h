@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/rgbcolor.h"
+
 #include <QLineEdit>
 #include <QUuid>
 
@@ -30,6 +32,7 @@ private:
 
     SessionViewModel *m_viewModel;
     QUuid m_trackID;
+    RGBColor m_paintedColor;
 };
 
 } // namespace kelvary::ui

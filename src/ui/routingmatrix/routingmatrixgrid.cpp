@@ -51,8 +51,7 @@ void RoutingMatrixGrid::setModel(const RoutingMatrixModel &model)
     m_deviceHeader->setGeometry(0, 0, layout.nameColumnWidth, layout.columnHeaderHeight);
     const QSize block = m_paintView->blockSize();
     m_paintView->setGeometry(cellLeft, cellTop, block.width(), block.height());
-    // The cells of the block show the tracks' current channels, which may have changed.
-    m_paintView->update();
+    m_paintView->refreshMarkers();
     setFixedSize(cellLeft + block.width(), cellTop + block.height());
     if (relabelled)
         update();

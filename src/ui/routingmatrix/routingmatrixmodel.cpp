@@ -35,6 +35,7 @@ RoutingMatrixFonts RoutingMatrixFonts::standard()
 QList<TrackChannel> matrixTracks(const QList<TrackChannel> &tracks)
 {
     QList<TrackChannel> result;
+    result.reserve(tracks.size());
     for (const TrackChannel &track : tracks) {
         if (track.isIncluded)
             result.append(track);

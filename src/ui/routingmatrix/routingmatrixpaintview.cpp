@@ -44,10 +44,37 @@ void RoutingMatrixPaintView::setGrid(const QStringList &columnIDs, int columnWid
         m_gridSpacing == gridSpacing)
         return;
     m_columnIDs = columnIDs;
+    m_columnOfID.clear();
+    for (qsizetype column = 0; column < m_columnIDs.size(); ++column)
+        m_columnOfID.insert(m_columnIDs.at(column), column);
     m_columnWidth = columnWidth;
     m_rowHeight = rowHeight;
     m_gridSpacing = gridSpacing;
+    m_paintedMarkers.clear();
     update();
+}
+
+void RoutingMatrixPaintView::refreshMarkers()
+{
+    const QList<TrackChannel> tracks = matrixTracks(m_viewModel->tracks());
+    QList<qsizetype> markers;
+    markers.reserve(tracks.size());
+    for (const TrackChannel &track : tracks)
+        markers.append(
+            track.audioInputChannelID ? m_columnOfID.value(*track.audioInputChannelID, -1) : -1);
+    if (markers.size() != m_paintedMarkers.size()) {
+        update();
+    } else {
+        for (qsizetype row = 0; row < markers.size(); ++row) {
+            if (markers.at(row) == m_paintedMarkers.at(row))
+                continue;
+            for (const qsizetype column : {markers.at(row), m_paintedMarkers.at(row)}) {
+                if (column >= 0)
+                    update(cellRect(row, column));
+            }
+        }
+    }
+    m_paintedMarkers = markers;
 }
 
 QSize RoutingMatrixPaintView::blockSize() const
@@ -96,48 +123,57 @@ void RoutingMatrixPaintView::paintEvent(QPaintEvent *event)
     // The border is drawn at 22 % over the cell fill; mixed in advance it can be drawn as
     // plain opaque stripes.
     const QColor border = blended(text, 0.22, cellFill);
-    painter.fillRect(event->rect(), background);
-
     const QList<TrackChannel> tracks = matrixTracks(m_viewModel->tracks());
-    if (tracks.isEmpty() || m_columnIDs.isEmpty())
+    const QRect exposed = event->rect();
+    if (tracks.isEmpty() || m_columnIDs.isEmpty()) {
+        painter.fillRect(exposed, background);
         return;
+    }
     const int columnPitch = m_columnWidth + m_gridSpacing;
     const int rowPitch = m_rowHeight + m_gridSpacing;
-    const QRect exposed = event->rect();
     const qsizetype firstColumn = std::max(0, exposed.left() / columnPitch);
     const qsizetype lastColumn =
         std::min(m_columnIDs.size() - 1, qsizetype(exposed.right() / columnPitch));
     const qsizetype firstRow = std::max(0, exposed.top() / rowPitch);
     const qsizetype lastRow = std::min(tracks.size() - 1, qsizetype(exposed.bottom() / rowPitch));
-    if (firstColumn > lastColumn || firstRow > lastRow)
+    if (firstColumn > lastColumn || firstRow > lastRow) {
+        painter.fillRect(exposed, background);
         return;
+    }
 
-    // Drawn as stripes rather than cell by cell: a few hundred rectangles for 256 × 128 cells
-    // instead of tens of thousands.
+    // Drawn as stripes rather than cell by cell, and each pixel about once: a few hundred
+    // rectangles for a window full of cells instead of thousands.
     const int left = cellRect(0, firstColumn).left();
-    const int right = cellRect(0, lastColumn).right() + 1;
+    const int right = cellRect(0, lastColumn).right() + 1 + m_gridSpacing;
     const int top = cellRect(firstRow, 0).top();
-    const int bottom = cellRect(lastRow, 0).bottom() + 1;
-    painter.fillRect(QRect(left, top, right - left, bottom - top), border);
+    const int bottom = cellRect(lastRow, 0).bottom() + 1 + m_gridSpacing;
+    const int width = right - left;
+    const int height = bottom - top;
     for (qsizetype column = firstColumn; column <= lastColumn; ++column) {
         const QRect cell = cellRect(firstRow, column);
-        painter.fillRect(QRect(cell.left() + 1, top, m_columnWidth - 2, bottom - top), cellFill);
+        painter.fillRect(QRect(cell.left(), top, 1, height), border);
+        painter.fillRect(QRect(cell.left() + 1, top, m_columnWidth - 2, height), cellFill);
+        painter.fillRect(QRect(cell.right(), top, 1, height), border);
     }
     for (qsizetype row = firstRow; row <= lastRow; ++row) {
         const QRect cell = cellRect(row, firstColumn);
-        painter.fillRect(QRect(left, cell.top(), right - left, 1), border);
-        painter.fillRect(QRect(left, cell.bottom(), right - left, 1), border);
-        painter.fillRect(QRect(left, cell.bottom() + 1, right - left, m_gridSpacing), background);
+        painter.fillRect(QRect(left, cell.top(), width, 1), border);
+        painter.fillRect(QRect(left, cell.bottom(), width, 1), border);
+        painter.fillRect(QRect(left, cell.bottom() + 1, width, m_gridSpacing), background);
     }
     for (qsizetype column = firstColumn; column <= lastColumn; ++column) {
         const QRect cell = cellRect(firstRow, column);
-        painter.fillRect(QRect(cell.right() + 1, top, m_gridSpacing, bottom - top), background);
+        painter.fillRect(QRect(cell.right() + 1, top, m_gridSpacing, height), background);
     }
+    // What lies beyond the last row or column.
+    if (exposed.right() >= right)
+        painter.fillRect(QRect(right, exposed.top(), exposed.right() + 1 - right, exposed.height()),
+                         background);
+    if (exposed.bottom() >= bottom)
+        painter.fillRect(
+            QRect(exposed.left(), bottom, exposed.width(), exposed.bottom() + 1 - bottom),
+            background);
 
-    QHash<QString, qsizetype> columnOfID;
-    columnOfID.reserve(m_columnIDs.size());
-    for (qsizetype column = 0; column < m_columnIDs.size(); ++column)
-        columnOfID.insert(m_columnIDs.at(column), column);
     QColor marker = text;
     marker.setAlphaF(0.42f);
     const qreal side = std::max(m_columnWidth - 12, 14);
@@ -148,7 +184,7 @@ void RoutingMatrixPaintView::paintEvent(QPaintEvent *event)
         const std::optional<QString> &channel = tracks.at(row).audioInputChannelID;
         if (!channel)
             continue;
-        const qsizetype column = columnOfID.value(*channel, -1);
+        const qsizetype column = m_columnOfID.value(*channel, -1);
         if (column < firstColumn || column > lastColumn)
             continue;
         const QRectF cell = cellRect(row, column);

@@ -2,6 +2,7 @@
 
 #include "routingmatrix/routingmatrixmodel.h"
 
+#include <QHash>
 #include <QPointF>
 #include <QStringList>
 #include <QUuid>
@@ -34,6 +35,10 @@ public:
     QSize blockSize() const;
     QRect cellRect(qsizetype row, qsizetype column) const;
     std::optional<RoutingMatrixCell> hitTest(QPointF point) const;
+
+    // Repaints the cells whose marker moved since the last call, or all of them when the rows
+    // changed.
+    void refreshMarkers();
 
     DragState dragState() const { return m_dragState; }
     // Where the pointer was at the last mouse event of the gesture, on the screen.
@@ -69,9 +74,13 @@ private:
 
     SessionViewModel *m_viewModel;
     QStringList m_columnIDs;
+    QHash<QString, qsizetype> m_columnOfID;
     int m_columnWidth = RoutingMatrixLayout::minimumCellSize;
     int m_rowHeight = 38;
     int m_gridSpacing = RoutingMatrixLayout::gridSpacing;
+
+    // The marker column of every row as last painted, only to find what to repaint.
+    QList<qsizetype> m_paintedMarkers;
 
     DragState m_dragState = DragState::idle;
     std::optional<PaintedCell> m_paintStartHit;
