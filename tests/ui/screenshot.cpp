@@ -1,11 +1,16 @@
 // Runs the application on a real X server (scripts/screenshot starts Xvfb) and writes PNGs of
 // what a user sees: the empty window, the window with a report in light and dark, the error
-// alert and the About window. The settings go to a temporary directory.
+// alert, the routing matrix with a painted diagonal and the About window. The settings go to a
+// temporary directory.
 
 #include "about/aboutcontentview.h"
 #include "app/sessionviewmodel.h"
 #include "mainwindow/contentview.h"
+#include "routingmatrix/routingmatrixpaintview.h"
+#include "routingmatrix/trackroutingmatrixview.h"
+#include "shell/dialogfilepanels.h"
 #include "shell/kelvaryapp.h"
+#include "support/fakeaudiohardware.h"
 
 #include <QApplication>
 #include <QDir>
@@ -35,6 +40,43 @@ bool grab(QWidget *window, const QString &path)
     return true;
 }
 
+// The matrix on a 64-input MADI interface (this machine may have none), its first eight tracks
+// patched by one drag down the diagonal, in light and dark.
+bool grabRoutingMatrix(kelvary::ui::Appearance &appearance, const QString &report, QSize size,
+                       const QDir &output)
+{
+    using kelvary::ui::AppAppearanceStyle;
+    auto hardware = std::make_shared<kelvary::FakeAudioHardware>();
+    hardware->devices =
+        QList{kelvary::FakeAudioHardware::device(u"madi"_s, u"RME MADIface USB"_s, {64}),
+              kelvary::FakeAudioHardware::device(u"usb"_s, u"Focusrite Scarlett 2i2"_s, {2})};
+    kelvary::ui::ContentView window(kelvary::AudioInputDeviceEnumerator(hardware),
+                                    std::make_shared<kelvary::ui::DialogFilePanels>(), &appearance,
+                                    [] {});
+    window.resize(size);
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window))
+        return false;
+    window.viewModel()->openFile(report);
+    window.setDisplayMode(kelvary::ui::TrackListDisplayMode::routing);
+    kelvary::ui::TrackRoutingMatrixView *matrix = window.trackListView()->routingMatrix();
+    if (!matrix || !matrix->paintView())
+        return false;
+    kelvary::ui::RoutingMatrixPaintView *cells = matrix->paintView();
+    QTest::mousePress(cells, Qt::LeftButton, {}, cells->cellRect(0, 0).center());
+    for (int i = 1; i < 8; ++i) {
+        QTest::mouseMove(cells, cells->cellRect(i - 1, i - 1).center() + QPoint(20, 20));
+        QTest::mouseMove(cells, cells->cellRect(i, i).center());
+    }
+    QTest::mouseRelease(cells, Qt::LeftButton, {}, cells->cellRect(7, 7).center());
+
+    bool ok = grab(&window, output.filePath(u"matrix-light.png"_s));
+    appearance.setStyle(AppAppearanceStyle::dark);
+    ok = grab(&window, output.filePath(u"matrix-dark.png"_s)) && ok;
+    appearance.setStyle(AppAppearanceStyle::light);
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -60,6 +102,11 @@ int main(int argc, char **argv)
     bool ok = grab(window, output.filePath(u"main-empty.png"_s));
     window->viewModel()->openFile(report);
     ok = grab(window, output.filePath(u"main-light.png"_s)) && ok;
+    ok = grabRoutingMatrix(kelvary.appearance(), report, window->size(), output) && ok;
+    // This window enumerates the machine's own interfaces, of which there may be none.
+    window->setDisplayMode(kelvary::ui::TrackListDisplayMode::routing);
+    ok = grab(window, output.filePath(u"matrix-system-devices.png"_s)) && ok;
+    window->setDisplayMode(kelvary::ui::TrackListDisplayMode::list);
     kelvary.appearance().setStyle(AppAppearanceStyle::dark);
     ok = grab(window, output.filePath(u"main-dark.png"_s)) && ok;
 
