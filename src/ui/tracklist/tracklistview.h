@@ -1,0 +1,50 @@
+#pragma once
+
+#include "tracklist/colorwell.h"
+
+#include <QStackedWidget>
+
+class QLabel;
+class QPushButton;
+
+namespace kelvary {
+class SessionViewModel;
+}
+
+namespace kelvary::ui {
+
+class TrackTableView;
+
+enum class TrackListDisplayMode { list, routing };
+
+// The window's main content: an invitation to open a report while the session has no tracks,
+// then the track table under a notice when no audio input is attached.
+class TrackListView final : public QStackedWidget {
+    Q_OBJECT
+
+public:
+    explicit TrackListView(SessionViewModel *viewModel, QWidget *parent = nullptr);
+
+    void setDisplayMode(TrackListDisplayMode mode);
+    TrackListDisplayMode displayMode() const { return m_displayMode; }
+    void setColorPicker(ColorPicker picker);
+
+    QPushButton *emptyStateOpenButton() const { return m_openReportButton; }
+    TrackTableView *table() const { return m_table; }
+    QLabel *noInputNotice() const { return m_noInputNotice; }
+
+private:
+    QWidget *makeEmptyState();
+    QWidget *makeListPage();
+    void showCurrentPage();
+
+    SessionViewModel *m_viewModel;
+    TrackListDisplayMode m_displayMode = TrackListDisplayMode::list;
+    QWidget *m_emptyState = nullptr;
+    QPushButton *m_openReportButton = nullptr;
+    QWidget *m_listPage = nullptr;
+    QLabel *m_noInputNotice = nullptr;
+    TrackTableView *m_table = nullptr;
+};
+
+} // namespace kelvary::ui
