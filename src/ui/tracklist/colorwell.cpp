@@ -24,9 +24,11 @@ QColor toQColor(const RGBColor &color)
 
 RGBColor toRGBColor(const QColor &color)
 {
-    // The dialog may answer in another colour model; the session stores sRGB.
+    // The dialog may answer in another colour model; the session stores sRGB. Its 8 bits per
+    // component give exact fractions of 255, which the hex text of the colour writes back as
+    // picked.
     const QColor rgb = color.toRgb();
-    return {rgb.redF(), rgb.greenF(), rgb.blueF(), 1.0};
+    return {rgb.red() / 255.0, rgb.green() / 255.0, rgb.blue() / 255.0, 1.0};
 }
 
 void paintColorWell(QPainter &painter, const QRectF &rect, const QColor &color,

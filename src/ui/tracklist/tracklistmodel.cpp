@@ -46,6 +46,12 @@ TrackListModel::TrackListModel(SessionViewModel *viewModel, QObject *parent)
     followSession();
 }
 
+bool TrackListModel::isCell(const QModelIndex &index) const
+{
+    return index.isValid() && index.model() == this && index.row() < m_rowIDs.size() &&
+           index.column() < ColumnCount;
+}
+
 QUuid TrackListModel::trackID(int row) const
 {
     return row >= 0 && row < m_rowIDs.size() ? m_rowIDs.at(row) : QUuid();
@@ -102,7 +108,7 @@ QVariant TrackListModel::headerData(int section, Qt::Orientation orientation, in
 
 QVariant TrackListModel::data(const QModelIndex &index, int role) const
 {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+    if (!isCell(index))
         return {};
     const TrackChannel *track = this->track(index.row());
     if (!track)
@@ -216,7 +222,7 @@ bool TrackListModel::isControlEnabled(const TrackChannel &track, int column) con
 
 Qt::ItemFlags TrackListModel::flags(const QModelIndex &index) const
 {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+    if (!isCell(index))
         return Qt::NoItemFlags;
     Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
     switch (index.column()) {
@@ -237,7 +243,7 @@ Qt::ItemFlags TrackListModel::flags(const QModelIndex &index) const
 
 bool TrackListModel::setData(const QModelIndex &index, const QVariant &value, int role)
 {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+    if (!isCell(index))
         return false;
     const TrackChannel *track = this->track(index.row());
     if (!track)

@@ -78,6 +78,7 @@ public:
     Qt::DropActions supportedDropActions() const override { return Qt::MoveAction; }
 
 private:
+    bool isCell(const QModelIndex &index) const;
     QVariant displayText(const TrackChannel &track, int column) const;
     QVariant toolTip(const TrackChannel &track, int column) const;
     bool isControlEnabled(const TrackChannel &track, int column) const;

@@ -391,12 +391,15 @@ void TrackTableView::keyPressEvent(QKeyEvent *event)
     if (state() != EditingState && current.isValid() && event->modifiers() == Qt::NoModifier) {
         switch (event->key()) {
         case Qt::Key_Delete: {
-            m_viewModel->deleteTrack(m_model->trackID(current.row()));
-            // With nothing left selected, the row that moved up is selected, so the next Delete
-            // visibly acts on it.
-            if (m_viewModel->selectedTrackIDs().isEmpty() && currentIndex().isValid())
-                selectionModel()->select(currentIndex(), QItemSelectionModel::ClearAndSelect |
-                                                             QItemSelectionModel::Rows);
+            const int row = current.row();
+            m_viewModel->deleteTrack(m_model->trackID(row));
+            // With nothing left selected, the row that moved up into the deleted one's place
+            // becomes current and selected, so the next Delete visibly acts on it.
+            const int next = std::min(row, m_model->rowCount() - 1);
+            if (m_viewModel->selectedTrackIDs().isEmpty() && next >= 0)
+                selectionModel()->setCurrentIndex(m_model->index(next, current.column()),
+                                                  QItemSelectionModel::ClearAndSelect |
+                                                      QItemSelectionModel::Rows);
             event->accept();
             return;
         }
