@@ -48,6 +48,13 @@ bool save(const QImage &image, const QDir &output, const QString &name)
     return true;
 }
 
+bool save(QWidget &widget, const QDir &output, const QString &name)
+{
+    // Layouts settle in posted events; the picture is taken once they have.
+    QApplication::processEvents();
+    return save(widget.grab().toImage(), output, name);
+}
+
 // A menu as it shows over the table: the table's picture with the menu painted at its place.
 QImage withMenu(TrackTableView &table, QWidget &window, const QModelIndex &index)
 {
@@ -64,6 +71,7 @@ QImage withMenu(TrackTableView &table, QWidget &window, const QModelIndex &index
         TrackCellDelegate::controlRect(index.column(), table.visualRect(index), &table);
     const QPoint at = table.viewport()->mapTo(&window, control.bottomLeft());
 
+    QApplication::processEvents();
     QImage image = window.grab().toImage();
     QPainter painter(&image);
     painter.drawImage(at, menu.grab().toImage());
@@ -78,7 +86,12 @@ QImage withMenu(TrackTableView &table, QWidget &window, const QModelIndex &index
         menu.setActiveAction(opener);
         painter.drawImage(at, menu.grab().toImage());
         const QRect item = menu.actionGeometry(opener);
-        painter.drawImage(at + QPoint(menu.width() - 4, item.top()), submenu->grab().toImage());
+        // Where there is no room on the right, the submenu opens to the left, as on screen.
+        const QImage opened = submenu->grab().toImage();
+        QPoint place = at + QPoint(menu.width() - 4, item.top());
+        if (place.x() + opened.width() > image.width())
+            place.setX(at.x() - opened.width() + 4);
+        painter.drawImage(place, opened);
     }
     return image;
 }
@@ -112,12 +125,12 @@ int main(int argc, char **argv)
     barWindow.resize(260, 330);
     bar->setGeometry(10, 10, 240, 310);
     barWindow.show();
-    ok &= save(barWindow.grab().toImage(), output, u"typebar-disabled.png"_s);
+    ok &= save(barWindow, output, u"typebar-disabled.png"_s);
 
     TrackListView view(&vm);
     view.resize(1160, 520);
     view.show();
-    ok &= save(view.grab().toImage(), output, u"tracklist-empty.png"_s);
+    ok &= save(view, output, u"tracklist-empty.png"_s);
 
     vm.importSessionReportAt(arguments.at(1));
     if (vm.errorMessage()) {
@@ -133,7 +146,7 @@ int main(int argc, char **argv)
     vm.renameTrack(u"Bass Synth (backup)"_s, idOf(vm, u"8"_s));
     vm.setTrackColor({0.95, 0.6, 0.2, 1.0}, idOf(vm, u"12"_s));
     vm.setSelectedTrackIDs({idOf(vm, u"3"_s), idOf(vm, u"4"_s), idOf(vm, u"5s"_s)});
-    ok &= save(view.grab().toImage(), output, u"tracklist-selection.png"_s);
+    ok &= save(view, output, u"tracklist-selection.png"_s);
 
     TrackTableView &table = *view.table();
     TrackListModel &model = *table.trackModel();
@@ -144,7 +157,7 @@ int main(int argc, char **argv)
     // The type bar's three states at once: inputs partly included, aux wholly, groups not at
     // all; matrix and other show how an empty type looks.
     vm.setTracksIncluded(true, DigicoChannelType::aux);
-    ok &= save(barWindow.grab().toImage(), output, u"typebar-states.png"_s);
+    ok &= save(barWindow, output, u"typebar-states.png"_s);
 
     QWidget stripWindow;
     auto *strip = new ChannelTypeQuickPickBar(&vm, Qt::Horizontal, true, &stripWindow);
@@ -152,6 +165,6 @@ int main(int argc, char **argv)
     stripWindow.resize(strip->sizeHint() + QSize(20, 20));
     strip->move(10, 10);
     stripWindow.show();
-    ok &= save(stripWindow.grab().toImage(), output, u"typebar-compact.png"_s);
+    ok &= save(stripWindow, output, u"typebar-compact.png"_s);
     return ok ? 0 : 1;
 }

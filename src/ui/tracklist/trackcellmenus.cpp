@@ -11,11 +11,12 @@ namespace kelvary::ui {
 
 namespace {
 
-// The row's current value carries a check mark, so the menu also tells what is chosen now.
+// The row's current value carries a check mark, so the menu also tells what is chosen now. Only
+// that item is checkable: the others would show empty boxes.
 QAction *addChoice(QMenu &menu, const QString &title, bool current)
 {
     QAction *action = menu.addAction(title);
-    action->setCheckable(true);
+    action->setCheckable(current);
     action->setChecked(current);
     return action;
 }

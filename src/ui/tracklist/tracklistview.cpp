@@ -49,6 +49,9 @@ QWidget *TrackListView::makeEmptyState()
     description->setAlignment(Qt::AlignCenter);
     description->setForegroundRole(QPalette::PlaceholderText);
     description->setFixedWidth(440);
+    // NOTE: a wrapped label placed with an alignment gets its size hint, whose height is for
+    // another width; without this the second line is cut off.
+    description->setMinimumHeight(description->heightForWidth(440));
     layout->addWidget(description, 0, Qt::AlignHCenter);
 
     // NOTE: Ctrl+O belongs to the window's "打开报告" command, which shows the same panel; a

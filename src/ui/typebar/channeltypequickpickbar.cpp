@@ -38,8 +38,7 @@ ChannelTypeQuickPickBar::ChannelTypeQuickPickBar(SessionViewModel *viewModel, Qt
         m_rows.append(row);
         layout->addWidget(row);
     }
-    if (!vertical)
-        layout->addStretch(1);
+    layout->addStretch(1);
 
     connect(m_viewModel, &SessionViewModel::sessionChanged, this,
             &ChannelTypeQuickPickBar::refresh);
