@@ -1,5 +1,6 @@
 #include "app/sessionviewmodel.h"
 
+#include "app/filetypes.h"
 #include "app/projectdocument.h"
 #include "model/fileio.h"
 
@@ -10,9 +11,6 @@ using namespace Qt::StringLiterals;
 namespace kelvary {
 
 namespace {
-
-const FileType sessionReportType{u"DiGiCo Session Report"_s, {u"rtf"_s, u"txt"_s}};
-const FileType projectFileType{u"Kelvary 工程"_s, {u"kvp"_s}};
 
 template<typename T> bool assign(T &member, const T &value)
 {
@@ -133,7 +131,7 @@ qsizetype SessionViewModel::indexOfTrack(const QUuid &trackID) const
 void SessionViewModel::showImportPanel()
 {
     const std::optional<QString> location =
-        m_filePanels->chooseFileToOpen({u"导入 DiGiCo Session Report"_s, {sessionReportType}});
+        m_filePanels->chooseFileToOpen({u"导入 DiGiCo Session Report"_s, {sessionReportFileType}});
     if (location)
         importSessionReportAt(*location);
 }

@@ -2,10 +2,14 @@
 
 #include "app/filepanels.h"
 #include "audio/audioinputdeviceenumerator.h"
+#include "export/templateexporter.h"
+#include "export/templateexportformat.h"
 #include "import/digicosessionparser.h"
 #include "model/audioinputcatalog.h"
 #include "model/trackchannel.h"
 
+#include <QByteArray>
+#include <QDateTime>
 #include <QList>
 #include <QObject>
 #include <QSet>
@@ -41,6 +45,8 @@ class SessionViewModel : public QObject {
     Q_PROPERTY(kelvary::ParsedSession session READ session NOTIFY sessionChanged)
     Q_PROPERTY(QSet<QUuid> selectedTrackIDs READ selectedTrackIDs WRITE setSelectedTrackIDs NOTIFY
                    selectedTrackIDsChanged)
+    Q_PROPERTY(kelvary::TemplateExportFormat exportFormat READ exportFormat WRITE setExportFormat
+                   NOTIFY exportFormatChanged)
     Q_PROPERTY(std::optional<QString> statusMessage READ statusMessage NOTIFY statusMessageChanged)
     Q_PROPERTY(std::optional<QString> errorMessage READ errorMessage WRITE setErrorMessage NOTIFY
                    errorMessageChanged)
@@ -72,6 +78,7 @@ public:
     const ParsedSession &session() const { return m_session; }
     const QList<TrackChannel> &tracks() const { return m_session.tracks; }
     const QSet<QUuid> &selectedTrackIDs() const { return m_selectedTrackIDs; }
+    TemplateExportFormat exportFormat() const { return m_exportFormat; }
     const std::optional<QString> &statusMessage() const { return m_statusMessage; }
     const std::optional<QString> &errorMessage() const { return m_errorMessage; }
     bool isLoading() const { return m_isLoading; }
@@ -84,10 +91,12 @@ public:
     bool isApplyingUndo() const { return m_isApplyingUndo; }
     qint64 groupedMutationDepth() const { return m_groupedMutationDepth; }
     const QSet<QUuid> &nameEditUndoTrackIDs() const { return m_nameEditUndoTrackIDs; }
+    const TemplateExporter &exporter() const { return m_exporter; }
 
     // The views set the selection directly; it records no undo snapshot.
     void setSelectedTrackIDs(const QSet<QUuid> &ids);
     void setErrorMessage(const std::optional<QString> &message);
+    void setExportFormat(TemplateExportFormat format);
 
     // Import and open
     void showImportPanel();
@@ -142,9 +151,23 @@ public:
     QList<SequentialStartOption> sequentialStartOptions(const std::optional<QString> &deviceUID,
                                                         qsizetype count) const;
 
+    // Export: always of the included tracks in list order; changes nothing but the two texts.
+    void exportTemplate();
+    void exportPDF();
+    QList<TrackChannel> includedTracks() const;
+    QString defaultExportFileName() const;
+    QString reaperExportSummary(const QString &location, const QList<TrackChannel> &tracks) const;
+
+    // Project file
+    QByteArray makeProjectData() const;
+    QByteArray makeProjectData(const QDateTime &moment) const;
+    void saveProject();
+    void saveProjectAs();
+
 Q_SIGNALS:
     void sessionChanged();
     void selectedTrackIDsChanged();
+    void exportFormatChanged();
     void statusMessageChanged();
     void errorMessageChanged();
     void isLoadingChanged();
@@ -180,13 +203,20 @@ private:
                                   qsizetype startIndex);
     void showSequentialAssignmentStatus(const QString &deviceUID, qsizetype count,
                                         qsizetype startIndex);
+    // The session name made safe for a file name, or "Kelvary", with the extension.
+    QString suggestedFileName(const QString &extension) const;
+    // Asks where to save the project and writes it there; a failed write is reported after
+    // `failurePrefix`.
+    void saveProjectThroughPanel(const QByteArray &data, const QString &failurePrefix);
 
     DigicoSessionParser m_parser;
+    TemplateExporter m_exporter;
     AudioInputDeviceEnumerator m_audioInputEnumerator;
     std::shared_ptr<FilePanels> m_filePanels;
 
     ParsedSession m_session;
     QSet<QUuid> m_selectedTrackIDs;
+    TemplateExportFormat m_exportFormat = TemplateExportFormat::reaperTrackTemplate;
     std::optional<QString> m_statusMessage;
     std::optional<QString> m_errorMessage;
     bool m_isLoading = false;

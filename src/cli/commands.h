@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QStringList>
 #include <QTextStream>
 
@@ -17,12 +18,22 @@ struct CommandContext {
 
 struct Command {
     const char *name;
-    const char *synopsis; // "inspect FILE": shown in the usage text
-    const char *summary;
+    const char *synopsis; // "inspect FILE": shown in the tool's help
+    const char *summary;  // UTF-8
+    QString (*usage)();   // the subcommand's own help
     int (*run)(CommandContext &context);
 };
 
+// A wrong command line: the reason, then the subcommand's help, on standard error.
+int usageError(CommandContext &context, const QString &command, const QString &reason,
+               const QString &usage);
+
+QString inspectUsage();
+QString convertUsage();
+QString devicesUsage();
+
 int runInspect(CommandContext &context);
+int runConvert(CommandContext &context);
 int runDevices(CommandContext &context);
 
 } // namespace kelvary::cli

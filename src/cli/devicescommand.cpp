@@ -56,6 +56,17 @@ void printCatalog(const AudioInputCatalog &catalog, QTextStream &out)
 
 } // namespace
 
+QString devicesUsage()
+{
+    return u"用法：kelvary-cli devices [--json]\n"
+           "\n"
+           "列出本机可分配给轨道的音频输入设备和通道，以及每路输入在 Reaper 模版中的录音输入号。\n"
+           "\n"
+           "选项：\n"
+           "  --json      以 JSON 输出\n"
+           "  -h, --help  显示本说明\n"_s;
+}
+
 int runDevices(CommandContext &context)
 {
     return runDevices(context, AudioInputDeviceEnumerator());
@@ -65,10 +76,8 @@ int runDevices(CommandContext &context, const AudioInputDeviceEnumerator &enumer
 {
     const bool json = context.arguments == QStringList{u"--json"_s};
     if (!json && !context.arguments.isEmpty()) {
-        context.err << "Usage: kelvary-cli devices [--json]\n"
-                       "Lists the audio input devices and channels that tracks can be assigned "
-                       "to.\n";
-        return exitUsage;
+        return usageError(context, u"devices"_s,
+                          u"未知参数：%1"_s.arg(context.arguments.join(u' ')), devicesUsage());
     }
 
     const AudioInputCatalog catalog(enumerator.enumerate());

@@ -1,62 +1,48 @@
-#include "cli/commands.h"
+#include "cli/commandlinepanels.h"
+#include "cli/sessioncommands.h"
 
-#include "import/digicosessionparser.h"
+#include "app/sessionviewmodel.h"
+#include "audio/audioinputdeviceenumerator.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
+#include <QFileInfo>
 
 using namespace Qt::StringLiterals;
 
 namespace kelvary::cli {
 
-namespace {
-
-QJsonObject sessionObject(const ParsedSession &session)
+QString inspectUsage()
 {
-    return {
-        {u"sessionName"_s, session.sessionName},         {u"consoleName"_s, session.consoleName},
-        {u"sourceFileName"_s, session.sourceFileName},   {u"saveTime"_s, session.saveTime},
-        {u"softwareVersion"_s, session.softwareVersion},
-    };
+    return u"用法：kelvary-cli inspect FILE\n"
+           "\n"
+           "像 Kelvary 一样打开 FILE：DiGiCo Session Report（.rtf/.txt）按导入规则读入，只包含输入"
+           "通道；Kelvary 工程（.kvp）按原样打开。两者都按本机当前的音频输入设备核对输入分配，"
+           "然后把此刻保存会得到的工程文件（JSON）打印到标准输出。\n"
+           "\n"
+           "退出码：0 成功，1 文件无法读取或内容无效，2 命令行有误。\n"_s;
 }
-
-QJsonObject trackObject(const TrackChannel &track)
-{
-    return {
-        {u"id"_s, uuidText(track.id)},
-        {u"channelLabel"_s, track.channelLabel},
-        {u"channelNumber"_s, track.channelNumber},
-        {u"name"_s, track.name},
-        {u"channelType"_s, channelTypeText(track.channelType)},
-        {u"inputRoute"_s, track.inputRoute},
-        {u"extraInfo"_s, track.extraInfo},
-        {u"colorHex"_s, hexString(track.color).value_or(u"#FFFFFF"_s)},
-        {u"isIncluded"_s, track.isIncluded},
-    };
-}
-
-} // namespace
 
 int runInspect(CommandContext &context)
 {
-    if (context.arguments.size() != 1 || context.arguments.front().startsWith(u'-')) {
-        context.err << "Usage: kelvary-cli inspect FILE\n"
-                       "Parses a DiGiCo Session Report (.rtf or .txt) and prints it as JSON.\n";
-        return exitUsage;
+    return runInspect(context, AudioInputDeviceEnumerator());
+}
+
+int runInspect(CommandContext &context, const AudioInputDeviceEnumerator &enumerator)
+{
+    const QStringList &arguments = context.arguments;
+    if (arguments.size() != 1 || arguments.front().startsWith(u'-')) {
+        const QString reason = arguments.isEmpty()    ? u"缺少 FILE。"_s
+                               : arguments.size() > 1 ? u"只能给出一个 FILE。"_s
+                                                      : u"未知选项：%1"_s.arg(arguments.front());
+        return usageError(context, u"inspect"_s, reason, inspectUsage());
     }
 
-    const Result<ParsedSession> session = DigicoSessionParser().parse(context.arguments.front());
-    if (!session) {
-        context.err << session.error().message() << '\n';
+    SessionViewModel model(enumerator, std::make_shared<CommandLinePanels>());
+    model.openFile(QFileInfo(arguments.front()).absoluteFilePath());
+    if (model.errorMessage()) {
+        context.err << *model.errorMessage() << '\n';
         return exitFailure;
     }
-
-    QJsonArray tracks;
-    for (const TrackChannel &track : session->tracks)
-        tracks.append(trackObject(track));
-    const QJsonObject document{{u"session"_s, sessionObject(*session)}, {u"tracks"_s, tracks}};
-    context.out << QString::fromUtf8(QJsonDocument(document).toJson(QJsonDocument::Indented));
+    context.out << QString::fromUtf8(model.makeProjectData());
     return exitSuccess;
 }
 

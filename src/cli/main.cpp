@@ -2,35 +2,56 @@
 
 #include "cli/commands.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 
 #include <array>
-#include <cstdio>
 
+using namespace Qt::StringLiterals;
 using namespace kelvary::cli;
 
 namespace {
 
 constexpr std::array commands{
-    Command{"inspect", "inspect FILE", "Parse a Session Report and print it as JSON", runInspect},
-    Command{"devices", "devices [--json]", "List the audio inputs tracks can be assigned to",
-            runDevices},
+    Command{"inspect", "inspect FILE", "打开报告或工程，打印此刻会保存的工程文件（JSON）",
+            inspectUsage, runInspect},
+    Command{"convert", "convert FILE [选项]", "由报告或工程写出 Reaper 模版、PDF 通道表和工程文件",
+            convertUsage, runConvert},
+    Command{"devices", "devices [--json]", "列出可分配给轨道的音频输入", devicesUsage, runDevices},
 };
 
 void printUsage(QTextStream &stream)
 {
-    stream << "Usage: kelvary-cli COMMAND [ARGUMENTS]\n\nCommands:\n";
+    stream << u"用法：kelvary-cli 命令 [参数]\n\n命令：\n"_s;
     for (const Command &command : commands)
-        stream << "  " << QString::fromLatin1(command.synopsis).leftJustified(22) << ' '
-               << command.summary << '\n';
+        stream << "  " << QString::fromUtf8(command.synopsis).leftJustified(20) << ' '
+               << QString::fromUtf8(command.summary) << '\n';
+    stream << u"\n“kelvary-cli 命令 --help”显示该命令的说明。\n"_s;
+}
+
+// Standard error carries the tool's own messages only; Qt's notes about the environment (such as
+// a missing XDG_RUNTIME_DIR on a headless machine) would read as failures to a script.
+void keepSeriousMessages(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        QTextStream(stderr) << message << '\n';
+}
+
+bool isHelp(const QStringList &arguments)
+{
+    return arguments.size() == 1 && (arguments.front() == u"--help" || arguments.front() == u"-h");
 }
 
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("kelvary-cli"));
+    // The PDF sheet measures and draws text, which needs a GUI application; the command line
+    // never shows a window, so it needs no display either.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(keepSeriousMessages);
+    QGuiApplication app(argc, argv);
+    QCoreApplication::setApplicationName(u"kelvary-cli"_s);
 
     QTextStream out(stdout);
     QTextStream err(stderr);
@@ -46,12 +67,16 @@ int main(int argc, char *argv[])
         return exitSuccess;
     }
     for (const Command &command : commands) {
-        if (name == QLatin1String(command.name)) {
-            CommandContext context{arguments, out, err};
-            return command.run(context);
+        if (name != QLatin1String(command.name))
+            continue;
+        if (isHelp(arguments)) {
+            out << command.usage();
+            return exitSuccess;
         }
+        CommandContext context{arguments, out, err};
+        return command.run(context);
     }
-    err << "kelvary-cli: unknown command '" << name << "'\n\n";
+    err << u"kelvary-cli：未知命令“%1”\n\n"_s.arg(name);
     printUsage(err);
     return exitUsage;
 }

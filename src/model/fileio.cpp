@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 
 namespace kelvary {
 
@@ -18,6 +19,25 @@ Result<QByteArray> readWholeFile(const QString &path)
                          .arg(QFileInfo(path).fileName(), file.errorString()));
     }
     return bytes;
+}
+
+Result<void> writeWholeFile(const QString &path, const QByteArray &bytes)
+{
+    QSaveFile file(path);
+    const auto failure = [&] {
+        return Error(QStringLiteral("无法写入文件“%1”：%2")
+                         .arg(QFileInfo(path).fileName(), file.errorString()));
+    };
+    if (!file.open(QIODevice::WriteOnly))
+        return failure();
+    if (file.write(bytes) != bytes.size()) {
+        const Error error = failure();
+        file.cancelWriting();
+        return error;
+    }
+    if (!file.commit())
+        return failure();
+    return {};
 }
 
 } // namespace kelvary

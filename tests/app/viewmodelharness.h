@@ -3,6 +3,7 @@
 #include "app/sessionviewmodel.h"
 #include "support/fakeaudiohardware.h"
 #include "support/printers.h"
+#include "support/scriptedfilepanels.h"
 
 #include <QFile>
 #include <QMetaMethod>
@@ -14,26 +15,6 @@
 #include <memory>
 
 namespace kelvary {
-
-// File panels answered by the test, which also keeps what they were asked.
-class ScriptedFilePanels final : public FilePanels {
-public:
-    QList<std::optional<QString>> openAnswers;
-    QList<std::optional<QString>> saveAnswers;
-    QList<OpenPanelRequest> openRequests;
-    QList<SavePanelRequest> saveRequests;
-
-    std::optional<QString> chooseFileToOpen(const OpenPanelRequest &request) override
-    {
-        openRequests.append(request);
-        return openAnswers.isEmpty() ? std::nullopt : openAnswers.takeFirst();
-    }
-    std::optional<QString> chooseSaveLocation(const SavePanelRequest &request) override
-    {
-        saveRequests.append(request);
-        return saveAnswers.isEmpty() ? std::nullopt : saveAnswers.takeFirst();
-    }
-};
 
 // A report with every kind of channel: inputs (two of them stereo), aux, group and matrix.
 inline const char *const showReport = "Session: Main Show.ses\nConsole: SD12\n"

@@ -78,7 +78,9 @@ TEST(DevicesCommand, RejectsUnknownArgumentsWithItsUsage)
     const CommandRun run = runDevices({u"--jsn"_s}, twoInterfaces);
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_TRUE(run.out.isEmpty());
-    EXPECT_TRUE(run.err.startsWith(u"Usage: kelvary-cli devices [--json]"_s));
+    EXPECT_TRUE(run.err.startsWith(
+        u"kelvary-cli devices：未知参数：--jsn\n\n用法：kelvary-cli devices [--json]"_s))
+        << run.err.toStdString();
 }
 
 TEST(DevicesCommand, AnswersFromTheCommandLineOnAnyComputer)

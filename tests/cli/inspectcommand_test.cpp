@@ -1,18 +1,49 @@
 #include "cli/clirunner.h"
+#include "cli/sessioncommands.h"
+
+#include "audio/audioinputdeviceenumerator.h"
+#include "support/fakeaudiohardware.h"
 #include "support/printers.h"
 
+#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTemporaryFile>
 
 #include <gtest/gtest.h>
 
+using namespace kelvary;
 using namespace Qt::StringLiterals;
 
 namespace {
 
 const QString reports = QStringLiteral(KELVARY_TEST_DATA "/reports/");
+
+struct CommandRun {
+    int exitCode = 0;
+    QString out;
+    QString err;
+};
+
+CommandRun inspect(const QString &file, std::shared_ptr<FakeAudioHardware> hardware)
+{
+    CommandRun run;
+    QTextStream out(&run.out);
+    QTextStream err(&run.err);
+    cli::CommandContext context{{file}, out, err};
+    run.exitCode = cli::runInspect(context, AudioInputDeviceEnumerator(std::move(hardware)));
+    out.flush();
+    err.flush();
+    return run;
+}
+
+QString withoutGeneratedAt(QString document)
+{
+    return document.remove(QRegularExpression(uR"(\n *"generatedAt": "[^"]*",)"_s));
+}
 
 } // namespace
 
@@ -59,7 +90,7 @@ TEST(InspectCommand, ReportsFailuresOnStandardError)
     EXPECT_TRUE(missing.out.isEmpty());
     EXPECT_TRUE(missing.err.contains("missing.rtf"));
 
-    QTemporaryFile empty;
+    QTemporaryFile empty(QDir::tempPath() + u"/XXXXXX.txt"_s);
     ASSERT_TRUE(empty.open());
     const CliRun emptyRun = runCli({u"inspect"_s, empty.fileName()});
     EXPECT_EQ(emptyRun.exitCode, 1);
@@ -72,7 +103,56 @@ TEST(InspectCommand, RejectsBadUsage)
     EXPECT_EQ(runCli({u"inspect"_s}).exitCode, 2);
     EXPECT_EQ(runCli({u"inspect"_s, u"a"_s, u"b"_s}).exitCode, 2);
     EXPECT_EQ(runCli({u"frobnicate"_s}).exitCode, 2);
-    const CliRun help = runCli({u"--help"_s});
-    EXPECT_EQ(help.exitCode, 0);
-    EXPECT_TRUE(help.out.contains("inspect FILE"));
+    EXPECT_EQ(runCli({u"inspect"_s, u"--json"_s}).exitCode, 2);
+}
+
+TEST(InspectCommand, PrintsAnOpenedProjectAsTheAppWouldSaveIt)
+{
+    auto hardware = std::make_shared<FakeAudioHardware>();
+    hardware->devices = {FakeAudioHardware::device(u"ufx"_s, u"UFX"_s, {8})};
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+
+    const CommandRun report = inspect(reports + u"club-tabs.rtf"_s, hardware);
+    ASSERT_EQ(report.exitCode, 0) << report.err.toStdString();
+    const QString project = dir.filePath(u"club.kvp"_s);
+    {
+        QFile file(project);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(report.out.toUtf8());
+    }
+    const CommandRun opened = inspect(project, hardware);
+    ASSERT_EQ(opened.exitCode, 0) << opened.err.toStdString();
+    EXPECT_EQ(withoutGeneratedAt(opened.out), withoutGeneratedAt(report.out));
+
+    // Opening checks the assignments against the devices attached now.
+    QJsonObject document = QJsonDocument::fromJson(report.out.toUtf8()).object();
+    QJsonArray tracks = document[u"tracks"_s].toArray();
+    QJsonObject gone = tracks[0].toObject();
+    gone[u"audioInputDeviceUID"_s] = u"gone"_s;
+    gone[u"audioInputChannelID"_s] = u"gone:0"_s;
+    tracks[0] = gone;
+    QJsonObject kept = tracks[1].toObject();
+    kept[u"audioInputDeviceUID"_s] = u"ufx"_s;
+    kept[u"audioInputChannelID"_s] = u"ufx:3"_s;
+    tracks[1] = kept;
+    document[u"tracks"_s] = tracks;
+    {
+        QFile file(project);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QJsonDocument(document).toJson());
+    }
+    const CommandRun reconciled = inspect(project, hardware);
+    ASSERT_EQ(reconciled.exitCode, 0) << reconciled.err.toStdString();
+    const QJsonArray printed =
+        QJsonDocument::fromJson(reconciled.out.toUtf8())[u"tracks"_s].toArray();
+    EXPECT_FALSE(printed[0].toObject().contains(u"audioInputDeviceUID"_s));
+    EXPECT_FALSE(printed[0].toObject().contains(u"audioInputChannelID"_s));
+    EXPECT_EQ(printed[1].toObject()[u"audioInputChannelID"_s].toString(), u"ufx:3"_s);
+
+    const CommandRun other = inspect(dir.filePath(u"club.json"_s), hardware);
+    EXPECT_EQ(other.exitCode, 1);
+    EXPECT_EQ(other.err,
+              u"请打开 Kelvary 工程文件（.kvp）或 DiGiCo Session Report（.rtf/.txt）。\n"_s);
+    EXPECT_TRUE(other.out.isEmpty());
 }

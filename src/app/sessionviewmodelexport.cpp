@@ -1,0 +1,132 @@
+// Export: the recording template in the chosen format and the PDF channel sheet.
+
+#include "app/filetypes.h"
+#include "app/sessionviewmodel.h"
+#include "export/sessionpdfexporter.h"
+#include "export/textfilewriter.h"
+
+#include <QFileInfo>
+
+using namespace Qt::StringLiterals;
+
+namespace kelvary {
+
+namespace {
+
+// The workstation's name as the export panel's title gives it.
+QString shortName(TemplateExportFormat format)
+{
+    switch (format) {
+    case TemplateExportFormat::reaperTrackTemplate:
+        return u"Reaper"_s;
+    case TemplateExportFormat::proToolsSession:
+        return u"Pro Tools"_s;
+    case TemplateExportFormat::logicProject:
+        return u"Logic Pro"_s;
+    }
+    Q_UNREACHABLE();
+    return {};
+}
+
+} // namespace
+
+void SessionViewModel::setExportFormat(TemplateExportFormat format)
+{
+    if (m_exportFormat == format)
+        return;
+    m_exportFormat = format;
+    Q_EMIT exportFormatChanged();
+}
+
+QList<TrackChannel> SessionViewModel::includedTracks() const
+{
+    QList<TrackChannel> tracks;
+    for (const TrackChannel &track : m_session.tracks) {
+        if (track.isIncluded)
+            tracks.append(track);
+    }
+    return tracks;
+}
+
+QString SessionViewModel::suggestedFileName(const QString &extension) const
+{
+    QString name = m_session.sessionName.isEmpty() ? u"Kelvary"_s : m_session.sessionName;
+    name.replace(u'/', u'-');
+    return name + u'.' + extension;
+}
+
+QString SessionViewModel::defaultExportFileName() const
+{
+    return suggestedFileName(fileExtension(m_exportFormat));
+}
+
+QString SessionViewModel::reaperExportSummary(const QString &location,
+                                              const QList<TrackChannel> &tracks) const
+{
+    QStringList lines{u"已导出至 "_s + QFileInfo(location).fileName()};
+    if (const std::optional<QString> device =
+            dominantDeviceName(tracks, m_audioInputCatalog.devices())) {
+        lines.append(u"模版已写入录音设备："_s + *device);
+        lines.append(u"各轨道 REC 含全机硬件输入索引；在 Reaper 中插入模版即可应用。"_s);
+    } else {
+        lines.append(u"提示：未设置输入设备，轨道将使用默认 Input 1。"_s);
+    }
+    return lines.join(u'\n');
+}
+
+void SessionViewModel::exportTemplate()
+{
+    setErrorMessage(std::nullopt);
+    // NOTE: the availability test comes before the track test, so choosing a format that is not
+    // offered yet says so even in an empty session.
+    if (m_exportFormat != TemplateExportFormat::reaperTrackTemplate) {
+        setErrorMessage(u"该导出格式将在下个版本开放。"_s);
+        return;
+    }
+    const QList<TrackChannel> tracks = includedTracks();
+    if (tracks.isEmpty()) {
+        setErrorMessage(Error(TemplateExportError::noTracksSelected).message());
+        return;
+    }
+
+    const std::optional<QString> location =
+        m_filePanels->chooseSaveLocation({u"导出 "_s + shortName(m_exportFormat) + u" 模版"_s,
+                                          QString(),
+                                          defaultExportFileName(),
+                                          {reaperTemplateFileType}});
+    if (!location)
+        return;
+
+    const QString text = m_exporter.reaper.makeTemplate(tracks, m_audioInputCatalog.devices());
+    if (const Result<void> written = writeTextFile(*location, text); !written) {
+        setErrorMessage(written.error().message());
+        return;
+    }
+    setStatusMessage(reaperExportSummary(*location, tracks));
+}
+
+void SessionViewModel::exportPDF()
+{
+    setErrorMessage(std::nullopt);
+    const QList<TrackChannel> tracks = includedTracks();
+    if (tracks.isEmpty()) {
+        setErrorMessage(Error(SessionPDFExportError::noTracks).message());
+        return;
+    }
+
+    const std::optional<QString> location = m_filePanels->chooseSaveLocation(
+        {u"导出 PDF"_s, u"导出"_s, suggestedFileName(u"pdf"_s), {pdfFileType}});
+    if (!location)
+        return;
+
+    const Result<void> written =
+        SessionPDFExporter().exportPDF(m_session, tracks, m_audioInputCatalog.deviceNameByUID(),
+                                       m_audioInputCatalog.channelLabelByID(), *location);
+    if (!written) {
+        setErrorMessage(written.error().message());
+        return;
+    }
+    setStatusMessage(u"已导出 PDF 至 "_s + QFileInfo(*location).fileName());
+}
+
+} // namespace kelvary

@@ -1,0 +1,14 @@
+#include "cli/commands.h"
+
+using namespace Qt::StringLiterals;
+
+namespace kelvary::cli {
+
+int usageError(CommandContext &context, const QString &command, const QString &reason,
+               const QString &usage)
+{
+    context.err << u"kelvary-cli %1：%2\n\n"_s.arg(command, reason) << usage;
+    return exitUsage;
+}
+
+} // namespace kelvary::cli

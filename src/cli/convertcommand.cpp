@@ -1,0 +1,229 @@
+#include "cli/commandlinepanels.h"
+#include "cli/sessioncommands.h"
+
+#include "app/sessionviewmodel.h"
+#include "audio/audioinputdeviceenumerator.h"
+
+#include <QFileInfo>
+
+#include <algorithm>
+#include <variant>
+
+using namespace Qt::StringLiterals;
+
+namespace kelvary::cli {
+
+namespace {
+
+struct ConvertOptions {
+    QString file;
+    std::optional<QString> reaper;
+    std::optional<QString> pdf;
+    std::optional<QString> project;
+    std::optional<QList<DigicoChannelType>> types;
+    bool splitStereo = false;
+    std::optional<QString> device;
+    std::optional<qsizetype> start; // 1-based, as the user counts
+};
+
+// The options in the order they are given; the text of a wrong command line otherwise.
+std::variant<ConvertOptions, QString> parseOptions(const QStringList &arguments)
+{
+    ConvertOptions options;
+    std::optional<QString> file;
+    QStringList seen;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        QString name = arguments[i];
+        std::optional<QString> value;
+        if (!name.startsWith(u'-')) {
+            if (file)
+                return u"只能给出一个 FILE。"_s;
+            file = name;
+            continue;
+        }
+        if (const qsizetype equals = name.indexOf(u'='); equals > 0) {
+            value = name.mid(equals + 1);
+            name.truncate(equals);
+        }
+        if (seen.contains(name))
+            return u"选项 %1 只能给出一次。"_s.arg(name);
+        seen.append(name);
+
+        if (name == u"--split-stereo") {
+            if (value)
+                return u"选项 --split-stereo 不带值。"_s;
+            options.splitStereo = true;
+            continue;
+        }
+        if (name != u"--reaper" && name != u"--pdf" && name != u"--project" && name != u"--types" &&
+            name != u"--device" && name != u"--start")
+            return u"未知选项：%1"_s.arg(name);
+        if (!value) {
+            if (i + 1 >= arguments.size())
+                return u"选项 %1 需要一个值。"_s.arg(name);
+            value = arguments[++i];
+        }
+        if (value->isEmpty())
+            return u"选项 %1 需要一个值。"_s.arg(name);
+
+        if (name == u"--reaper") {
+            options.reaper = value;
+        } else if (name == u"--pdf") {
+            options.pdf = value;
+        } else if (name == u"--project") {
+            options.project = value;
+        } else if (name == u"--device") {
+            options.device = value;
+        } else if (name == u"--start") {
+            bool ok = false;
+            const qlonglong start = value->toLongLong(&ok);
+            if (!ok || start < 1)
+                return u"--start 应为从 1 起的输入通道号，而不是“%1”。"_s.arg(*value);
+            options.start = start;
+        } else {
+            QList<DigicoChannelType> types;
+            for (const QString &text : value->split(u',', Qt::SkipEmptyParts)) {
+                const auto type = std::find_if(
+                    allChannelTypes.cbegin(), allChannelTypes.cend(), [&](DigicoChannelType t) {
+                        return channelTypeText(t).compare(text.trimmed(), Qt::CaseInsensitive) == 0;
+                    });
+                if (type == allChannelTypes.cend()) {
+                    return u"未知的通道类型“%1”；可用的类型：Input、Aux、Group、Matrix、Other。"_s
+                        .arg(text.trimmed());
+                }
+                types.append(*type);
+            }
+            options.types = types;
+        }
+    }
+    if (!file)
+        return u"缺少 FILE。"_s;
+    if (options.start && !options.device)
+        return u"--start 只能与 --device 一起使用。"_s;
+    options.file = *file;
+    return options;
+}
+
+// Assigns the included tracks to the device as the app's sequential assignment does.
+bool assignIncludedTracks(SessionViewModel &model, const ConvertOptions &options, QTextStream &err)
+{
+    const QString &device = *options.device;
+    if (!deviceWithID(device, model.audioInputCatalog().devices())) {
+        err << u"找不到音频输入设备“%1”；kelvary-cli devices 列出本机的设备。"_s.arg(device)
+            << '\n';
+        return false;
+    }
+    QSet<QUuid> included;
+    for (const TrackChannel &track : model.includedTracks())
+        included.insert(track.id);
+    if (included.isEmpty()) {
+        err << u"没有包含的轨道可以分配输入。"_s << '\n';
+        return false;
+    }
+    model.setSelectedTrackIDs(included);
+
+    if (!options.start) {
+        model.assignSelectedToDevice(device);
+    } else if (included.size() > 1) {
+        model.assignSequentially(device, *options.start - 1);
+    } else {
+        // The app offers sequential assignment only for two tracks or more; one track simply
+        // takes the named input.
+        const QList<AudioInputChannel> mono = model.audioInputCatalog().monoChannels(device);
+        if (*options.start > mono.size()) {
+            err << u"设备“%1”没有 Ch %2。"_s.arg(device).arg(*options.start) << '\n';
+            return false;
+        }
+        model.setAudioInputChannel(mono[*options.start - 1].id, *included.cbegin());
+    }
+    return true;
+}
+
+} // namespace
+
+QString convertUsage()
+{
+    return u"用法：kelvary-cli convert FILE [--reaper OUT] [--pdf OUT] [--project OUT]\n"
+           "                           [--types Input,Aux,Group,Matrix,Other] [--split-stereo]\n"
+           "                           [--device UID [--start N]]\n"
+           "\n"
+           "导入 DiGiCo Session Report（.rtf/.txt）或打开 Kelvary 工程（.kvp），按选项修改后写出"
+           "所要的文件，与在 Kelvary 中操作的结果相同。\n"
+           "\n"
+           "选项：\n"
+           "  --reaper OUT    导出 Reaper 轨道模版（.RTrackTemplate）\n"
+           "  --pdf OUT       导出 PDF 通道表\n"
+           "  --project OUT   另存为 Kelvary 工程（.kvp）；打开的工程只有在 OUT "
+           "指向它时才会被覆盖\n"
+           "  --types 类型    只包含这些类型的通道，以逗号分隔：Input、Aux、Group、Matrix、Other\n"
+           "                  （不给出时：导入的报告只包含输入通道，工程保持原样）\n"
+           "  --split-stereo  把立体声通道拆分为左右两条轨道\n"
+           "  --device UID    把包含的轨道按顺序分配到该音频输入设备，从 Ch 1 起\n"
+           "                  （kelvary-cli devices 列出设备 id）\n"
+           "  --start N       从该设备的第 N 路单声道输入起分配\n"
+           "  -h, --help      显示本说明\n"
+           "\n"
+           "处理顺序：通道类型、立体声拆分、输入分配，然后依次写出 --reaper、--pdf、--project。"
+           "每条状态信息打印到标准输出，错误信息打印到标准错误。\n"
+           "\n"
+           "退出码：0 成功，1 读取、分配或写出失败，2 命令行有误。\n"_s;
+}
+
+int runConvert(CommandContext &context)
+{
+    return runConvert(context, AudioInputDeviceEnumerator());
+}
+
+int runConvert(CommandContext &context, const AudioInputDeviceEnumerator &enumerator)
+{
+    const auto parsed = parseOptions(context.arguments);
+    if (const QString *reason = std::get_if<QString>(&parsed))
+        return usageError(context, u"convert"_s, *reason, convertUsage());
+    const ConvertOptions &options = std::get<ConvertOptions>(parsed);
+
+    const auto panels = std::make_shared<CommandLinePanels>();
+    SessionViewModel model(enumerator, panels);
+    QObject::connect(&model, &SessionViewModel::statusMessageChanged, [&] {
+        if (model.statusMessage())
+            context.out << *model.statusMessage() << '\n';
+    });
+    const auto failed = [&] {
+        if (!model.errorMessage())
+            return false;
+        context.err << *model.errorMessage() << '\n';
+        return true;
+    };
+
+    model.openFile(QFileInfo(options.file).absoluteFilePath());
+    if (failed())
+        return exitFailure;
+
+    if (options.types) {
+        for (DigicoChannelType type : allChannelTypes)
+            model.setTracksIncluded(options.types->contains(type), type);
+    }
+    if (options.splitStereo)
+        model.setSplitStereoChannels(true);
+    if (options.device) {
+        if (!assignIncludedTracks(model, options, context.err) || failed())
+            return exitFailure;
+    }
+
+    using Operation = void (SessionViewModel::*)();
+    const std::pair<const std::optional<QString> &, Operation> outputs[] = {
+        {options.reaper, &SessionViewModel::exportTemplate},
+        {options.pdf, &SessionViewModel::exportPDF},
+        {options.project, &SessionViewModel::saveProjectAs},
+    };
+    for (const auto &[location, operation] : outputs) {
+        if (!location)
+            continue;
+        panels->setNextLocation(QFileInfo(*location).absoluteFilePath());
+        (model.*operation)();
+        if (failed())
+            return exitFailure;
+    }
+    return exitSuccess;
+}
+
+} // namespace kelvary::cli

@@ -1,0 +1,228 @@
+#include "cli/clirunner.h"
+#include "cli/sessioncommands.h"
+
+#include "audio/audioinputdeviceenumerator.h"
+#include "support/fakeaudiohardware.h"
+#include "support/printers.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace kelvary;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString reports = QStringLiteral(KELVARY_TEST_DATA "/reports/");
+
+struct CommandRun {
+    int exitCode = 0;
+    QString out;
+    QString err;
+};
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+class ConvertCommand : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        hardware->devices = {FakeAudioHardware::device(u"ufx"_s, u"UFX"_s, {24})};
+    }
+
+    CommandRun convert(const QStringList &arguments)
+    {
+        CommandRun run;
+        QTextStream out(&run.out);
+        QTextStream err(&run.err);
+        cli::CommandContext context{arguments, out, err};
+        run.exitCode = cli::runConvert(context, AudioInputDeviceEnumerator(hardware));
+        out.flush();
+        err.flush();
+        return run;
+    }
+
+    QString path(const QString &name) const { return dir.filePath(name); }
+
+    QJsonObject project(const QString &name) const
+    {
+        return QJsonDocument::fromJson(fileBytes(path(name))).object();
+    }
+
+    QTemporaryDir dir;
+    std::shared_ptr<FakeAudioHardware> hardware = std::make_shared<FakeAudioHardware>();
+};
+
+} // namespace
+
+TEST_F(ConvertCommand, ShapesTheSessionAndWritesEveryOutputWithItsStatus)
+{
+    const CommandRun run = convert({reports + u"main-show-tabs.txt"_s, u"--types"_s, u"Input,aux"_s,
+                                    u"--split-stereo"_s, u"--device"_s, u"ufx"_s, u"--start"_s,
+                                    u"3"_s, u"--reaper"_s, path(u"a.RTrackTemplate"_s), u"--pdf"_s,
+                                    path(u"a.pdf"_s), u"--project"_s, path(u"a.kvp"_s)});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.err, QString());
+    // Ten inputs and three auxes, of which 5s, 9s and A2s split into two tracks each.
+    EXPECT_EQ(run.out, u"已加载 18 条通道 · 1 个音频输入设备\n"
+                       "已为 16 条轨道分配 UFX · Ch 3–18\n"
+                       "已导出至 a.RTrackTemplate\n"
+                       "模版已写入录音设备：UFX\n"
+                       "各轨道 REC 含全机硬件输入索引；在 Reaper 中插入模版即可应用。\n"
+                       "已导出 PDF 至 a.pdf\n"
+                       "工程已保存：a.kvp\n"_s);
+
+    EXPECT_EQ(QString::fromUtf8(fileBytes(path(u"a.RTrackTemplate"_s))).count(u"<TRACK"_s), 16);
+    EXPECT_TRUE(fileBytes(path(u"a.pdf"_s)).startsWith("%PDF-"));
+    const QJsonObject document = project(u"a.kvp"_s);
+    EXPECT_TRUE(document[u"splitStereoChannels"_s].toBool());
+    EXPECT_EQ(document[u"selectedTrackIDs"_s].toArray().size(), 16);
+    const QJsonArray tracks = document[u"tracks"_s].toArray();
+    ASSERT_EQ(tracks.size(), 22);
+    EXPECT_EQ(tracks[0].toObject()[u"audioInputChannelID"_s].toString(), u"ufx:2"_s);
+    EXPECT_EQ(tracks[4].toObject()[u"channelLabel"_s].toString(), u"5 L"_s);
+    for (const QJsonValue &track : tracks) {
+        const QString type = track[u"channelType"_s].toString();
+        EXPECT_EQ(track[u"isIncluded"_s].toBool(), type == u"Input" || type == u"Aux")
+            << type.toStdString();
+    }
+}
+
+TEST_F(ConvertCommand, RefusesATemplateWithoutIncludedTracks)
+{
+    const CommandRun run = convert({reports + u"main-show-tabs.txt"_s, u"--types"_s, u"Other"_s,
+                                    u"--reaper"_s, path(u"a.RTrackTemplate"_s)});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, u"请至少选择一条要导出的轨道。\n"_s);
+    EXPECT_TRUE(QDir(dir.path()).isEmpty());
+}
+
+TEST_F(ConvertCommand, SavesAnOpenedProjectElsewhereWithoutTouchingIt)
+{
+    ASSERT_EQ(
+        convert({reports + u"main-show-tabs.txt"_s, u"--project"_s, path(u"a.kvp"_s)}).exitCode, 0);
+    const QByteArray original = fileBytes(path(u"a.kvp"_s));
+
+    const CommandRun run = convert({path(u"a.kvp"_s), u"--types"_s, u"Group"_s, u"--device"_s,
+                                    u"ufx"_s, u"--project"_s, path(u"b.kvp"_s)});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out, u"已打开工程：a.kvp\n已为 2 条轨道分配 UFX · Ch 1–2\n工程已保存：b.kvp\n"_s);
+    EXPECT_EQ(fileBytes(path(u"a.kvp"_s)), original);
+    const QJsonArray tracks = project(u"b.kvp"_s)[u"tracks"_s].toArray();
+    EXPECT_EQ(tracks[10].toObject()[u"channelLabel"_s].toString(), u"A1"_s);
+    EXPECT_FALSE(tracks[0].toObject()[u"isIncluded"_s].toBool());
+    EXPECT_EQ(tracks[14].toObject()[u"audioInputChannelID"_s].toString(), u"ufx:1"_s);
+}
+
+TEST_F(ConvertCommand, StartsAOneTrackAssignmentAtTheNamedInput)
+{
+    const QStringList groupOfClub{reports + u"club-tabs.rtf"_s,
+                                  u"--types"_s,
+                                  u"Group"_s,
+                                  u"--device"_s,
+                                  u"ufx"_s,
+                                  u"--start"_s};
+    const CommandRun run =
+        convert(groupOfClub + QStringList{u"5"_s, u"--project"_s, path(u"c.kvp"_s)});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QJsonArray tracks = project(u"c.kvp"_s)[u"tracks"_s].toArray();
+    EXPECT_EQ(tracks[3].toObject()[u"audioInputChannelID"_s].toString(), u"ufx:4"_s);
+
+    const CommandRun beyond = convert(groupOfClub + QStringList{u"25"_s});
+    EXPECT_EQ(beyond.exitCode, 1);
+    EXPECT_EQ(beyond.err, u"设备“ufx”没有 Ch 25。\n"_s);
+}
+
+TEST_F(ConvertCommand, ReportsAssignmentsThatCannotBeMade)
+{
+    const QString report = reports + u"main-show-tabs.txt"_s;
+    const CommandRun unknown = convert({report, u"--device"_s, u"hw:CARD=Gone,DEV=0"_s});
+    EXPECT_EQ(unknown.exitCode, 1);
+    EXPECT_EQ(unknown.err,
+              u"找不到音频输入设备“hw:CARD=Gone,DEV=0”；kelvary-cli devices 列出本机的设备。\n"_s);
+
+    const CommandRun shortage = convert({report, u"--device"_s, u"ufx"_s, u"--start"_s, u"20"_s});
+    EXPECT_EQ(shortage.exitCode, 1);
+    EXPECT_EQ(shortage.err, u"输入通道不足：需要 10 路，从 Ch 20 起仅剩 5 路。\n"_s);
+
+    const CommandRun nothing = convert({report, u"--types"_s, u"Other"_s, u"--device"_s, u"ufx"_s});
+    EXPECT_EQ(nothing.exitCode, 1);
+    EXPECT_EQ(nothing.err, u"没有包含的轨道可以分配输入。\n"_s);
+
+    const CommandRun unreadable =
+        convert({reports + u"missing.txt"_s, u"--pdf"_s, path(u"a.pdf"_s)});
+    EXPECT_EQ(unreadable.exitCode, 1);
+    EXPECT_TRUE(unreadable.err.contains(u"missing.txt"_s));
+    EXPECT_TRUE(QDir(dir.path()).isEmpty());
+}
+
+TEST_F(ConvertCommand, RejectsWrongCommandLinesWithTheReasonAndItsHelp)
+{
+    const QString report = reports + u"main-show-tabs.txt"_s;
+    const std::pair<QStringList, QString> cases[] = {
+        {{}, u"缺少 FILE。"_s},
+        {{report, report}, u"只能给出一个 FILE。"_s},
+        {{report, u"--bogus"_s}, u"未知选项：--bogus"_s},
+        {{report, u"--reaper"_s}, u"选项 --reaper 需要一个值。"_s},
+        {{report, u"--pdf=a.pdf"_s, u"--pdf"_s, u"b.pdf"_s}, u"选项 --pdf 只能给出一次。"_s},
+        {{report, u"--start"_s, u"2"_s}, u"--start 只能与 --device 一起使用。"_s},
+        {{report, u"--device"_s, u"ufx"_s, u"--start"_s, u"0"_s},
+         u"--start 应为从 1 起的输入通道号，而不是“0”。"_s},
+        {{report, u"--types"_s, u"Input,Bus"_s},
+         u"未知的通道类型“Bus”；可用的类型：Input、Aux、Group、Matrix、Other。"_s},
+    };
+    for (const auto &[arguments, reason] : cases) {
+        const CommandRun run = convert(arguments);
+        EXPECT_EQ(run.exitCode, 2) << arguments.join(u' ').toStdString();
+        EXPECT_TRUE(run.err.startsWith(u"kelvary-cli convert："_s + reason + u"\n\n用法："_s))
+            << run.err.toStdString();
+        EXPECT_TRUE(run.out.isEmpty());
+    }
+    EXPECT_TRUE(QDir(dir.path()).isEmpty());
+}
+
+TEST(KelvaryCli, ConvertsTheReadmeExampleOnThisComputer)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const CliRun run = runCli({u"convert"_s, QStringLiteral(KELVARY_EXAMPLES "/main-show.txt"),
+                               u"--reaper"_s, dir.filePath(u"a.RTrackTemplate"_s), u"--pdf"_s,
+                               dir.filePath(u"a.pdf"_s), u"--project"_s, dir.filePath(u"a.kvp"_s)});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QStringList lines = QString::fromUtf8(run.out).split(u'\n');
+    ASSERT_GE(lines.size(), 5);
+    EXPECT_TRUE(lines[0].startsWith(u"已加载 18 条通道 · "_s));
+    EXPECT_EQ(lines[1], u"已导出至 a.RTrackTemplate"_s);
+    EXPECT_TRUE(run.out.contains("已导出 PDF 至 a.pdf\n工程已保存：a.kvp\n"));
+    EXPECT_TRUE(fileBytes(dir.filePath(u"a.pdf"_s)).startsWith("%PDF-"));
+    EXPECT_EQ(QString::fromUtf8(fileBytes(dir.filePath(u"a.RTrackTemplate"_s))).count(u"<TRACK"_s),
+              10);
+}
+
+TEST(KelvaryCli, ExplainsItselfAndEveryCommandInChinese)
+{
+    const CliRun tool = runCli({u"--help"_s});
+    EXPECT_EQ(tool.exitCode, 0);
+    EXPECT_TRUE(tool.out.startsWith("用法：kelvary-cli 命令 [参数]"));
+    for (const char *command : {"inspect", "convert", "devices"}) {
+        const CliRun help = runCli({QString::fromLatin1(command), u"--help"_s});
+        EXPECT_EQ(help.exitCode, 0) << command;
+        EXPECT_TRUE(help.out.startsWith("用法：kelvary-cli " + QByteArray(command))) << command;
+        EXPECT_TRUE(tool.out.contains("  " + QByteArray(command))) << command;
+    }
+    const CliRun wrong = runCli({u"convert"_s});
+    EXPECT_EQ(wrong.exitCode, 2);
+    EXPECT_TRUE(wrong.out.isEmpty());
+    EXPECT_TRUE(wrong.err.startsWith("kelvary-cli convert：缺少 FILE。"));
+}

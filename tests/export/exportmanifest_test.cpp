@@ -1,0 +1,109 @@
+#include "export/exportmanifest.h"
+#include "support/printers.h"
+
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+using namespace kelvary;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+TrackChannel makeTrack(DigicoChannelType type, const QString &label, const QString &name,
+                       const QString &route = {}, const QString &extra = {})
+{
+    TrackChannel track;
+    track.channelType = type;
+    track.channelLabel = label;
+    track.channelNumber = channelNumberFromLabel(label);
+    track.name = name;
+    track.inputRoute = route;
+    track.extraInfo = extra;
+    track.color = defaultColor(type);
+    return track;
+}
+
+// Every kind of track a report yields, one of them excluded and one without colour text.
+QList<TrackChannel> mixedSession()
+{
+    TrackChannel kick = makeTrack(DigicoChannelType::input, u"12"_s, u"Kick In"_s, u"MADI 1"_s);
+    TrackChannel keys = makeTrack(DigicoChannelType::input, u"3s"_s, u"Keys \"Nord\""_s,
+                                  u"Rack 1 Mic 3"_s, u"Grp 1 · L1 B1"_s);
+    TrackChannel talkback = makeTrack(DigicoChannelType::input, u"40"_s, u"Talkback"_s);
+    talkback.isIncluded = false;
+    TrackChannel reverb = makeTrack(DigicoChannelType::aux, u"A1s"_s, u"混响"_s);
+    TrackChannel drums = makeTrack(DigicoChannelType::group, u"G2"_s, u"Drums"_s);
+    drums.color.red = std::numeric_limits<double>::quiet_NaN();
+    TrackChannel wedge = makeTrack(DigicoChannelType::matrix, u"M3"_s, u"Wedge/Side"_s);
+    return {kick, keys, talkback, reverb, drums, wedge};
+}
+
+QByteArray fixture(const QString &name)
+{
+    QFile file(QStringLiteral(KELVARY_TEST_DATA) + u"/export/"_s + name);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+TEST(ExportManifest, ProToolsManifestMatchesTheGoldenFile)
+{
+    const ProToolsExportManifest manifest = ProToolsExportManifest::makeManifest(
+        mixedSession(), u"Main Show"_s, u"/Users/me/Gigs"_s, u"SD12"_s);
+    EXPECT_EQ(manifest.encoded(), fixture(u"protools-manifest.json"_s));
+}
+
+TEST(ExportManifest, LogicManifestMatchesTheGoldenFile)
+{
+    const LogicExportManifest manifest = LogicExportManifest::makeManifest(
+        mixedSession(), u"Main Show"_s, u"/Users/me/Gigs/Main Show.logicx"_s, {});
+    EXPECT_EQ(manifest.encoded(), fixture(u"logic-manifest.json"_s));
+}
+
+TEST(ExportManifest, KeepsOnlyIncludedTracksInSessionOrder)
+{
+    const LogicExportManifest manifest =
+        LogicExportManifest::makeManifest(mixedSession(), u"S"_s, u"/tmp/S.logicx"_s, {});
+    QStringList labels;
+    for (const LogicExportManifest::Track &track : manifest.tracks)
+        labels.append(track.channelLabel);
+    EXPECT_EQ(labels, (QStringList{u"12"_s, u"3s"_s, u"A1s"_s, u"G2"_s, u"M3"_s}));
+}
+
+TEST(ExportManifest, LeavesOutTheColourKeyOfATrackWithoutHexText)
+{
+    const QByteArray encoded =
+        LogicExportManifest::makeManifest(mixedSession(), u"S"_s, u"/tmp/S.logicx"_s, {}).encoded();
+    EXPECT_EQ(encoded.count("\"colorHex\""), 4);
+    EXPECT_FALSE(encoded.contains("null"));
+    EXPECT_FALSE(encoded.contains("\"colorHex\": \"\""));
+}
+
+TEST(TrackComment, JoinsTheKnownFactsOfTheChannel)
+{
+    TrackChannel kick = makeTrack(DigicoChannelType::input, u"12"_s, u"Kick"_s, u"MADI 1"_s);
+    kick.color = colorFromHex(u"#8CBFF2"_s);
+    EXPECT_EQ(trackComment(kick), u"Kelvary | Digico Input 12 | route=MADI 1 | color=#8CBFF2"_s);
+
+    TrackChannel bare = makeTrack(DigicoChannelType::aux, u"A4s"_s, u"FX"_s, {}, u"Post"_s);
+    bare.color.blue = std::numeric_limits<double>::infinity();
+    EXPECT_EQ(trackComment(bare), u"Kelvary | Digico Aux A4s | Post"_s);
+}
+
+TEST(SanitizedSessionName, TurnsEveryPathSeparatorIntoAHyphen)
+{
+    EXPECT_EQ(sanitizedSessionName(u"Live/Show: 2"_s, u"/tmp/x.ptx"_s), u"Live-Show- 2"_s);
+    EXPECT_EQ(sanitizedSessionName(u"a\\b//c"_s, u"/tmp/x.ptx"_s), u"a-b--c"_s);
+}
+
+TEST(SanitizedSessionName, FallsBackToTheDestinationFileName)
+{
+    EXPECT_EQ(sanitizedSessionName({}, u"Gig.ptx"_s), u"Gig"_s);
+    EXPECT_EQ(sanitizedSessionName({}, u"/Users/me/Gig.2026.ptx"_s), u"Gig.2026"_s);
+    EXPECT_EQ(sanitizedSessionName({}, u"/Users/me/Show"_s), u"Show"_s);
+    // A destination that names nothing still gives the workstation a name to create.
+    EXPECT_EQ(sanitizedSessionName({}, u"/Users/me/.ptx"_s), u"Kelvary"_s);
+}

@@ -1,0 +1,161 @@
+#include "export/exportscriptbridge.h"
+#include "export/logiclogicxexporter.h"
+#include "export/protoolsptxexporter.h"
+#include "export/resourcedirectory.h"
+#include "support/printers.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace kelvary;
+using namespace Qt::StringLiterals;
+
+// The product's own export scripts, run by the system interpreter on this machine, which has
+// neither py-ptsl and Pro Tools nor Logic Pro.
+
+namespace {
+
+const QString sourceResources = QStringLiteral(KELVARY_SOURCE_RESOURCES);
+
+QList<TrackChannel> oneTrack()
+{
+    TrackChannel track;
+    track.channelLabel = u"1"_s;
+    track.name = u"Kick"_s;
+    return {track};
+}
+
+struct ScriptOutcome {
+    int exitCode = -1;
+    QJsonObject answer;
+    QByteArray standardOutput;
+};
+
+ScriptOutcome runScript(const QString &script, const QStringList &arguments)
+{
+    QProcess process;
+    process.start(systemPythonInterpreter(),
+                  QStringList{sourceResources + u"/Scripts/"_s + script} + arguments);
+    process.waitForFinished(-1);
+    ScriptOutcome outcome;
+    outcome.exitCode = process.exitCode();
+    outcome.standardOutput = process.readAllStandardOutput();
+    outcome.answer = QJsonDocument::fromJson(outcome.standardOutput).object();
+    return outcome;
+}
+
+QString writeManifest(const QTemporaryDir &folder, const QByteArray &contents)
+{
+    const QString path = folder.filePath(u"m.json"_s);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(contents) != contents.size())
+        return {};
+    return path;
+}
+
+bool pyPTSLInstalled()
+{
+    QProcess process;
+    process.start(systemPythonInterpreter(), {u"-c"_s, u"import ptsl"_s});
+    process.waitForFinished(-1);
+    return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+}
+
+} // namespace
+
+TEST(ExportScripts, TheBuildPutsBothScriptsWhereTheApplicationLooks)
+{
+    for (const QString &name : {u"export_ptx"_s, u"export_logicx"_s}) {
+        const std::optional<QString> found = locateExportScript(resourceDirectory(), name);
+        ASSERT_TRUE(found) << name.toStdString() << " in " << resourceDirectory().toStdString();
+        QFile built(*found);
+        QFile source(sourceResources + u"/Scripts/"_s + name + u".py"_s);
+        ASSERT_TRUE(built.open(QIODevice::ReadOnly));
+        ASSERT_TRUE(source.open(QIODevice::ReadOnly));
+        EXPECT_EQ(built.readAll(), source.readAll());
+    }
+}
+
+TEST(ExportScripts, ProToolsWithoutPyPTSLGetsTheInstallationHint)
+{
+    if (pyPTSLInstalled())
+        GTEST_SKIP() << "py-ptsl is installed here; the script would try to reach Pro Tools";
+    QTemporaryDir destination;
+    ProToolsPTXExporter exporter;
+    exporter.resourceDirectory = sourceResources;
+    const Result<QString> result =
+        exporter.exportSession(oneTrack(), u"Show"_s, {}, destination.filePath(u"Show.ptx"_s));
+    ASSERT_FALSE(result);
+    EXPECT_TRUE(result.error().is(ProToolsExportError::pyPTSLMissing));
+    EXPECT_EQ(result.error().message(),
+              u"未安装 py-ptsl。请在终端运行：python3 -m pip install py-ptsl"_s);
+}
+
+TEST(ExportScripts, LogicOffMacOSGetsTheInstallationHint)
+{
+    QTemporaryDir destination;
+    LogicLogicXExporter exporter;
+    exporter.resourceDirectory = sourceResources;
+    const Result<QString> result =
+        exporter.exportSession(oneTrack(), u"Show"_s, {}, destination.filePath(u"Show"_s));
+    ASSERT_FALSE(result);
+    EXPECT_TRUE(result.error().is(LogicExportError::logicMissing));
+    EXPECT_EQ(result.error().message(), u"未找到 Logic Pro。请安装 Logic Pro 后重试。"_s);
+    EXPECT_FALSE(QFile::exists(destination.filePath(u"Show.logicx"_s)));
+}
+
+TEST(ExportScripts, AMalformedManifestIsReportedAsBadManifest)
+{
+    QTemporaryDir folder;
+    const QString manifestPath = writeManifest(folder, "{\"sessionName\": \"Show\", \"tracks\": [");
+    ASSERT_FALSE(manifestPath.isEmpty());
+
+    for (const QString &script : {u"export_ptx.py"_s, u"export_logicx.py"_s}) {
+        const ScriptOutcome outcome = runScript(script, {u"--manifest"_s, manifestPath});
+        EXPECT_NE(outcome.exitCode, 0) << script.toStdString();
+        EXPECT_EQ(outcome.answer.value(u"error"_s), u"BAD_MANIFEST"_s)
+            << outcome.standardOutput.data();
+    }
+
+    // An unknown code reaches the user as the script's own explanation.
+    ProToolsPTXExporter proTools;
+    proTools.resourceDirectory = sourceResources;
+    const Result<ProToolsPTXExporter::ScriptSuccess> answer =
+        runExportScript<ProToolsPTXExporter::ScriptSuccess>(proTools.scriptSetup(), manifestPath);
+    ASSERT_FALSE(answer);
+    EXPECT_TRUE(answer.error().is(ProToolsExportError::exportFailed));
+    EXPECT_TRUE(answer.error().message().startsWith(u"the manifest is not UTF-8 JSON"_s))
+        << answer.error().message().toStdString();
+}
+
+TEST(ExportScripts, RefuseASessionNameThatLeavesTheChosenFolder)
+{
+    QTemporaryDir folder;
+    const QString manifestPath =
+        writeManifest(folder, QJsonDocument(QJsonObject{
+                                                {u"sessionName"_s, u".."_s},
+                                                {u"parentDirectory"_s, folder.path()},
+                                                {u"sampleRate"_s, 48000},
+                                                {u"bitDepth"_s, 24},
+                                                {u"consoleName"_s, u""_s},
+                                                {u"tracks"_s, QJsonArray{QJsonObject{
+                                                                  {u"name"_s, u"Kick"_s},
+                                                                  {u"stereo"_s, false},
+                                                                  {u"comment"_s, u""_s},
+                                                                  {u"channelLabel"_s, u"1"_s},
+                                                                  {u"channelType"_s, u"Input"_s},
+                                                              }}},
+                                            })
+                                  .toJson());
+    ASSERT_FALSE(manifestPath.isEmpty());
+    const ScriptOutcome outcome = runScript(u"export_ptx.py"_s, {u"--manifest"_s, manifestPath});
+    EXPECT_EQ(outcome.exitCode, 1);
+    EXPECT_EQ(outcome.answer.value(u"error"_s), u"BAD_MANIFEST"_s);
+    EXPECT_TRUE(outcome.answer.value(u"message"_s).toString().startsWith(u"sessionName"_s));
+}

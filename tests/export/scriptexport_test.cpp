@@ -1,0 +1,391 @@
+#include "export/exportscriptbridge.h"
+#include "export/logiclogicxexporter.h"
+#include "export/protoolsptxexporter.h"
+#include "support/printers.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace kelvary;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+TrackChannel makeTrack(const QString &label, const QString &name, bool included = true)
+{
+    TrackChannel track;
+    track.channelLabel = label;
+    track.name = name;
+    track.isIncluded = included;
+    return track;
+}
+
+const QList<TrackChannel> twoTracks = {makeTrack(u"1"_s, u"Kick"_s),
+                                       makeTrack(u"2"_s, u"Snare"_s, false),
+                                       makeTrack(u"3s"_s, u"Keys"_s)};
+
+// A resource folder holding fake export scripts, a folder for the manifest files and a record of
+// what the last script was started with. Every fake script first writes that record, so a test
+// can see the arguments and the manifest as the script saw them.
+class ScriptExport : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_root.isValid());
+        ASSERT_TRUE(QDir(m_root.path()).mkpath(u"resources/Scripts"_s));
+        ASSERT_TRUE(QDir(m_root.path()).mkpath(u"manifests"_s));
+        m_proTools.resourceDirectory = path(u"resources"_s);
+        m_proTools.temporaryDirectory = path(u"manifests"_s);
+        m_logic.resourceDirectory = m_proTools.resourceDirectory;
+        m_logic.temporaryDirectory = m_proTools.temporaryDirectory;
+    }
+
+    // Whatever the outcome, no manifest file stays behind.
+    void TearDown() override
+    {
+        EXPECT_EQ(QDir(path(u"manifests"_s)).entryList(QDir::Files | QDir::Hidden), QStringList());
+    }
+
+    QString path(const QString &relative) const { return m_root.filePath(relative); }
+
+    void writeScript(const QString &relativePath, const QString &body)
+    {
+        const QString prologue =
+            u"import json, os, sys\n"
+            u"with open(sys.argv[2], encoding='utf-8') as m:\n"
+            u"    manifest = m.read()\n"
+            u"with open(%1, 'w', encoding='utf-8') as r:\n"
+            u"    json.dump({'argv': sys.argv, 'manifest': manifest}, r)\n"_s.arg(
+                pythonText(path(u"record.json"_s)));
+        QFile file(path(u"resources/"_s + relativePath));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write((prologue + body).toUtf8());
+    }
+
+    static QString pythonText(const QString &text)
+    {
+        return u"'"_s + QString(text).replace(u"\\"_s, u"\\\\"_s).replace(u"'"_s, u"\\'"_s) +
+               u"'"_s;
+    }
+
+    QJsonObject record() const
+    {
+        QFile file(path(u"record.json"_s));
+        if (!file.open(QIODevice::ReadOnly))
+            return {};
+        return QJsonDocument::fromJson(file.readAll()).object();
+    }
+
+    QJsonObject recordedManifest() const
+    {
+        return QJsonDocument::fromJson(record().value(u"manifest"_s).toString().toUtf8()).object();
+    }
+
+    QTemporaryDir m_root;
+    ProToolsPTXExporter m_proTools;
+    LogicLogicXExporter m_logic;
+};
+
+QString failureMessage(const Result<QString> &result)
+{
+    return result ? u"<succeeded with %1>"_s.arg(*result) : result.error().message();
+}
+
+} // namespace
+
+TEST_F(ScriptExport, ProToolsHandsTheManifestToTheScriptAndReturnsTheSessionItSaved)
+{
+    ASSERT_TRUE(QDir(path({})).mkpath(u"Show/Show"_s));
+    QFile(path(u"Show/Show/Show.ptx"_s)).open(QIODevice::WriteOnly);
+    writeScript(u"Scripts/export_ptx.py"_s,
+                u"print(json.dumps({'ptxPath': %1, 'sessionFolder': 'x', 'warnings': []}))\n"_s.arg(
+                    pythonText(path(u"Show/Show/Show.ptx"_s))));
+
+    const Result<QString> result =
+        m_proTools.exportSession(twoTracks, {}, u"SD7"_s, path(u"Show/Show.ptx"_s));
+
+    ASSERT_TRUE(result) << failureMessage(result).toStdString();
+    EXPECT_EQ(*result, path(u"Show/Show/Show.ptx"_s));
+    const QJsonArray argv = record().value(u"argv"_s).toArray();
+    ASSERT_EQ(argv.size(), 3); // Python leaves out the interpreter itself
+    EXPECT_EQ(argv[0].toString(), path(u"resources/Scripts/export_ptx.py"_s));
+    EXPECT_EQ(argv[1].toString(), u"--manifest"_s);
+    EXPECT_TRUE(QRegularExpression(u"/kelvary-[0-9A-F]{8}(-[0-9A-F]{4}){3}-[0-9A-F]{12}\\.json$"_s)
+                    .match(argv[2].toString())
+                    .hasMatch())
+        << argv[2].toString().toStdString();
+    EXPECT_TRUE(argv[2].toString().startsWith(path(u"manifests/"_s)));
+
+    const QJsonObject manifest = recordedManifest();
+    EXPECT_EQ(manifest.value(u"sessionName"_s), u"Show"_s);
+    EXPECT_EQ(manifest.value(u"parentDirectory"_s), path(u"Show"_s));
+    EXPECT_EQ(manifest.value(u"sampleRate"_s), 48000);
+    EXPECT_EQ(manifest.value(u"bitDepth"_s), 24);
+    EXPECT_EQ(manifest.value(u"consoleName"_s), u"SD7"_s);
+    EXPECT_EQ(manifest.value(u"tracks"_s).toArray().size(), 2);
+}
+
+TEST_F(ScriptExport, LogicAddsTheProjectExtensionAndAcceptsAnAnswerWithoutOptionalKeys)
+{
+    ASSERT_TRUE(QDir(path({})).mkpath(u"Show.logicx"_s));
+    writeScript(u"Scripts/export_logicx.py"_s,
+                u"print(json.dumps({'logicxPath': json.loads(manifest)['outputPath']}))\n"_s);
+
+    const Result<QString> result = m_logic.exportSession(twoTracks, {}, {}, path(u"Show"_s));
+
+    ASSERT_TRUE(result) << failureMessage(result).toStdString();
+    EXPECT_EQ(*result, path(u"Show.logicx"_s));
+    EXPECT_TRUE(record().value(u"argv"_s).toArray()[2].toString().contains(
+        QRegularExpression(u"/kelvary-logic-[0-9A-F-]{36}\\.json$"_s)));
+    EXPECT_EQ(recordedManifest().value(u"sessionName"_s), u"Show"_s);
+    EXPECT_EQ(recordedManifest().value(u"outputPath"_s), path(u"Show.logicx"_s));
+}
+
+TEST(LogicProjectPath, KeepsALogicxExtensionInAnyCaseAndAppendsItOtherwise)
+{
+    EXPECT_EQ(LogicLogicXExporter::projectPath(u"/a/Show"_s), u"/a/Show.logicx"_s);
+    EXPECT_EQ(LogicLogicXExporter::projectPath(u"/a/Show.txt"_s), u"/a/Show.txt.logicx"_s);
+    EXPECT_EQ(LogicLogicXExporter::projectPath(u"/a/Show.LOGICX"_s), u"/a/Show.LOGICX"_s);
+}
+
+TEST_F(ScriptExport, FindsAScriptAtTheTopOfTheResourcesWhenScriptsHasNone)
+{
+    QFile(path(u"here.ptx"_s)).open(QIODevice::WriteOnly);
+    writeScript(u"export_ptx.py"_s,
+                u"print(json.dumps({'ptxPath': %1, 'sessionFolder': ''}))\n"_s.arg(
+                    pythonText(path(u"here.ptx"_s))));
+    const Result<QString> result =
+        m_proTools.exportSession(twoTracks, u"S"_s, {}, path(u"S.ptx"_s));
+    EXPECT_TRUE(result) << failureMessage(result).toStdString();
+}
+
+TEST_F(ScriptExport, NoIncludedTrackStopsBeforeAnyFileOrProcess)
+{
+    writeScript(u"Scripts/export_ptx.py"_s, u"sys.exit(1)\n"_s);
+    writeScript(u"Scripts/export_logicx.py"_s, u"sys.exit(1)\n"_s);
+    const QList<TrackChannel> excluded = {makeTrack(u"1"_s, u"Kick"_s, false)};
+
+    const Result<QString> proTools = m_proTools.exportSession(excluded, u"S"_s, {}, u"/x.ptx"_s);
+    const Result<QString> logic = m_logic.exportSession({}, u"S"_s, {}, u"/x"_s);
+
+    ASSERT_FALSE(proTools);
+    EXPECT_TRUE(proTools.error().is(ProToolsExportError::noTracksSelected));
+    ASSERT_FALSE(logic);
+    EXPECT_EQ(logic.error().message(), u"请至少选择一条要导出的轨道。"_s);
+    EXPECT_FALSE(QFile::exists(path(u"record.json"_s)));
+}
+
+TEST_F(ScriptExport, AnAnswerWithAnythingBesideTheJSONIsUnreadable)
+{
+    const QString progressThenAnswer =
+        u"print('creating 2 tracks')\nprint(json.dumps({'ptxPath': '/', 'sessionFolder': '/', "
+        u"'logicxPath': '/'}))\n"_s;
+    writeScript(u"Scripts/export_ptx.py"_s, progressThenAnswer);
+    writeScript(u"Scripts/export_logicx.py"_s, progressThenAnswer);
+
+    EXPECT_EQ(failureMessage(m_proTools.exportSession(twoTracks, u"S"_s, {}, path(u"S.ptx"_s))),
+              u"无法解析 Pro Tools 导出结果。"_s);
+    EXPECT_EQ(failureMessage(m_logic.exportSession(twoTracks, u"S"_s, {}, path(u"S"_s))),
+              u"无法解析 Logic 导出结果。"_s);
+    EXPECT_TRUE(record().contains(u"manifest"_s));
+}
+
+TEST_F(ScriptExport, AReportedPathThatDoesNotExistIsAFailure)
+{
+    const QString missing = pythonText(path(u"nowhere/S.ptx"_s));
+    writeScript(u"Scripts/export_ptx.py"_s,
+                u"print(json.dumps({'ptxPath': %1, 'sessionFolder': ''}))\n"_s.arg(missing));
+    writeScript(u"Scripts/export_logicx.py"_s,
+                u"print(json.dumps({'logicxPath': %1, 'trackCount': 2}))\n"_s.arg(missing));
+
+    EXPECT_EQ(failureMessage(m_proTools.exportSession(twoTracks, u"S"_s, {}, path(u"S.ptx"_s))),
+              u"未找到生成的 .ptx 文件。"_s);
+    EXPECT_EQ(failureMessage(m_logic.exportSession(twoTracks, u"S"_s, {}, path(u"S"_s))),
+              u"未找到生成的 .logicx 项目。"_s);
+}
+
+TEST_F(ScriptExport, OutputWithoutAnAnswerIsShownErrorFirst)
+{
+    writeScript(u"Scripts/export_ptx.py"_s,
+                u"print('partial log')\nraise RuntimeError('PTSL went away')\n"_s);
+    const QString message =
+        failureMessage(m_proTools.exportSession(twoTracks, u"S"_s, {}, path(u"S.ptx"_s)));
+    EXPECT_TRUE(message.startsWith(u"Traceback (most recent call last):"_s))
+        << message.toStdString();
+    EXPECT_TRUE(message.endsWith(u"RuntimeError: PTSL went away\npartial log"_s))
+        << message.toStdString();
+}
+
+TEST_F(ScriptExport, SilentFailureNamesTheExitStatus)
+{
+    writeScript(u"Scripts/export_ptx.py"_s, u"sys.exit(2)\n"_s);
+    // Output that is not UTF-8 counts as no output at all.
+    writeScript(
+        u"Scripts/export_logicx.py"_s,
+        u"sys.stdout.buffer.write(b'\\xff\\xfe\\x00'); sys.stdout.flush(); sys.exit(3)\n"_s);
+
+    const Result<QString> proTools =
+        m_proTools.exportSession(twoTracks, u"S"_s, {}, path(u"S.ptx"_s));
+    ASSERT_FALSE(proTools);
+    EXPECT_TRUE(proTools.error().is(ProToolsExportError::exportFailed));
+    EXPECT_EQ(proTools.error().message(), u"导出脚本失败（退出码 2）。"_s);
+    EXPECT_EQ(failureMessage(m_logic.exportSession(twoTracks, u"S"_s, {}, path(u"S"_s))),
+              u"导出脚本失败（退出码 3）。"_s);
+}
+
+TEST_F(ScriptExport, AScriptKilledAfterItsAnswerHasNotSucceeded)
+{
+    QFile(path(u"S.ptx"_s)).open(QIODevice::WriteOnly);
+    writeScript(
+        u"Scripts/export_ptx.py"_s,
+        u"import signal\nprint(json.dumps({'ptxPath': %1, 'sessionFolder': ''}), "
+        u"flush=True)\nos.kill(os.getpid(), signal.SIGKILL)\n"_s.arg(pythonText(path(u"S.ptx"_s))));
+    writeScript(u"Scripts/export_logicx.py"_s,
+                u"import signal\nos.kill(os.getpid(), signal.SIGKILL)\n"_s);
+
+    const Result<QString> answered =
+        m_proTools.exportSession(twoTracks, u"S"_s, {}, path(u"S.ptx"_s));
+    ASSERT_FALSE(answered);
+    EXPECT_TRUE(answered.error().is(ProToolsExportError::exportFailed));
+    EXPECT_TRUE(answered.error().message().startsWith(u"{\"ptxPath\""_s));
+    // A signal is reported by its number, as the operating system gives it in place of a status.
+    EXPECT_EQ(failureMessage(m_logic.exportSession(twoTracks, u"S"_s, {}, path(u"S"_s))),
+              u"导出脚本失败（退出码 9）。"_s);
+}
+
+TEST_F(ScriptExport, AFailureAnswerOnStandardErrorIsHonoured)
+{
+    writeScript(u"Scripts/export_logicx.py"_s,
+                u"print('osascript said something')\n"
+                u"sys.stderr.write(json.dumps({'error': 'APPLESCRIPT_FAILED', 'message': '不允许"
+                u"辅助访问'}))\nsys.exit(1)\n"_s);
+    EXPECT_EQ(failureMessage(m_logic.exportSession(twoTracks, u"S"_s, {}, path(u"S"_s))),
+              u"无法通过 AppleScript 控制 Logic Pro。\n不允许辅助访问"_s);
+}
+
+TEST_F(ScriptExport, MissingScriptsAreReportedPerExporter)
+{
+    EXPECT_EQ(failureMessage(m_proTools.exportSession(twoTracks, u"S"_s, {}, path(u"S.ptx"_s))),
+              u"应用内缺少 export_ptx.py 脚本。"_s);
+    EXPECT_EQ(failureMessage(m_logic.exportSession(twoTracks, u"S"_s, {}, path(u"S"_s))),
+              u"应用内缺少 export_logicx.py 脚本。"_s);
+}
+
+TEST_F(ScriptExport, AMissingInterpreterGetsEachExportersOwnMessage)
+{
+    writeScript(u"Scripts/export_ptx.py"_s, u"sys.exit(0)\n"_s);
+    writeScript(u"Scripts/export_logicx.py"_s, u"sys.exit(0)\n"_s);
+    QFile notExecutable(path(u"python3"_s));
+    ASSERT_TRUE(notExecutable.open(QIODevice::WriteOnly));
+    notExecutable.close();
+
+    m_proTools.interpreterPath = path(u"no/python3"_s);
+    m_logic.interpreterPath = path(u"python3"_s);
+
+    const Result<QString> proTools =
+        m_proTools.exportSession(twoTracks, u"S"_s, {}, path(u"S.ptx"_s));
+    ASSERT_FALSE(proTools);
+    EXPECT_TRUE(proTools.error().is(ProToolsExportError::pythonMissing));
+    EXPECT_EQ(proTools.error().message(), u"未找到 python3。请安装 Python 3 后重试。"_s);
+    EXPECT_EQ(failureMessage(m_logic.exportSession(twoTracks, u"S"_s, {}, path(u"S"_s))),
+              u"未找到 python3。"_s);
+    EXPECT_FALSE(QFile::exists(path(u"record.json"_s)));
+}
+
+struct FailureCase {
+    bool logic;
+    QString code;
+    QString expected;
+};
+
+void PrintTo(const FailureCase &failure, std::ostream *os)
+{
+    *os << (failure.logic ? "Logic " : "Pro Tools ") << failure.code.toStdString();
+}
+
+class ScriptFailureCode : public ScriptExport, public testing::WithParamInterface<FailureCase> {};
+
+TEST_P(ScriptFailureCode, BecomesTheExportersError)
+{
+    const FailureCase &failure = GetParam();
+    writeScript(failure.logic ? u"Scripts/export_logicx.py"_s : u"Scripts/export_ptx.py"_s,
+                u"print(json.dumps({'error': %1, 'message': 'Pro Tools is not running'}))\n"
+                u"sys.exit(1)\n"_s.arg(pythonText(failure.code)));
+    const Result<QString> result =
+        failure.logic ? m_logic.exportSession(twoTracks, u"S"_s, {}, path(u"S"_s))
+                      : m_proTools.exportSession(twoTracks, u"S"_s, {}, path(u"S.ptx"_s));
+    EXPECT_EQ(failureMessage(result), failure.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ProTools, ScriptFailureCode,
+    testing::Values(FailureCase{false, u"PYPTSL_MISSING"_s,
+                                u"未安装 py-ptsl。请在终端运行：python3 -m pip install py-ptsl"_s},
+                    FailureCase{false, u"PTSL_FAILED"_s,
+                                u"无法连接 Pro Tools（PTSL）。请启动 Pro Tools 后重试。\n"
+                                u"Pro Tools is not running"_s},
+                    FailureCase{false, u"SESSION_EXISTS"_s, u"Pro Tools is not running"_s},
+                    FailureCase{false, u"ptsl_failed"_s, u"Pro Tools is not running"_s}));
+
+INSTANTIATE_TEST_SUITE_P(
+    Logic, ScriptFailureCode,
+    testing::Values(
+        FailureCase{true, u"LOGIC_MISSING"_s, u"未找到 Logic Pro。请安装 Logic Pro 后重试。"_s},
+        FailureCase{true, u"LOGIC_NOT_READY"_s,
+                    u"无法通过 AppleScript 控制 Logic Pro。\nPro Tools is not running"_s},
+        FailureCase{true, u"APPLESCRIPT_FAILED"_s,
+                    u"无法通过 AppleScript 控制 Logic Pro。\nPro Tools is not running"_s},
+        FailureCase{true, u"SAVE_FAILED"_s,
+                    u"无法通过 AppleScript 控制 Logic Pro。\nPro Tools is not running"_s},
+        FailureCase{true, u"PTSL_FAILED"_s, u"Pro Tools is not running"_s}));
+
+TEST(ScriptAnswer, IsOneObjectWithEveryRequiredKeyOfItsType)
+{
+    using Success = ProToolsPTXExporter::ScriptSuccess;
+    EXPECT_EQ(decodeScriptJSON<Success>(u"{\"ptxPath\": \"/a.ptx\", \"sessionFolder\": \"/\"}"_s),
+              (Success{u"/a.ptx"_s, u"/"_s}));
+    EXPECT_FALSE(decodeScriptJSON<Success>({}));
+    EXPECT_FALSE(decodeScriptJSON<Success>(u"{\"ptxPath\": \"/a.ptx\"}"_s));
+    EXPECT_FALSE(decodeScriptJSON<Success>(u"{\"ptxPath\": 1, \"sessionFolder\": \"/\"}"_s));
+    EXPECT_FALSE(decodeScriptJSON<Success>(u"[{\"ptxPath\": \"/\", \"sessionFolder\": \"/\"}]"_s));
+    EXPECT_FALSE(decodeScriptJSON<ScriptFailure>(
+        u"{\"error\": \"A\", \"message\": \"b\"}\n{\"error\": \"A\", \"message\": \"b\"}"_s));
+    EXPECT_FALSE(decodeScriptJSON<ScriptFailure>(u"{\"error\": \"A\", \"message\": null}"_s));
+}
+
+TEST(ScriptAnswer, LogicOptionalKeysMayBeMissingOrNullButNotOfAnotherType)
+{
+    using Success = LogicLogicXExporter::ScriptSuccess;
+    EXPECT_EQ(decodeScriptJSON<Success>(
+                  u"{\"logicxPath\": \"/a\", \"trackCount\": 12, \"logicApp\": \"Logic Pro\"}"_s),
+              (Success{u"/a"_s, 12, u"Logic Pro"_s}));
+    EXPECT_EQ(decodeScriptJSON<Success>(u"{\"logicxPath\": \"/a\", \"trackCount\": null}"_s),
+              (Success{u"/a"_s, std::nullopt, std::nullopt}));
+    EXPECT_FALSE(decodeScriptJSON<Success>(u"{\"logicxPath\": \"/a\", \"trackCount\": \"12\"}"_s));
+    EXPECT_FALSE(decodeScriptJSON<Success>(u"{\"logicxPath\": \"/a\", \"trackCount\": 1.5}"_s));
+    EXPECT_FALSE(decodeScriptJSON<Success>(u"{\"logicxPath\": \"/a\", \"logicApp\": 3}"_s));
+}
+
+TEST(ManifestFile, IsPrivateToTheUserAndFailsWithThePlatformsReason)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const Result<QString> written = writeManifestFile("{}\n", u"kelvary-"_s, folder.path());
+    ASSERT_TRUE(written);
+    QFile file(*written);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray("{}\n"));
+    EXPECT_EQ(file.permissions() & (QFileDevice::ReadGroup | QFileDevice::ReadOther), 0);
+
+    const Result<QString> nowhere =
+        writeManifestFile("{}\n", u"kelvary-"_s, folder.filePath(u"missing"_s));
+    ASSERT_FALSE(nowhere);
+    EXPECT_FALSE(nowhere.error().message().isEmpty());
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "app/filepanels.h"
+
+#include <QList>
+
+namespace kelvary {
+
+// Panels that answer with what the test wrote down and remember every request they were shown.
+class ScriptedFilePanels final : public FilePanels {
+public:
+    // Taken in order; once they run out, an open panel is cancelled.
+    QList<std::optional<QString>> openAnswers;
+    QList<OpenPanelRequest> openRequests;
+    // The answer to every save panel; nothing answers like the user cancelling.
+    std::optional<QString> saveLocation;
+    QList<SavePanelRequest> saveRequests;
+
+    std::optional<QString> chooseFileToOpen(const OpenPanelRequest &request) override
+    {
+        openRequests.append(request);
+        return openAnswers.isEmpty() ? std::nullopt : openAnswers.takeFirst();
+    }
+
+    std::optional<QString> chooseSaveLocation(const SavePanelRequest &request) override
+    {
+        saveRequests.append(request);
+        return saveLocation;
+    }
+};
+
+} // namespace kelvary
