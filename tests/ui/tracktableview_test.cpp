@@ -192,6 +192,15 @@ TEST_F(TrackTableViewTest, ARowDraggedOntoAnotherNameMovesThere)
     EXPECT_FALSE(dragOver(u"Kick"_s, u"4"_s, TrackListModel::NameColumn, true));
     EXPECT_FALSE(vm.canUndo());
 
+    // A dragged file passes through to the window, which opens it.
+    QMimeData file;
+    file.setUrls({QUrl::fromLocalFile(u"/tmp/show.rtf"_s)});
+    file.setText(kick);
+    QDragEnterEvent enter(pointOf(u"4"_s, TrackListModel::NameColumn), Qt::CopyAction, &file,
+                          Qt::LeftButton, {});
+    QApplication::sendEvent(table().viewport(), &enter);
+    EXPECT_FALSE(enter.isAccepted());
+
     EXPECT_TRUE(dragOver(kick, u"4"_s, TrackListModel::NameColumn, true));
     EXPECT_EQ(labels().mid(0, 5), (QStringList{u"2"_s, u"3s"_s, u"4"_s, u"1"_s, u"5"_s}));
     EXPECT_FALSE(table().dropTargetIndex().isValid());

@@ -262,14 +262,19 @@ void TrackCellDelegate::paint(QPainter *painter, const QStyleOptionViewItem &opt
         break;
     }
 
-    if (opt.state & QStyle::State_HasFocus && column == TrackListModel::NameColumn &&
-        opt.state & QStyle::State_Selected) {
-        // The current row of a multiple selection shows where the keyboard acts.
+    if (table && table->hasFocus() && table->currentIndex().row() == index.row()) {
+        // The current row is framed: it is the one Delete, Space and Return act on.
         painter->save();
-        QColor edge = ink.primary;
-        edge.setAlphaF(0.5f);
-        painter->setPen(QPen(edge, 1, Qt::DotLine));
-        painter->drawRect(QRectF(cell).adjusted(0.5, 0.5, -1.5, -1.5));
+        QColor edge = opt.palette.color(QPalette::Highlight);
+        edge.setAlphaF(0.9f);
+        painter->setPen(QPen(edge, 1));
+        const QRectF frame = QRectF(cell).adjusted(0.5, 0.5, -0.5, -0.5);
+        painter->drawLine(frame.topLeft(), frame.topRight());
+        painter->drawLine(frame.bottomLeft(), frame.bottomRight());
+        if (column == 0)
+            painter->drawLine(frame.topLeft(), frame.bottomLeft());
+        if (column == TrackListModel::ColumnCount - 1)
+            painter->drawLine(frame.topRight(), frame.bottomRight());
         painter->restore();
     }
 }

@@ -333,8 +333,9 @@ void TrackTableView::setDropTarget(const QModelIndex &index)
 
 void TrackTableView::dragEnterEvent(QDragEnterEvent *event)
 {
-    // Any text may turn out to be a track id over some row; each move decides.
-    if (event->mimeData()->hasText())
+    // Any text may turn out to be a track id over some row; each move decides. Files are left
+    // to the window, which opens a report or project dropped anywhere on it.
+    if (event->mimeData()->hasText() && !event->mimeData()->hasUrls())
         event->accept();
     else
         event->ignore();
@@ -464,6 +465,30 @@ void TrackTableView::showSelection(bool scrollToSelection)
         if (!anyVisible)
             scrollTo(m_model->index(rows.first(), TrackListModel::NameColumn), EnsureVisible);
     }
+}
+
+void TrackTableView::currentChanged(const QModelIndex &current, const QModelIndex &previous)
+{
+    QTableView::currentChanged(current, previous);
+    // The frame of the current row spans every cell of it.
+    for (const QModelIndex &index : {previous, current}) {
+        if (index.isValid())
+            viewport()->update(
+                visualRect(index.siblingAtColumn(0))
+                    .united(visualRect(index.siblingAtColumn(TrackListModel::ColumnCount - 1))));
+    }
+}
+
+void TrackTableView::focusInEvent(QFocusEvent *event)
+{
+    QTableView::focusInEvent(event);
+    viewport()->update();
+}
+
+void TrackTableView::focusOutEvent(QFocusEvent *event)
+{
+    QTableView::focusOutEvent(event);
+    viewport()->update();
 }
 
 void TrackTableView::dataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight,
