@@ -112,6 +112,8 @@ TEST_F(TrackTableViewTest, SelectionIsTheViewModelsBothWays)
 
     select({u"G1"_s, u"2"_s});
     EXPECT_EQ(tableSelection(), (QSet<QString>{u"G1"_s, u"2"_s}));
+    // Delete acts on the current row, which follows a selection made elsewhere.
+    EXPECT_EQ(table().currentIndex().row(), model().rowOf(idOf(u"2"_s)));
     EXPECT_FALSE(vm.canUndo()) << "selecting is not an edit";
 }
 

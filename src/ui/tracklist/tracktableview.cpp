@@ -455,6 +455,14 @@ void TrackTableView::showSelection(bool scrollToSelection)
     }
     m_showingSelection = true;
     selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+    // The current row is where Delete acts: it never stays outside a selection made elsewhere
+    // (the type bar, an undo), or Delete would hit a row the user is not looking at.
+    const QModelIndex current = currentIndex();
+    if (!rows.isEmpty() && !rows.contains(current.row()))
+        selectionModel()->setCurrentIndex(
+            m_model->index(rows.first(),
+                           current.isValid() ? current.column() : int(TrackListModel::NameColumn)),
+            QItemSelectionModel::NoUpdate);
     m_showingSelection = false;
     // A selection made elsewhere (the type bar) is brought into sight; EnsureVisible leaves the
     // table where it is when a selected row already shows.
