@@ -283,6 +283,12 @@ TEST_F(TrackTableViewTest, KeyboardMovesDeletesTogglesAndUndoes)
     QTest::keyClick(&table(), Qt::Key_Z, Qt::ControlModifier);
     EXPECT_TRUE(track(u"3s"_s).isIncluded);
     EXPECT_FALSE(vm.canUndo());
+
+    // Return opens the current row's name, wherever in the row the keyboard is.
+    QTest::keyClick(&table(), Qt::Key_Return);
+    EXPECT_NE(
+        qobject_cast<QLineEdit *>(table().indexWidget(cell(u"3s"_s, TrackListModel::NameColumn))),
+        nullptr);
 }
 
 TEST_F(TrackTableViewTest, EditsKeepTheScrollPositionAndSelection)
