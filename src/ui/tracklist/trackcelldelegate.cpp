@@ -87,6 +87,40 @@ void drawChevron(QPainter &painter, const QPointF &centre, const QColor &color)
     painter.restore();
 }
 
+// Drawn here rather than by the style: the style's unchecked box all but disappears on the dark
+// rows, and whether a track is recorded must be readable at a glance on every row.
+void drawCheckBox(QPainter &painter, const QRect &rect, bool checked, bool pressed,
+                  const QPalette &palette, const RowInk &ink)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    QRectF box = QRectF(rect).adjusted(0.5, 0.5, -0.5, -0.5);
+    if (checked) {
+        QColor fill = palette.color(QPalette::Highlight);
+        if (pressed)
+            fill = fill.darker(120);
+        painter.setPen(QPen(fill.darker(115), 1));
+        painter.setBrush(fill);
+        painter.drawRoundedRect(box, 3, 3);
+        QPainterPath tick;
+        tick.moveTo(box.left() + box.width() * 0.24, box.top() + box.height() * 0.52);
+        tick.lineTo(box.left() + box.width() * 0.43, box.top() + box.height() * 0.72);
+        tick.lineTo(box.left() + box.width() * 0.78, box.top() + box.height() * 0.30);
+        painter.setPen(QPen(palette.color(QPalette::HighlightedText), 1.8, Qt::SolidLine,
+                            Qt::RoundCap, Qt::RoundJoin));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawPath(tick);
+    } else {
+        painter.setPen(QPen(ink.secondary, 1));
+        QColor fill = palette.color(QPalette::Base);
+        if (pressed)
+            fill = ink.tertiary;
+        painter.setBrush(fill);
+        painter.drawRoundedRect(box, 3, 3);
+    }
+    painter.restore();
+}
+
 const TrackTableView *tableOf(const QStyleOptionViewItem &option)
 {
     return qobject_cast<const TrackTableView *>(option.widget);
@@ -127,16 +161,14 @@ private:
 
 } // namespace
 
-QRect TrackCellDelegate::controlRect(int column, const QRect &cell, const QWidget *widget)
+QRect TrackCellDelegate::controlRect(int column, const QRect &cell)
 {
     switch (column) {
     case TrackListModel::ReorderHandleColumn:
     case TrackListModel::DeleteColumn:
         return cell;
     case TrackListModel::IncludedColumn: {
-        const QStyle *style = widget ? widget->style() : QApplication::style();
-        QRect box(0, 0, style->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, widget),
-                  style->pixelMetric(QStyle::PM_IndicatorHeight, nullptr, widget));
+        QRect box(0, 0, 15, 15);
         box.moveCenter(cell.center());
         return box;
     }
@@ -202,16 +234,10 @@ void TrackCellDelegate::paint(QPainter *painter, const QStyleOptionViewItem &opt
                  hovered ? ink.primary : ink.secondary, Qt::AlignHCenter);
         break;
     }
-    case TrackListModel::IncludedColumn: {
-        QStyleOptionViewItem check = opt;
-        check.rect = controlRect(column, cell, widget);
-        check.state &= ~QStyle::State_HasFocus;
-        check.state |= opt.checkState == Qt::Checked ? QStyle::State_On : QStyle::State_Off;
-        if (pressed)
-            check.state |= QStyle::State_Sunken;
-        style->drawPrimitive(QStyle::PE_IndicatorItemViewItemCheck, &check, painter, widget);
+    case TrackListModel::IncludedColumn:
+        drawCheckBox(*painter, controlRect(column, cell), opt.checkState == Qt::Checked, pressed,
+                     opt.palette, ink);
         break;
-    }
     case TrackListModel::TypeColumn:
         paintTypeBadge(*painter, cell,
                        DigicoChannelType(index.data(TrackListModel::ChannelTypeRole).toInt()),
@@ -234,7 +260,7 @@ void TrackCellDelegate::paint(QPainter *painter, const QStyleOptionViewItem &opt
     case TrackListModel::AudioDeviceColumn:
     case TrackListModel::AudioChannelColumn: {
         const bool enabled = index.data(TrackListModel::ControlEnabledRole).toBool();
-        const QRect control = controlRect(column, cell, widget);
+        const QRect control = controlRect(column, cell);
         if (enabled && (hovered || pressed)) {
             painter->save();
             painter->setRenderHint(QPainter::Antialiasing);
@@ -253,7 +279,7 @@ void TrackCellDelegate::paint(QPainter *painter, const QStyleOptionViewItem &opt
         break;
     }
     case TrackListModel::ColorColumn:
-        paintColorWell(*painter, controlRect(column, cell, widget),
+        paintColorWell(*painter, controlRect(column, cell),
                        index.data(TrackListModel::ColorRole).value<QColor>(), ink.secondary,
                        pressed);
         break;
@@ -265,7 +291,9 @@ void TrackCellDelegate::paint(QPainter *painter, const QStyleOptionViewItem &opt
     if (table && table->hasFocus() && table->currentIndex().row() == index.row()) {
         // The current row is framed: it is the one Delete, Space and Return act on.
         painter->save();
-        QColor edge = opt.palette.color(QPalette::Highlight);
+        // On a selected row the selection colour would hide it.
+        QColor edge = opt.state & QStyle::State_Selected ? ink.primary
+                                                         : opt.palette.color(QPalette::Highlight);
         edge.setAlphaF(0.9f);
         painter->setPen(QPen(edge, 1));
         const QRectF frame = QRectF(cell).adjusted(0.5, 0.5, -0.5, -0.5);

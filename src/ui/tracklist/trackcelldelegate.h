@@ -14,7 +14,7 @@ public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
     // Where a column's control sits in its cell; empty for columns without one.
-    static QRect controlRect(int column, const QRect &cell, const QWidget *widget);
+    static QRect controlRect(int column, const QRect &cell);
 
     void paint(QPainter *painter, const QStyleOptionViewItem &option,
                const QModelIndex &index) const override;

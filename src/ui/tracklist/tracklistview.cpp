@@ -1,8 +1,11 @@
 #include "tracklist/tracklistview.h"
 
 #include "app/sessionviewmodel.h"
+#include "shell/symbolicon.h"
 #include "tracklist/tracktableview.h"
 
+#include <QEvent>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -19,6 +22,7 @@ TrackListView::TrackListView(SessionViewModel *viewModel, QWidget *parent)
     addWidget(m_emptyState);
     m_listPage = makeListPage();
     addWidget(m_listPage);
+    showSymbols();
 
     connect(m_viewModel, &SessionViewModel::sessionChanged, this, &TrackListView::showCurrentPage);
     connect(m_viewModel, &SessionViewModel::audioInputCatalogChanged, this,
@@ -32,6 +36,10 @@ QWidget *TrackListView::makeEmptyState()
     auto *layout = new QVBoxLayout(page);
     layout->setSpacing(10);
     layout->addStretch(1);
+
+    m_emptySymbol = new QLabel(page);
+    m_emptySymbol->setAlignment(Qt::AlignCenter);
+    layout->addWidget(m_emptySymbol);
 
     auto *title = new QLabel(u"尚未加载 Session Report"_s, page);
     QFont titleFont = title->font();
@@ -49,10 +57,13 @@ QWidget *TrackListView::makeEmptyState()
     description->setAlignment(Qt::AlignCenter);
     description->setForegroundRole(QPalette::PlaceholderText);
     description->setFixedWidth(440);
-    // NOTE: a wrapped label placed with an alignment gets its size hint, whose height is for
-    // another width; without this the second line is cut off.
-    description->setMinimumHeight(description->heightForWidth(440));
-    layout->addWidget(description, 0, Qt::AlignHCenter);
+    // Centred by stretches rather than an alignment flag: an aligned item gets its single-line
+    // size hint and the wrapped text would be cut.
+    auto *descriptionRow = new QHBoxLayout;
+    descriptionRow->addStretch(1);
+    descriptionRow->addWidget(description);
+    descriptionRow->addStretch(1);
+    layout->addLayout(descriptionRow);
 
     // NOTE: Ctrl+O belongs to the window's "打开报告" command, which shows the same panel; a
     // second holder of the shortcut would make Qt fire neither.
@@ -73,17 +84,39 @@ QWidget *TrackListView::makeListPage()
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
 
-    m_noInputNotice = new QLabel(u"未检测到音频输入"_s, page);
-    QFont caption = m_noInputNotice->font();
+    m_noInputNotice = new QWidget(page);
+    auto *notice = new QHBoxLayout(m_noInputNotice);
+    notice->setContentsMargins(12, 10, 12, 10);
+    notice->setSpacing(6);
+    m_noInputSymbol = new QLabel(m_noInputNotice);
+    notice->addWidget(m_noInputSymbol);
+    auto *noticeText = new QLabel(u"未检测到音频输入"_s, m_noInputNotice);
+    QFont caption = noticeText->font();
     caption.setPointSizeF(caption.pointSizeF() * 0.85);
-    m_noInputNotice->setFont(caption);
-    m_noInputNotice->setForegroundRole(QPalette::PlaceholderText);
-    m_noInputNotice->setContentsMargins(12, 10, 12, 10);
+    noticeText->setFont(caption);
+    noticeText->setForegroundRole(QPalette::PlaceholderText);
+    notice->addWidget(noticeText);
+    notice->addStretch(1);
     layout->addWidget(m_noInputNotice);
 
     m_table = new TrackTableView(m_viewModel, page);
     layout->addWidget(m_table, 1);
     return page;
+}
+
+void TrackListView::changeEvent(QEvent *event)
+{
+    QStackedWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange)
+        showSymbols();
+}
+
+void TrackListView::showSymbols()
+{
+    m_emptySymbol->setPixmap(symbolIcon(u"doc.text"_s, false).pixmap(48, 48, QIcon::Disabled));
+    const int caption = QFontMetrics(m_noInputNotice->font()).height();
+    m_noInputSymbol->setPixmap(
+        symbolIcon(u"mic.slash"_s, false).pixmap(caption, caption, QIcon::Disabled));
 }
 
 void TrackListView::setDisplayMode(TrackListDisplayMode mode)

@@ -31,19 +31,26 @@ public:
 
     QPushButton *emptyStateOpenButton() const { return m_openReportButton; }
     TrackTableView *table() const { return m_table; }
-    QLabel *noInputNotice() const { return m_noInputNotice; }
+    QWidget *noInputNotice() const { return m_noInputNotice; }
+
+protected:
+    void changeEvent(QEvent *event) override;
 
 private:
     QWidget *makeEmptyState();
     QWidget *makeListPage();
     void showCurrentPage();
+    // The symbols are drawn in the palette's colours, so they are drawn again when it changes.
+    void showSymbols();
 
     SessionViewModel *m_viewModel;
     TrackListDisplayMode m_displayMode = TrackListDisplayMode::list;
     QWidget *m_emptyState = nullptr;
+    QLabel *m_emptySymbol = nullptr;
     QPushButton *m_openReportButton = nullptr;
     QWidget *m_listPage = nullptr;
-    QLabel *m_noInputNotice = nullptr;
+    QWidget *m_noInputNotice = nullptr;
+    QLabel *m_noInputSymbol = nullptr;
     TrackTableView *m_table = nullptr;
 };
 

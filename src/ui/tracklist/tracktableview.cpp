@@ -148,7 +148,7 @@ QModelIndex TrackTableView::controlAt(const QPoint &position) const
     const QModelIndex index = indexAt(position);
     if (!index.isValid() || !isControlColumn(index.column()))
         return {};
-    const QRect control = TrackCellDelegate::controlRect(index.column(), visualRect(index), this);
+    const QRect control = TrackCellDelegate::controlRect(index.column(), visualRect(index));
     return control.contains(position) ? index : QModelIndex();
 }
 
@@ -282,7 +282,7 @@ void TrackTableView::openMenu(const QModelIndex &index)
     populateMenu(menu, index);
     if (menu.isEmpty())
         return;
-    const QRect control = TrackCellDelegate::controlRect(index.column(), visualRect(index), this);
+    const QRect control = TrackCellDelegate::controlRect(index.column(), visualRect(index));
     menu.exec(viewport()->mapToGlobal(control.bottomLeft()));
 }
 

@@ -1,0 +1,262 @@
+#include "mainwindow/contentview.h"
+
+#include "app/sessionviewmodel.h"
+#include "mainwindow/sessionreportdropmodifier.h"
+#include "mainwindow/sidebar.h"
+#include "shell/appcommands.h"
+#include "shell/appearance.h"
+#include "shell/commandbroadcaster.h"
+#include "shell/symbolicon.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSplitter>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace kelvary::ui {
+
+namespace {
+
+const QKeySequence openShortcut(u"Ctrl+O"_s);
+
+QString appearanceStyleName(AppAppearanceStyle style)
+{
+    return style == AppAppearanceStyle::light ? u"浅色"_s : u"深色"_s;
+}
+
+QString appearanceStyleSymbol(AppAppearanceStyle style)
+{
+    return style == AppAppearanceStyle::light ? u"sun.max"_s : u"moon"_s;
+}
+
+} // namespace
+
+QString detailTitle(const ParsedSession &session, qsizetype includedCount,
+                    TrackListDisplayMode mode)
+{
+    if (session.tracks.isEmpty())
+        return session.sessionName.isEmpty() ? u"Kelvary"_s : session.sessionName;
+    if (mode == TrackListDisplayMode::routing)
+        return u"路由矩阵"_s;
+    return u"通道列表(%1/%2)"_s.arg(includedCount).arg(session.tracks.size());
+}
+
+ContentView::ContentView(AudioInputDeviceEnumerator audioInputEnumerator,
+                         std::shared_ptr<FilePanels> filePanels, Appearance *appearance,
+                         std::function<void()> showAbout, QWidget *parent)
+    : QMainWindow(parent)
+    , m_viewModel(
+          new SessionViewModel(std::move(audioInputEnumerator), std::move(filePanels), this))
+    , m_appearance(appearance)
+{
+    m_commands = new AppCommands(menuBar(), std::move(showAbout), this);
+
+    auto *content = new QWidget(this);
+    content->setMinimumSize(minimumContentSize);
+    auto *contentLayout = new QVBoxLayout(content);
+    contentLayout->setContentsMargins(0, 0, 0, 0);
+
+    m_splitter = new QSplitter(Qt::Horizontal, content);
+    m_splitter->setChildrenCollapsible(false);
+    m_sidebar = new Sidebar(m_viewModel, m_splitter);
+    // The sidebar's shortcut must work whichever widget has the focus.
+    addAction(m_sidebar->openReportAction());
+
+    auto *detail = new QWidget(m_splitter);
+    auto *detailLayout = new QVBoxLayout(detail);
+    detailLayout->setContentsMargins(0, 0, 0, 0);
+    detailLayout->setSpacing(0);
+    m_title = new QLabel(detail);
+    QFont titleFont = m_title->font();
+    titleFont.setBold(true);
+    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.25);
+    m_title->setFont(titleFont);
+    m_title->setContentsMargins(16, 10, 16, 8);
+    detailLayout->addWidget(m_title);
+    auto *rule = new QFrame(detail);
+    rule->setFrameShape(QFrame::HLine);
+    rule->setFrameShadow(QFrame::Sunken);
+    detailLayout->addWidget(rule);
+    m_trackList = new TrackListView(m_viewModel, detail);
+    detailLayout->addWidget(m_trackList, 1);
+
+    m_splitter->addWidget(m_sidebar);
+    m_splitter->addWidget(detail);
+    m_splitter->setStretchFactor(0, 0);
+    m_splitter->setStretchFactor(1, 1);
+    m_splitter->setSizes({Sidebar::idealWidth, minimumContentSize.width() - Sidebar::idealWidth});
+    contentLayout->addWidget(m_splitter);
+    setCentralWidget(content);
+
+    buildToolbar();
+    subscribeToMenuRequests();
+    m_drop = new SessionReportDropModifier(m_viewModel, this);
+
+    connect(m_viewModel, &SessionViewModel::sessionChanged, this, [this] {
+        // With no tracks the mode button is disabled; the window must not stay in a mode whose
+        // sidebar it hides.
+        if (m_viewModel->tracks().isEmpty())
+            setDisplayMode(TrackListDisplayMode::list);
+        updateTitle();
+        updateActions();
+        updateOpenShortcut();
+    });
+    connect(m_viewModel, &SessionViewModel::undoSnapshotsChanged, this,
+            &ContentView::updateActions);
+    connect(m_viewModel, &SessionViewModel::errorMessageChanged, this,
+            &ContentView::showErrorAlert);
+    connect(m_appearance, &Appearance::changed, this, &ContentView::updateAppearanceAction);
+
+    updateTitle();
+    updateActions();
+    updateAppearanceAction();
+    updateOpenShortcut();
+    // The minimum content size wins over the default size where the two disagree.
+    resize(defaultSize.expandedTo(minimumSizeHint()));
+}
+
+ContentView::~ContentView() = default;
+
+void ContentView::buildToolbar()
+{
+    QToolBar *toolbar = addToolBar(u"工具栏"_s);
+    toolbar->setObjectName(u"mainToolbar"_s);
+    toolbar->setMovable(false);
+    toolbar->setFloatable(false);
+    toolbar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    toolbar->toggleViewAction()->setVisible(false);
+    setContextMenuPolicy(Qt::NoContextMenu);
+
+    m_undo = toolbar->addAction(u"撤销"_s, m_viewModel, &SessionViewModel::undo);
+    m_undo->setToolTip(u"撤销上一步修改"_s);
+    m_undo->setShortcut(QKeySequence::Undo);
+
+    m_restoreColors =
+        toolbar->addAction(u"恢复默认色"_s, m_viewModel, &SessionViewModel::restoreDefaultColors);
+    m_restoreColors->setToolTip(u"按通道类型恢复默认色"_s);
+
+    m_displayMode = toolbar->addAction(QString(), this, [this] {
+        setDisplayMode(displayMode() == TrackListDisplayMode::list ? TrackListDisplayMode::routing
+                                                                   : TrackListDisplayMode::list);
+    });
+
+    toolbar->addSeparator();
+    m_exportPDF = toolbar->addAction(u"导出 PDF"_s, m_viewModel, &SessionViewModel::exportPDF);
+    m_exportTemplate =
+        toolbar->addAction(u"导出模版"_s, m_viewModel, &SessionViewModel::exportTemplate);
+    m_exportTemplate->setShortcut(QKeySequence(u"Ctrl+Shift+E"_s));
+
+    auto *spacer = new QWidget(toolbar);
+    spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    toolbar->addWidget(spacer);
+    m_appearanceAction = toolbar->addAction(
+        QString(), this, [this] { m_appearance->setStyle(m_appearance->nextStyle()); });
+}
+
+void ContentView::subscribeToMenuRequests()
+{
+    CommandBroadcaster &broadcaster = CommandBroadcaster::instance();
+    connect(&broadcaster, &CommandBroadcaster::kelvaryOpenProjectRequested, m_viewModel,
+            &SessionViewModel::showOpenPanel);
+    connect(&broadcaster, &CommandBroadcaster::kelvaryImportReportRequested, m_viewModel,
+            &SessionViewModel::showImportPanel);
+    connect(&broadcaster, &CommandBroadcaster::kelvarySaveProjectRequested, m_viewModel,
+            &SessionViewModel::saveProject);
+    connect(&broadcaster, &CommandBroadcaster::kelvarySaveProjectAsRequested, m_viewModel,
+            &SessionViewModel::saveProjectAs);
+}
+
+void ContentView::setDisplayMode(TrackListDisplayMode mode)
+{
+    m_trackList->setDisplayMode(mode);
+    m_sidebar->setVisible(mode == TrackListDisplayMode::list);
+    updateTitle();
+    updateActions();
+}
+
+void ContentView::updateTitle()
+{
+    const QString title =
+        detailTitle(m_viewModel->session(), m_viewModel->includedCount(), displayMode());
+    m_title->setText(title);
+    setWindowTitle(title);
+}
+
+void ContentView::updateActions()
+{
+    const bool hasTracks = !m_viewModel->tracks().isEmpty();
+    const bool hasIncluded = m_viewModel->includedCount() > 0;
+    m_undo->setEnabled(m_viewModel->canUndo());
+    m_restoreColors->setEnabled(hasTracks);
+    m_displayMode->setEnabled(hasTracks);
+    m_exportPDF->setEnabled(hasIncluded);
+    m_exportTemplate->setEnabled(hasIncluded);
+
+    const bool list = displayMode() == TrackListDisplayMode::list;
+    m_displayMode->setText(list ? u"路由矩阵"_s : u"通道列表"_s);
+    m_displayMode->setToolTip(list ? u"切换到路由矩阵"_s : u"切换到通道列表"_s);
+    m_displayMode->setIcon(symbolIcon(list ? u"square.grid.3x3"_s : u"list.bullet"_s,
+                                      m_appearance->style() == AppAppearanceStyle::system));
+}
+
+void ContentView::updateAppearanceAction()
+{
+    const AppAppearanceStyle next = m_appearance->nextStyle();
+    m_appearanceAction->setText(appearanceStyleName(next));
+    m_appearanceAction->setToolTip(u"切换到%1风格"_s.arg(appearanceStyleName(next)));
+
+    // Theme icons are drawn for the desktop's own colours, so they are used only while the
+    // window follows the desktop; a chosen style gets the drawings tinted to its palette.
+    const bool preferTheme = m_appearance->style() == AppAppearanceStyle::system;
+    m_appearanceAction->setIcon(symbolIcon(appearanceStyleSymbol(next), preferTheme));
+    m_undo->setIcon(symbolIcon(u"arrow.uturn.backward"_s, preferTheme));
+    m_restoreColors->setIcon(symbolIcon(u"paintpalette"_s, preferTheme));
+    m_exportPDF->setIcon(symbolIcon(u"doc.richtext"_s, preferTheme));
+    m_exportTemplate->setIcon(symbolIcon(u"square.and.arrow.up"_s, preferTheme));
+    m_sidebar->openReportAction()->setIcon(symbolIcon(u"doc.text"_s, preferTheme));
+    updateActions();
+}
+
+// Ctrl+O has three holders: the menu's "打开…", the sidebar's "打开报告" and the empty state's
+// "打开报告…". Qt fires no shortcut that two enabled actions share, so it goes to the report import
+// while no session is loaded and the empty state offers it, and to "打开…" once tracks are shown.
+void ContentView::updateOpenShortcut()
+{
+    const bool empty = m_viewModel->tracks().isEmpty();
+    m_sidebar->openReportAction()->setShortcut(empty ? openShortcut : QKeySequence());
+    m_commands->openProjectAction()->setShortcut(empty ? QKeySequence() : openShortcut);
+}
+
+void ContentView::showErrorAlert()
+{
+    const std::optional<QString> &message = m_viewModel->errorMessage();
+    if (!message) {
+        if (m_errorAlert)
+            m_errorAlert->done(QMessageBox::Accepted);
+        return;
+    }
+    if (!m_errorAlert) {
+        m_errorAlert = new QMessageBox(QMessageBox::Warning, u"错误"_s, QString(),
+                                       QMessageBox::NoButton, this);
+        QPushButton *ok = m_errorAlert->addButton(u"好"_s, QMessageBox::AcceptRole);
+        m_errorAlert->setDefaultButton(ok);
+        m_errorAlert->setEscapeButton(ok);
+        // However the alert goes away, the error it showed is done with.
+        connect(m_errorAlert, &QDialog::finished, this, [this] {
+            m_errorAlert->deleteLater();
+            m_errorAlert = nullptr;
+            m_viewModel->setErrorMessage(std::nullopt);
+        });
+        // Shown without a nested event loop: the view model is still inside the operation
+        // that set the text.
+        m_errorAlert->open();
+    }
+    m_errorAlert->setText(*message);
+}
+
+} // namespace kelvary::ui

@@ -1,0 +1,52 @@
+#include "shell/appcommands.h"
+
+#include "shell/commandbroadcaster.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QMenu>
+#include <QMenuBar>
+
+using namespace Qt::StringLiterals;
+
+namespace kelvary::ui {
+
+AppCommands::AppCommands(QMenuBar *menuBar, std::function<void()> showAbout, QObject *parent)
+    : QObject(parent)
+{
+    CommandBroadcaster &broadcaster = CommandBroadcaster::instance();
+    QMenu *file = menuBar->addMenu(u"文件"_s);
+
+    auto addRequest = [&](const QString &text, const QKeySequence &shortcut,
+                          void (CommandBroadcaster::*request)()) {
+        QAction *action = file->addAction(text);
+        action->setShortcut(shortcut);
+        // Menu shortcuts belong to the whole window, whichever widget has the focus.
+        action->setShortcutContext(Qt::WindowShortcut);
+        connect(action, &QAction::triggered, &broadcaster, request);
+        return action;
+    };
+    m_openProject = addRequest(u"打开…"_s, QKeySequence(u"Ctrl+O"_s),
+                               &CommandBroadcaster::kelvaryOpenProjectRequested);
+    m_importReport = addRequest(u"导入…"_s, QKeySequence(u"Ctrl+Shift+O"_s),
+                                &CommandBroadcaster::kelvaryImportReportRequested);
+    file->addSeparator();
+    m_saveProject = addRequest(u"保存"_s, QKeySequence(u"Ctrl+S"_s),
+                               &CommandBroadcaster::kelvarySaveProjectRequested);
+    m_saveProjectAs = addRequest(u"另存为…"_s, QKeySequence(u"Ctrl+Shift+S"_s),
+                                 &CommandBroadcaster::kelvarySaveProjectAsRequested);
+
+    // The platform's application menu holds Quit; a Linux window has none, so File does.
+    file->addSeparator();
+    QAction *quit = file->addAction(u"退出"_s);
+    quit->setShortcut(QKeySequence::Quit);
+    quit->setMenuRole(QAction::QuitRole);
+    connect(quit, &QAction::triggered, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+
+    QMenu *help = menuBar->addMenu(u"帮助"_s);
+    m_about = help->addAction(u"关于 Kelvary"_s);
+    m_about->setMenuRole(QAction::AboutRole);
+    connect(m_about, &QAction::triggered, this, std::move(showAbout));
+}
+
+} // namespace kelvary::ui

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QObject>
+
+#include <functional>
+
+class QAction;
+class QMenuBar;
+
+namespace kelvary::ui {
+
+// The menu commands: File with open, import, save and save as, which only post their request on
+// the CommandBroadcaster, and Help with the About window.
+class AppCommands : public QObject {
+    Q_OBJECT
+
+public:
+    AppCommands(QMenuBar *menuBar, std::function<void()> showAbout, QObject *parent = nullptr);
+
+    // "打开…", whose Ctrl+O the main window hands over while no session is loaded.
+    QAction *openProjectAction() const { return m_openProject; }
+    QAction *importReportAction() const { return m_importReport; }
+    QAction *saveProjectAction() const { return m_saveProject; }
+    QAction *saveProjectAsAction() const { return m_saveProjectAs; }
+    QAction *aboutAction() const { return m_about; }
+
+private:
+    QAction *m_openProject = nullptr;
+    QAction *m_importReport = nullptr;
+    QAction *m_saveProject = nullptr;
+    QAction *m_saveProjectAs = nullptr;
+    QAction *m_about = nullptr;
+};
+
+} // namespace kelvary::ui

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QObject>
+
+namespace kelvary::ui {
+
+// The process-wide channel of the four menu requests. The menu posts them without knowing who
+// listens, so the shortcuts work whichever widget has the focus, and the main window turns them
+// into view-model operations.
+class CommandBroadcaster : public QObject {
+    Q_OBJECT
+
+public:
+    // Made on first use and kept for the life of the process.
+    static CommandBroadcaster &instance();
+
+Q_SIGNALS:
+    void kelvaryOpenProjectRequested();
+    void kelvaryImportReportRequested();
+    void kelvarySaveProjectRequested();
+    void kelvarySaveProjectAsRequested();
+
+private:
+    CommandBroadcaster() = default;
+};
+
+} // namespace kelvary::ui

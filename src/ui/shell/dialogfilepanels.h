@@ -1,0 +1,18 @@
+#pragma once
+
+#include "app/filepanels.h"
+
+namespace kelvary::ui {
+
+// The view model's open and save panels as Qt file dialogs, modal over the active window.
+class DialogFilePanels final : public FilePanels {
+public:
+    std::optional<QString> chooseFileToOpen(const OpenPanelRequest &request) override;
+    std::optional<QString> chooseSaveLocation(const SavePanelRequest &request) override;
+};
+
+// "DiGiCo Session Report (*.rtf *.RTF *.txt *.TXT)": file systems on Linux tell case apart, and
+// consoles and Windows machines write upper-case extensions as often as lower-case ones.
+QStringList nameFilters(const QList<FileType> &types);
+
+} // namespace kelvary::ui

@@ -1,0 +1,390 @@
+#include "uitestsupport.h"
+
+#include "app/projectdocument.h"
+#include "app/sessionviewmodel.h"
+#include "mainwindow/exportformatpicker.h"
+#include "mainwindow/sessionreportdropmodifier.h"
+#include "mainwindow/sidebar.h"
+#include "shell/appcommands.h"
+#include "shell/commandbroadcaster.h"
+#include "tracklist/tracklistmodel.h"
+#include "tracklist/tracklistview.h"
+#include "tracklist/tracktableview.h"
+#include "typebar/channeltypequickpickbar.h"
+#include "typebar/channeltyperow.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QFile>
+#include <QFrame>
+#include <QLabel>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+namespace kelvary::ui {
+namespace {
+
+// main-show-tabs.txt: 10 inputs, 3 aux, 2 groups, 3 matrices; 5s and 9s are stereo.
+const QString mainShow = fixture(u"main-show-tabs.txt"_s);
+
+TEST(MainWindow, TitleCountsIncludedTracksInListModeAndNamesTheMatrixInRoutingMode)
+{
+    MainWindowFixture f;
+    EXPECT_EQ(f.window.titleLabel()->text(), u"Kelvary");
+
+    f.window.viewModel()->importSessionReportAt(mainShow);
+    EXPECT_EQ(f.window.titleLabel()->text(), u"通道列表(10/18)");
+    EXPECT_EQ(f.window.windowTitle(), u"通道列表(10/18)");
+    f.window.viewModel()->setTracksIncluded(true, DigicoChannelType::aux);
+    EXPECT_EQ(f.window.titleLabel()->text(), u"通道列表(13/18)");
+
+    f.window.displayModeAction()->trigger();
+    EXPECT_EQ(f.window.titleLabel()->text(), u"路由矩阵");
+    EXPECT_TRUE(f.window.sidebar()->isHidden());
+    EXPECT_EQ(f.window.displayModeAction()->text(), u"通道列表");
+    EXPECT_EQ(f.window.displayModeAction()->toolTip(), u"切换到通道列表");
+    EXPECT_EQ(f.window.displayModeAction()->icon().name(), u"list.bullet");
+
+    f.window.displayModeAction()->trigger();
+    EXPECT_EQ(f.window.titleLabel()->text(), u"通道列表(13/18)");
+    EXPECT_FALSE(f.window.sidebar()->isHidden());
+    EXPECT_EQ(f.window.displayModeAction()->text(), u"路由矩阵");
+    EXPECT_EQ(f.window.displayModeAction()->toolTip(), u"切换到路由矩阵");
+    EXPECT_EQ(f.window.displayModeAction()->icon().name(), u"square.grid.3x3");
+}
+
+TEST(MainWindow, TitleWithoutTracksIsTheSessionName)
+{
+    QTemporaryDir directory;
+    ProjectDocumentSnapshot document;
+    document.session.sessionName = u"Main Show"_s;
+    const QString project = directory.filePath(u"empty.kvp"_s);
+    QFile file(project);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(writeProjectDocument(document));
+    file.close();
+
+    MainWindowFixture f;
+    f.window.viewModel()->importSessionReportAt(mainShow);
+    f.window.displayModeAction()->trigger();
+    f.window.viewModel()->openFile(project);
+    EXPECT_EQ(f.window.titleLabel()->text(), u"Main Show");
+    // An empty session cannot leave the window stuck in the matrix without its sidebar.
+    EXPECT_EQ(f.window.displayMode(), TrackListDisplayMode::list);
+    EXPECT_FALSE(f.window.sidebar()->isHidden());
+}
+
+TEST(MainWindow, EveryToolbarButtonFollowsItsEnablingRule)
+{
+    MainWindowFixture f;
+    ContentView &w = f.window;
+    auto enabled = [&] {
+        return QList<bool>{
+            w.undoAction()->isEnabled(),           w.restoreColorsAction()->isEnabled(),
+            w.displayModeAction()->isEnabled(),    w.exportPDFAction()->isEnabled(),
+            w.exportTemplateAction()->isEnabled(), w.appearanceAction()->isEnabled()};
+    };
+    EXPECT_EQ(enabled(), (QList<bool>{false, false, false, false, false, true}));
+
+    w.viewModel()->importSessionReportAt(mainShow);
+    EXPECT_EQ(enabled(), (QList<bool>{false, true, true, true, true, true}));
+
+    // Nothing included: no export; the exclusion itself can be undone.
+    w.viewModel()->setTracksIncluded(false, DigicoChannelType::input);
+    EXPECT_EQ(enabled(), (QList<bool>{true, true, true, false, false, true}));
+
+    w.undoAction()->trigger();
+    EXPECT_EQ(w.viewModel()->includedCount(), 10);
+    EXPECT_EQ(enabled(), (QList<bool>{false, true, true, true, true, true}));
+
+    EXPECT_EQ(w.undoAction()->shortcut(), QKeySequence(QKeySequence::Undo));
+    EXPECT_EQ(w.exportTemplateAction()->shortcut(), QKeySequence(u"Ctrl+Shift+E"_s));
+    EXPECT_EQ(w.undoAction()->toolTip(), u"撤销上一步修改");
+    EXPECT_EQ(w.restoreColorsAction()->toolTip(), u"按通道类型恢复默认色");
+}
+
+TEST(MainWindow, SidebarShowsTheSessionFactsWithDashesForMissingOnes)
+{
+    MainWindowFixture f;
+    Sidebar *sidebar = f.window.sidebar();
+    for (const QString &fact : {u"名称"_s, u"调音台"_s, u"保存时间"_s, u"软件版本"_s})
+        EXPECT_EQ(sidebar->sessionFact(fact)->fullText(), u"—") << fact.toStdString();
+    EXPECT_FALSE(sidebar->isSessionFactShown(u"来源文件"_s));
+    EXPECT_TRUE(sidebar->statusBar()->isHidden());
+    EXPECT_FALSE(sidebar->stereoSwitch()->isEnabled());
+
+    f.window.viewModel()->importSessionReportAt(mainShow);
+    EXPECT_EQ(sidebar->sessionFact(u"名称"_s)->fullText(), u"Main Show");
+    EXPECT_EQ(sidebar->sessionFact(u"调音台"_s)->fullText(), u"SD12");
+    EXPECT_TRUE(sidebar->isSessionFactShown(u"来源文件"_s));
+    EXPECT_EQ(sidebar->sessionFact(u"来源文件"_s)->fullText(), u"main-show-tabs.txt");
+    EXPECT_FALSE(sidebar->statusBar()->isHidden());
+    EXPECT_EQ(sidebar->statusLabel()->text(), u"已加载 18 条通道 · 1 个音频输入设备");
+}
+
+TEST(MainWindow, StereoSwitchSplitsAndFollowsTheViewModel)
+{
+    MainWindowFixture f;
+    SessionViewModel *viewModel = f.window.viewModel();
+    QCheckBox *stereo = f.window.sidebar()->stereoSwitch();
+    viewModel->importSessionReportAt(mainShow);
+    ASSERT_TRUE(stereo->isEnabled());
+
+    stereo->click();
+    EXPECT_TRUE(viewModel->splitStereoChannels());
+    EXPECT_EQ(viewModel->tracks().size(), 22);
+    EXPECT_EQ(f.window.titleLabel()->text(), u"通道列表(12/22)");
+
+    // An undo puts the switch back with the tracks.
+    f.window.undoAction()->trigger();
+    EXPECT_FALSE(viewModel->splitStereoChannels());
+    EXPECT_FALSE(stereo->isChecked());
+
+    viewModel->importSessionReportAt(fixture(u"cp1252.txt"_s));
+    EXPECT_EQ(stereo->isEnabled(), viewModel->hasStereoCandidates());
+}
+
+TEST(MainWindow, ErrorAlertShowsTheTextAndDismissingItClearsTheError)
+{
+    MainWindowFixture f;
+    SessionViewModel *viewModel = f.window.viewModel();
+    const QString wrongFile =
+        u"请打开 Kelvary 工程文件（.kvp）或 DiGiCo Session Report（.rtf/.txt）。"_s;
+
+    viewModel->openFile(u"/tmp/Show.json"_s);
+    QMessageBox *alert = f.window.errorAlert();
+    ASSERT_NE(alert, nullptr);
+    EXPECT_TRUE(alert->isVisible());
+    EXPECT_EQ(alert->windowTitle(), u"错误");
+    EXPECT_EQ(alert->text(), wrongFile);
+    ASSERT_EQ(alert->buttons().size(), 1);
+    EXPECT_EQ(alert->buttons().constFirst()->text(), u"好");
+    QTest::mouseClick(alert->buttons().constFirst(), Qt::LeftButton);
+    EXPECT_EQ(viewModel->errorMessage(), std::nullopt);
+    EXPECT_EQ(f.window.errorAlert(), nullptr);
+
+    // Escape dismisses it too.
+    viewModel->openFile(u"/tmp/Show.json"_s);
+    ASSERT_NE(f.window.errorAlert(), nullptr);
+    QTest::keyClick(f.window.errorAlert(), Qt::Key_Escape);
+    EXPECT_EQ(viewModel->errorMessage(), std::nullopt);
+    EXPECT_EQ(f.window.errorAlert(), nullptr);
+
+    // An operation that clears the error takes the alert away, and the session stays intact.
+    viewModel->importSessionReportAt(mainShow);
+    viewModel->openFile(fixture(u"missing.rtf"_s));
+    ASSERT_NE(f.window.errorAlert(), nullptr);
+    EXPECT_EQ(viewModel->tracks().size(), 18);
+    viewModel->importSessionReportAt(mainShow);
+    EXPECT_EQ(f.window.errorAlert(), nullptr);
+}
+
+QMimeData *filesData(const QStringList &paths)
+{
+    auto *data = new QMimeData;
+    QList<QUrl> urls;
+    for (const QString &path : paths)
+        urls.append(QUrl::fromLocalFile(path));
+    data->setUrls(urls);
+    return data;
+}
+
+TEST(MainWindow, DroppingThreeFilesOpensOnlyTheFirst)
+{
+    MainWindowFixture f;
+    f.window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&f.window));
+    SessionReportDropModifier *drop = f.window.dropModifier();
+    const std::unique_ptr<QMimeData> files(
+        filesData({fixture(u"club-tabs.rtf"_s), mainShow, fixture(u"theatre-notabs.rtf"_s)}));
+    const QPoint centre = f.window.rect().center();
+
+    QDragEnterEvent enter(centre, Qt::CopyAction, files.get(), Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&f.window, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    EXPECT_TRUE(drop->isDropTargeted());
+    EXPECT_TRUE(drop->overlay()->isVisible());
+    EXPECT_EQ(drop->overlay()->geometry(), f.window.rect());
+
+    QDropEvent dropped(centre, Qt::CopyAction, files.get(), Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&f.window, &dropped);
+    EXPECT_TRUE(dropped.isAccepted());
+    EXPECT_FALSE(drop->isDropTargeted());
+    EXPECT_FALSE(drop->overlay()->isVisible());
+    EXPECT_EQ(f.window.viewModel()->session().sourceFileName, u"club-tabs.rtf");
+    EXPECT_EQ(f.window.viewModel()->projectFileURL(), std::nullopt);
+}
+
+TEST(MainWindow, DragsWithoutFilesAreRefusedAndLeavingHidesTheOverlay)
+{
+    MainWindowFixture f;
+    SessionReportDropModifier *drop = f.window.dropModifier();
+    QMimeData text;
+    text.setText(u"Kick In"_s);
+    QDragEnterEvent refused({10, 10}, Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+    refused.setAccepted(false);
+    QCoreApplication::sendEvent(&f.window, &refused);
+    EXPECT_FALSE(refused.isAccepted());
+    EXPECT_FALSE(drop->isDropTargeted());
+
+    const std::unique_ptr<QMimeData> files(filesData({mainShow}));
+    QDragEnterEvent enter({10, 10}, Qt::CopyAction, files.get(), Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&f.window, &enter);
+    ASSERT_TRUE(drop->isDropTargeted());
+    QDragLeaveEvent leave;
+    QCoreApplication::sendEvent(&f.window, &leave);
+    EXPECT_FALSE(drop->isDropTargeted());
+    EXPECT_TRUE(f.window.viewModel()->tracks().isEmpty());
+}
+
+TEST(MainWindow, MenuCommandsReachTheViewModelThroughTheBroadcaster)
+{
+    MainWindowFixture f;
+    CommandBroadcaster &broadcaster = CommandBroadcaster::instance();
+    QSignalSpy openRequests(&broadcaster, &CommandBroadcaster::kelvaryOpenProjectRequested);
+    QSignalSpy importRequests(&broadcaster, &CommandBroadcaster::kelvaryImportReportRequested);
+    QSignalSpy saveRequests(&broadcaster, &CommandBroadcaster::kelvarySaveProjectRequested);
+    QSignalSpy saveAsRequests(&broadcaster, &CommandBroadcaster::kelvarySaveProjectAsRequested);
+    AppCommands *commands = f.window.commands();
+
+    f.panels->openAnswers = {mainShow};
+    commands->importReportAction()->trigger();
+    EXPECT_EQ(importRequests.count(), 1);
+    ASSERT_EQ(f.panels->openRequests.size(), 1);
+    EXPECT_EQ(f.panels->openRequests.constLast().title, u"导入 DiGiCo Session Report");
+    EXPECT_EQ(f.window.viewModel()->tracks().size(), 18);
+
+    f.panels->openAnswers.clear();
+    commands->openProjectAction()->trigger();
+    EXPECT_EQ(openRequests.count(), 1);
+    ASSERT_EQ(f.panels->openRequests.size(), 2);
+    EXPECT_EQ(f.panels->openRequests.constLast().title, u"打开 Kelvary 工程");
+    // A cancelled panel changes nothing.
+    EXPECT_EQ(f.window.viewModel()->tracks().size(), 18);
+
+    // Save as asks where; save then writes to the same file without asking.
+    QTemporaryDir directory;
+    const QString project = directory.filePath(u"Main Show.kvp"_s);
+    f.panels->saveLocation = project;
+    commands->saveProjectAsAction()->trigger();
+    ASSERT_EQ(f.panels->saveRequests.size(), 1);
+    EXPECT_EQ(f.window.viewModel()->projectFileURL(), project);
+    EXPECT_EQ(f.window.sidebar()->statusLabel()->text(), u"工程已保存：Main Show.kvp");
+    ASSERT_TRUE(QFile::remove(project));
+    commands->saveProjectAction()->trigger();
+    EXPECT_EQ(saveAsRequests.count(), 1);
+    EXPECT_EQ(saveRequests.count(), 1);
+    EXPECT_EQ(f.panels->saveRequests.size(), 1);
+    EXPECT_TRUE(QFile::exists(project));
+
+    EXPECT_EQ(commands->importReportAction()->shortcut(), QKeySequence(u"Ctrl+Shift+O"_s));
+    EXPECT_EQ(commands->saveProjectAction()->shortcut(), QKeySequence(u"Ctrl+S"_s));
+    EXPECT_EQ(commands->saveProjectAsAction()->shortcut(), QKeySequence(u"Ctrl+Shift+S"_s));
+}
+
+TEST(MainWindow, CtrlOImportsAReportWhileNothingIsLoadedThenOpensAProject)
+{
+    MainWindowFixture f;
+    f.window.show();
+    f.window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&f.window));
+
+    f.panels->openAnswers = {mainShow};
+    QTest::keyClick(&f.window, Qt::Key_O, Qt::ControlModifier);
+    ASSERT_EQ(f.panels->openRequests.size(), 1);
+    EXPECT_EQ(f.panels->openRequests.constLast().title, u"导入 DiGiCo Session Report");
+    ASSERT_EQ(f.window.viewModel()->tracks().size(), 18);
+
+    f.panels->openAnswers.clear();
+    QTest::keyClick(&f.window, Qt::Key_O, Qt::ControlModifier);
+    ASSERT_EQ(f.panels->openRequests.size(), 2);
+    EXPECT_EQ(f.panels->openRequests.constLast().title, u"打开 Kelvary 工程");
+
+    // The empty state's button imports as well.
+    MainWindowFixture empty;
+    empty.window.trackListView()->emptyStateOpenButton()->click();
+    ASSERT_EQ(empty.panels->openRequests.size(), 1);
+    EXPECT_EQ(empty.panels->openRequests.constLast().title, u"导入 DiGiCo Session Report");
+}
+
+TEST(MainWindow, ToolbarExportsWriteTheTemplateAndTheSheet)
+{
+    MainWindowFixture f;
+    f.window.viewModel()->importSessionReportAt(mainShow);
+    QTemporaryDir directory;
+
+    f.panels->saveLocation = directory.filePath(u"Main Show.RTrackTemplate"_s);
+    f.window.exportTemplateAction()->trigger();
+    EXPECT_TRUE(QFile::exists(*f.panels->saveLocation));
+    EXPECT_TRUE(f.window.sidebar()->statusLabel()->text().startsWith(
+        u"已导出至 Main Show.RTrackTemplate\n"_s));
+
+    f.panels->saveLocation = directory.filePath(u"Main Show.pdf"_s);
+    f.window.exportPDFAction()->trigger();
+    EXPECT_TRUE(QFile::exists(*f.panels->saveLocation));
+    EXPECT_EQ(f.window.sidebar()->statusLabel()->text(), u"已导出 PDF 至 Main Show.pdf");
+    EXPECT_EQ(f.window.errorAlert(), nullptr);
+}
+
+TEST(MainWindow, ExportFormatPickerAndViewModelFollowEachOther)
+{
+    MainWindowFixture f;
+    SessionViewModel *viewModel = f.window.viewModel();
+    ExportFormatPicker *picker = f.window.sidebar()->exportFormatPicker();
+    ASSERT_EQ(picker->count(), 3);
+    EXPECT_EQ(picker->itemText(1), u"Pro Tools · 会话模版 (.ptx)");
+    EXPECT_EQ(picker->format(), TemplateExportFormat::reaperTrackTemplate);
+
+    // The formats still to come can be chosen; exporting them says they are not ready.
+    QTest::keyClick(picker, Qt::Key_Down);
+    EXPECT_EQ(viewModel->exportFormat(), TemplateExportFormat::proToolsSession);
+    EXPECT_EQ(picker->toolTip(), u"Pro Tools · 会话模版 (.ptx)（即将推出）");
+    viewModel->importSessionReportAt(mainShow);
+    f.window.exportTemplateAction()->trigger();
+    ASSERT_NE(f.window.errorAlert(), nullptr);
+    EXPECT_EQ(f.window.errorAlert()->text(), u"该导出格式将在下个版本开放。");
+    EXPECT_TRUE(f.panels->saveRequests.isEmpty());
+
+    viewModel->setExportFormat(TemplateExportFormat::logicProject);
+    EXPECT_EQ(picker->format(), TemplateExportFormat::logicProject);
+}
+
+TEST(MainWindow, DetailShowsTheEmptyStateUntilTracksArriveThenTheTable)
+{
+    MainWindowFixture f;
+    TrackListView *tracks = f.window.trackListView();
+    EXPECT_EQ(tracks->currentWidget(), tracks->emptyStateOpenButton()->parentWidget());
+
+    f.window.viewModel()->importSessionReportAt(mainShow);
+    EXPECT_EQ(tracks->currentWidget(), tracks->table()->parentWidget());
+    const QAbstractItemModel *model = tracks->table()->model();
+    ASSERT_EQ(model->rowCount(), 18);
+    EXPECT_EQ(model->index(0, TrackListModel::NameColumn).data().toString(), u"Kick In");
+}
+
+TEST(MainWindow, TypeBarSitsInTheSidebarAndFollowsTheTable)
+{
+    MainWindowFixture f;
+    ChannelTypeQuickPickBar *bar = f.window.findChild<ChannelTypeQuickPickBar *>();
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(bar->axis(), Qt::Vertical);
+    EXPECT_FALSE(bar->showsCaption());
+    EXPECT_FALSE(bar->isEnabled());
+
+    f.window.viewModel()->importSessionReportAt(mainShow);
+    EXPECT_TRUE(bar->isEnabled());
+    f.window.viewModel()->setTracksIncluded(true, DigicoChannelType::aux);
+    EXPECT_EQ(bar->row(DigicoChannelType::aux)->countText(), u"3/3");
+}
+
+} // namespace
+} // namespace kelvary::ui
