@@ -6,6 +6,7 @@
 #include "tracklisttestsupport.h"
 
 #include <QDropEvent>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
@@ -115,6 +116,29 @@ TEST_F(TrackTableViewTest, SelectionIsTheViewModelsBothWays)
     // Delete acts on the current row, which follows a selection made elsewhere.
     EXPECT_EQ(table().currentIndex().row(), model().rowOf(idOf(u"2"_s)));
     EXPECT_FALSE(vm.canUndo()) << "selecting is not an edit";
+}
+
+TEST_F(TrackTableViewTest, ColumnsStartAtTheirIdealWidthsAndKeepWithinTheirLimits)
+{
+    importReport();
+    QHeaderView *header = table().horizontalHeader();
+    QList<int> widths;
+    for (int column = 0; column < TrackListModel::ColumnCount; ++column)
+        widths << header->sectionSize(column);
+    widths.removeAt(TrackListModel::NameColumn);
+    EXPECT_EQ(widths, (QList<int>{20, 28, 32, 44, 48, 120, 148, 128, 52}));
+
+    header->resizeSection(TrackListModel::TypeColumn, 200);
+    EXPECT_EQ(header->sectionSize(TrackListModel::TypeColumn), 72);
+    header->resizeSection(TrackListModel::AudioDeviceColumn, 10);
+    EXPECT_EQ(header->sectionSize(TrackListModel::AudioDeviceColumn), 80);
+    // The name takes what is left of the width, and never less than 80.
+    int total = 0;
+    for (int column = 0; column < TrackListModel::ColumnCount; ++column)
+        total += header->sectionSize(column);
+    EXPECT_EQ(total, table().viewport()->width());
+    view.resize(300, 400);
+    EXPECT_EQ(header->sectionSize(TrackListModel::NameColumn), 80);
 }
 
 TEST_F(TrackTableViewTest, ControlsActOnTheirRowAndLeaveTheSelectionAlone)

@@ -15,7 +15,6 @@ namespace kelvary::ui {
 
 namespace {
 
-constexpr int rowHeight = 30;
 constexpr int textInset = 6;
 constexpr QSize colorWellSize(28, 22);
 

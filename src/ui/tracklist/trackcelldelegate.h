@@ -13,6 +13,9 @@ class TrackCellDelegate final : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
+    // Tall enough for the 22-point colour well with room around it.
+    static constexpr int rowHeight = 30;
+
     // Where a column's control sits in its cell; empty for columns without one.
     static QRect controlRect(int column, const QRect &cell);
 

@@ -81,7 +81,7 @@ TrackTableView::TrackTableView(SessionViewModel *viewModel, QWidget *parent)
     setAutoScroll(true);
     verticalHeader()->hide();
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    verticalHeader()->setDefaultSectionSize(sizeHintForRow(0) > 0 ? sizeHintForRow(0) : 30);
+    verticalHeader()->setDefaultSectionSize(TrackCellDelegate::rowHeight);
     setUpColumns();
 
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
