@@ -19,6 +19,12 @@ struct AppearanceCase {
     QString symbol;
 };
 
+void PrintTo(const AppearanceCase &c, std::ostream *os)
+{
+    *os << (c.stored ? c.stored->toStdString() : "unset") << " on a "
+        << (c.systemScheme == ColorScheme::dark ? "dark" : "light") << " desktop";
+}
+
 class AppearanceButton : public testing::TestWithParam<AppearanceCase> {
 protected:
     void SetUp() override
