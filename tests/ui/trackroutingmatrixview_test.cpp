@@ -8,12 +8,14 @@
 #include "routingmatrix/trackroutingmatrixview.h"
 #include "uitestsupport.h"
 
+#include <QHelpEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <QToolTip>
 #include <QWheelEvent>
 
 using namespace Qt::StringLiterals;
@@ -75,6 +77,12 @@ TEST_F(RoutingMatrixViewTest, ShowsTheGridOfIncludedTracksOnTheFirstDeviceWithIt
     EXPECT_EQ(view->grid()->nameRows().at(2)->geometry(),
               QRect(0, layout.columnHeaderHeight + 1 + 2 * (layout.cellSize + 1),
                     layout.nameColumnWidth, layout.cellSize));
+
+    // A column header's tooltip repeats its turned label.
+    const QRect header = view->grid()->columnHeaderRect(4);
+    QHelpEvent help(QEvent::ToolTip, header.center(), view->grid()->mapToGlobal(header.center()));
+    QCoreApplication::sendEvent(view->grid(), &help);
+    EXPECT_EQ(QToolTip::text(), u"Ch 5");
 
     // Leaving a track out of the export takes its row away.
     vm.setIncluded(false, idOf(u"2"_s));
