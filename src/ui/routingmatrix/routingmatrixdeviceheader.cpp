@@ -3,6 +3,7 @@
 #include "app/sessionviewmodel.h"
 #include "shell/symbolicon.h"
 
+#include <QEvent>
 #include <QMenu>
 #include <QPainter>
 #include <QStyleOptionToolButton>
@@ -57,10 +58,18 @@ void RoutingMatrixDeviceMenuButton::paintEvent(QPaintEvent *)
     painter.setPen(palette().color(QPalette::ButtonText));
     painter.drawText(QRect(content.left(), content.top(), nameWidth, content.height()),
                      Qt::AlignLeft | Qt::AlignVCenter, name);
-    const QRect chevronRect(content.left() + nameWidth + chevronGap,
-                            content.center().y() - chevron / 2 + 1, chevron, chevron);
-    symbolIcon(u"chevron.up.chevron.down"_s, false)
-        .paint(&painter, chevronRect, Qt::AlignCenter, QIcon::Disabled);
+    if (m_chevron.isNull() || m_chevron.devicePixelRatio() != devicePixelRatioF())
+        m_chevron = symbolIcon(u"chevron.up.chevron.down"_s, false)
+                        .pixmap(QSize(chevron, chevron), devicePixelRatioF(), QIcon::Disabled);
+    painter.drawPixmap(content.left() + nameWidth + chevronGap,
+                       content.center().y() - chevron / 2 + 1, m_chevron);
+}
+
+void RoutingMatrixDeviceMenuButton::changeEvent(QEvent *event)
+{
+    QToolButton::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange)
+        m_chevron = QPixmap();
 }
 
 RoutingMatrixDeviceHeader::RoutingMatrixDeviceHeader(SessionViewModel *viewModel, QWidget *parent)

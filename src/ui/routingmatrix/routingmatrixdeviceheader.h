@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPixmap>
 #include <QToolButton>
 #include <QWidget>
 
@@ -18,7 +19,12 @@ public:
     QSize sizeHint() const override;
 
 protected:
+    void changeEvent(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
+
+private:
+    // The chevron drawn once per palette: its drawing is parsed anew on every paint otherwise.
+    QPixmap m_chevron;
 };
 
 // The top-left cell of the matrix: the device menu on the header fill. Its items are the

@@ -53,8 +53,37 @@ void RoutingMatrixGrid::setModel(const RoutingMatrixModel &model)
     m_paintView->setGeometry(cellLeft, cellTop, block.width(), block.height());
     m_paintView->refreshMarkers();
     setFixedSize(cellLeft + block.width(), cellTop + block.height());
-    if (relabelled)
+    if (relabelled) {
+        m_turnedLabels.clear();
         update();
+    }
+}
+
+const QImage &RoutingMatrixGrid::turnedLabel(const QString &label, qreal pixelRatio)
+{
+    auto cached = m_turnedLabels.find(label);
+    if (cached != m_turnedLabels.end() && cached->devicePixelRatio() == pixelRatio)
+        return *cached;
+    const QSize upright(m_model.layout.columnHeaderHeight, m_model.layout.cellSize);
+    QImage text(upright * pixelRatio, QImage::Format_ARGB32_Premultiplied);
+    text.setDevicePixelRatio(pixelRatio);
+    text.fill(Qt::transparent);
+    {
+        QPainter painter(&text);
+        painter.setFont(RoutingMatrixFonts::standard().label);
+        painter.setPen(palette().color(QPalette::PlaceholderText));
+        painter.drawText(QRect(QPoint(), upright), Qt::AlignCenter, label);
+    }
+    QImage turned = text.transformed(QTransform().rotate(-90));
+    turned.setDevicePixelRatio(pixelRatio);
+    return *m_turnedLabels.insert(label, turned);
+}
+
+void RoutingMatrixGrid::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::FontChange)
+        m_turnedLabels.clear();
 }
 
 QRect RoutingMatrixGrid::columnHeaderRect(qsizetype column) const
@@ -94,8 +123,6 @@ void RoutingMatrixGrid::paintEvent(QPaintEvent *event)
 
     QColor border = colors.color(QPalette::WindowText);
     border.setAlphaF(0.22f);
-    const QFont font = RoutingMatrixFonts::standard().label;
-    painter.setFont(font);
     const int pitch = m_model.layout.cellSize + RoutingMatrixLayout::gridSpacing;
     const int firstLeft = columnHeaderRect(0).left();
     const qsizetype first = std::max<qsizetype>(0, (event->rect().left() - firstLeft) / pitch);
@@ -109,15 +136,9 @@ void RoutingMatrixGrid::paintEvent(QPaintEvent *event)
         painter.setPen(border);
         painter.drawRect(header.adjusted(0, 0, -1, -1));
 
-        // Turned a quarter counter-clockwise, reading upwards; the turned frame's width is the
-        // header's height.
-        painter.save();
-        painter.translate(header.left(), header.bottom() + 1);
-        painter.rotate(-90);
-        painter.setPen(colors.color(QPalette::PlaceholderText));
-        painter.drawText(QRect(0, 0, header.height(), header.width()), Qt::AlignCenter,
-                         m_model.columns.at(column).channelLabel);
-        painter.restore();
+        // Reading upwards.
+        painter.drawImage(header.topLeft(), turnedLabel(m_model.columns.at(column).channelLabel,
+                                                        devicePixelRatioF()));
     }
 }
 

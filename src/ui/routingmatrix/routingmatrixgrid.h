@@ -2,6 +2,8 @@
 
 #include "routingmatrix/routingmatrixmodel.h"
 
+#include <QHash>
+#include <QImage>
 #include <QList>
 #include <QWidget>
 
@@ -34,14 +36,20 @@ public:
 
 protected:
     bool event(QEvent *event) override;
+    void changeEvent(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    // A column label already turned a quarter counter-clockwise, header-cell sized: turned text is
+    // slow to draw, and the header is drawn again whenever the grid scrolls sideways.
+    const QImage &turnedLabel(const QString &label, qreal pixelRatio);
+
     SessionViewModel *m_viewModel;
     RoutingMatrixModel m_model;
     RoutingMatrixDeviceHeader *m_deviceHeader;
     RoutingMatrixPaintView *m_paintView;
     QList<MatrixTrackNameRow *> m_nameRows;
+    QHash<QString, QImage> m_turnedLabels;
 };
 
 } // namespace kelvary::ui
