@@ -38,13 +38,11 @@ TEST(AboutWindow, OneFixedWindowShowsTheLogoAndVersionAndIsRaisedWhenOpenedAgain
 {
     KelvaryApp app;
     QAction *about = app.mainWindow()->commands()->aboutAction();
-    EXPECT_EQ(about->text(), u"关于 Kelvary");
 
     about->trigger();
     AboutWindow *window = app.aboutWindow();
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(window->isVisible());
-    EXPECT_EQ(window->windowTitle(), u"关于 Kelvary");
     EXPECT_EQ(window->width(), AboutWindow::frameWidth);
     EXPECT_EQ(window->minimumSize(), window->maximumSize());
     EXPECT_EQ(window->content()->versionLabel()->text(),

@@ -16,7 +16,6 @@ struct AppearanceCase {
     ColorScheme systemScheme;
     ColorScheme shown;
     QString label;
-    QString symbol;
 };
 
 void PrintTo(const AppearanceCase &c, std::ostream *os)
@@ -49,23 +48,20 @@ TEST_P(AppearanceButton, NamesTheOppositeOfWhatIsShown)
 
     QAction *button = f.window.appearanceAction();
     EXPECT_EQ(button->text(), c.label);
-    EXPECT_EQ(button->toolTip(), u"切换到"_s + c.label + u"风格"_s);
-    EXPECT_EQ(button->icon().name(), c.symbol);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     FromEachStoredStyle, AppearanceButton,
-    testing::Values(
-        AppearanceCase{std::nullopt, ColorScheme::light, ColorScheme::light, u"深色"_s, u"moon"_s},
-        AppearanceCase{std::nullopt, ColorScheme::dark, ColorScheme::dark, u"浅色"_s, u"sun.max"_s},
-        AppearanceCase{u"system"_s, ColorScheme::dark, ColorScheme::dark, u"浅色"_s, u"sun.max"_s},
-        AppearanceCase{u"system"_s, ColorScheme::light, ColorScheme::light, u"深色"_s, u"moon"_s},
-        AppearanceCase{u"light"_s, ColorScheme::light, ColorScheme::light, u"深色"_s, u"moon"_s},
-        AppearanceCase{u"light"_s, ColorScheme::dark, ColorScheme::light, u"深色"_s, u"moon"_s},
-        AppearanceCase{u"dark"_s, ColorScheme::light, ColorScheme::dark, u"浅色"_s, u"sun.max"_s},
-        AppearanceCase{u"dark"_s, ColorScheme::dark, ColorScheme::dark, u"浅色"_s, u"sun.max"_s},
-        // A text from a newer or damaged settings file reads as following the desktop.
-        AppearanceCase{u"sepia"_s, ColorScheme::dark, ColorScheme::dark, u"浅色"_s, u"sun.max"_s}),
+    testing::Values(AppearanceCase{std::nullopt, ColorScheme::light, ColorScheme::light, u"深色"_s},
+                    AppearanceCase{std::nullopt, ColorScheme::dark, ColorScheme::dark, u"浅色"_s},
+                    AppearanceCase{u"system"_s, ColorScheme::dark, ColorScheme::dark, u"浅色"_s},
+                    AppearanceCase{u"system"_s, ColorScheme::light, ColorScheme::light, u"深色"_s},
+                    AppearanceCase{u"light"_s, ColorScheme::light, ColorScheme::light, u"深色"_s},
+                    AppearanceCase{u"light"_s, ColorScheme::dark, ColorScheme::light, u"深色"_s},
+                    AppearanceCase{u"dark"_s, ColorScheme::light, ColorScheme::dark, u"浅色"_s},
+                    AppearanceCase{u"dark"_s, ColorScheme::dark, ColorScheme::dark, u"浅色"_s},
+                    // A text from a newer or damaged settings file reads as following the desktop.
+                    AppearanceCase{u"sepia"_s, ColorScheme::dark, ColorScheme::dark, u"浅色"_s}),
     [](const testing::TestParamInfo<AppearanceCase> &info) {
         const AppearanceCase &c = info.param;
         const QString stored = c.stored ? c.stored->toLower() : u"unset"_s;

@@ -109,15 +109,6 @@ TEST(RoutingMatrixModel, TakesTheMonoInputsOfTheChosenDeviceOrTheFirst)
     EXPECT_FALSE(buildRoutingMatrixModel(std::nullopt, AudioInputCatalog(), tracks, fonts));
 }
 
-TEST(RoutingMatrixModel, RowsAreTheIncludedTracksInSessionOrder)
-{
-    const QList<TrackChannel> rows =
-        matrixTracks({track(u"Kick"_s), track(u"Wedge"_s, false), track(u"Vox"_s)});
-    ASSERT_EQ(rows.size(), 2);
-    EXPECT_EQ(rows.at(0).name, u"Kick");
-    EXPECT_EQ(rows.at(1).name, u"Vox");
-}
-
 TEST(RoutingMatrixHitTest, GapsBetweenCellsAndPointsOutsideHitNothing)
 {
     const auto hit = [](qreal x, qreal y) { return hitTestRoutingMatrix({x, y}, 48, 48, 1, 3, 4); };

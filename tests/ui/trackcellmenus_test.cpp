@@ -53,7 +53,7 @@ const QStringList eightChannelItems{u"Ch 1"_s,   u"Ch 2"_s,   u"Ch 3"_s,   u"Ch 
                                     u"Ch 5"_s,   u"Ch 6"_s,   u"Ch 7"_s,   u"Ch 8"_s,
                                     u"Ch 1–2"_s, u"Ch 3–4"_s, u"Ch 5–6"_s, u"Ch 7–8"_s};
 
-TEST_F(TrackCellMenusTest, DeviceMenuListsEveryDeviceAfterNotSet)
+TEST_F(TrackCellMenusTest, DeviceMenuListsEveryDeviceAndReachesTheEditTargets)
 {
     importReport();
     vm.setAudioInputDevice(u"three"_s, idOf(u"1"_s));
@@ -65,11 +65,9 @@ TEST_F(TrackCellMenusTest, DeviceMenuListsEveryDeviceAfterNotSet)
     menuAction(*menu, u"未设置"_s)->trigger();
     EXPECT_EQ(track(u"1"_s).audioInputDeviceUID, std::nullopt);
     EXPECT_EQ(track(u"1"_s).audioInputChannelID, std::nullopt);
-}
 
-TEST_F(TrackCellMenusTest, DeviceChosenOnASelectedRowReachesTheWholeSelectionInOneStep)
-{
-    importReport();
+    // Chosen on a selected row, a device reaches the whole selection in one step.
+    vm.clearUndoHistory();
     select({u"1"_s, u"2"_s, u"3s"_s});
 
     menuAction(*deviceMenu(u"2"_s), u"Eight In"_s)->trigger();

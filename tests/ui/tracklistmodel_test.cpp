@@ -39,11 +39,6 @@ TEST_F(TrackListModelTest, ShowsTheTracksInSessionOrderWithTheTableTexts)
     importReport();
 
     EXPECT_EQ(rowLabels(), labels());
-    QStringList headers;
-    for (int column = 0; column < model.columnCount(); ++column)
-        headers << model.headerData(column, Qt::Horizontal).toString();
-    EXPECT_EQ(headers, (QStringList{u""_s, u""_s, u"选中"_s, u"类型"_s, u"通道"_s, u"名称"_s,
-                                    u"调音台输入"_s, u"输入设备"_s, u"输入通道"_s, u"颜色"_s}));
 
     EXPECT_EQ(text(u"1"_s, TrackListModel::NameColumn), u"Kick"_s);
     EXPECT_EQ(text(u"1"_s, TrackListModel::ConsoleInputColumn), u"MADI 1"_s);
@@ -51,10 +46,6 @@ TEST_F(TrackListModelTest, ShowsTheTracksInSessionOrderWithTheTableTexts)
     EXPECT_FALSE(cell(u"1"_s, TrackListModel::ConsoleInputColumn)
                      .data(TrackListModel::PlaceholderRole)
                      .toBool());
-    EXPECT_EQ(text(u"1"_s, TrackListModel::DeleteColumn), u"X"_s);
-    EXPECT_EQ(text(u"1"_s, TrackListModel::DeleteColumn, Qt::ToolTipRole), u"删除此通道"_s);
-    EXPECT_EQ(text(u"1"_s, TrackListModel::ReorderHandleColumn, Qt::ToolTipRole),
-              u"拖拽以调整顺序"_s);
     EXPECT_EQ(cell(u"1"_s, TrackListModel::IncludedColumn).data(Qt::CheckStateRole), Qt::Checked);
     EXPECT_EQ(cell(u"A1"_s, TrackListModel::IncludedColumn).data(Qt::CheckStateRole),
               Qt::Unchecked);
@@ -67,6 +58,11 @@ TEST_F(TrackListModelTest, ShowsTheTracksInSessionOrderWithTheTableTexts)
                     .data(TrackListModel::PlaceholderRole)
                     .toBool());
     EXPECT_FALSE(cell(u"A1"_s, TrackListModel::ConsoleInputColumn).data(Qt::ToolTipRole).isValid());
+
+    // A row is dragged by its track's id, which the table accepts as a drop onto another name.
+    const std::unique_ptr<QMimeData> dragged(
+        model.mimeData({cell(u"1"_s, TrackListModel::ReorderHandleColumn)}));
+    EXPECT_EQ(dragged->text(), uuidText(idOf(u"1"_s)));
 }
 
 TEST_F(TrackListModelTest, BadgesNameEveryChannelType)
@@ -81,14 +77,9 @@ TEST_F(TrackListModelTest, BadgesNameEveryChannelType)
     openTracks(tracks);
 
     QStringList badges;
-    QStringList tooltips;
-    for (int row = 0; row < model.rowCount(); ++row) {
+    for (int row = 0; row < model.rowCount(); ++row)
         badges << model.index(row, TrackListModel::TypeColumn).data().toString();
-        tooltips << model.index(row, TrackListModel::TypeColumn).data(Qt::ToolTipRole).toString();
-    }
     EXPECT_EQ(badges, (QStringList{u"In"_s, u"Aux"_s, u"Grp"_s, u"Mtx"_s, u"—"_s}));
-    EXPECT_EQ(tooltips, (QStringList{u"输入 (Input)"_s, u"辅助 (Aux)"_s, u"编组 (Group)"_s,
-                                     u"矩阵 (Matrix)"_s, u"其他"_s}));
 }
 
 TEST_F(TrackListModelTest, EditsAreViewModelOperationsOnTheRowsTrack)
@@ -251,37 +242,6 @@ TEST_F(TrackListModelTest, ColourTooltipNamesTheColourOrTheSelectionItPaints)
 
     vm.setTrackColor({std::nan(""), 0, 0, 1}, idOf(u"5"_s));
     EXPECT_EQ(text(u"5"_s, TrackListModel::ColorColumn, Qt::ToolTipRole), u"自定义颜色"_s);
-}
-
-TEST_F(TrackListModelTest, ADraggedRowDropsOnlyOnAnotherRowsName)
-{
-    importReport();
-    std::unique_ptr<QMimeData> dragged(
-        model.mimeData({cell(u"1"_s, TrackListModel::ReorderHandleColumn)}));
-    ASSERT_TRUE(dragged);
-    EXPECT_EQ(dragged->text(), uuidText(idOf(u"1"_s)));
-    EXPECT_EQ(dragged->text(), dragged->text().toUpper());
-
-    const auto canDrop = [&](const QMimeData &data, const QString &label, int column) {
-        return model.canDropMimeData(&data, Qt::MoveAction, -1, -1, cell(label, column));
-    };
-    EXPECT_TRUE(canDrop(*dragged, u"4"_s, TrackListModel::NameColumn));
-    EXPECT_FALSE(canDrop(*dragged, u"1"_s, TrackListModel::NameColumn)) << "onto itself";
-    EXPECT_FALSE(canDrop(*dragged, u"4"_s, TrackListModel::ChannelColumn));
-    QMimeData prose;
-    prose.setText(u"Kick"_s);
-    EXPECT_FALSE(canDrop(prose, u"4"_s, TrackListModel::NameColumn));
-    QMimeData stranger;
-    stranger.setText(uuidText(QUuid::createUuid()));
-    EXPECT_FALSE(canDrop(stranger, u"4"_s, TrackListModel::NameColumn));
-    EXPECT_FALSE(model.dropMimeData(&prose, Qt::MoveAction, -1, -1,
-                                    cell(u"4"_s, TrackListModel::NameColumn)));
-    EXPECT_FALSE(vm.canUndo());
-
-    EXPECT_TRUE(model.dropMimeData(dragged.get(), Qt::MoveAction, -1, -1,
-                                   cell(u"3s"_s, TrackListModel::NameColumn)));
-    EXPECT_EQ(labels().mid(0, 4), (QStringList{u"2"_s, u"3s"_s, u"1"_s, u"4"_s}));
-    EXPECT_EQ(vm.undoSnapshots().size(), 1);
 }
 
 } // namespace

@@ -118,16 +118,10 @@ TEST_F(TrackTableViewTest, SelectionIsTheViewModelsBothWays)
     EXPECT_FALSE(vm.canUndo()) << "selecting is not an edit";
 }
 
-TEST_F(TrackTableViewTest, ColumnsStartAtTheirIdealWidthsAndKeepWithinTheirLimits)
+TEST_F(TrackTableViewTest, ColumnsKeepWithinTheirLimits)
 {
     importReport();
     QHeaderView *header = table().horizontalHeader();
-    QList<int> widths;
-    for (int column = 0; column < TrackListModel::ColumnCount; ++column)
-        widths << header->sectionSize(column);
-    widths.removeAt(TrackListModel::NameColumn);
-    EXPECT_EQ(widths, (QList<int>{20, 28, 32, 44, 48, 120, 148, 128, 52}));
-
     header->resizeSection(TrackListModel::TypeColumn, 200);
     EXPECT_EQ(header->sectionSize(TrackListModel::TypeColumn), 72);
     header->resizeSection(TrackListModel::AudioDeviceColumn, 10);
@@ -216,6 +210,7 @@ TEST_F(TrackTableViewTest, ARowDraggedOntoAnotherNameMovesThere)
     EXPECT_FALSE(table().dropTargetIndex().isValid());
     EXPECT_FALSE(dragOver(kick, u"1"_s, TrackListModel::NameColumn, true));
     EXPECT_FALSE(dragOver(u"Kick"_s, u"4"_s, TrackListModel::NameColumn, true));
+    EXPECT_FALSE(dragOver(uuidText(QUuid::createUuid()), u"4"_s, TrackListModel::NameColumn, true));
     EXPECT_FALSE(vm.canUndo());
 
     // A dragged file passes through to the window, which opens it.
@@ -231,6 +226,7 @@ TEST_F(TrackTableViewTest, ARowDraggedOntoAnotherNameMovesThere)
     EXPECT_EQ(labels().mid(0, 5), (QStringList{u"2"_s, u"3s"_s, u"4"_s, u"1"_s, u"5"_s}));
     EXPECT_FALSE(table().dropTargetIndex().isValid());
     EXPECT_EQ(tableSelection(), QSet<QString>{u"5"_s});
+    EXPECT_EQ(vm.undoSnapshots().size(), 1);
     vm.undo();
     EXPECT_EQ(labels().mid(0, 2), (QStringList{u"1"_s, u"2"_s}));
 }
@@ -239,17 +235,12 @@ TEST_F(TrackTableViewTest, DeviceMenuOpensOnPressAndReachesTheEditTargets)
 {
     importReport();
     select({u"1"_s, u"2"_s, u"3s"_s});
-    QStringList offered;
-    answerNextMenu([&](QMenu &menu) {
-        offered = menuTitles(menu);
-        menuAction(menu, u"Eight In"_s)->trigger();
-    });
+    answerNextMenu([&](QMenu &menu) { menuAction(menu, u"Eight In"_s)->trigger(); });
     QTest::mousePress(table().viewport(), Qt::LeftButton, {},
                       pointOf(u"2"_s, TrackListModel::AudioDeviceColumn));
     QTest::mouseRelease(table().viewport(), Qt::LeftButton, {},
                         pointOf(u"2"_s, TrackListModel::AudioDeviceColumn));
 
-    EXPECT_EQ(offered, (QStringList{u"未设置"_s, u"-"_s, u"Three In"_s, u"Eight In"_s}));
     for (const QString &label : {u"1"_s, u"2"_s, u"3s"_s})
         EXPECT_EQ(track(label).audioInputDeviceUID, u"eight"_s) << label.toStdString();
     EXPECT_EQ(track(u"4"_s).audioInputDeviceUID, std::nullopt);
