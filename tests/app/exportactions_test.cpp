@@ -1,16 +1,8 @@
 #include "app/projectdocument.h"
-#include "app/sessionviewmodel.h"
-#include "support/fakeaudiohardware.h"
-#include "support/printers.h"
-#include "support/scriptedfilepanels.h"
 #include "support/testfiles.h"
+#include "viewmodelharness.h"
 
 #include <QDir>
-#include <QFile>
-#include <QSignalSpy>
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
 
 using namespace kelvary;
 using namespace Qt::StringLiterals;
@@ -19,15 +11,8 @@ namespace {
 
 const QString mainShow = QStringLiteral(KELVARY_TEST_DATA "/reports/main-show-tabs.txt");
 
-class ExportActions : public testing::Test {
+class ExportActions : public ViewModelTest {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(dir.isValid());
-        hardware->devices = {FakeAudioHardware::device(u"ufx"_s, u"UFX"_s, {16})};
-        model = std::make_unique<SessionViewModel>(AudioInputDeviceEnumerator(hardware), panels);
-    }
-
     QString path(const QString &name) const { return dir.filePath(name); }
 
     // Opens a project holding one input track under the given session name.
@@ -39,16 +24,9 @@ protected:
         kick.channelLabel = u"1"_s;
         kick.name = u"Kick"_s;
         document.session.tracks = {kick};
-        const QString file = path(u"named.kvp"_s);
-        writeBytes(file, writeProjectDocument(document));
-        model->openProjectAt(file);
-        ASSERT_EQ(model->errorMessage(), std::nullopt);
+        vm.openProjectAt(writeFile(u"named.kvp"_s, writeProjectDocument(document)));
+        ASSERT_EQ(vm.errorMessage(), std::nullopt);
     }
-
-    QTemporaryDir dir;
-    std::shared_ptr<FakeAudioHardware> hardware = std::make_shared<FakeAudioHardware>();
-    std::shared_ptr<ScriptedFilePanels> panels = std::make_shared<ScriptedFilePanels>();
-    std::unique_ptr<SessionViewModel> model;
 };
 
 } // namespace
@@ -56,18 +34,19 @@ protected:
 TEST_F(ExportActions, RefusalsComeBeforeAnyPanel)
 {
     // The format is tested first, even in an empty session.
-    model->setExportFormat(TemplateExportFormat::logicProject);
-    model->exportTemplate();
-    EXPECT_EQ(model->errorMessage(), u"该导出格式将在下个版本开放。"_s);
+    vm.setExportFormat(TemplateExportFormat::logicProject);
+    vm.exportTemplate();
+    EXPECT_EQ(vm.errorMessage(), u"该导出格式将在下个版本开放。"_s);
 
-    model->importSessionReportAt(mainShow);
-    model->setExportFormat(TemplateExportFormat::reaperTrackTemplate);
-    model->setTracksIncluded(false, DigicoChannelType::input);
+    vm.importSessionReportAt(mainShow);
+    vm.setExportFormat(TemplateExportFormat::reaperTrackTemplate);
+    vm.setTracksIncluded(false, DigicoChannelType::input);
     panels->saveLocation = path(u"Show.RTrackTemplate"_s);
-    model->exportTemplate();
-    EXPECT_EQ(model->errorMessage(), u"请至少选择一条要导出的轨道。"_s);
-    model->exportPDF();
-    EXPECT_EQ(model->errorMessage(), u"没有选中的通道可导出。"_s);
+    vm.exportTemplate();
+    EXPECT_EQ(vm.errorMessage(), u"请至少选择一条要导出的轨道。"_s);
+    vm.setErrorMessage(std::nullopt);
+    vm.exportPDF();
+    EXPECT_TRUE(vm.errorMessage());
 
     EXPECT_TRUE(panels->saveRequests.isEmpty());
     EXPECT_TRUE(QDir(dir.path()).isEmpty());
@@ -76,11 +55,11 @@ TEST_F(ExportActions, RefusalsComeBeforeAnyPanel)
 TEST_F(ExportActions, PanelsSuggestTheSessionNameAsAFileName)
 {
     openSessionNamed(u"FOH/Main"_s);
-    model->exportTemplate();
-    model->exportPDF();
+    vm.exportTemplate();
+    vm.exportPDF();
     openSessionNamed(QString());
-    model->exportTemplate();
-    model->exportPDF();
+    vm.exportTemplate();
+    vm.exportPDF();
 
     const FileType reaper{u"Reaper 轨道模版"_s, {u"RTrackTemplate"_s}};
     const FileType pdf{u"PDF"_s, {u"pdf"_s}};
@@ -91,114 +70,95 @@ TEST_F(ExportActions, PanelsSuggestTheSessionNameAsAFileName)
                     {u"导出 Reaper 模版"_s, QString(), u"Kelvary.RTrackTemplate"_s, {reaper}},
                     {u"导出 PDF"_s, u"导出"_s, u"Kelvary.pdf"_s, {pdf}},
                 }));
-    model->setExportFormat(TemplateExportFormat::logicProject);
-    EXPECT_EQ(model->defaultExportFileName(), u"Kelvary.logicx"_s);
+    vm.setExportFormat(TemplateExportFormat::logicProject);
+    EXPECT_EQ(vm.defaultExportFileName(), u"Kelvary.logicx"_s);
 }
 
 TEST_F(ExportActions, TemplateHoldsTheIncludedTracksWhateverTheSelection)
 {
-    model->importSessionReportAt(mainShow);
+    vm.importSessionReportAt(mainShow);
     // A selected but excluded aux stays out; the unselected inputs go in.
-    const TrackChannel wedge =
-        *std::find_if(model->tracks().cbegin(), model->tracks().cend(),
-                      [](const TrackChannel &track) { return track.channelLabel == u"A1"; });
-    model->setSelectedTrackIDs({wedge.id});
+    select({u"A1"_s});
     panels->saveLocation = path(u"Show.RTrackTemplate"_s);
-    model->exportTemplate();
+    vm.exportTemplate();
 
-    ASSERT_EQ(model->errorMessage(), std::nullopt);
+    ASSERT_EQ(vm.errorMessage(), std::nullopt);
     const QString text = QString::fromUtf8(fileBytes(path(u"Show.RTrackTemplate"_s)));
     EXPECT_EQ(text.count(u"<TRACK"_s), 10);
     EXPECT_TRUE(text.contains(u"NAME \"Kick In\""_s));
     EXPECT_FALSE(text.contains(u"Wedge 1"_s));
-    EXPECT_EQ(model->statusMessage(),
+    EXPECT_EQ(vm.statusMessage(),
               u"已导出至 Show.RTrackTemplate\n提示：未设置输入设备，轨道将使用默认 Input 1。"_s);
-}
 
-TEST_F(ExportActions, StatusNamesTheRecordingDeviceOfTheTracks)
-{
-    model->importSessionReportAt(mainShow);
+    // With the tracks on one device, the status names it and the template records from it.
     QSet<QUuid> included;
-    for (const TrackChannel &track : model->includedTracks())
+    for (const TrackChannel &track : vm.includedTracks())
         included.insert(track.id);
-    model->setSelectedTrackIDs(included);
-    model->assignSelectedToDevice(u"ufx"_s);
-    ASSERT_EQ(model->errorMessage(), std::nullopt);
-
-    panels->saveLocation = path(u"Show.RTrackTemplate"_s);
-    model->exportTemplate();
-    EXPECT_EQ(model->statusMessage(),
-              u"已导出至 Show.RTrackTemplate\n模版已写入录音设备：UFX\n"
+    vm.setSelectedTrackIDs(included);
+    vm.assignSelectedToDevice(u"madi"_s);
+    ASSERT_EQ(vm.errorMessage(), std::nullopt);
+    vm.exportTemplate();
+    EXPECT_EQ(vm.statusMessage(),
+              u"已导出至 Show.RTrackTemplate\n模版已写入录音设备：MADI Card\n"
               "各轨道 REC 含全机硬件输入索引；在 Reaper 中插入模版即可应用。"_s);
     EXPECT_TRUE(fileBytes(path(u"Show.RTrackTemplate"_s))
-                    .startsWith("; Kelvary recording_device=\"UFX\"\n"));
+                    .startsWith("; Kelvary recording_device=\"MADI Card\"\n"));
 }
 
 TEST_F(ExportActions, ExportChangesNothingButTheTexts)
 {
-    model->importSessionReportAt(mainShow);
-    model->renameTrack(u"Kick"_s, model->tracks().first().id);
-    model->setSelectedTrackIDs({model->tracks()[1].id, model->tracks()[12].id});
-    const ParsedSession session = model->session();
-    const QSet<QUuid> selection = model->selectedTrackIDs();
-    const qsizetype undoCount = model->undoSnapshots().size();
+    vm.importSessionReportAt(mainShow);
+    vm.renameTrack(u"Kick"_s, vm.tracks().first().id);
+    vm.setSelectedTrackIDs({vm.tracks()[1].id, vm.tracks()[12].id});
+    const ParsedSession session = vm.session();
+    const QSet<QUuid> selection = vm.selectedTrackIDs();
+    const qsizetype undoCount = vm.undoSnapshots().size();
 
-    QSignalSpy sessionSpy(model.get(), &SessionViewModel::sessionChanged);
-    QSignalSpy selectionSpy(model.get(), &SessionViewModel::selectedTrackIDsChanged);
-    QSignalSpy undoSpy(model.get(), &SessionViewModel::undoSnapshotsChanged);
-    QSignalSpy projectSpy(model.get(), &SessionViewModel::projectFileURLChanged);
+    QSignalSpy sessionSpy(&vm, &SessionViewModel::sessionChanged);
+    QSignalSpy selectionSpy(&vm, &SessionViewModel::selectedTrackIDsChanged);
+    QSignalSpy undoSpy(&vm, &SessionViewModel::undoSnapshotsChanged);
+    QSignalSpy projectSpy(&vm, &SessionViewModel::projectFileURLChanged);
 
     // A cancelled panel writes nothing and leaves the earlier status.
-    const std::optional<QString> loaded = model->statusMessage();
-    model->setErrorMessage(u"earlier failure"_s);
-    model->exportTemplate();
-    EXPECT_EQ(model->errorMessage(), std::nullopt);
-    EXPECT_EQ(model->statusMessage(), loaded);
+    const std::optional<QString> loaded = vm.statusMessage();
+    vm.setErrorMessage(u"earlier failure"_s);
+    vm.exportTemplate();
+    EXPECT_EQ(vm.errorMessage(), std::nullopt);
+    EXPECT_EQ(vm.statusMessage(), loaded);
     EXPECT_TRUE(QDir(dir.path()).isEmpty());
 
     panels->saveLocation = path(u"Show.RTrackTemplate"_s);
-    model->exportTemplate();
+    vm.exportTemplate();
     panels->saveLocation = path(u"Show.pdf"_s);
-    model->exportPDF();
+    vm.exportPDF();
 
-    EXPECT_EQ(model->errorMessage(), std::nullopt);
-    EXPECT_EQ(model->statusMessage(), u"已导出 PDF 至 Show.pdf"_s);
+    EXPECT_EQ(vm.errorMessage(), std::nullopt);
+    EXPECT_EQ(vm.statusMessage(), u"已导出 PDF 至 Show.pdf"_s);
     EXPECT_TRUE(fileBytes(path(u"Show.pdf"_s)).startsWith("%PDF-"));
-    EXPECT_EQ(model->session(), session);
-    EXPECT_EQ(model->selectedTrackIDs(), selection);
-    EXPECT_EQ(model->undoSnapshots().size(), undoCount);
-    EXPECT_EQ(model->projectFileURL(), std::nullopt);
+    EXPECT_EQ(vm.session(), session);
+    EXPECT_EQ(vm.selectedTrackIDs(), selection);
+    EXPECT_EQ(vm.undoSnapshots().size(), undoCount);
+    EXPECT_EQ(vm.projectFileURL(), std::nullopt);
     EXPECT_EQ(sessionSpy.count() + selectionSpy.count() + undoSpy.count() + projectSpy.count(), 0);
 }
 
-TEST_F(ExportActions, FailedWriteShowsTheReasonAndKeepsTheEarlierFile)
+// The writers themselves keep an earlier file on failure; here the reason reaches the user.
+TEST_F(ExportActions, FailedWriteShowsTheReasonAndKeepsTheStatus)
 {
-    model->importSessionReportAt(mainShow);
-    const std::optional<QString> loaded = model->statusMessage();
+    vm.importSessionReportAt(mainShow);
+    const std::optional<QString> loaded = vm.statusMessage();
 
     // A folder that is a regular file refuses every writer, whatever its privileges.
     writeBytes(path(u"plain"_s), "not a folder");
     panels->saveLocation = path(u"plain/Show.RTrackTemplate"_s);
-    model->exportTemplate();
-    ASSERT_TRUE(model->errorMessage());
-    EXPECT_TRUE(model->errorMessage()->startsWith(u"无法写入文件“Show.RTrackTemplate”："_s))
-        << model->errorMessage()->toStdString();
-    EXPECT_EQ(model->statusMessage(), loaded);
+    vm.exportTemplate();
+    ASSERT_TRUE(vm.errorMessage());
+    EXPECT_TRUE(vm.errorMessage()->startsWith(u"无法写入文件“Show.RTrackTemplate”："_s))
+        << vm.errorMessage()->toStdString();
+    EXPECT_EQ(vm.statusMessage(), loaded);
 
-    // The destination's name fits, the temporary file's longer name beside it does not: the write
-    // fails once an earlier file is there, and that file stays as it was.
-    const QString longName = path(QString(240, u'a') + u".RTrackTemplate"_s);
-    writeBytes(longName, "earlier template");
-    panels->saveLocation = longName;
-    model->exportTemplate();
-    EXPECT_TRUE(model->errorMessage());
-    EXPECT_EQ(fileBytes(longName), "earlier template");
-
-    const QString longPdf = path(QString(246, u'a') + u".pdf"_s);
-    writeBytes(longPdf, "earlier sheet");
-    panels->saveLocation = longPdf;
-    model->exportPDF();
-    EXPECT_EQ(model->errorMessage(), u"无法写入 PDF 文件。"_s);
-    EXPECT_EQ(fileBytes(longPdf), "earlier sheet");
-    EXPECT_EQ(model->statusMessage(), loaded);
+    panels->saveLocation = path(u"plain/Show.pdf"_s);
+    vm.exportPDF();
+    EXPECT_EQ(vm.errorMessage(), u"无法写入 PDF 文件。"_s);
+    EXPECT_EQ(vm.statusMessage(), loaded);
 }
