@@ -1,8 +1,13 @@
 #pragma once
 
+#include "audio/audioinputdeviceenumerator.h"
+#include "cli/commands.h"
+#include "support/fakeaudiohardware.h"
+
 #include <QByteArray>
 #include <QProcess>
 #include <QStringList>
+#include <QTextStream>
 
 // Runs the built kelvary-cli and collects what it printed.
 struct CliRun {
@@ -18,4 +23,26 @@ inline CliRun runCli(const QStringList &arguments)
     process.waitForFinished(30000);
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
             process.readAllStandardOutput(), process.readAllStandardError()};
+}
+
+// What a subcommand run in process over fake hardware printed.
+struct CommandRun {
+    int exitCode = 0;
+    QString out;
+    QString err;
+};
+
+inline CommandRun runCommand(int (*command)(kelvary::cli::CommandContext &,
+                                            const kelvary::AudioInputDeviceEnumerator &),
+                             const QStringList &arguments,
+                             std::shared_ptr<kelvary::FakeAudioHardware> hardware)
+{
+    CommandRun run;
+    QTextStream out(&run.out);
+    QTextStream err(&run.err);
+    kelvary::cli::CommandContext context{arguments, out, err};
+    run.exitCode = command(context, kelvary::AudioInputDeviceEnumerator(std::move(hardware)));
+    out.flush();
+    err.flush();
+    return run;
 }

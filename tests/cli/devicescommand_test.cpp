@@ -17,24 +17,11 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-struct CommandRun {
-    int exitCode = 0;
-    QString out;
-    QString err;
-};
-
 CommandRun runDevices(const QStringList &arguments, QList<FakeAudioHardware::Device> devices)
 {
     auto hardware = std::make_shared<FakeAudioHardware>();
     hardware->devices = std::move(devices);
-    CommandRun run;
-    QTextStream out(&run.out);
-    QTextStream err(&run.err);
-    cli::CommandContext context{arguments, out, err};
-    run.exitCode = cli::runDevices(context, AudioInputDeviceEnumerator(hardware));
-    out.flush();
-    err.flush();
-    return run;
+    return runCommand(cli::runDevices, arguments, hardware);
 }
 
 QString golden(const QString &name)

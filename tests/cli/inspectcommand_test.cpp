@@ -5,13 +5,11 @@
 #include "support/fakeaudiohardware.h"
 #include "support/printers.h"
 
-#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <QTemporaryFile>
 
 #include <gtest/gtest.h>
 
@@ -22,22 +20,9 @@ namespace {
 
 const QString reports = QStringLiteral(KELVARY_TEST_DATA "/reports/");
 
-struct CommandRun {
-    int exitCode = 0;
-    QString out;
-    QString err;
-};
-
 CommandRun inspect(const QString &file, std::shared_ptr<FakeAudioHardware> hardware)
 {
-    CommandRun run;
-    QTextStream out(&run.out);
-    QTextStream err(&run.err);
-    cli::CommandContext context{{file}, out, err};
-    run.exitCode = cli::runInspect(context, AudioInputDeviceEnumerator(std::move(hardware)));
-    out.flush();
-    err.flush();
-    return run;
+    return runCommand(cli::runInspect, {file}, std::move(hardware));
 }
 
 QString withoutGeneratedAt(QString document)
@@ -47,39 +32,19 @@ QString withoutGeneratedAt(QString document)
 
 } // namespace
 
-TEST(InspectCommand, PrintsTheSessionAsSortedJson)
+// The document's layout is the project file's; here, that the command prints it.
+TEST(InspectCommand, PrintsTheSessionAsPrettyUtf8Json)
 {
-    const CliRun run = runCli({u"inspect"_s, reports + u"club-tabs.rtf"_s});
+    const CliRun run = runCli({u"inspect"_s, reports + u"libreoffice-table.rtf"_s});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(run.out, &error);
     ASSERT_EQ(error.error, QJsonParseError::NoError);
 
-    const QJsonObject session = document[u"session"_s].toObject();
-    EXPECT_EQ(session.keys(), (QStringList{u"consoleName"_s, u"saveTime"_s, u"sessionName"_s,
-                                           u"softwareVersion"_s, u"sourceFileName"_s}));
-    EXPECT_EQ(session[u"sessionName"_s].toString(), u"Club Night"_s);
-
-    const QJsonArray tracks = document[u"tracks"_s].toArray();
-    ASSERT_EQ(tracks.size(), 4);
-    const QJsonObject first = tracks[0].toObject();
-    EXPECT_EQ(first.keys(),
-              (QStringList{u"channelLabel"_s, u"channelNumber"_s, u"channelType"_s, u"colorHex"_s,
-                           u"extraInfo"_s, u"id"_s, u"inputRoute"_s, u"isIncluded"_s, u"name"_s}));
-    EXPECT_EQ(first[u"colorHex"_s].toString(), u"#8CBFF2"_s);
-    EXPECT_EQ(first[u"extraInfo"_s].toString(), u"Grp 1"_s);
-    const QString id = first[u"id"_s].toString();
-    EXPECT_EQ(id.size(), 36);
-    EXPECT_EQ(id, id.toUpper());
-    EXPECT_EQ(tracks[3].toObject()[u"channelType"_s].toString(), u"Group"_s);
+    EXPECT_EQ(document[u"session"_s][u"sessionName"_s].toString(), u"Festival Main"_s);
+    EXPECT_EQ(document[u"tracks"_s].toArray().size(), 7);
     // Pretty-printed, with the text itself in UTF-8 rather than escaped.
     EXPECT_TRUE(run.out.contains("\n    \"session\": {"));
-}
-
-TEST(InspectCommand, WritesChineseTextAsUtf8)
-{
-    const CliRun run = runCli({u"inspect"_s, reports + u"libreoffice-table.rtf"_s});
-    ASSERT_EQ(run.exitCode, 0);
     EXPECT_TRUE(run.out.contains("\"name\": \"主唱\""));
 }
 
@@ -89,12 +54,6 @@ TEST(InspectCommand, ReportsFailuresOnStandardError)
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_TRUE(missing.out.isEmpty());
     EXPECT_TRUE(missing.err.contains("missing.rtf"));
-
-    QTemporaryFile empty(QDir::tempPath() + u"/XXXXXX.txt"_s);
-    ASSERT_TRUE(empty.open());
-    const CliRun emptyRun = runCli({u"inspect"_s, empty.fileName()});
-    EXPECT_EQ(emptyRun.exitCode, 1);
-    EXPECT_EQ(QString::fromUtf8(emptyRun.err).trimmed(), u"Session Report 内容为空。"_s);
 }
 
 TEST(InspectCommand, RejectsBadUsage)
@@ -152,7 +111,6 @@ TEST(InspectCommand, PrintsAnOpenedProjectAsTheAppWouldSaveIt)
 
     const CommandRun other = inspect(dir.filePath(u"club.json"_s), hardware);
     EXPECT_EQ(other.exitCode, 1);
-    EXPECT_EQ(other.err,
-              u"请打开 Kelvary 工程文件（.kvp）或 DiGiCo Session Report（.rtf/.txt）。\n"_s);
+    EXPECT_TRUE(other.err.startsWith(u"请打开"_s));
     EXPECT_TRUE(other.out.isEmpty());
 }
