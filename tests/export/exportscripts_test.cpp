@@ -93,8 +93,6 @@ TEST(ExportScripts, ProToolsWithoutPyPTSLGetsTheInstallationHint)
         exporter.exportSession(oneTrack(), u"Show"_s, {}, destination.filePath(u"Show.ptx"_s));
     ASSERT_FALSE(result);
     EXPECT_TRUE(result.error().is(ProToolsExportError::pyPTSLMissing));
-    EXPECT_EQ(result.error().message(),
-              u"未安装 py-ptsl。请在终端运行：python3 -m pip install py-ptsl"_s);
 }
 
 TEST(ExportScripts, LogicOffMacOSGetsTheInstallationHint)
@@ -106,7 +104,6 @@ TEST(ExportScripts, LogicOffMacOSGetsTheInstallationHint)
         exporter.exportSession(oneTrack(), u"Show"_s, {}, destination.filePath(u"Show"_s));
     ASSERT_FALSE(result);
     EXPECT_TRUE(result.error().is(LogicExportError::logicMissing));
-    EXPECT_EQ(result.error().message(), u"未找到 Logic Pro。请安装 Logic Pro 后重试。"_s);
     EXPECT_FALSE(QFile::exists(destination.filePath(u"Show.logicx"_s)));
 }
 

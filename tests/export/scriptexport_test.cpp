@@ -182,35 +182,6 @@ TEST_F(ScriptExport, NoIncludedTrackStopsBeforeAnyFileOrProcess)
     EXPECT_FALSE(QFile::exists(path(u"record.json"_s)));
 }
 
-TEST_F(ScriptExport, AnAnswerWithAnythingBesideTheJSONIsUnreadable)
-{
-    const QString progressThenAnswer =
-        u"print('creating 2 tracks')\nprint(json.dumps({'ptxPath': '/', 'sessionFolder': '/', "
-        u"'logicxPath': '/'}))\n"_s;
-    writeScript(u"Scripts/export_ptx.py"_s, progressThenAnswer);
-    writeScript(u"Scripts/export_logicx.py"_s, progressThenAnswer);
-
-    EXPECT_EQ(failureMessage(m_proTools.exportSession(twoTracks, u"S"_s, {}, path(u"S.ptx"_s))),
-              u"无法解析 Pro Tools 导出结果。"_s);
-    EXPECT_EQ(failureMessage(m_logic.exportSession(twoTracks, u"S"_s, {}, path(u"S"_s))),
-              u"无法解析 Logic 导出结果。"_s);
-    EXPECT_TRUE(record().contains(u"manifest"_s));
-}
-
-TEST_F(ScriptExport, AReportedPathThatDoesNotExistIsAFailure)
-{
-    const QString missing = pythonText(path(u"nowhere/S.ptx"_s));
-    writeScript(u"Scripts/export_ptx.py"_s,
-                u"print(json.dumps({'ptxPath': %1, 'sessionFolder': ''}))\n"_s.arg(missing));
-    writeScript(u"Scripts/export_logicx.py"_s,
-                u"print(json.dumps({'logicxPath': %1, 'trackCount': 2}))\n"_s.arg(missing));
-
-    EXPECT_EQ(failureMessage(m_proTools.exportSession(twoTracks, u"S"_s, {}, path(u"S.ptx"_s))),
-              u"未找到生成的 .ptx 文件。"_s);
-    EXPECT_EQ(failureMessage(m_logic.exportSession(twoTracks, u"S"_s, {}, path(u"S"_s))),
-              u"未找到生成的 .logicx 项目。"_s);
-}
-
 TEST_F(ScriptExport, OutputWithoutAnAnswerIsShownErrorFirst)
 {
     writeScript(u"Scripts/export_ptx.py"_s,
@@ -221,23 +192,6 @@ TEST_F(ScriptExport, OutputWithoutAnAnswerIsShownErrorFirst)
         << message.toStdString();
     EXPECT_TRUE(message.endsWith(u"RuntimeError: PTSL went away\npartial log"_s))
         << message.toStdString();
-}
-
-TEST_F(ScriptExport, SilentFailureNamesTheExitStatus)
-{
-    writeScript(u"Scripts/export_ptx.py"_s, u"sys.exit(2)\n"_s);
-    // Output that is not UTF-8 counts as no output at all.
-    writeScript(
-        u"Scripts/export_logicx.py"_s,
-        u"sys.stdout.buffer.write(b'\\xff\\xfe\\x00'); sys.stdout.flush(); sys.exit(3)\n"_s);
-
-    const Result<QString> proTools =
-        m_proTools.exportSession(twoTracks, u"S"_s, {}, path(u"S.ptx"_s));
-    ASSERT_FALSE(proTools);
-    EXPECT_TRUE(proTools.error().is(ProToolsExportError::exportFailed));
-    EXPECT_EQ(proTools.error().message(), u"导出脚本失败（退出码 2）。"_s);
-    EXPECT_EQ(failureMessage(m_logic.exportSession(twoTracks, u"S"_s, {}, path(u"S"_s))),
-              u"导出脚本失败（退出码 3）。"_s);
 }
 
 TEST_F(ScriptExport, AScriptKilledAfterItsAnswerHasNotSucceeded)
@@ -258,24 +212,6 @@ TEST_F(ScriptExport, AScriptKilledAfterItsAnswerHasNotSucceeded)
     // A signal is reported by its number, as the operating system gives it in place of a status.
     EXPECT_EQ(failureMessage(m_logic.exportSession(twoTracks, u"S"_s, {}, path(u"S"_s))),
               u"导出脚本失败（退出码 9）。"_s);
-}
-
-TEST_F(ScriptExport, AFailureAnswerOnStandardErrorIsHonoured)
-{
-    writeScript(u"Scripts/export_logicx.py"_s,
-                u"print('osascript said something')\n"
-                u"sys.stderr.write(json.dumps({'error': 'APPLESCRIPT_FAILED', 'message': '不允许"
-                u"辅助访问'}))\nsys.exit(1)\n"_s);
-    EXPECT_EQ(failureMessage(m_logic.exportSession(twoTracks, u"S"_s, {}, path(u"S"_s))),
-              u"无法通过 AppleScript 控制 Logic Pro。\n不允许辅助访问"_s);
-}
-
-TEST_F(ScriptExport, MissingScriptsAreReportedPerExporter)
-{
-    EXPECT_EQ(failureMessage(m_proTools.exportSession(twoTracks, u"S"_s, {}, path(u"S.ptx"_s))),
-              u"应用内缺少 export_ptx.py 脚本。"_s);
-    EXPECT_EQ(failureMessage(m_logic.exportSession(twoTracks, u"S"_s, {}, path(u"S"_s))),
-              u"应用内缺少 export_logicx.py 脚本。"_s);
 }
 
 TEST_F(ScriptExport, AMissingInterpreterGetsEachExportersOwnMessage)
@@ -299,52 +235,87 @@ TEST_F(ScriptExport, AMissingInterpreterGetsEachExportersOwnMessage)
     EXPECT_FALSE(QFile::exists(path(u"record.json"_s)));
 }
 
+// A script's way of failing, for one exporter, and the message the user gets for it.
 struct FailureCase {
+    const char *name;
     bool logic;
-    QString code;
+    QString script; // none: the script is missing
     QString expected;
 };
 
 void PrintTo(const FailureCase &failure, std::ostream *os)
 {
-    *os << (failure.logic ? "Logic " : "Pro Tools ") << failure.code.toStdString();
+    *os << (failure.logic ? "Logic " : "Pro Tools ") << failure.name;
 }
 
-class ScriptFailureCode : public ScriptExport, public testing::WithParamInterface<FailureCase> {};
+class FailingScript : public ScriptExport, public testing::WithParamInterface<FailureCase> {};
 
-TEST_P(ScriptFailureCode, BecomesTheExportersError)
+TEST_P(FailingScript, BecomesTheExportersError)
 {
     const FailureCase &failure = GetParam();
-    writeScript(failure.logic ? u"Scripts/export_logicx.py"_s : u"Scripts/export_ptx.py"_s,
-                u"print(json.dumps({'error': %1, 'message': 'Pro Tools is not running'}))\n"
-                u"sys.exit(1)\n"_s.arg(pythonText(failure.code)));
+    if (!failure.script.isEmpty())
+        writeScript(failure.logic ? u"Scripts/export_logicx.py"_s : u"Scripts/export_ptx.py"_s,
+                    failure.script);
     const Result<QString> result =
         failure.logic ? m_logic.exportSession(twoTracks, u"S"_s, {}, path(u"S"_s))
                       : m_proTools.exportSession(twoTracks, u"S"_s, {}, path(u"S.ptx"_s));
     EXPECT_EQ(failureMessage(result), failure.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    ProTools, ScriptFailureCode,
-    testing::Values(FailureCase{false, u"PYPTSL_MISSING"_s,
-                                u"未安装 py-ptsl。请在终端运行：python3 -m pip install py-ptsl"_s},
-                    FailureCase{false, u"PTSL_FAILED"_s,
-                                u"无法连接 Pro Tools（PTSL）。请启动 Pro Tools 后重试。\n"
-                                u"Pro Tools is not running"_s},
-                    FailureCase{false, u"SESSION_EXISTS"_s, u"Pro Tools is not running"_s},
-                    FailureCase{false, u"ptsl_failed"_s, u"Pro Tools is not running"_s}));
+QString failureAnswer(const QString &code)
+{
+    return u"print(json.dumps({'error': '%1', 'message': 'Pro Tools is not running'}))\n"
+           u"sys.exit(1)\n"_s.arg(code);
+}
+
+// An answer with anything beside the JSON is unreadable.
+const QString progressThenAnswer =
+    u"print('creating 2 tracks')\nprint(json.dumps({'ptxPath': '/', 'sessionFolder': '/', "
+    u"'logicxPath': '/'}))\n"_s;
+const QString missingPath = u"print(json.dumps({'ptxPath': '/nowhere/S.ptx', 'sessionFolder': '', "
+                            u"'logicxPath': '/nowhere/S.logicx', 'trackCount': 2}))\n"_s;
+const QString notRunning = u"无法通过 AppleScript 控制 Logic Pro。\nPro Tools is not running"_s;
 
 INSTANTIATE_TEST_SUITE_P(
-    Logic, ScriptFailureCode,
+    ProTools, FailingScript,
     testing::Values(
-        FailureCase{true, u"LOGIC_MISSING"_s, u"未找到 Logic Pro。请安装 Logic Pro 后重试。"_s},
-        FailureCase{true, u"LOGIC_NOT_READY"_s,
-                    u"无法通过 AppleScript 控制 Logic Pro。\nPro Tools is not running"_s},
-        FailureCase{true, u"APPLESCRIPT_FAILED"_s,
-                    u"无法通过 AppleScript 控制 Logic Pro。\nPro Tools is not running"_s},
-        FailureCase{true, u"SAVE_FAILED"_s,
-                    u"无法通过 AppleScript 控制 Logic Pro。\nPro Tools is not running"_s},
-        FailureCase{true, u"PTSL_FAILED"_s, u"Pro Tools is not running"_s}));
+        FailureCase{"PYPTSL_MISSING", false, failureAnswer(u"PYPTSL_MISSING"_s),
+                    u"未安装 py-ptsl。请在终端运行：python3 -m pip install py-ptsl"_s},
+        FailureCase{"PTSL_FAILED", false, failureAnswer(u"PTSL_FAILED"_s),
+                    u"无法连接 Pro Tools（PTSL）。请启动 Pro Tools 后重试。\n"
+                    u"Pro Tools is not running"_s},
+        FailureCase{"SESSION_EXISTS", false, failureAnswer(u"SESSION_EXISTS"_s),
+                    u"Pro Tools is not running"_s},
+        FailureCase{"ptsl_failed", false, failureAnswer(u"ptsl_failed"_s),
+                    u"Pro Tools is not running"_s},
+        FailureCase{"progress", false, progressThenAnswer, u"无法解析 Pro Tools 导出结果。"_s},
+        FailureCase{"missing path", false, missingPath, u"未找到生成的 .ptx 文件。"_s},
+        FailureCase{"exit 2", false, u"sys.exit(2)\n"_s, u"导出脚本失败（退出码 2）。"_s},
+        FailureCase{"no script", false, {}, u"应用内缺少 export_ptx.py 脚本。"_s}));
+
+INSTANTIATE_TEST_SUITE_P(
+    Logic, FailingScript,
+    testing::Values(
+        FailureCase{"LOGIC_MISSING", true, failureAnswer(u"LOGIC_MISSING"_s),
+                    u"未找到 Logic Pro。请安装 Logic Pro 后重试。"_s},
+        FailureCase{"LOGIC_NOT_READY", true, failureAnswer(u"LOGIC_NOT_READY"_s), notRunning},
+        FailureCase{"APPLESCRIPT_FAILED", true, failureAnswer(u"APPLESCRIPT_FAILED"_s), notRunning},
+        FailureCase{"SAVE_FAILED", true, failureAnswer(u"SAVE_FAILED"_s), notRunning},
+        FailureCase{"PTSL_FAILED", true, failureAnswer(u"PTSL_FAILED"_s),
+                    u"Pro Tools is not running"_s},
+        FailureCase{"progress", true, progressThenAnswer, u"无法解析 Logic 导出结果。"_s},
+        FailureCase{"missing path", true, missingPath, u"未找到生成的 .logicx 项目。"_s},
+        // Output that is not UTF-8 counts as no output at all.
+        FailureCase{"exit 3", true,
+                    u"sys.stdout.buffer.write(b'\\xff\\xfe\\x00'); sys.stdout.flush(); "
+                    u"sys.exit(3)\n"_s,
+                    u"导出脚本失败（退出码 3）。"_s},
+        // A failure answer on standard error is honoured.
+        FailureCase{"stderr", true,
+                    u"print('osascript said something')\nsys.stderr.write(json.dumps({'error': "
+                    u"'APPLESCRIPT_FAILED', 'message': '不允许辅助访问'}))\nsys.exit(1)\n"_s,
+                    u"无法通过 AppleScript 控制 Logic Pro。\n不允许辅助访问"_s},
+        FailureCase{"no script", true, {}, u"应用内缺少 export_logicx.py 脚本。"_s}));
 
 TEST(ScriptAnswer, IsOneObjectWithEveryRequiredKeyOfItsType)
 {

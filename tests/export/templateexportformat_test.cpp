@@ -7,21 +7,6 @@
 using namespace kelvary;
 using namespace Qt::StringLiterals;
 
-TEST(TemplateExportFormat, ListsReaperThenProToolsThenLogic)
-{
-    ASSERT_EQ(allTemplateExportFormats.size(), 3u);
-    EXPECT_EQ(allTemplateExportFormats[0], TemplateExportFormat::reaperTrackTemplate);
-    EXPECT_EQ(allTemplateExportFormats[1], TemplateExportFormat::proToolsSession);
-    EXPECT_EQ(allTemplateExportFormats[2], TemplateExportFormat::logicProject);
-}
-
-TEST(TemplateExportFormat, NamesTheExtensionOfTheFileProduced)
-{
-    EXPECT_EQ(fileExtension(TemplateExportFormat::reaperTrackTemplate), u"RTrackTemplate"_s);
-    EXPECT_EQ(fileExtension(TemplateExportFormat::proToolsSession), u"ptx"_s);
-    EXPECT_EQ(fileExtension(TemplateExportFormat::logicProject), u"logicx"_s);
-}
-
 TEST(TemplateExportFormat, IsReadBackOnlyFromAnExactTitle)
 {
     EXPECT_EQ(templateExportFormatFromText(u"Reaper \u00B7 轨道模版 (.RTrackTemplate)"_s),

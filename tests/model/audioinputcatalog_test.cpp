@@ -1,8 +1,6 @@
 #include "model/audioinputcatalog.h"
 #include "support/printers.h"
 
-#include <QSet>
-
 #include <gtest/gtest.h>
 
 using namespace kelvary;
@@ -30,17 +28,6 @@ TrackChannel assignedTo(const QString &deviceUID)
 }
 
 } // namespace
-
-TEST(AudioInputCatalog, EmptyCatalogAnswersNothing)
-{
-    const AudioInputCatalog catalog;
-    EXPECT_TRUE(catalog.channelsByDeviceUID().isEmpty());
-    EXPECT_TRUE(catalog.deviceNameByUID().isEmpty());
-    EXPECT_TRUE(catalog.channelLabelByID().isEmpty());
-    EXPECT_TRUE(catalog.monoChannels(u"x"_s).isEmpty());
-    EXPECT_EQ(recordInputNumber({u"x:stereo:2"_s, u"x"_s, 2, u"Ch 3–4"_s, true}, {}), 1026);
-    EXPECT_EQ(dominantDeviceName({assignedTo(u"x"_s)}, {}), std::nullopt);
-}
 
 TEST(AudioInputCatalog, NumbersInputsAcrossDevices)
 {
@@ -80,20 +67,6 @@ TEST(AudioInputCatalog, KeepsTheFirstOfTwoDevicesWithOneId)
     ASSERT_EQ(catalog.devices().size(), 1);
     EXPECT_EQ(catalog.deviceNameByUID().value(u"a"_s), u"First"_s);
     EXPECT_EQ(catalog.monoChannels(u"a"_s).size(), 2);
-}
-
-TEST(AudioInputCatalog, ChannelsAndDevicesHashByAllTheirFields)
-{
-    const AudioInputDevice device = makeDevice(u"a"_s, u"A"_s, 2, 0);
-    EXPECT_EQ(qHash(device), qHash(makeDevice(u"a"_s, u"A"_s, 2, 0)));
-    AudioInputDevice renamed = device;
-    renamed.name = u"B"_s;
-    EXPECT_NE(qHash(device), qHash(renamed));
-    AudioInputDevice relabelled = device;
-    relabelled.channels.front().label = u"Left"_s;
-    EXPECT_NE(qHash(device), qHash(relabelled));
-    EXPECT_NE(qHash(device.channels.front()), qHash(relabelled.channels.front()));
-    EXPECT_EQ(QSet<AudioInputDevice>({device, device, renamed}).size(), 2);
 }
 
 TEST(DominantDeviceName, CountsTracksPerDevice)
