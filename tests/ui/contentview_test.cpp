@@ -8,8 +8,6 @@
 #include "shell/appcommands.h"
 #include "shell/commandbroadcaster.h"
 #include "tracklist/tracklistview.h"
-#include "typebar/channeltypequickpickbar.h"
-#include "typebar/channeltyperow.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -325,19 +323,6 @@ TEST(MainWindow, ExportFormatPickerAndViewModelFollowEachOther)
 
     viewModel->setExportFormat(TemplateExportFormat::logicProject);
     EXPECT_EQ(picker->format(), TemplateExportFormat::logicProject);
-}
-
-TEST(MainWindow, TypeBarSitsInTheSidebarAndFollowsTheTable)
-{
-    MainWindowFixture f;
-    ChannelTypeQuickPickBar *bar = f.window.findChild<ChannelTypeQuickPickBar *>();
-    ASSERT_NE(bar, nullptr);
-    EXPECT_FALSE(bar->isEnabled());
-
-    f.window.viewModel()->importSessionReportAt(mainShow);
-    EXPECT_TRUE(bar->isEnabled());
-    f.window.viewModel()->setTracksIncluded(true, DigicoChannelType::aux);
-    EXPECT_EQ(bar->row(DigicoChannelType::aux)->countText(), u"3/3");
 }
 
 } // namespace
