@@ -1,5 +1,4 @@
 #include "model/rgbcolor.h"
-#include "model/trackchannel.h"
 #include "support/printers.h"
 
 #include <gtest/gtest.h>
@@ -8,16 +7,6 @@
 
 using namespace kelvary;
 using namespace Qt::StringLiterals;
-
-TEST(RGBColor, DefaultColoursGiveTheTypeTableTexts)
-{
-    EXPECT_EQ(hexString(defaultColor(DigicoChannelType::input)), u"#8CBFF2"_s);
-    // 0.70 * 255 = 178.5 rounds away from zero.
-    EXPECT_EQ(hexString(defaultColor(DigicoChannelType::aux)), u"#B38CE6"_s);
-    EXPECT_EQ(hexString(defaultColor(DigicoChannelType::group)), u"#F27373"_s);
-    EXPECT_EQ(hexString(defaultColor(DigicoChannelType::matrix)), u"#8CE699"_s);
-    EXPECT_EQ(hexString(defaultColor(DigicoChannelType::other)), u"#BFBFBF"_s);
-}
 
 TEST(RGBColor, ClampsComponentsOutsideTheUnitRange)
 {

@@ -11,63 +11,43 @@ using namespace Qt::StringLiterals;
 namespace kelvary::ui {
 namespace {
 
-struct AppearanceCase {
-    std::optional<QString> stored;
-    ColorScheme systemScheme;
-    ColorScheme shown;
-    QString label;
-};
-
-void PrintTo(const AppearanceCase &c, std::ostream *os)
+// The button names the style it switches to, which is always the opposite of what is shown.
+TEST(Appearance, EachStoredStyleOnEachDesktopShowsAStyleAndNamesTheOpposite)
 {
-    *os << (c.stored ? c.stored->toStdString() : "unset") << " on a "
-        << (c.systemScheme == ColorScheme::dark ? "dark" : "light") << " desktop";
-}
-
-class AppearanceButton : public testing::TestWithParam<AppearanceCase> {
-protected:
-    void SetUp() override
-    {
-        if (GetParam().stored)
-            QSettings().setValue(Appearance::settingsKey, *GetParam().stored);
+    using enum ColorScheme;
+    const struct {
+        std::optional<QString> stored;
+        ColorScheme desktop;
+        ColorScheme shown;
+    } cases[] = {
+        {std::nullopt, light, light},
+        {std::nullopt, dark, dark},
+        {u"system"_s, dark, dark},
+        {u"system"_s, light, light},
+        {u"light"_s, light, light},
+        {u"light"_s, dark, light},
+        {u"dark"_s, light, dark},
+        {u"dark"_s, dark, dark},
+        // A text from a newer or damaged settings file reads as following the desktop.
+        {u"sepia"_s, dark, dark},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(
+            (c.stored.value_or(u"unset"_s) + (c.desktop == dark ? u" on dark"_s : u" on light"_s))
+                .toStdString());
+        if (c.stored)
+            QSettings().setValue(Appearance::settingsKey, *c.stored);
         else
             QSettings().remove(Appearance::settingsKey);
+        MainWindowFixture f;
+        f.appearance.setSystemColorScheme(c.desktop);
+        f.appearance.apply();
+        EXPECT_EQ(f.appearance.shownColorScheme(), c.shown);
+        EXPECT_EQ(colorSchemeOf(QApplication::palette()), c.shown);
+        EXPECT_EQ(f.window.appearanceAction()->text(), c.shown == light ? u"深色"_s : u"浅色"_s);
     }
-    void TearDown() override { QSettings().remove(Appearance::settingsKey); }
-};
-
-// The button names the style it switches to, which is always the opposite of what is shown.
-TEST_P(AppearanceButton, NamesTheOppositeOfWhatIsShown)
-{
-    const AppearanceCase &c = GetParam();
-    MainWindowFixture f;
-    f.appearance.setSystemColorScheme(c.systemScheme);
-    f.appearance.apply();
-    EXPECT_EQ(f.appearance.shownColorScheme(), c.shown);
-    EXPECT_EQ(colorSchemeOf(QApplication::palette()), c.shown);
-
-    QAction *button = f.window.appearanceAction();
-    EXPECT_EQ(button->text(), c.label);
+    QSettings().remove(Appearance::settingsKey);
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    FromEachStoredStyle, AppearanceButton,
-    testing::Values(AppearanceCase{std::nullopt, ColorScheme::light, ColorScheme::light, u"深色"_s},
-                    AppearanceCase{std::nullopt, ColorScheme::dark, ColorScheme::dark, u"浅色"_s},
-                    AppearanceCase{u"system"_s, ColorScheme::dark, ColorScheme::dark, u"浅色"_s},
-                    AppearanceCase{u"system"_s, ColorScheme::light, ColorScheme::light, u"深色"_s},
-                    AppearanceCase{u"light"_s, ColorScheme::light, ColorScheme::light, u"深色"_s},
-                    AppearanceCase{u"light"_s, ColorScheme::dark, ColorScheme::light, u"深色"_s},
-                    AppearanceCase{u"dark"_s, ColorScheme::light, ColorScheme::dark, u"浅色"_s},
-                    AppearanceCase{u"dark"_s, ColorScheme::dark, ColorScheme::dark, u"浅色"_s},
-                    // A text from a newer or damaged settings file reads as following the desktop.
-                    AppearanceCase{u"sepia"_s, ColorScheme::dark, ColorScheme::dark, u"浅色"_s}),
-    [](const testing::TestParamInfo<AppearanceCase> &info) {
-        const AppearanceCase &c = info.param;
-        const QString stored = c.stored ? c.stored->toLower() : u"unset"_s;
-        const QString desktop = c.systemScheme == ColorScheme::dark ? u"Dark"_s : u"Light"_s;
-        return (u"Stored_"_s + stored + u"_Desktop"_s + desktop).toStdString();
-    });
 
 TEST(Appearance, PressingTheButtonStoresTheNextStyleAndNeverReturnsToSystem)
 {

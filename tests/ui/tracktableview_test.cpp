@@ -326,8 +326,7 @@ TEST_F(TrackTableViewTest, ShowsAnInvitationUntilThereAreTracks)
 {
     EXPECT_EQ(view.currentWidget(), view.emptyStateOpenButton()->parentWidget());
     QTest::mouseClick(view.emptyStateOpenButton(), Qt::LeftButton);
-    ASSERT_EQ(panels->openRequests.size(), 1);
-    EXPECT_EQ(panels->openRequests.first().title, u"导入 DiGiCo Session Report"_s);
+    EXPECT_EQ(panels->openRequests.size(), 1);
 
     importReport();
     EXPECT_EQ(view.currentWidget(), table().parentWidget());
