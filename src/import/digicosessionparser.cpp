@@ -83,7 +83,10 @@ const IcuRegex &dateTimePattern()
 
 const IcuRegex &sessionFilePattern()
 {
-    static const IcuRegex pattern(uR"([\w\-. ]+\.ses)"_s);
+    // NOTE: the look-behind starts a match only where a run of name characters starts. The first
+    // match is the same either way, but without it every position inside a long run is tried
+    // again to its end, and a long "Session:" line takes quadratic time.
+    static const IcuRegex pattern(uR"((?<![\w\-. ])[\w\-. ]+\.ses)"_s);
     return pattern;
 }
 
