@@ -11,12 +11,15 @@ Accessibility permission). The answer is one JSON object on standard output:
 LOGIC_MISSING, LOGIC_NOT_READY, APPLESCRIPT_FAILED, SAVE_FAILED, PROJECT_EXISTS, UNEXPECTED.
 """
 
-import json
 import os
 import subprocess
 import sys
 
-CHANNEL_TYPES = ("Input", "Aux", "Group", "Matrix", "Other")
+# The shared module sits beside this script; an installed copy must not try to write its cache.
+sys.dont_write_bytecode = True
+from kelvary_export import ExportFailure, is_text, require, run  # noqa: E402
+from kelvary_export import read_manifest as read_common_manifest  # noqa: E402
+
 LOGIC_BUNDLE_IDS = ("com.apple.logic10", "com.apple.logic.pro.cs")
 LOGIC_APP_PATHS = ("/Applications/Logic Pro.app", "/Applications/Logic Pro X.app")
 
@@ -90,63 +93,13 @@ end run
 '''
 
 
-class ExportFailure(Exception):
-    def __init__(self, code, message):
-        super().__init__(message)
-        self.code = code
-        self.message = message
-
-
-def answer(stream, payload, status):
-    stream.write(json.dumps(payload, ensure_ascii=False).encode("utf-8") + b"\n")
-    stream.flush()
-    sys.exit(status)
-
-
-def manifest_path_from(arguments):
-    if len(arguments) != 2 or arguments[0] != "--manifest" or not arguments[1]:
-        raise ExportFailure("BAD_ARGUMENTS", "usage: export_logicx.py --manifest PATH")
-    return arguments[1]
-
-
-def require(condition, message):
-    if not condition:
-        raise ExportFailure("BAD_MANIFEST", message)
-
-
-def is_text(value):
-    return isinstance(value, str)
-
-
 def read_manifest(path):
-    try:
-        with open(path, "rb") as file:
-            manifest = json.loads(file.read().decode("utf-8"))
-    except OSError as error:
-        raise ExportFailure("BAD_MANIFEST", "cannot read the manifest: %s" % error.strerror)
-    except (UnicodeDecodeError, ValueError) as error:
-        raise ExportFailure("BAD_MANIFEST", "the manifest is not UTF-8 JSON: %s" % error)
-
-    require(isinstance(manifest, dict), "the manifest is not a JSON object")
-    name = manifest.get("sessionName")
-    require(is_text(name) and name.strip(), "sessionName must be a non-empty text")
+    manifest = read_common_manifest(path, ("name", "channelLabel"))
     output = manifest.get("outputPath")
     require(is_text(output) and os.path.isabs(output), "outputPath must be an absolute path")
     require(output.lower().endswith(".logicx"), "outputPath must end in .logicx")
     require(os.path.isdir(os.path.dirname(output)),
             "the folder %s does not exist" % os.path.dirname(output))
-    require(is_text(manifest.get("consoleName")), "consoleName must be a text")
-    tracks = manifest.get("tracks")
-    require(isinstance(tracks, list) and tracks, "tracks must be a non-empty list")
-    for number, track in enumerate(tracks, start=1):
-        where = "track %d" % number
-        require(isinstance(track, dict), where + " is not an object")
-        require(is_text(track.get("name")), where + ": name must be a text")
-        require(isinstance(track.get("stereo"), bool), where + ": stereo must be true or false")
-        require(is_text(track.get("channelLabel")), where + ": channelLabel must be a text")
-        require(track.get("channelType") in CHANNEL_TYPES, where + ": unknown channelType")
-        require("colorHex" not in track or is_text(track["colorHex"]),
-                where + ": colorHex must be a text")
     return manifest
 
 
@@ -204,16 +157,7 @@ def create_project(manifest):
 
 
 def main():
-    out = sys.stdout.buffer
-    sys.stdout = sys.stderr
-    try:
-        manifest = read_manifest(manifest_path_from(sys.argv[1:]))
-        answer(out, create_project(manifest), 0)
-    except ExportFailure as failure:
-        answer(out, {"error": failure.code, "message": failure.message}, 1)
-    except Exception as error:
-        answer(out, {"error": "UNEXPECTED", "message": "%s: %s" % (type(error).__name__, error)},
-               1)
+    run(os.path.basename(__file__), lambda path: create_project(read_manifest(path)))
 
 
 if __name__ == "__main__":

@@ -10,60 +10,22 @@ with exit status 1. Codes: BAD_ARGUMENTS, BAD_MANIFEST, PYPTSL_MISSING, PTSL_FAI
 SESSION_EXISTS, CREATE_FAILED, TRACKS_FAILED, SAVE_FAILED, UNEXPECTED.
 """
 
-import json
 import os
 import sys
+
+# The shared module sits beside this script; an installed copy must not try to write its cache.
+sys.dont_write_bytecode = True
+from kelvary_export import ExportFailure, is_integer, is_text, require, run  # noqa: E402
+from kelvary_export import read_manifest as read_common_manifest  # noqa: E402
 
 # Pro Tools' own enumerations take these values; py-ptsl's session builder maps them.
 SAMPLE_RATES = (44100, 48000, 88200, 96000, 176400, 192000)
 BIT_DEPTHS = (16, 24, 32)
-CHANNEL_TYPES = ("Input", "Aux", "Group", "Matrix", "Other")
-
-
-class ExportFailure(Exception):
-    def __init__(self, code, message):
-        super().__init__(message)
-        self.code = code
-        self.message = message
-
-
-def answer(stream, payload, status):
-    stream.write(json.dumps(payload, ensure_ascii=False).encode("utf-8") + b"\n")
-    stream.flush()
-    sys.exit(status)
-
-
-def manifest_path_from(arguments):
-    if len(arguments) != 2 or arguments[0] != "--manifest" or not arguments[1]:
-        raise ExportFailure("BAD_ARGUMENTS", "usage: export_ptx.py --manifest PATH")
-    return arguments[1]
-
-
-def require(condition, message):
-    if not condition:
-        raise ExportFailure("BAD_MANIFEST", message)
-
-
-def is_text(value):
-    return isinstance(value, str)
-
-
-def is_integer(value):
-    return isinstance(value, int) and not isinstance(value, bool)
 
 
 def read_manifest(path):
-    try:
-        with open(path, "rb") as file:
-            manifest = json.loads(file.read().decode("utf-8"))
-    except OSError as error:
-        raise ExportFailure("BAD_MANIFEST", "cannot read the manifest: %s" % error.strerror)
-    except (UnicodeDecodeError, ValueError) as error:
-        raise ExportFailure("BAD_MANIFEST", "the manifest is not UTF-8 JSON: %s" % error)
-
-    require(isinstance(manifest, dict), "the manifest is not a JSON object")
-    name = manifest.get("sessionName")
-    require(is_text(name) and name.strip(), "sessionName must be a non-empty text")
+    manifest = read_common_manifest(path, ("name", "comment", "channelLabel"))
+    name = manifest["sessionName"]
     # The name becomes a folder inside parentDirectory; it must not lead anywhere else.
     require(name not in (".", "..") and not any(c in name for c in "/\\:\0"),
             "sessionName must not contain / \\ : or be . or ..")
@@ -74,19 +36,6 @@ def read_manifest(path):
             "sampleRate must be one of %s" % ", ".join(map(str, SAMPLE_RATES)))
     require(manifest.get("bitDepth") in BIT_DEPTHS and is_integer(manifest.get("bitDepth")),
             "bitDepth must be 16, 24 or 32")
-    require(is_text(manifest.get("consoleName")), "consoleName must be a text")
-    tracks = manifest.get("tracks")
-    require(isinstance(tracks, list) and tracks, "tracks must be a non-empty list")
-    for number, track in enumerate(tracks, start=1):
-        where = "track %d" % number
-        require(isinstance(track, dict), where + " is not an object")
-        require(is_text(track.get("name")), where + ": name must be a text")
-        require(isinstance(track.get("stereo"), bool), where + ": stereo must be true or false")
-        require(is_text(track.get("comment")), where + ": comment must be a text")
-        require(is_text(track.get("channelLabel")), where + ": channelLabel must be a text")
-        require(track.get("channelType") in CHANNEL_TYPES, where + ": unknown channelType")
-        require("colorHex" not in track or is_text(track["colorHex"]),
-                where + ": colorHex must be a text")
     return manifest
 
 
@@ -168,17 +117,7 @@ def create_session(manifest):
 
 
 def main():
-    # py-ptsl and grpc may print; only the answer belongs on standard output.
-    out = sys.stdout.buffer
-    sys.stdout = sys.stderr
-    try:
-        manifest = read_manifest(manifest_path_from(sys.argv[1:]))
-        answer(out, create_session(manifest), 0)
-    except ExportFailure as failure:
-        answer(out, {"error": failure.code, "message": failure.message}, 1)
-    except Exception as error:
-        answer(out, {"error": "UNEXPECTED", "message": "%s: %s" % (type(error).__name__, error)},
-               1)
+    run(os.path.basename(__file__), lambda path: create_session(read_manifest(path)))
 
 
 if __name__ == "__main__":

@@ -48,7 +48,13 @@ void SessionViewModel::setTracks(const QList<TrackChannel> &tracks)
 
 void SessionViewModel::setSelectedTrackIDs(const QSet<QUuid> &ids)
 {
-    if (assign(m_selectedTrackIDs, ids))
+    // Only tracks that exist can be selected: every edit of the selection relies on it.
+    QSet<QUuid> selection;
+    for (const TrackChannel &track : std::as_const(m_session.tracks)) {
+        if (ids.contains(track.id))
+            selection.insert(track.id);
+    }
+    if (assign(m_selectedTrackIDs, selection))
         Q_EMIT selectedTrackIDsChanged();
 }
 
@@ -197,15 +203,10 @@ void SessionViewModel::openProjectAt(const QString &location)
     setSession(document->session);
     setSplitStereoChannelsValue(document->splitStereoChannels);
 
-    QSet<QUuid> trackIDs;
-    for (const TrackChannel &track : m_session.tracks)
-        trackIDs.insert(track.id);
+    // Texts that are not UUIDs are skipped; ids of no track are dropped by the setter.
     QSet<QUuid> selection;
-    for (const QString &text : document->selectedTrackIDs) {
-        const QUuid id = QUuid::fromString(text);
-        if (!id.isNull() && trackIDs.contains(id))
-            selection.insert(id);
-    }
+    for (const QString &text : document->selectedTrackIDs)
+        selection.insert(QUuid::fromString(text));
     setSelectedTrackIDs(selection);
     refreshAudioInputCatalog();
 

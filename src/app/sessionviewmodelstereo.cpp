@@ -84,13 +84,8 @@ void SessionViewModel::setSplitStereoChannels(bool split)
     recordUndoSnapshotIfNeeded();
     setSplitStereoChannelsValue(split);
     setTracks(split ? splitStereoTracks(m_session.tracks) : mergeStereoTracks(m_session.tracks));
-
-    QSet<QUuid> selection;
-    for (const TrackChannel &track : m_session.tracks) {
-        if (m_selectedTrackIDs.contains(track.id))
-            selection.insert(track.id);
-    }
-    setSelectedTrackIDs(selection);
+    // Tracks that were replaced drop out of the selection.
+    setSelectedTrackIDs(m_selectedTrackIDs);
 }
 
 bool SessionViewModel::hasStereoCandidates() const

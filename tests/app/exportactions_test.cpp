@@ -3,6 +3,7 @@
 #include "support/fakeaudiohardware.h"
 #include "support/printers.h"
 #include "support/scriptedfilepanels.h"
+#include "support/testfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,19 +18,6 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QString mainShow = QStringLiteral(KELVARY_TEST_DATA "/reports/main-show-tabs.txt");
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 class ExportActions : public testing::Test {
 protected:

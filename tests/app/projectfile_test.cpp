@@ -3,6 +3,7 @@
 #include "support/fakeaudiohardware.h"
 #include "support/printers.h"
 #include "support/scriptedfilepanels.h"
+#include "support/testfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -22,19 +23,6 @@ namespace {
 
 const QString mainShow = QStringLiteral(KELVARY_TEST_DATA "/reports/main-show-tabs.txt");
 const QRegularExpression generatedAtLine(uR"(\n *"generatedAt": "[^"]*",)"_s);
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 // Colours travel as #RRGGBB text, so they come back as the nearest 8-bit value.
 ParsedSession asStored(ParsedSession session)

@@ -25,6 +25,9 @@ TEST_F(TrackEditing, MovingATrackPutsItInTheTargetsPlace)
 TEST_F(TrackEditing, DeletingTouchesOnlyThatTrackAndItsSelection)
 {
     importReport();
+    vm.setSelectedTrackIDs({idOf(u"1"_s), QUuid::createUuid()});
+    EXPECT_EQ(vm.selectedTrackIDs(), QSet<QUuid>{idOf(u"1"_s)}) << "only tracks can be selected";
+
     select({u"1"_s, u"2"_s, u"4"_s});
     vm.deleteTrack(idOf(u"2"_s));
     EXPECT_FALSE(labels().contains(u"2"_s));

@@ -4,6 +4,7 @@
 #include "audio/audioinputdeviceenumerator.h"
 #include "support/fakeaudiohardware.h"
 #include "support/printers.h"
+#include "support/testfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -26,12 +27,6 @@ struct CommandRun {
     QString out;
     QString err;
 };
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 class ConvertCommand : public testing::Test {
 protected:

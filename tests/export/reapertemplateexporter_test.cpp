@@ -1,6 +1,7 @@
 #include "export/reapertemplateexporter.h"
 #include "export/textfilewriter.h"
 #include "support/printers.h"
+#include "support/testfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -66,12 +67,6 @@ QByteArray fixture(const QString &name)
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return file.readAll();
-}
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "export/sessionpdfexporter.h"
 #include "support/printers.h"
+#include "support/testfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -142,12 +143,6 @@ ParsedSession namedSession()
     session.saveTime = u"2026-05-01"_s;
     session.softwareVersion = u"1760"_s;
     return session;
-}
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace

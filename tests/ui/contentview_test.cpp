@@ -7,14 +7,17 @@
 #include "mainwindow/sidebar.h"
 #include "shell/appcommands.h"
 #include "shell/commandbroadcaster.h"
+#include "tracklist/tracklistmodel.h"
+#include "tracklist/tracklistview.h"
+#include "tracklist/tracktableview.h"
+#include "typebar/channeltypequickpickbar.h"
+#include "typebar/channeltyperow.h"
 
-#include <QAbstractItemModelTester>
 #include <QAction>
 #include <QCheckBox>
 #include <QFile>
 #include <QFrame>
 #include <QLabel>
-#include <QListView>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
@@ -355,19 +358,32 @@ TEST(MainWindow, ExportFormatPickerAndViewModelFollowEachOther)
     EXPECT_EQ(picker->format(), TemplateExportFormat::logicProject);
 }
 
-TEST(MainWindow, TrackListStandInShowsTheEmptyStateUntilTracksArrive)
+TEST(MainWindow, DetailShowsTheEmptyStateUntilTracksArriveThenTheTable)
 {
     MainWindowFixture f;
     TrackListView *tracks = f.window.trackListView();
-    QAbstractItemModelTester tester(tracks->trackList()->model(),
-                                    QAbstractItemModelTester::FailureReportingMode::Fatal);
     EXPECT_EQ(tracks->currentWidget(), tracks->emptyStateOpenButton()->parentWidget());
 
     f.window.viewModel()->importSessionReportAt(mainShow);
-    EXPECT_EQ(tracks->currentWidget(), tracks->trackList());
-    const QAbstractItemModel *model = tracks->trackList()->model();
+    EXPECT_EQ(tracks->currentWidget(), tracks->table()->parentWidget());
+    const QAbstractItemModel *model = tracks->table()->model();
     ASSERT_EQ(model->rowCount(), 18);
-    EXPECT_EQ(model->index(0, 0).data().toString(), u"1  Kick In");
+    EXPECT_EQ(model->index(0, TrackListModel::NameColumn).data().toString(), u"Kick In");
+}
+
+TEST(MainWindow, TypeBarSitsInTheSidebarAndFollowsTheTable)
+{
+    MainWindowFixture f;
+    ChannelTypeQuickPickBar *bar = f.window.findChild<ChannelTypeQuickPickBar *>();
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(bar->axis(), Qt::Vertical);
+    EXPECT_FALSE(bar->showsCaption());
+    EXPECT_FALSE(bar->isEnabled());
+
+    f.window.viewModel()->importSessionReportAt(mainShow);
+    EXPECT_TRUE(bar->isEnabled());
+    f.window.viewModel()->setTracksIncluded(true, DigicoChannelType::aux);
+    EXPECT_EQ(bar->row(DigicoChannelType::aux)->countText(), u"3/3");
 }
 
 } // namespace

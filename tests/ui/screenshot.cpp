@@ -1,14 +1,26 @@
 // Runs the application on a real X server (scripts/screenshot starts Xvfb) and writes PNGs of
-// what a user sees: the empty window, the window with a report in light and dark, the error
-// alert and the About window. The settings go to a temporary directory.
+// what a user sees: the empty window, the window with a report in light and dark, the track
+// table with a selection and an open channel menu, the type bar in its three states, the routing
+// matrix with a painted diagonal, the error alert and the About window. The settings go to a
+// temporary directory.
 
 #include "about/aboutcontentview.h"
 #include "app/sessionviewmodel.h"
 #include "mainwindow/contentview.h"
+#include "routingmatrix/routingmatrixpaintview.h"
+#include "routingmatrix/trackroutingmatrixview.h"
+#include "shell/dialogfilepanels.h"
 #include "shell/kelvaryapp.h"
+#include "support/fakeaudiohardware.h"
+#include "tracklist/trackcelldelegate.h"
+#include "tracklist/tracklistmodel.h"
+#include "tracklist/tracklistview.h"
+#include "tracklist/tracktableview.h"
+#include "typebar/channeltypequickpickbar.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QMenu>
 #include <QMessageBox>
 #include <QScreen>
 #include <QSettings>
@@ -35,6 +47,123 @@ bool grab(QWidget *window, const QString &path)
     return true;
 }
 
+// A widget painted whole, also where a scroll area shows only part of it.
+bool grabWidget(QWidget *widget, const QString &path)
+{
+    QTest::qWait(200);
+    if (!widget->grab().save(path)) {
+        std::fprintf(stderr, "could not write %s\n", qPrintable(path));
+        return false;
+    }
+    std::printf("%s\n", qPrintable(path));
+    return true;
+}
+
+// The part of the screen a widget covers, with whatever popup lies over it.
+bool grabArea(QWidget *widget, const QRect &area, const QString &path)
+{
+    QTest::qWait(400);
+    const QRect onScreen(widget->mapToGlobal(area.topLeft()), area.size());
+    const QPixmap shot = widget->screen()->grabWindow(0, onScreen.x(), onScreen.y(),
+                                                      onScreen.width(), onScreen.height());
+    if (shot.isNull() || !shot.save(path)) {
+        std::fprintf(stderr, "could not write %s\n", qPrintable(path));
+        return false;
+    }
+    std::printf("%s\n", qPrintable(path));
+    return true;
+}
+
+QUuid idOf(const kelvary::SessionViewModel &viewModel, const QString &label)
+{
+    for (const kelvary::TrackChannel &track : viewModel.tracks()) {
+        if (track.channelLabel == label)
+            return track.id;
+    }
+    return {};
+}
+
+// The middle of a sound check: four inputs on the first interface, one excluded and renamed,
+// one recoloured, three rows selected; inputs partly included, aux wholly, groups not at all.
+void shapeSession(kelvary::SessionViewModel &viewModel)
+{
+    using kelvary::DigicoChannelType;
+    const QList<kelvary::AudioInputDevice> &devices = viewModel.audioInputCatalog().devices();
+    viewModel.setSelectedTrackIDs({idOf(viewModel, u"1"_s), idOf(viewModel, u"2"_s),
+                                   idOf(viewModel, u"3"_s), idOf(viewModel, u"4"_s)});
+    if (!devices.isEmpty())
+        viewModel.assignSelectedToDevice(devices.first().id);
+    viewModel.setIncluded(false, idOf(viewModel, u"8"_s));
+    viewModel.renameTrack(u"Bass Synth (backup)"_s, idOf(viewModel, u"8"_s));
+    viewModel.setTrackColor({0.95, 0.6, 0.2, 1.0}, idOf(viewModel, u"12"_s));
+    viewModel.setTracksIncluded(true, DigicoChannelType::aux);
+    viewModel.setSelectedTrackIDs(
+        {idOf(viewModel, u"3"_s), idOf(viewModel, u"4"_s), idOf(viewModel, u"5s"_s)});
+}
+
+// The channel menu of a selected row, with its sequential submenu open.
+bool grabChannelMenu(kelvary::ui::ContentView *window, const QString &path)
+{
+    using kelvary::ui::TrackListModel;
+    kelvary::ui::TrackTableView *table = window->trackListView()->table();
+    const TrackListModel &model = *table->trackModel();
+    const QModelIndex cell = model.index(model.rowOf(idOf(*window->viewModel(), u"4"_s)),
+                                         TrackListModel::AudioChannelColumn);
+    QMenu menu(table);
+    table->populateMenu(menu, cell);
+    const QRect control =
+        kelvary::ui::TrackCellDelegate::controlRect(cell.column(), table->visualRect(cell));
+    menu.popup(table->viewport()->mapToGlobal(control.bottomLeft()));
+    QTest::qWait(200);
+    for (QAction *action : menu.actions()) {
+        if (action->menu()) {
+            menu.setActiveAction(action);
+            action->menu()->popup(menu.mapToGlobal(menu.actionGeometry(action).topRight()));
+        }
+    }
+    // The submenu opens beyond the window's right edge.
+    const bool ok = grabArea(window, window->rect().adjusted(0, 0, 240, 0), path);
+    menu.close();
+    return ok;
+}
+
+// The matrix on a 64-input MADI interface (this machine may have none), its first eight tracks
+// patched by one drag down the diagonal, in light and dark.
+bool grabRoutingMatrix(kelvary::ui::Appearance &appearance, const QString &report, QSize size,
+                       const QDir &output)
+{
+    using kelvary::ui::AppAppearanceStyle;
+    auto hardware = std::make_shared<kelvary::FakeAudioHardware>();
+    hardware->devices =
+        QList{kelvary::FakeAudioHardware::device(u"madi"_s, u"RME MADIface USB"_s, {64}),
+              kelvary::FakeAudioHardware::device(u"usb"_s, u"Focusrite Scarlett 2i2"_s, {2})};
+    kelvary::ui::ContentView window(kelvary::AudioInputDeviceEnumerator(hardware),
+                                    std::make_shared<kelvary::ui::DialogFilePanels>(), &appearance,
+                                    [] {});
+    window.resize(size);
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window))
+        return false;
+    window.viewModel()->openFile(report);
+    window.setDisplayMode(kelvary::ui::TrackListDisplayMode::routing);
+    kelvary::ui::TrackRoutingMatrixView *matrix = window.trackListView()->routingMatrix();
+    if (!matrix || !matrix->paintView())
+        return false;
+    kelvary::ui::RoutingMatrixPaintView *cells = matrix->paintView();
+    QTest::mousePress(cells, Qt::LeftButton, {}, cells->cellRect(0, 0).center());
+    for (int i = 1; i < 8; ++i) {
+        QTest::mouseMove(cells, cells->cellRect(i - 1, i - 1).center() + QPoint(20, 20));
+        QTest::mouseMove(cells, cells->cellRect(i, i).center());
+    }
+    QTest::mouseRelease(cells, Qt::LeftButton, {}, cells->cellRect(7, 7).center());
+
+    bool ok = grab(&window, output.filePath(u"matrix-light.png"_s));
+    appearance.setStyle(AppAppearanceStyle::dark);
+    ok = grab(&window, output.filePath(u"matrix-dark.png"_s)) && ok;
+    appearance.setStyle(AppAppearanceStyle::light);
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -58,8 +187,37 @@ int main(int argc, char **argv)
         return 1;
 
     bool ok = grab(window, output.filePath(u"main-empty.png"_s));
+    auto *typeBar = window->findChild<kelvary::ui::ChannelTypeQuickPickBar *>();
+    ok = grabWidget(typeBar, output.filePath(u"typebar-disabled.png"_s)) && ok;
     window->viewModel()->openFile(report);
     ok = grab(window, output.filePath(u"main-light.png"_s)) && ok;
+
+    {
+        // The table at work needs interfaces to assign; this machine may have none.
+        auto hardware = std::make_shared<kelvary::FakeAudioHardware>();
+        hardware->devices =
+            QList{kelvary::FakeAudioHardware::device(u"madi"_s, u"RME MADIface USB"_s, {16}),
+                  kelvary::FakeAudioHardware::device(u"usb"_s, u"Focusrite Scarlett 2i2"_s, {2})};
+        kelvary::ui::ContentView soundCheck(kelvary::AudioInputDeviceEnumerator(hardware),
+                                            std::make_shared<kelvary::ui::DialogFilePanels>(),
+                                            &kelvary.appearance(), [] {});
+        soundCheck.resize(window->size());
+        soundCheck.show();
+        if (!QTest::qWaitForWindowExposed(&soundCheck))
+            return 1;
+        soundCheck.viewModel()->openFile(report);
+        shapeSession(*soundCheck.viewModel());
+        soundCheck.trackListView()->table()->setFocus();
+        ok = grab(&soundCheck, output.filePath(u"tracklist-selection.png"_s)) && ok;
+        ok = grabChannelMenu(&soundCheck, output.filePath(u"tracklist-channel-menu.png"_s)) && ok;
+        auto *bar = soundCheck.findChild<kelvary::ui::ChannelTypeQuickPickBar *>();
+        ok = grabWidget(bar, output.filePath(u"typebar-states.png"_s)) && ok;
+    }
+    ok = grabRoutingMatrix(kelvary.appearance(), report, window->size(), output) && ok;
+    // This window enumerates the machine's own interfaces, of which there may be none.
+    window->setDisplayMode(kelvary::ui::TrackListDisplayMode::routing);
+    ok = grab(window, output.filePath(u"matrix-system-devices.png"_s)) && ok;
+    window->setDisplayMode(kelvary::ui::TrackListDisplayMode::list);
     kelvary.appearance().setStyle(AppAppearanceStyle::dark);
     ok = grab(window, output.filePath(u"main-dark.png"_s)) && ok;
 

@@ -3,12 +3,12 @@
 #include "app/sessionviewmodel.h"
 #include "mainwindow/exportformatpicker.h"
 #include "shell/symbolicon.h"
+#include "typebar/channeltypequickpickbar.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QFormLayout>
 #include <QFrame>
-#include <QGridLayout>
 #include <QScrollArea>
 #include <QTextLayout>
 #include <QToolButton>
@@ -161,13 +161,8 @@ Sidebar::Sidebar(SessionViewModel *viewModel, QWidget *parent)
 
     sections->addSpacing(10);
     sections->addWidget(sectionTitle(u"按类型"_s, content));
-    m_typeOverview = new QWidget(content);
-    m_typeRows = new QGridLayout(m_typeOverview);
-    m_typeRows->setContentsMargins(0, 0, 0, 0);
-    m_typeRows->setHorizontalSpacing(12);
-    m_typeRows->setVerticalSpacing(4);
-    m_typeRows->setColumnStretch(0, 1);
-    sections->addWidget(m_typeOverview);
+    m_typeBar = new ChannelTypeQuickPickBar(m_viewModel, Qt::Vertical, false, content);
+    sections->addWidget(m_typeBar);
     sections->addStretch(1);
     scroll->setWidget(content);
     layout->addWidget(scroll, 1);
@@ -231,35 +226,6 @@ void Sidebar::showSession()
     const QSignalBlocker blocker(m_stereoSwitch);
     m_stereoSwitch->setChecked(m_viewModel->splitStereoChannels());
     m_stereoSwitch->setEnabled(m_viewModel->hasStereoCandidates());
-
-    showTypeOverview();
-}
-
-void Sidebar::showTypeOverview()
-{
-    while (QLayoutItem *item = m_typeRows->takeAt(0)) {
-        delete item->widget();
-        delete item;
-    }
-    int row = 0;
-    for (DigicoChannelType type : allChannelTypes) {
-        const qsizetype total = m_viewModel->trackCount(type);
-        if (total == 0)
-            continue;
-        auto *name = new QLabel(channelTypeText(type), m_typeOverview);
-        auto *count =
-            new QLabel(u"%1/%2"_s.arg(m_viewModel->includedCount(type)).arg(total), m_typeOverview);
-        count->setForegroundRole(QPalette::PlaceholderText);
-        count->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        m_typeRows->addWidget(name, row, 0);
-        m_typeRows->addWidget(count, row, 1);
-        ++row;
-    }
-    if (row == 0) {
-        auto *none = new QLabel(u"—"_s, m_typeOverview);
-        none->setForegroundRole(QPalette::PlaceholderText);
-        m_typeRows->addWidget(none, 0, 0);
-    }
 }
 
 void Sidebar::showStatus()

@@ -7,7 +7,6 @@ class QAction;
 class QCheckBox;
 class QFormLayout;
 class QFrame;
-class QGridLayout;
 
 namespace kelvary {
 class SessionViewModel;
@@ -15,6 +14,7 @@ class SessionViewModel;
 
 namespace kelvary::ui {
 
+class ChannelTypeQuickPickBar;
 class ExportFormatPicker;
 
 // A label that wraps its text onto at most `maxLines` lines, breaking long names anywhere and
@@ -38,7 +38,7 @@ private:
     QString m_fullText;
 };
 
-// The session facts, the export format, the stereo switch, the per-type overview and the status
+// The session facts, the export format, the stereo switch, the per-type bar and the status
 // line, with the "打开报告" button above them.
 class Sidebar : public QWidget {
     Q_OBJECT
@@ -55,13 +55,13 @@ public:
     ExportFormatPicker *exportFormatPicker() const { return m_exportFormat; }
     QLabel *statusLabel() const { return m_statusLabel; }
     QFrame *statusBar() const { return m_statusBar; }
+    ChannelTypeQuickPickBar *typeBar() const { return m_typeBar; }
     // The value label of a row of "工程" by its title, such as "名称".
     ElidedLabel *sessionFact(const QString &title) const;
     bool isSessionFactShown(const QString &title) const;
 
 private:
     void showSession();
-    void showTypeOverview();
     void showStatus();
 
     SessionViewModel *m_viewModel;
@@ -70,8 +70,7 @@ private:
     QList<std::pair<QString, ElidedLabel *>> m_factLabels;
     ExportFormatPicker *m_exportFormat = nullptr;
     QCheckBox *m_stereoSwitch = nullptr;
-    QWidget *m_typeOverview = nullptr;
-    QGridLayout *m_typeRows = nullptr;
+    ChannelTypeQuickPickBar *m_typeBar = nullptr;
     QFrame *m_statusBar = nullptr;
     QLabel *m_statusLabel = nullptr;
 };

@@ -1,14 +1,13 @@
 #include "tracklist/tracklistview.h"
 
 #include "app/sessionviewmodel.h"
+#include "routingmatrix/trackroutingmatrixview.h"
 #include "shell/symbolicon.h"
+#include "tracklist/tracktableview.h"
 
-#include <QBrush>
-#include <QColor>
 #include <QEvent>
+#include <QHBoxLayout>
 #include <QLabel>
-#include <QListView>
-#include <QPalette>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -16,67 +15,45 @@ using namespace Qt::StringLiterals;
 
 namespace kelvary::ui {
 
-TrackNameListModel::TrackNameListModel(SessionViewModel *viewModel, QObject *parent)
-    : QAbstractListModel(parent)
-    , m_viewModel(viewModel)
-{
-    connect(m_viewModel, &SessionViewModel::sessionChanged, this, [this] {
-        beginResetModel();
-        endResetModel();
-    });
-}
-
-int TrackNameListModel::rowCount(const QModelIndex &parent) const
-{
-    return parent.isValid() ? 0 : int(m_viewModel->tracks().size());
-}
-
-QVariant TrackNameListModel::data(const QModelIndex &index, int role) const
-{
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
-        return {};
-    const TrackChannel &track = m_viewModel->tracks().at(index.row());
-    switch (role) {
-    case Qt::DisplayRole:
-        return u"%1  %2"_s.arg(track.channelLabel, track.name);
-    case Qt::DecorationRole:
-        return QColor::fromRgbF(float(track.color.red), float(track.color.green),
-                                float(track.color.blue));
-    case Qt::ForegroundRole:
-        // Tracks left out of the export are greyed.
-        return track.isIncluded ? QVariant()
-                                : QVariant(QPalette().brush(QPalette::PlaceholderText));
-    default:
-        return {};
-    }
-}
-
 TrackListView::TrackListView(SessionViewModel *viewModel, QWidget *parent)
     : QStackedWidget(parent)
     , m_viewModel(viewModel)
 {
-    m_emptyState = new QWidget(this);
-    auto *emptyLayout = new QVBoxLayout(m_emptyState);
-    emptyLayout->setSpacing(10);
-    emptyLayout->addStretch(1);
+    m_emptyState = makeEmptyState();
+    addWidget(m_emptyState);
+    m_listPage = makeListPage();
+    addWidget(m_listPage);
+    showSymbols();
 
-    m_emptySymbol = new QLabel(m_emptyState);
+    connect(m_viewModel, &SessionViewModel::sessionChanged, this, &TrackListView::showCurrentPage);
+    connect(m_viewModel, &SessionViewModel::audioInputCatalogChanged, this,
+            &TrackListView::showCurrentPage);
+    showCurrentPage();
+}
+
+QWidget *TrackListView::makeEmptyState()
+{
+    auto *page = new QWidget(this);
+    auto *layout = new QVBoxLayout(page);
+    layout->setSpacing(10);
+    layout->addStretch(1);
+
+    m_emptySymbol = new QLabel(page);
     m_emptySymbol->setAlignment(Qt::AlignCenter);
-    emptyLayout->addWidget(m_emptySymbol);
-    showEmptySymbol();
+    layout->addWidget(m_emptySymbol);
 
-    auto *title = new QLabel(u"尚未加载 Session Report"_s, m_emptyState);
+    auto *title = new QLabel(u"尚未加载 Session Report"_s, page);
     QFont titleFont = title->font();
     titleFont.setPointSizeF(titleFont.pointSizeF() * 1.4);
     titleFont.setBold(true);
     title->setFont(titleFont);
     title->setAlignment(Qt::AlignCenter);
-    emptyLayout->addWidget(title);
+    layout->addWidget(title);
 
     auto *description = new QLabel(
         u"从 DiGiCo 调音台导出 .rtf Session Report（需勾选 Channels），点击「打开报告」，"
         "或将文件拖入窗口。"_s,
-        m_emptyState);
+        page);
     description->setWordWrap(true);
     description->setAlignment(Qt::AlignCenter);
     description->setForegroundRole(QPalette::PlaceholderText);
@@ -87,29 +64,60 @@ TrackListView::TrackListView(SessionViewModel *viewModel, QWidget *parent)
     descriptionRow->addStretch(1);
     descriptionRow->addWidget(description);
     descriptionRow->addStretch(1);
-    emptyLayout->addLayout(descriptionRow);
+    layout->addLayout(descriptionRow);
 
-    // NOTE: Ctrl+O is not set on this button: the sidebar's "打开报告" carries it while this
-    // page shows, and two holders of one shortcut would make Qt fire neither.
-    m_openReportButton = new QPushButton(u"打开报告…"_s, m_emptyState);
+    // NOTE: Ctrl+O belongs to the window's "打开报告" command, which shows the same panel; a
+    // second holder of the shortcut would make Qt fire neither.
+    m_openReportButton = new QPushButton(u"打开报告…"_s, page);
     m_openReportButton->setToolTip(QKeySequence(u"Ctrl+O"_s).toString(QKeySequence::NativeText));
     connect(m_openReportButton, &QPushButton::clicked, m_viewModel,
             &SessionViewModel::showImportPanel);
-    emptyLayout->addSpacing(4);
-    emptyLayout->addWidget(m_openReportButton, 0, Qt::AlignHCenter);
-    emptyLayout->addStretch(1);
-    addWidget(m_emptyState);
+    layout->addSpacing(4);
+    layout->addWidget(m_openReportButton, 0, Qt::AlignHCenter);
+    layout->addStretch(1);
+    return page;
+}
 
-    m_trackList = new QListView(this);
-    m_trackList->setModel(new TrackNameListModel(m_viewModel, m_trackList));
-    m_trackList->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_trackList->setSelectionMode(QAbstractItemView::NoSelection);
-    m_trackList->setFrameShape(QFrame::NoFrame);
-    m_trackList->setUniformItemSizes(true);
-    addWidget(m_trackList);
+QWidget *TrackListView::makeListPage()
+{
+    auto *page = new QWidget(this);
+    auto *layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
 
-    connect(m_viewModel, &SessionViewModel::sessionChanged, this, &TrackListView::showCurrentPage);
-    showCurrentPage();
+    m_noInputNotice = new QWidget(page);
+    auto *notice = new QHBoxLayout(m_noInputNotice);
+    notice->setContentsMargins(12, 10, 12, 10);
+    notice->setSpacing(6);
+    m_noInputSymbol = new QLabel(m_noInputNotice);
+    notice->addWidget(m_noInputSymbol);
+    auto *noticeText = new QLabel(u"未检测到音频输入"_s, m_noInputNotice);
+    QFont caption = noticeText->font();
+    caption.setPointSizeF(caption.pointSizeF() * 0.85);
+    noticeText->setFont(caption);
+    noticeText->setForegroundRole(QPalette::PlaceholderText);
+    notice->addWidget(noticeText);
+    notice->addStretch(1);
+    layout->addWidget(m_noInputNotice);
+
+    m_table = new TrackTableView(m_viewModel, page);
+    layout->addWidget(m_table, 1);
+    return page;
+}
+
+void TrackListView::changeEvent(QEvent *event)
+{
+    QStackedWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange)
+        showSymbols();
+}
+
+void TrackListView::showSymbols()
+{
+    m_emptySymbol->setPixmap(symbolIcon(u"doc.text"_s, false).pixmap(48, 48, QIcon::Disabled));
+    const int caption = QFontMetrics(m_noInputNotice->font()).height();
+    m_noInputSymbol->setPixmap(
+        symbolIcon(u"mic.slash"_s, false).pixmap(caption, caption, QIcon::Disabled));
 }
 
 void TrackListView::setDisplayMode(TrackListDisplayMode mode)
@@ -118,23 +126,28 @@ void TrackListView::setDisplayMode(TrackListDisplayMode mode)
     showCurrentPage();
 }
 
-void TrackListView::changeEvent(QEvent *event)
+void TrackListView::setColorPicker(ColorPicker picker)
 {
-    QStackedWidget::changeEvent(event);
-    if (event->type() == QEvent::PaletteChange)
-        showEmptySymbol();
-}
-
-void TrackListView::showEmptySymbol()
-{
-    m_emptySymbol->setPixmap(symbolIcon(u"doc.text"_s, false).pixmap(48, 48, QIcon::Disabled));
+    m_table->setColorPicker(std::move(picker));
 }
 
 void TrackListView::showCurrentPage()
 {
-    // Until the routing matrix exists, both modes show the list of tracks.
-    setCurrentWidget(m_viewModel->tracks().isEmpty() ? m_emptyState
-                                                     : static_cast<QWidget *>(m_trackList));
+    const bool hasTracks = !m_viewModel->tracks().isEmpty();
+    const bool routing = hasTracks && m_displayMode == TrackListDisplayMode::routing;
+    m_noInputNotice->setVisible(m_viewModel->audioInputCatalog().devices().isEmpty());
+    // The matrix keeps its chosen device only while it is shown: it starts afresh each time.
+    if (!routing && m_routingMatrix) {
+        delete m_routingMatrix;
+        m_routingMatrix = nullptr;
+    } else if (routing && !m_routingMatrix) {
+        m_routingMatrix = new TrackRoutingMatrixView(m_viewModel, this);
+        addWidget(m_routingMatrix);
+    }
+    if (routing)
+        setCurrentWidget(m_routingMatrix);
+    else
+        setCurrentWidget(hasTracks ? m_listPage : m_emptyState);
 }
 
 } // namespace kelvary::ui

@@ -1,10 +1,10 @@
 #pragma once
 
-#include <QAbstractListModel>
+#include "tracklist/colorwell.h"
+
 #include <QStackedWidget>
 
 class QLabel;
-class QListView;
 class QPushButton;
 
 namespace kelvary {
@@ -13,25 +13,14 @@ class SessionViewModel;
 
 namespace kelvary::ui {
 
+class TrackRoutingMatrixView;
+class TrackTableView;
+
 enum class TrackListDisplayMode { list, routing };
 
-// The tracks of the session, one read-only line each. It stands in for the editable track table
-// and the routing matrix, which take its place in the detail area.
-class TrackNameListModel final : public QAbstractListModel {
-    Q_OBJECT
-
-public:
-    explicit TrackNameListModel(SessionViewModel *viewModel, QObject *parent = nullptr);
-
-    int rowCount(const QModelIndex &parent = {}) const override;
-    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
-
-private:
-    SessionViewModel *m_viewModel;
-};
-
-// The detail area: the empty state until a session has tracks, then the tracks.
-class TrackListView : public QStackedWidget {
+// The window's main content: an invitation to open a report while the session has no tracks,
+// then the track table under a notice when no audio input is attached.
+class TrackListView final : public QStackedWidget {
     Q_OBJECT
 
 public:
@@ -39,23 +28,34 @@ public:
 
     void setDisplayMode(TrackListDisplayMode mode);
     TrackListDisplayMode displayMode() const { return m_displayMode; }
+    void setColorPicker(ColorPicker picker);
 
     QPushButton *emptyStateOpenButton() const { return m_openReportButton; }
-    QListView *trackList() const { return m_trackList; }
+    TrackTableView *table() const { return m_table; }
+    QWidget *noInputNotice() const { return m_noInputNotice; }
+    // Present only in routing mode with tracks.
+    TrackRoutingMatrixView *routingMatrix() const { return m_routingMatrix; }
 
 protected:
     void changeEvent(QEvent *event) override;
 
 private:
+    QWidget *makeEmptyState();
+    QWidget *makeListPage();
     void showCurrentPage();
-    void showEmptySymbol();
+    // The symbols are drawn in the palette's colours, so they are drawn again when it changes.
+    void showSymbols();
 
     SessionViewModel *m_viewModel;
     TrackListDisplayMode m_displayMode = TrackListDisplayMode::list;
     QWidget *m_emptyState = nullptr;
     QLabel *m_emptySymbol = nullptr;
     QPushButton *m_openReportButton = nullptr;
-    QListView *m_trackList = nullptr;
+    QWidget *m_listPage = nullptr;
+    QWidget *m_noInputNotice = nullptr;
+    QLabel *m_noInputSymbol = nullptr;
+    TrackTableView *m_table = nullptr;
+    TrackRoutingMatrixView *m_routingMatrix = nullptr;
 };
 
 } // namespace kelvary::ui

@@ -1,0 +1,72 @@
+#include "routingmatrix/matrixtracknamerow.h"
+
+#include "app/sessionviewmodel.h"
+#include "routingmatrix/routingmatrixmodel.h"
+
+#include <QPainter>
+
+#include <algorithm>
+
+namespace kelvary::ui {
+
+MatrixTrackNameRow::MatrixTrackNameRow(SessionViewModel *viewModel, QWidget *parent)
+    : QLineEdit(parent)
+    , m_viewModel(viewModel)
+{
+    setFrame(false);
+    setTextMargins(6, 0, 6, 0);
+    setFont(RoutingMatrixFonts::standard().label);
+    QPalette colors = palette();
+    colors.setColor(QPalette::Base, Qt::transparent);
+    colors.setColor(QPalette::Text, Qt::white);
+    setPalette(colors);
+    // Only what the user types renames: a name written back from the view model is not an edit.
+    connect(this, &QLineEdit::textEdited, this,
+            [this](const QString &name) { m_viewModel->renameTrack(name, m_trackID); });
+}
+
+void MatrixTrackNameRow::setTrack(const TrackChannel &track)
+{
+    const bool sameTrack = track.id == m_trackID;
+    m_trackID = track.id;
+    if (!sameTrack || text() != track.name) {
+        // NOTE: while the user types, the view model already holds the typed text, so the
+        // cursor is only moved when the name changed elsewhere (undo, another row's edit).
+        setText(track.name);
+        if (!hasFocus())
+            setCursorPosition(0);
+    }
+    // Painted from the view model; the colour is remembered only to know when to repaint.
+    if (track.color != m_paintedColor) {
+        m_paintedColor = track.color;
+        update();
+    }
+}
+
+const TrackChannel *MatrixTrackNameRow::currentTrack() const
+{
+    const QList<TrackChannel> &tracks = m_viewModel->tracks();
+    const auto found =
+        std::find_if(tracks.cbegin(), tracks.cend(),
+                     [this](const TrackChannel &track) { return track.id == m_trackID; });
+    return found == tracks.cend() ? nullptr : &*found;
+}
+
+void MatrixTrackNameRow::paintEvent(QPaintEvent *event)
+{
+    {
+        QPainter painter(this);
+        const TrackChannel *track = currentTrack();
+        const RGBColor color = track ? track->color : defaultColor(DigicoChannelType::input);
+        painter.fillRect(rect(), QColor::fromRgbF(float(color.red), float(color.green),
+                                                  float(color.blue), float(color.alpha)));
+        QColor border = palette().color(QPalette::WindowText);
+        border.setAlphaF(0.22f);
+        painter.setPen(border);
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+    QLineEdit::paintEvent(event);
+}
+
+} // namespace kelvary::ui

@@ -1,0 +1,114 @@
+#include "routingmatrix/routingmatrixmodel.h"
+
+#include <QFontMetricsF>
+#include <QGuiApplication>
+
+#include <algorithm>
+#include <cmath>
+
+namespace kelvary::ui {
+
+namespace {
+
+// Measures are rounded up to a whole pixel so that text never touches a cell's edge.
+int widthOf(const QFontMetricsF &metrics, const QString &text)
+{
+    return int(std::ceil(metrics.horizontalAdvance(text)));
+}
+
+int heightOf(const QFontMetricsF &metrics, const QString &text)
+{
+    return int(std::ceil(metrics.boundingRect(text).height()));
+}
+
+} // namespace
+
+RoutingMatrixFonts RoutingMatrixFonts::standard()
+{
+    const QFont application = QGuiApplication::font();
+    QFont label = application;
+    label.setPixelSize(12);
+    label.setWeight(QFont::Medium);
+    return {label, application};
+}
+
+QList<TrackChannel> matrixTracks(const QList<TrackChannel> &tracks)
+{
+    QList<TrackChannel> result;
+    result.reserve(tracks.size());
+    for (const TrackChannel &track : tracks) {
+        if (track.isIncluded)
+            result.append(track);
+    }
+    return result;
+}
+
+RoutingMatrixLayout measureRoutingMatrixLayout(const QList<RoutingMatrixColumn> &columns,
+                                               const QList<TrackChannel> &tracks,
+                                               const QList<AudioInputDevice> &devices,
+                                               const RoutingMatrixFonts &fonts)
+{
+    const QFontMetricsF label(fonts.label);
+    RoutingMatrixLayout layout;
+    // The labels stand rotated: a label's height sets the column width, its width the header's
+    // height.
+    for (const RoutingMatrixColumn &column : columns) {
+        layout.cellSize = std::max(layout.cellSize, heightOf(label, column.channelLabel) + 16);
+        layout.columnHeaderHeight =
+            std::max(layout.columnHeaderHeight, widthOf(label, column.channelLabel) + 24);
+    }
+
+    int widestName = RoutingMatrixLayout::minimumNameWidth;
+    for (const TrackChannel &track : tracks)
+        widestName = std::max(widestName, widthOf(label, track.name));
+    layout.nameColumnWidth = std::max(RoutingMatrixLayout::minimumNameColumnWidth, widestName + 20);
+
+    // Every device counts, so the column keeps its width when the user picks another one.
+    const QFontMetricsF deviceName(fonts.deviceName);
+    for (const AudioInputDevice &device : devices)
+        layout.nameColumnWidth =
+            std::max(layout.nameColumnWidth, widthOf(deviceName, device.name) + 28);
+    return layout;
+}
+
+std::optional<RoutingMatrixModel> buildRoutingMatrixModel(const std::optional<QString> &deviceUID,
+                                                          const AudioInputCatalog &catalog,
+                                                          const QList<TrackChannel> &tracks,
+                                                          const RoutingMatrixFonts &fonts)
+{
+    const QList<AudioInputDevice> &devices = catalog.devices();
+    if (devices.isEmpty())
+        return std::nullopt;
+    const std::optional<AudioInputDevice> device =
+        deviceWithID(deviceUID.value_or(devices.first().id), devices);
+    if (!device)
+        return std::nullopt;
+
+    RoutingMatrixModel model{device->id, {}, {}};
+    for (const AudioInputChannel &channel : device->channels) {
+        if (!channel.isStereoPair)
+            model.columns.append({channel.id, channel.label});
+    }
+    model.layout = measureRoutingMatrixLayout(model.columns, tracks, devices, fonts);
+    return model;
+}
+
+std::optional<RoutingMatrixCell> hitTestRoutingMatrix(QPointF point, qreal columnWidth,
+                                                      qreal rowHeight, qreal gridSpacing,
+                                                      qsizetype rowCount, qsizetype columnCount)
+{
+    // Rounded down, not toward zero: a point just above or left of the block is outside it and
+    // must not count as the first row or column while a drag passes over the headers.
+    const qreal rowPitch = rowHeight + gridSpacing;
+    const qreal row = std::floor(point.y() / rowPitch);
+    if (row < 0 || row >= qreal(rowCount) || point.y() - row * rowPitch > rowHeight)
+        return std::nullopt;
+    const qreal columnPitch = columnWidth + gridSpacing;
+    const qreal column = std::floor(point.x() / columnPitch);
+    if (column < 0 || column >= qreal(columnCount) ||
+        point.x() - column * columnPitch > columnWidth)
+        return std::nullopt;
+    return RoutingMatrixCell{qsizetype(row), qsizetype(column)};
+}
+
+} // namespace kelvary::ui

@@ -1,0 +1,93 @@
+#pragma once
+
+#include "model/audioinputcatalog.h"
+#include "model/trackchannel.h"
+
+#include <QFont>
+#include <QHashFunctions>
+#include <QList>
+#include <QPointF>
+#include <QString>
+
+#include <optional>
+
+namespace kelvary::ui {
+
+// One column of the matrix: a mono input of the chosen device.
+struct RoutingMatrixColumn {
+    QString id;
+    QString channelLabel;
+
+    bool operator==(const RoutingMatrixColumn &) const = default;
+};
+
+inline size_t qHash(const RoutingMatrixColumn &column, size_t seed = 0) noexcept
+{
+    return qHashMulti(seed, column.id, column.channelLabel);
+}
+
+// The measured geometry of the grid, in logical pixels. Cells are square: `cellSize` is also
+// the height of every track row and the width of every column.
+struct RoutingMatrixLayout {
+    static constexpr int gridSpacing = 1;
+    static constexpr int minimumCellSize = 48;
+    static constexpr int minimumColumnHeaderHeight = 140;
+    static constexpr int minimumNameWidth = 64;
+    static constexpr int minimumNameColumnWidth = 96;
+
+    int cellSize = minimumCellSize;
+    int columnHeaderHeight = minimumColumnHeaderHeight;
+    int nameColumnWidth = minimumNameColumnWidth;
+
+    bool operator==(const RoutingMatrixLayout &) const = default;
+};
+
+// What the matrix shows for one device: its mono inputs as columns and the geometry.
+struct RoutingMatrixModel {
+    QString deviceUID;
+    QList<RoutingMatrixColumn> columns;
+    RoutingMatrixLayout layout;
+
+    bool operator==(const RoutingMatrixModel &) const = default;
+};
+
+// The fonts the layout is measured in: the labels (column headers and track names) and the
+// device names of the header menu.
+struct RoutingMatrixFonts {
+    QFont label;
+    QFont deviceName;
+
+    // The application's font at 12 pixels, medium weight, and the application's font as is.
+    static RoutingMatrixFonts standard();
+};
+
+// The rows of the matrix: the included tracks, in session order.
+QList<TrackChannel> matrixTracks(const QList<TrackChannel> &tracks);
+
+RoutingMatrixLayout measureRoutingMatrixLayout(const QList<RoutingMatrixColumn> &columns,
+                                               const QList<TrackChannel> &tracks,
+                                               const QList<AudioInputDevice> &devices,
+                                               const RoutingMatrixFonts &fonts);
+
+// The model for `deviceUID` (the first device when none is given), or nothing when the catalogue
+// has no such device.
+std::optional<RoutingMatrixModel> buildRoutingMatrixModel(const std::optional<QString> &deviceUID,
+                                                          const AudioInputCatalog &catalog,
+                                                          const QList<TrackChannel> &tracks,
+                                                          const RoutingMatrixFonts &fonts);
+
+// Where a point of the cell block falls: a row and a column index.
+struct RoutingMatrixCell {
+    qsizetype row = 0;
+    qsizetype column = 0;
+
+    bool operator==(const RoutingMatrixCell &) const = default;
+};
+
+// The cell under `point` (origin at the top-left corner of the top-left cell), or nothing for a
+// point in a gap between cells or outside the block.
+std::optional<RoutingMatrixCell> hitTestRoutingMatrix(QPointF point, qreal columnWidth,
+                                                      qreal rowHeight, qreal gridSpacing,
+                                                      qsizetype rowCount, qsizetype columnCount);
+
+} // namespace kelvary::ui

@@ -1,0 +1,299 @@
+#include "routingmatrix/routingmatrixpaintview.h"
+
+#include "app/sessionviewmodel.h"
+
+#include <QHash>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+
+namespace kelvary::ui {
+
+namespace {
+
+// A drag leaves the cell it painted last only once the pointer is this far (in parts of a cell)
+// beyond that cell's edge. A hand-drawn diagonal grazes the corner of the neighbouring cell in
+// the same row on its way down; without this slack that graze would move the track one channel
+// over.
+constexpr qreal cellExitSlack = 0.25;
+
+QColor blended(const QColor &over, qreal opacity, const QColor &under)
+{
+    return QColor::fromRgbF(float(over.redF() * opacity + under.redF() * (1 - opacity)),
+                            float(over.greenF() * opacity + under.greenF() * (1 - opacity)),
+                            float(over.blueF() * opacity + under.blueF() * (1 - opacity)));
+}
+
+} // namespace
+
+RoutingMatrixPaintView::RoutingMatrixPaintView(SessionViewModel *viewModel, QWidget *parent)
+    : QWidget(parent)
+    , m_viewModel(viewModel)
+{
+    // Every pixel, gaps included, is drawn here: nothing beneath needs painting first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void RoutingMatrixPaintView::setGrid(const QStringList &columnIDs, int columnWidth, int rowHeight,
+                                     int gridSpacing)
+{
+    if (m_columnIDs == columnIDs && m_columnWidth == columnWidth && m_rowHeight == rowHeight &&
+        m_gridSpacing == gridSpacing)
+        return;
+    m_columnIDs = columnIDs;
+    m_columnOfID.clear();
+    for (qsizetype column = 0; column < m_columnIDs.size(); ++column)
+        m_columnOfID.insert(m_columnIDs.at(column), column);
+    m_columnWidth = columnWidth;
+    m_rowHeight = rowHeight;
+    m_gridSpacing = gridSpacing;
+    m_paintedMarkers.clear();
+    update();
+}
+
+void RoutingMatrixPaintView::refreshMarkers()
+{
+    const QList<TrackChannel> tracks = matrixTracks(m_viewModel->tracks());
+    QList<qsizetype> markers;
+    markers.reserve(tracks.size());
+    for (const TrackChannel &track : tracks)
+        markers.append(
+            track.audioInputChannelID ? m_columnOfID.value(*track.audioInputChannelID, -1) : -1);
+    if (markers.size() != m_paintedMarkers.size()) {
+        update();
+    } else {
+        for (qsizetype row = 0; row < markers.size(); ++row) {
+            if (markers.at(row) == m_paintedMarkers.at(row))
+                continue;
+            for (const qsizetype column : {markers.at(row), m_paintedMarkers.at(row)}) {
+                if (column >= 0)
+                    update(cellRect(row, column));
+            }
+        }
+    }
+    m_paintedMarkers = markers;
+}
+
+QSize RoutingMatrixPaintView::blockSize() const
+{
+    const auto extent = [this](qsizetype count, int length) {
+        return count == 0 ? 0 : int(count * length + (count - 1) * m_gridSpacing);
+    };
+    return {extent(m_columnIDs.size(), m_columnWidth),
+            extent(matrixTracks(m_viewModel->tracks()).size(), m_rowHeight)};
+}
+
+QRect RoutingMatrixPaintView::cellRect(qsizetype row, qsizetype column) const
+{
+    return QRect(int(column * (m_columnWidth + m_gridSpacing)),
+                 int(row * (m_rowHeight + m_gridSpacing)), m_columnWidth, m_rowHeight);
+}
+
+std::optional<RoutingMatrixCell> RoutingMatrixPaintView::hitTest(QPointF point) const
+{
+    return hitTestRoutingMatrix(point, m_columnWidth, m_rowHeight, m_gridSpacing,
+                                matrixTracks(m_viewModel->tracks()).size(), m_columnIDs.size());
+}
+
+std::optional<RoutingMatrixPaintView::PaintedCell>
+RoutingMatrixPaintView::cellAt(QPointF point) const
+{
+    // NOTE: a mouse position names the top-left corner of the pixel under the pointer. Tested
+    // as it is, the one-pixel gap after a cell (its offset 48 to 49) would never be hit by a
+    // whole-pixel position, so the pixel's centre is tested instead.
+    const QPointF pixelCentre(std::floor(point.x()) + 0.5, std::floor(point.y()) + 0.5);
+    const QList<TrackChannel> tracks = matrixTracks(m_viewModel->tracks());
+    const std::optional<RoutingMatrixCell> cell = hitTestRoutingMatrix(
+        pixelCentre, m_columnWidth, m_rowHeight, m_gridSpacing, tracks.size(), m_columnIDs.size());
+    if (!cell)
+        return std::nullopt;
+    return PaintedCell{tracks.at(cell->row).id, m_columnIDs.at(cell->column), *cell};
+}
+
+void RoutingMatrixPaintView::paintEvent(QPaintEvent *event)
+{
+    QPainter painter(this);
+    const QPalette &colors = palette();
+    const QColor background = colors.color(QPalette::Window);
+    const QColor cellFill = colors.color(QPalette::Base);
+    const QColor text = colors.color(QPalette::WindowText);
+    // The border is drawn at 22 % over the cell fill; mixed in advance it can be drawn as
+    // plain opaque stripes.
+    const QColor border = blended(text, 0.22, cellFill);
+    const QList<TrackChannel> tracks = matrixTracks(m_viewModel->tracks());
+    const QRect exposed = event->rect();
+    if (tracks.isEmpty() || m_columnIDs.isEmpty()) {
+        painter.fillRect(exposed, background);
+        return;
+    }
+    const int columnPitch = m_columnWidth + m_gridSpacing;
+    const int rowPitch = m_rowHeight + m_gridSpacing;
+    const qsizetype firstColumn = std::max(0, exposed.left() / columnPitch);
+    const qsizetype lastColumn =
+        std::min(m_columnIDs.size() - 1, qsizetype(exposed.right() / columnPitch));
+    const qsizetype firstRow = std::max(0, exposed.top() / rowPitch);
+    const qsizetype lastRow = std::min(tracks.size() - 1, qsizetype(exposed.bottom() / rowPitch));
+    if (firstColumn > lastColumn || firstRow > lastRow) {
+        painter.fillRect(exposed, background);
+        return;
+    }
+
+    // Drawn as stripes rather than cell by cell, and each pixel about once: a few hundred
+    // rectangles for a window full of cells instead of thousands.
+    const int left = cellRect(0, firstColumn).left();
+    const int right = cellRect(0, lastColumn).right() + 1 + m_gridSpacing;
+    const int top = cellRect(firstRow, 0).top();
+    const int bottom = cellRect(lastRow, 0).bottom() + 1 + m_gridSpacing;
+    const int width = right - left;
+    const int height = bottom - top;
+    for (qsizetype column = firstColumn; column <= lastColumn; ++column) {
+        const QRect cell = cellRect(firstRow, column);
+        painter.fillRect(QRect(cell.left(), top, 1, height), border);
+        painter.fillRect(QRect(cell.left() + 1, top, m_columnWidth - 2, height), cellFill);
+        painter.fillRect(QRect(cell.right(), top, 1, height), border);
+    }
+    for (qsizetype row = firstRow; row <= lastRow; ++row) {
+        const QRect cell = cellRect(row, firstColumn);
+        painter.fillRect(QRect(left, cell.top(), width, 1), border);
+        painter.fillRect(QRect(left, cell.bottom(), width, 1), border);
+        painter.fillRect(QRect(left, cell.bottom() + 1, width, m_gridSpacing), background);
+    }
+    for (qsizetype column = firstColumn; column <= lastColumn; ++column) {
+        const QRect cell = cellRect(firstRow, column);
+        painter.fillRect(QRect(cell.right() + 1, top, m_gridSpacing, height), background);
+    }
+    // What lies beyond the last row or column.
+    if (exposed.right() >= right)
+        painter.fillRect(QRect(right, exposed.top(), exposed.right() + 1 - right, exposed.height()),
+                         background);
+    if (exposed.bottom() >= bottom)
+        painter.fillRect(
+            QRect(exposed.left(), bottom, exposed.width(), exposed.bottom() + 1 - bottom),
+            background);
+
+    QColor marker = text;
+    marker.setAlphaF(0.42f);
+    const qreal side = std::max(m_columnWidth - 12, 14);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(marker);
+    for (qsizetype row = firstRow; row <= lastRow; ++row) {
+        const std::optional<QString> &channel = tracks.at(row).audioInputChannelID;
+        if (!channel)
+            continue;
+        const qsizetype column = m_columnOfID.value(*channel, -1);
+        if (column < firstColumn || column > lastColumn)
+            continue;
+        const QRectF cell = cellRect(row, column);
+        QRectF square(0, 0, side, side);
+        square.moveCenter(cell.center() + QPointF(0.5, 0.5));
+        painter.drawRoundedRect(square, 5, 5);
+    }
+}
+
+void RoutingMatrixPaintView::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton || m_dragState != DragState::idle) {
+        event->ignore();
+        return;
+    }
+    m_dragState = DragState::pressed;
+    m_lastPainted.reset();
+    m_paintStartHit = cellAt(event->position());
+    m_lastPoint = event->position();
+    m_lastGlobalPoint = event->globalPosition();
+    Q_EMIT paintingChanged(true);
+}
+
+void RoutingMatrixPaintView::mouseMoveEvent(QMouseEvent *event)
+{
+    if (m_dragState == DragState::idle || !(event->buttons() & Qt::LeftButton))
+        return;
+    m_dragState = DragState::painting;
+    m_lastGlobalPoint = event->globalPosition();
+    paintAlong(m_lastPoint, event->position());
+}
+
+void RoutingMatrixPaintView::continueDrag()
+{
+    if (m_dragState != DragState::painting)
+        return;
+    paintAlong(m_lastPoint, mapFromGlobal(m_lastGlobalPoint));
+}
+
+void RoutingMatrixPaintView::paintAlong(QPointF from, QPointF to)
+{
+    // Mouse events arrive some pixels apart, and a quick stroke jumps whole cells between two of
+    // them; walking the segment in steps shorter than the slack paints every cell it crosses.
+    const qreal step = std::max(1.0, std::min(m_columnWidth, m_rowHeight) * cellExitSlack / 2);
+    const QPointF delta = to - from;
+    const int steps = std::max(1, int(std::ceil(std::hypot(delta.x(), delta.y()) / step)));
+    for (int i = m_lastPainted ? 1 : 0; i <= steps; ++i)
+        paintAt(from + delta * (qreal(i) / steps));
+    m_lastPoint = to;
+}
+
+void RoutingMatrixPaintView::paintAt(QPointF point)
+{
+    if (m_lastPainted) {
+        const qreal slackX = m_columnWidth * cellExitSlack;
+        const qreal slackY = m_rowHeight * cellExitSlack;
+        const QRectF around = QRectF(cellRect(m_lastPainted->cell.row, m_lastPainted->cell.column))
+                                  .adjusted(-slackX, -slackY, slackX, slackY);
+        if (around.contains(point))
+            return;
+    }
+    const std::optional<PaintedCell> hit = cellAt(point);
+    if (!hit)
+        return;
+    if (m_lastPainted && m_lastPainted->trackID == hit->trackID &&
+        m_lastPainted->columnID == hit->columnID)
+        return;
+    m_lastPainted = hit;
+    Q_EMIT paintRequested(hit->trackID, hit->columnID);
+}
+
+void RoutingMatrixPaintView::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton || m_dragState == DragState::idle)
+        return;
+    // A click is judged by the cell under the mouse-down alone.
+    if (m_dragState == DragState::pressed && m_paintStartHit) {
+        const QList<TrackChannel> &tracks = m_viewModel->tracks();
+        const auto track = std::find_if(tracks.cbegin(), tracks.cend(), [this](const auto &t) {
+            return t.id == m_paintStartHit->trackID;
+        });
+        if (track != tracks.cend()) {
+            if (track->audioInputChannelID == m_paintStartHit->columnID)
+                Q_EMIT clearRequested(m_paintStartHit->trackID);
+            else
+                Q_EMIT paintRequested(m_paintStartHit->trackID, m_paintStartHit->columnID);
+        }
+    }
+    finishGesture();
+}
+
+void RoutingMatrixPaintView::hideEvent(QHideEvent *event)
+{
+    cancelGesture();
+    QWidget::hideEvent(event);
+}
+
+void RoutingMatrixPaintView::cancelGesture()
+{
+    if (m_dragState != DragState::idle)
+        finishGesture();
+}
+
+void RoutingMatrixPaintView::finishGesture()
+{
+    m_dragState = DragState::idle;
+    m_lastPainted.reset();
+    m_paintStartHit.reset();
+    Q_EMIT paintingChanged(false);
+}
+
+} // namespace kelvary::ui

@@ -1,0 +1,524 @@
+#include "tracklist/tracktableview.h"
+
+#include "app/sessionviewmodel.h"
+#include "tracklist/trackcelldelegate.h"
+#include "tracklist/trackcellmenus.h"
+#include "tracklist/tracklistmodel.h"
+
+#include <QApplication>
+#include <QDrag>
+#include <QDropEvent>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMimeData>
+#include <QMouseEvent>
+
+#include <array>
+
+namespace kelvary::ui {
+
+namespace {
+
+struct ColumnWidth {
+    int minimum;
+    int ideal;
+    int maximum; // 0: no maximum
+};
+
+constexpr std::array<ColumnWidth, TrackListModel::ColumnCount> columnWidths{{
+    {16, 20, 28}, // drag handle
+    {24, 28, 36}, // delete
+    {28, 32, 56}, // 选中
+    {36, 44, 72}, // 类型
+    {40, 48, 72}, // 通道
+    {80, 160, 0}, // 名称
+    {64, 120, 0}, // 调音台输入
+    {80, 148, 0}, // 输入设备
+    {72, 128, 0}, // 输入通道
+    {44, 52, 64}, // 颜色
+}};
+
+bool isControlColumn(int column)
+{
+    switch (column) {
+    case TrackListModel::ReorderHandleColumn:
+    case TrackListModel::DeleteColumn:
+    case TrackListModel::IncludedColumn:
+    case TrackListModel::AudioDeviceColumn:
+    case TrackListModel::AudioChannelColumn:
+    case TrackListModel::ColorColumn:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+TrackTableView::TrackTableView(SessionViewModel *viewModel, QWidget *parent)
+    : QTableView(parent)
+    , m_viewModel(viewModel)
+    , m_model(new TrackListModel(viewModel, this))
+{
+    setModel(m_model);
+    setItemDelegate(new TrackCellDelegate(this));
+    setSelectionBehavior(SelectRows);
+    setSelectionMode(ExtendedSelection);
+    setEditTriggers(DoubleClicked | SelectedClicked | EditKeyPressed);
+    setAlternatingRowColors(true);
+    setShowGrid(false);
+    setWordWrap(false);
+    setFrameShape(QFrame::NoFrame);
+    setHorizontalScrollMode(ScrollPerPixel);
+    setVerticalScrollMode(ScrollPerPixel);
+    setMouseTracking(true);
+    viewport()->setAttribute(Qt::WA_Hover);
+    // Rows are dragged by their handle only; the table starts and ends those drags itself.
+    setDragEnabled(false);
+    setAcceptDrops(true);
+    viewport()->setAcceptDrops(true);
+    setAutoScroll(true);
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(TrackCellDelegate::rowHeight);
+    setUpColumns();
+
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &TrackTableView::publishSelection);
+    connect(m_viewModel, &SessionViewModel::selectedTrackIDsChanged, this,
+            [this] { showSelection(true); });
+    // After the model has told its rows: the rows of a restored session get their selection.
+    connect(m_viewModel, &SessionViewModel::sessionChanged, this, [this] { showSelection(false); });
+    showSelection(false);
+}
+
+void TrackTableView::setUpColumns()
+{
+    QHeaderView *header = horizontalHeader();
+    header->setMinimumSectionSize(16);
+    header->setStretchLastSection(false);
+    header->setHighlightSections(false);
+    header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    header->setSectionResizeMode(QHeaderView::Interactive);
+    for (int column = 0; column < TrackListModel::ColumnCount; ++column)
+        header->resizeSection(column, columnWidths.at(column).ideal);
+    // The name takes the room the other columns leave, never less than its minimum.
+    header->setSectionResizeMode(TrackListModel::NameColumn, QHeaderView::Fixed);
+    connect(header, &QHeaderView::sectionResized, this, [this, header](int column, int, int size) {
+        if (column == TrackListModel::NameColumn)
+            return;
+        const ColumnWidth width = columnWidths.at(column);
+        const int clamped =
+            std::max(width.minimum, width.maximum > 0 ? std::min(size, width.maximum) : size);
+        if (clamped != size)
+            header->resizeSection(column, clamped);
+        else
+            fitNameColumn();
+    });
+}
+
+void TrackTableView::fitNameColumn()
+{
+    QHeaderView *header = horizontalHeader();
+    int others = 0;
+    for (int column = 0; column < TrackListModel::ColumnCount; ++column) {
+        if (column != TrackListModel::NameColumn)
+            others += header->sectionSize(column);
+    }
+    const int name =
+        std::max(columnWidths.at(TrackListModel::NameColumn).minimum, viewport()->width() - others);
+    if (header->sectionSize(TrackListModel::NameColumn) != name)
+        header->resizeSection(TrackListModel::NameColumn, name);
+}
+
+void TrackTableView::resizeEvent(QResizeEvent *event)
+{
+    QTableView::resizeEvent(event);
+    fitNameColumn();
+}
+
+QModelIndex TrackTableView::pressedIndex() const
+{
+    return m_gesture == Gesture::pressingControl ? QModelIndex(m_gestureIndex) : QModelIndex();
+}
+
+QModelIndex TrackTableView::controlAt(const QPoint &position) const
+{
+    const QModelIndex index = indexAt(position);
+    if (!index.isValid() || !isControlColumn(index.column()))
+        return {};
+    const QRect control = TrackCellDelegate::controlRect(index.column(), visualRect(index));
+    return control.contains(position) ? index : QModelIndex();
+}
+
+// Mouse gestures -------------------------------------------------------------------------------
+
+void TrackTableView::mousePressEvent(QMouseEvent *event)
+{
+    const QPoint position = event->position().toPoint();
+    const QModelIndex index = indexAt(position);
+    if (event->button() != Qt::LeftButton || !index.isValid() || !isControlColumn(index.column())) {
+        QTableView::mousePressEvent(event);
+        return;
+    }
+    // A press in a control's column never changes the selection, even beside the control.
+    event->accept();
+    setFocus(Qt::MouseFocusReason);
+    const QModelIndex control = controlAt(position);
+    if (!control.isValid())
+        return;
+    m_gestureIndex = control;
+    m_pressPosition = position;
+    switch (control.column()) {
+    case TrackListModel::ReorderHandleColumn:
+        m_gesture = Gesture::pressingHandle;
+        break;
+    case TrackListModel::AudioDeviceColumn:
+    case TrackListModel::AudioChannelColumn:
+        // Pull-down menus open on the press, as on every desktop.
+        m_gestureIndex = QPersistentModelIndex();
+        openMenu(control);
+        break;
+    default:
+        m_gesture = Gesture::pressingControl;
+        viewport()->update(visualRect(control));
+        break;
+    }
+}
+
+void TrackTableView::mouseMoveEvent(QMouseEvent *event)
+{
+    switch (m_gesture) {
+    case Gesture::pressingHandle:
+        if ((event->position().toPoint() - m_pressPosition).manhattanLength() >=
+            QApplication::startDragDistance()) {
+            m_gesture = Gesture::draggingRow;
+            dragRow(m_gestureIndex);
+            m_gesture = Gesture::idle;
+            m_gestureIndex = QPersistentModelIndex();
+        }
+        return;
+    case Gesture::pressingControl:
+    case Gesture::draggingRow:
+        return;
+    case Gesture::idle:
+        QTableView::mouseMoveEvent(event);
+        return;
+    }
+}
+
+void TrackTableView::mouseReleaseEvent(QMouseEvent *event)
+{
+    switch (m_gesture) {
+    case Gesture::pressingControl: {
+        const QPersistentModelIndex control = m_gestureIndex;
+        m_gesture = Gesture::idle;
+        m_gestureIndex = QPersistentModelIndex();
+        viewport()->update();
+        // Like a button: the click counts only when released over the control it began on.
+        if (event->button() == Qt::LeftButton && control.isValid() &&
+            controlAt(event->position().toPoint()) == control)
+            activateControl(control);
+        return;
+    }
+    case Gesture::pressingHandle:
+    case Gesture::draggingRow:
+        m_gesture = Gesture::idle;
+        m_gestureIndex = QPersistentModelIndex();
+        return;
+    case Gesture::idle:
+        QTableView::mouseReleaseEvent(event);
+        return;
+    }
+}
+
+void TrackTableView::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    // The second click of a double click is swallowed on controls: a quick double click on "X"
+    // must not delete the track that moved up under the pointer.
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (index.isValid() && isControlColumn(index.column())) {
+        event->accept();
+        return;
+    }
+    QTableView::mouseDoubleClickEvent(event);
+}
+
+void TrackTableView::activateControl(const QModelIndex &index)
+{
+    switch (index.column()) {
+    case TrackListModel::DeleteColumn:
+        m_viewModel->deleteTrack(m_model->trackID(index.row()));
+        break;
+    case TrackListModel::IncludedColumn:
+        m_model->setData(index,
+                         index.data(Qt::CheckStateRole).value<Qt::CheckState>() == Qt::Checked
+                             ? Qt::Unchecked
+                             : Qt::Checked,
+                         Qt::CheckStateRole);
+        break;
+    case TrackListModel::ColorColumn:
+        pickColor(index);
+        break;
+    default:
+        break;
+    }
+}
+
+void TrackTableView::populateMenu(QMenu &menu, const QModelIndex &index)
+{
+    if (index.column() == TrackListModel::AudioDeviceColumn)
+        populateAudioDeviceMenu(menu, *m_model, index);
+    else if (index.column() == TrackListModel::AudioChannelColumn)
+        populateAudioChannelMenu(menu, *m_model, index);
+}
+
+void TrackTableView::openMenu(const QModelIndex &index)
+{
+    if (!index.data(TrackListModel::ControlEnabledRole).toBool())
+        return;
+    QMenu menu(this);
+    populateMenu(menu, index);
+    if (menu.isEmpty())
+        return;
+    const QRect control = TrackCellDelegate::controlRect(index.column(), visualRect(index));
+    menu.exec(viewport()->mapToGlobal(control.bottomLeft()));
+}
+
+void TrackTableView::pickColor(const QModelIndex &index)
+{
+    const QPersistentModelIndex cell = index;
+    const std::optional<QColor> picked =
+        m_colorPicker(index.data(TrackListModel::ColorRole).value<QColor>(), this);
+    if (picked && cell.isValid())
+        m_model->setData(cell, *picked, Qt::EditRole);
+}
+
+// Reordering by drag and drop ------------------------------------------------------------------
+
+void TrackTableView::dragRow(const QModelIndex &index)
+{
+    if (!index.isValid())
+        return;
+    auto *drag = new QDrag(this);
+    drag->setMimeData(m_model->mimeData({index}));
+    const QRect row = visualRect(index).united(
+        visualRect(index.siblingAtColumn(TrackListModel::ColumnCount - 1)));
+    drag->setPixmap(viewport()->grab(row.intersected(viewport()->rect())));
+    drag->setHotSpot(m_pressPosition - row.topLeft());
+    drag->exec(Qt::MoveAction);
+}
+
+QModelIndex TrackTableView::acceptingDropTarget(const QDropEvent *event) const
+{
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (!index.isValid() || index.column() != TrackListModel::NameColumn)
+        return {};
+    return m_model->canDropMimeData(event->mimeData(), Qt::MoveAction, -1, -1, index)
+               ? index
+               : QModelIndex();
+}
+
+void TrackTableView::setDropTarget(const QModelIndex &index)
+{
+    if (m_dropTarget == index)
+        return;
+    if (m_dropTarget.isValid())
+        viewport()->update(visualRect(m_dropTarget));
+    m_dropTarget = index;
+    if (m_dropTarget.isValid())
+        viewport()->update(visualRect(m_dropTarget));
+}
+
+void TrackTableView::dragEnterEvent(QDragEnterEvent *event)
+{
+    // Any text may turn out to be a track id over some row; each move decides. Files are left
+    // to the window, which opens a report or project dropped anywhere on it.
+    if (event->mimeData()->hasText() && !event->mimeData()->hasUrls())
+        event->accept();
+    else
+        event->ignore();
+}
+
+void TrackTableView::dragMoveEvent(QDragMoveEvent *event)
+{
+    const QPoint position = event->position().toPoint();
+    const QRect inner = viewport()->rect().adjusted(0, autoScrollMargin(), 0, -autoScrollMargin());
+    if (!inner.contains(position))
+        startAutoScroll();
+
+    const QModelIndex target = acceptingDropTarget(event);
+    setDropTarget(target);
+    if (target.isValid()) {
+        event->setDropAction(Qt::MoveAction);
+        event->accept(visualRect(target));
+    } else {
+        event->ignore();
+    }
+}
+
+void TrackTableView::dragLeaveEvent(QDragLeaveEvent *event)
+{
+    stopAutoScroll();
+    setDropTarget({});
+    event->accept();
+}
+
+void TrackTableView::dropEvent(QDropEvent *event)
+{
+    stopAutoScroll();
+    const QModelIndex target = acceptingDropTarget(event);
+    setDropTarget({});
+    if (target.isValid() &&
+        m_model->dropMimeData(event->mimeData(), Qt::MoveAction, -1, -1, target)) {
+        event->setDropAction(Qt::MoveAction);
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+// Keyboard -------------------------------------------------------------------------------------
+
+void TrackTableView::keyPressEvent(QKeyEvent *event)
+{
+    if (event->matches(QKeySequence::Undo)) {
+        m_viewModel->undo();
+        event->accept();
+        return;
+    }
+    const QModelIndex current = currentIndex();
+    if (state() != EditingState && current.isValid() && event->modifiers() == Qt::NoModifier) {
+        switch (event->key()) {
+        case Qt::Key_Delete: {
+            const int row = current.row();
+            m_viewModel->deleteTrack(m_model->trackID(row));
+            // With nothing left selected, the row that moved up into the deleted one's place
+            // becomes current and selected, so the next Delete visibly acts on it.
+            const int next = std::min(row, m_model->rowCount() - 1);
+            if (m_viewModel->selectedTrackIDs().isEmpty() && next >= 0)
+                selectionModel()->setCurrentIndex(m_model->index(next, current.column()),
+                                                  QItemSelectionModel::ClearAndSelect |
+                                                      QItemSelectionModel::Rows);
+            event->accept();
+            return;
+        }
+        case Qt::Key_Space:
+            activateControl(current.siblingAtColumn(TrackListModel::IncludedColumn));
+            event->accept();
+            return;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_F2:
+            edit(current.siblingAtColumn(TrackListModel::NameColumn));
+            event->accept();
+            return;
+        default:
+            break;
+        }
+    }
+    QTableView::keyPressEvent(event);
+}
+
+// Following the view model ---------------------------------------------------------------------
+
+void TrackTableView::publishSelection()
+{
+    // Rows that vanish take their selection with them; the view model already knows.
+    if (m_showingSelection || m_model->isFollowingSession())
+        return;
+    QSet<QUuid> ids;
+    const QModelIndexList rows = selectionModel()->selectedRows();
+    for (const QModelIndex &row : rows)
+        ids.insert(m_model->trackID(row.row()));
+    m_viewModel->setSelectedTrackIDs(ids);
+}
+
+void TrackTableView::showSelection(bool scrollToSelection)
+{
+    QList<int> rows;
+    for (const QUuid &id : m_viewModel->selectedTrackIDs()) {
+        const int row = m_model->rowOf(id);
+        if (row >= 0)
+            rows.append(row);
+    }
+    std::sort(rows.begin(), rows.end());
+    QItemSelection selection;
+    for (qsizetype i = 0; i < rows.size();) {
+        qsizetype end = i;
+        while (end + 1 < rows.size() && rows.at(end + 1) == rows.at(end) + 1)
+            ++end;
+        selection.select(m_model->index(rows.at(i), 0),
+                         m_model->index(rows.at(end), TrackListModel::ColumnCount - 1));
+        i = end + 1;
+    }
+    m_showingSelection = true;
+    selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+    // The current row is where Delete acts: it never stays outside a selection made elsewhere
+    // (the type bar, an undo), or Delete would hit a row the user is not looking at.
+    const QModelIndex current = currentIndex();
+    if (!rows.isEmpty() && !rows.contains(current.row()))
+        selectionModel()->setCurrentIndex(
+            m_model->index(rows.first(),
+                           current.isValid() ? current.column() : int(TrackListModel::NameColumn)),
+            QItemSelectionModel::NoUpdate);
+    m_showingSelection = false;
+    // A selection made elsewhere (the type bar) is brought into sight; EnsureVisible leaves the
+    // table where it is when a selected row already shows.
+    if (scrollToSelection && !rows.isEmpty()) {
+        const bool anyVisible = std::any_of(rows.cbegin(), rows.cend(), [this](int row) {
+            return viewport()->rect().intersects(visualRect(m_model->index(row, 0)));
+        });
+        if (!anyVisible)
+            scrollTo(m_model->index(rows.first(), TrackListModel::NameColumn), EnsureVisible);
+    }
+}
+
+void TrackTableView::currentChanged(const QModelIndex &current, const QModelIndex &previous)
+{
+    QTableView::currentChanged(current, previous);
+    // The frame of the current row spans every cell of it.
+    for (const QModelIndex &index : {previous, current}) {
+        if (index.isValid())
+            viewport()->update(
+                visualRect(index.siblingAtColumn(0))
+                    .united(visualRect(index.siblingAtColumn(TrackListModel::ColumnCount - 1))));
+    }
+}
+
+void TrackTableView::focusInEvent(QFocusEvent *event)
+{
+    QTableView::focusInEvent(event);
+    viewport()->update();
+}
+
+void TrackTableView::focusOutEvent(QFocusEvent *event)
+{
+    QTableView::focusOutEvent(event);
+    viewport()->update();
+}
+
+void TrackTableView::dataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight,
+                                 const QList<int> &roles)
+{
+    QTableView::dataChanged(topLeft, bottomRight, roles);
+    refreshOpenNameEditor(topLeft, bottomRight);
+}
+
+void TrackTableView::refreshOpenNameEditor(const QModelIndex &topLeft,
+                                           const QModelIndex &bottomRight)
+{
+    // An undo while the name field is open puts the old name back into the field.
+    if (state() != EditingState)
+        return;
+    const QModelIndex current = currentIndex();
+    if (current.column() != TrackListModel::NameColumn || current.row() < topLeft.row() ||
+        current.row() > bottomRight.row() || topLeft.column() > current.column() ||
+        bottomRight.column() < current.column())
+        return;
+    if (QWidget *editor = indexWidget(current))
+        itemDelegateForIndex(current)->setEditorData(editor, current);
+}
+
+} // namespace kelvary::ui

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "model/trackchannel.h"
+
+#include <QString>
+
+class QPainter;
+class QRect;
+class QFont;
+class QColor;
+
+namespace kelvary::ui {
+
+// "In", "Aux", "Grp", "Mtx" or "—": the short text of a track's type badge.
+QString typeBadgeText(DigicoChannelType type);
+// "输入 (Input)" and so on: how a type is named to the user.
+QString typeDisplayName(DigicoChannelType type);
+
+// The badge of a channel type, centred in `cell`: the short text on a rounded plate of the type's
+// default colour.
+void paintTypeBadge(QPainter &painter, const QRect &cell, DigicoChannelType type,
+                    const QFont &baseFont, const QColor &textColor);
+
+} // namespace kelvary::ui

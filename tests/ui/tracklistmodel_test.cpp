@@ -1,0 +1,288 @@
+#include "tracklist/tracklistmodel.h"
+
+#include "tracklisttestsupport.h"
+
+#include <QMimeData>
+#include <QSignalSpy>
+
+using namespace Qt::StringLiterals;
+
+namespace kelvary::ui {
+namespace {
+
+class TrackListModelTest : public TrackListTest {
+protected:
+    QString text(const QString &label, int column, int role = Qt::DisplayRole) const
+    {
+        return cell(label, column).data(role).toString();
+    }
+
+    QModelIndex cell(const QString &label, int column) const
+    {
+        return model.index(model.rowOf(idOf(label)), column);
+    }
+
+    QStringList rowLabels() const
+    {
+        QStringList labels;
+        for (int row = 0; row < model.rowCount(); ++row)
+            labels << model.index(row, TrackListModel::ChannelColumn).data().toString();
+        return labels;
+    }
+
+    TrackListModel model{&vm};
+    QAbstractItemModelTester tester{&model, QAbstractItemModelTester::FailureReportingMode::Fatal};
+};
+
+TEST_F(TrackListModelTest, ShowsTheTracksInSessionOrderWithTheTableTexts)
+{
+    importReport();
+
+    EXPECT_EQ(rowLabels(), labels());
+    QStringList headers;
+    for (int column = 0; column < model.columnCount(); ++column)
+        headers << model.headerData(column, Qt::Horizontal).toString();
+    EXPECT_EQ(headers, (QStringList{u""_s, u""_s, u"选中"_s, u"类型"_s, u"通道"_s, u"名称"_s,
+                                    u"调音台输入"_s, u"输入设备"_s, u"输入通道"_s, u"颜色"_s}));
+
+    EXPECT_EQ(text(u"1"_s, TrackListModel::NameColumn), u"Kick"_s);
+    EXPECT_EQ(text(u"1"_s, TrackListModel::ConsoleInputColumn), u"MADI 1"_s);
+    EXPECT_EQ(text(u"1"_s, TrackListModel::ConsoleInputColumn, Qt::ToolTipRole), u"MADI 1"_s);
+    EXPECT_FALSE(cell(u"1"_s, TrackListModel::ConsoleInputColumn)
+                     .data(TrackListModel::PlaceholderRole)
+                     .toBool());
+    EXPECT_EQ(text(u"1"_s, TrackListModel::DeleteColumn), u"X"_s);
+    EXPECT_EQ(text(u"1"_s, TrackListModel::DeleteColumn, Qt::ToolTipRole), u"删除此通道"_s);
+    EXPECT_EQ(text(u"1"_s, TrackListModel::ReorderHandleColumn, Qt::ToolTipRole),
+              u"拖拽以调整顺序"_s);
+    EXPECT_EQ(cell(u"1"_s, TrackListModel::IncludedColumn).data(Qt::CheckStateRole), Qt::Checked);
+    EXPECT_EQ(cell(u"A1"_s, TrackListModel::IncludedColumn).data(Qt::CheckStateRole),
+              Qt::Unchecked);
+    EXPECT_EQ(text(u"1"_s, TrackListModel::AudioDeviceColumn), u"未设置"_s);
+    EXPECT_EQ(text(u"1"_s, TrackListModel::AudioChannelColumn), u"未设置"_s);
+
+    // An aux output has no console input: a lighter dash, and no tooltip.
+    EXPECT_EQ(text(u"A1"_s, TrackListModel::ConsoleInputColumn), u"—"_s);
+    EXPECT_TRUE(cell(u"A1"_s, TrackListModel::ConsoleInputColumn)
+                    .data(TrackListModel::PlaceholderRole)
+                    .toBool());
+    EXPECT_FALSE(cell(u"A1"_s, TrackListModel::ConsoleInputColumn).data(Qt::ToolTipRole).isValid());
+}
+
+TEST_F(TrackListModelTest, BadgesNameEveryChannelType)
+{
+    QList<TrackChannel> tracks;
+    for (DigicoChannelType type : allChannelTypes) {
+        TrackChannel track;
+        track.channelType = type;
+        track.channelLabel = channelTypeText(type);
+        tracks.append(track);
+    }
+    openTracks(tracks);
+
+    QStringList badges;
+    QStringList tooltips;
+    for (int row = 0; row < model.rowCount(); ++row) {
+        badges << model.index(row, TrackListModel::TypeColumn).data().toString();
+        tooltips << model.index(row, TrackListModel::TypeColumn).data(Qt::ToolTipRole).toString();
+    }
+    EXPECT_EQ(badges, (QStringList{u"In"_s, u"Aux"_s, u"Grp"_s, u"Mtx"_s, u"—"_s}));
+    EXPECT_EQ(tooltips, (QStringList{u"输入 (Input)"_s, u"辅助 (Aux)"_s, u"编组 (Group)"_s,
+                                     u"矩阵 (Matrix)"_s, u"其他"_s}));
+}
+
+TEST_F(TrackListModelTest, EditsAreViewModelOperationsOnTheRowsTrack)
+{
+    importReport();
+
+    EXPECT_TRUE(model.setData(cell(u"A1"_s, TrackListModel::IncludedColumn), Qt::Checked,
+                              Qt::CheckStateRole));
+    EXPECT_TRUE(track(u"A1"_s).isIncluded);
+    EXPECT_EQ(vm.undoSnapshots().size(), 1);
+
+    EXPECT_TRUE(model.setData(cell(u"2"_s, TrackListModel::NameColumn), u"Snare Top"_s));
+    EXPECT_EQ(track(u"2"_s).name, u"Snare Top"_s);
+
+    EXPECT_TRUE(model.setData(cell(u"2"_s, TrackListModel::ColorColumn), QColor(255, 128, 0)));
+    EXPECT_EQ(track(u"2"_s).color, (RGBColor{1.0, 128 / 255.0, 0.0, 1.0}));
+    EXPECT_EQ(text(u"2"_s, TrackListModel::ColorColumn, Qt::ToolTipRole), u"#FF8000"_s);
+    // A translucent pick still stores an opaque colour.
+    model.setData(cell(u"2"_s, TrackListModel::ColorColumn), QColor(0, 0, 255, 40));
+    EXPECT_EQ(track(u"2"_s).color.alpha, 1.0);
+
+    EXPECT_TRUE(model.setData(cell(u"2"_s, TrackListModel::AudioDeviceColumn), u"eight"_s));
+    EXPECT_EQ(text(u"2"_s, TrackListModel::AudioDeviceColumn), u"Eight In"_s);
+    EXPECT_EQ(text(u"2"_s, TrackListModel::AudioChannelColumn), u"Ch 1"_s);
+    EXPECT_TRUE(model.setData(cell(u"2"_s, TrackListModel::AudioChannelColumn), u"eight:5"_s));
+    EXPECT_EQ(text(u"2"_s, TrackListModel::AudioChannelColumn), u"Ch 6"_s);
+    model.setData(cell(u"2"_s, TrackListModel::AudioChannelColumn), QVariant());
+    EXPECT_EQ(track(u"2"_s).audioInputChannelID, std::nullopt);
+    EXPECT_EQ(track(u"2"_s).audioInputDeviceUID, u"eight"_s);
+
+    // Cells without an edit refuse one and leave the session alone.
+    const ParsedSession before = vm.session();
+    EXPECT_FALSE(model.setData(cell(u"2"_s, TrackListModel::ChannelColumn), u"9"_s));
+    EXPECT_FALSE(model.setData(cell(u"2"_s, TrackListModel::ColorColumn), QColor()));
+    EXPECT_EQ(vm.session(), before);
+}
+
+TEST_F(TrackListModelTest, TellsEachEditAsTheFinestChangeThatExplainsIt)
+{
+    importReport();
+    QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+    QSignalSpy removed(&model, &QAbstractItemModel::rowsRemoved);
+    QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
+    QSignalSpy moved(&model, &QAbstractItemModel::rowsMoved);
+    QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
+    QSignalSpy relaid(&model, &QAbstractItemModel::layoutChanged);
+    const auto clear = [&] {
+        for (QSignalSpy *spy : {&changed, &removed, &inserted, &moved, &reset, &relaid})
+            spy->clear();
+    };
+
+    vm.renameTrack(u"Lead Vox"_s, idOf(u"5"_s));
+    ASSERT_EQ(changed.size(), 1);
+    EXPECT_EQ(changed[0][0].toModelIndex().row(), 4);
+    EXPECT_EQ(changed[0][1].toModelIndex().row(), 4);
+
+    clear();
+    const QPersistentModelIndex vox = cell(u"5"_s, TrackListModel::NameColumn);
+    vm.deleteTrack(idOf(u"2"_s));
+    ASSERT_EQ(removed.size(), 1);
+    EXPECT_EQ(removed[0][1].toInt(), 1);
+    EXPECT_EQ(vox.row(), 3);
+
+    clear();
+    vm.moveTrack(idOf(u"1"_s), idOf(u"5"_s));
+    EXPECT_EQ(moved.size(), 1);
+    EXPECT_EQ(vox.row(), 2);
+    EXPECT_EQ(rowLabels().mid(0, 4), (QStringList{u"3s"_s, u"4"_s, u"5"_s, u"1"_s}));
+
+    clear();
+    vm.undo(); // the move
+    vm.undo(); // the delete
+    EXPECT_EQ(moved.size(), 1);
+    ASSERT_EQ(inserted.size(), 1);
+    EXPECT_EQ(inserted[0][1].toInt(), 1);
+    EXPECT_EQ(vox.row(), 4);
+    EXPECT_EQ(rowLabels(), labels());
+
+    // The stereo split replaces each stereo channel by its two sides, in place.
+    clear();
+    vm.setSplitStereoChannels(true);
+    EXPECT_EQ(removed.size(), 3);
+    EXPECT_EQ(inserted.size(), 3);
+    EXPECT_EQ(rowLabels(), labels());
+    EXPECT_EQ(vox.row(), 5);
+
+    EXPECT_EQ(reset.size(), 0);
+    EXPECT_EQ(relaid.size(), 0);
+
+    // Only another session altogether starts the table afresh.
+    clear();
+    importReport();
+    EXPECT_EQ(reset.size(), 1);
+    EXPECT_EQ(rowLabels(), labels());
+}
+
+TEST_F(TrackListModelTest, RowsFollowTheirTracksThroughAnyReordering)
+{
+    QList<TrackChannel> tracks(6);
+    for (int i = 0; i < tracks.size(); ++i)
+        tracks[i].channelLabel = QString::number(i + 1);
+    openTracks(tracks);
+    const QPersistentModelIndex third = model.index(2, TrackListModel::NameColumn);
+    const QPersistentModelIndex fifth = model.index(4, TrackListModel::NameColumn);
+    QSignalSpy relaid(&model, &QAbstractItemModel::layoutChanged);
+
+    // The same tracks in another order, as a project saved after several moves opens.
+    openTracks({tracks[4], tracks[0], tracks[5], tracks[2], tracks[1], tracks[3]});
+
+    EXPECT_EQ(relaid.size(), 1);
+    EXPECT_EQ(rowLabels(), (QStringList{u"5"_s, u"1"_s, u"6"_s, u"3"_s, u"2"_s, u"4"_s}));
+    EXPECT_EQ(third.row(), 3);
+    EXPECT_EQ(fifth.row(), 0);
+    EXPECT_EQ(third.data().toString(), track(u"3"_s).name);
+}
+
+TEST_F(TrackListModelTest, ChannelMenuIsEnabledByTheRowsEditTargets)
+{
+    importReport();
+    const auto channelEnabled = [&](const QString &label) {
+        return cell(label, TrackListModel::AudioChannelColumn)
+            .data(TrackListModel::ControlEnabledRole)
+            .toBool();
+    };
+    EXPECT_FALSE(channelEnabled(u"1"_s)) << "a single target without a device";
+    vm.setAudioInputDevice(u"eight"_s, idOf(u"1"_s));
+    EXPECT_TRUE(channelEnabled(u"1"_s));
+
+    QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+    select({u"2"_s, u"4"_s});
+    EXPECT_TRUE(channelEnabled(u"2"_s)) << "several targets may be assigned together";
+    EXPECT_FALSE(channelEnabled(u"5"_s)) << "outside the selection the row is on its own";
+    EXPECT_FALSE(changed.isEmpty()) << "a new selection repaints the cells that depend on it";
+
+    // A device gone from the catalogue has no channels to offer.
+    vm.assignAudioInputDevice(u"gone"_s, idOf(u"5"_s));
+    EXPECT_FALSE(channelEnabled(u"5"_s));
+    EXPECT_EQ(text(u"5"_s, TrackListModel::AudioDeviceColumn), u"未设置"_s);
+}
+
+TEST_F(TrackListModelTest, WithoutAudioInputsNeitherMenuCanBeUsed)
+{
+    hardware->devices = QList<FakeAudioHardware::Device>();
+    importReport();
+    select({u"1"_s, u"2"_s});
+    for (const int column : {TrackListModel::AudioDeviceColumn, TrackListModel::AudioChannelColumn})
+        EXPECT_FALSE(cell(u"1"_s, column).data(TrackListModel::ControlEnabledRole).toBool());
+}
+
+TEST_F(TrackListModelTest, ColourTooltipNamesTheColourOrTheSelectionItPaints)
+{
+    importReport();
+    EXPECT_EQ(text(u"1"_s, TrackListModel::ColorColumn, Qt::ToolTipRole),
+              hexString(defaultColor(DigicoChannelType::input)).value());
+    select({u"1"_s, u"2"_s, u"4"_s});
+    EXPECT_EQ(text(u"2"_s, TrackListModel::ColorColumn, Qt::ToolTipRole),
+              u"将颜色应用到已选的 3 条轨道"_s);
+    EXPECT_EQ(text(u"5"_s, TrackListModel::ColorColumn, Qt::ToolTipRole),
+              hexString(defaultColor(DigicoChannelType::input)).value());
+
+    vm.setTrackColor({std::nan(""), 0, 0, 1}, idOf(u"5"_s));
+    EXPECT_EQ(text(u"5"_s, TrackListModel::ColorColumn, Qt::ToolTipRole), u"自定义颜色"_s);
+}
+
+TEST_F(TrackListModelTest, ADraggedRowDropsOnlyOnAnotherRowsName)
+{
+    importReport();
+    std::unique_ptr<QMimeData> dragged(
+        model.mimeData({cell(u"1"_s, TrackListModel::ReorderHandleColumn)}));
+    ASSERT_TRUE(dragged);
+    EXPECT_EQ(dragged->text(), uuidText(idOf(u"1"_s)));
+    EXPECT_EQ(dragged->text(), dragged->text().toUpper());
+
+    const auto canDrop = [&](const QMimeData &data, const QString &label, int column) {
+        return model.canDropMimeData(&data, Qt::MoveAction, -1, -1, cell(label, column));
+    };
+    EXPECT_TRUE(canDrop(*dragged, u"4"_s, TrackListModel::NameColumn));
+    EXPECT_FALSE(canDrop(*dragged, u"1"_s, TrackListModel::NameColumn)) << "onto itself";
+    EXPECT_FALSE(canDrop(*dragged, u"4"_s, TrackListModel::ChannelColumn));
+    QMimeData prose;
+    prose.setText(u"Kick"_s);
+    EXPECT_FALSE(canDrop(prose, u"4"_s, TrackListModel::NameColumn));
+    QMimeData stranger;
+    stranger.setText(uuidText(QUuid::createUuid()));
+    EXPECT_FALSE(canDrop(stranger, u"4"_s, TrackListModel::NameColumn));
+    EXPECT_FALSE(model.dropMimeData(&prose, Qt::MoveAction, -1, -1,
+                                    cell(u"4"_s, TrackListModel::NameColumn)));
+    EXPECT_FALSE(vm.canUndo());
+
+    EXPECT_TRUE(model.dropMimeData(dragged.get(), Qt::MoveAction, -1, -1,
+                                   cell(u"3s"_s, TrackListModel::NameColumn)));
+    EXPECT_EQ(labels().mid(0, 4), (QStringList{u"2"_s, u"3s"_s, u"1"_s, u"4"_s}));
+    EXPECT_EQ(vm.undoSnapshots().size(), 1);
+}
+
+} // namespace
+} // namespace kelvary::ui

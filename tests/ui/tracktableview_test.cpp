@@ -1,0 +1,357 @@
+#include "tracklist/tracktableview.h"
+
+#include "tracklist/trackcelldelegate.h"
+#include "tracklist/tracklistmodel.h"
+#include "tracklist/tracklistview.h"
+#include "tracklisttestsupport.h"
+
+#include <QDropEvent>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace kelvary::ui {
+namespace {
+
+class TrackTableViewTest : public TrackListTest {
+protected:
+    TrackTableViewTest()
+    {
+        view.resize(1100, 520);
+        view.setColorPicker(colors.picker());
+        view.show();
+    }
+
+    QModelIndex cell(const QString &label, int column) const
+    {
+        return model().index(model().rowOf(idOf(label)), column);
+    }
+
+    // The middle of a cell's control, or of the cell for plain columns.
+    QPoint pointOf(const QString &label, int column) const
+    {
+        const QRect rect = table().visualRect(cell(label, column));
+        const QRect control = TrackCellDelegate::controlRect(column, rect);
+        return control.isNull() ? rect.center() : control.center();
+    }
+
+    void click(const QString &label, int column, Qt::KeyboardModifiers modifiers = {})
+    {
+        QTest::mouseClick(table().viewport(), Qt::LeftButton, modifiers, pointOf(label, column));
+    }
+
+    // As the platform delivers it: a click, then a double-click event in place of the second
+    // press, then its release.
+    void doubleClick(const QString &label, int column)
+    {
+        const QPoint point = pointOf(label, column);
+        QTest::mouseClick(table().viewport(), Qt::LeftButton, {}, point);
+        QTest::mouseDClick(table().viewport(), Qt::LeftButton, {}, point);
+        QTest::mouseRelease(table().viewport(), Qt::LeftButton, {}, point);
+    }
+
+    QSet<QString> selectedLabels() const
+    {
+        QSet<QString> result;
+        for (const QUuid &id : vm.selectedTrackIDs()) {
+            for (const TrackChannel &track : vm.tracks()) {
+                if (track.id == id)
+                    result.insert(track.channelLabel);
+            }
+        }
+        return result;
+    }
+
+    QSet<QString> tableSelection() const
+    {
+        QSet<QString> result;
+        for (const QModelIndex &row :
+             table().selectionModel()->selectedRows(TrackListModel::ChannelColumn))
+            result.insert(row.data().toString());
+        return result;
+    }
+
+    // Sends one drag step of `text` to the table over a cell; says whether the table accepted.
+    bool dragOver(const QString &text, const QString &label, int column, bool drop)
+    {
+        QMimeData data;
+        data.setText(text);
+        const QPointF position = table().visualRect(cell(label, column)).center();
+        QDragEnterEvent enter(position.toPoint(), Qt::MoveAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(table().viewport(), &enter);
+        QDragMoveEvent move(position.toPoint(), Qt::MoveAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(table().viewport(), &move);
+        if (!drop)
+            return move.isAccepted();
+        QDropEvent dropEvent(position, Qt::MoveAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(table().viewport(), &dropEvent);
+        return dropEvent.isAccepted();
+    }
+
+    TrackTableView &table() const { return *view.table(); }
+    TrackListModel &model() const { return *table().trackModel(); }
+
+    ScriptedColorPicker colors;
+    TrackListView view{&vm};
+};
+
+TEST_F(TrackTableViewTest, SelectionIsTheViewModelsBothWays)
+{
+    importReport();
+    click(u"1"_s, TrackListModel::NameColumn);
+    EXPECT_EQ(selectedLabels(), QSet<QString>{u"1"_s});
+    click(u"4"_s, TrackListModel::ChannelColumn, Qt::ControlModifier);
+    EXPECT_EQ(selectedLabels(), (QSet<QString>{u"1"_s, u"4"_s}));
+    click(u"A1"_s, TrackListModel::TypeColumn, Qt::ShiftModifier);
+    EXPECT_EQ(selectedLabels(), (QSet<QString>{u"4"_s, u"5"_s, u"6s"_s, u"A1"_s}));
+
+    select({u"G1"_s, u"2"_s});
+    EXPECT_EQ(tableSelection(), (QSet<QString>{u"G1"_s, u"2"_s}));
+    // Delete acts on the current row, which follows a selection made elsewhere.
+    EXPECT_EQ(table().currentIndex().row(), model().rowOf(idOf(u"2"_s)));
+    EXPECT_FALSE(vm.canUndo()) << "selecting is not an edit";
+}
+
+TEST_F(TrackTableViewTest, ColumnsStartAtTheirIdealWidthsAndKeepWithinTheirLimits)
+{
+    importReport();
+    QHeaderView *header = table().horizontalHeader();
+    QList<int> widths;
+    for (int column = 0; column < TrackListModel::ColumnCount; ++column)
+        widths << header->sectionSize(column);
+    widths.removeAt(TrackListModel::NameColumn);
+    EXPECT_EQ(widths, (QList<int>{20, 28, 32, 44, 48, 120, 148, 128, 52}));
+
+    header->resizeSection(TrackListModel::TypeColumn, 200);
+    EXPECT_EQ(header->sectionSize(TrackListModel::TypeColumn), 72);
+    header->resizeSection(TrackListModel::AudioDeviceColumn, 10);
+    EXPECT_EQ(header->sectionSize(TrackListModel::AudioDeviceColumn), 80);
+    // The name takes what is left of the width, and never less than 80.
+    int total = 0;
+    for (int column = 0; column < TrackListModel::ColumnCount; ++column)
+        total += header->sectionSize(column);
+    EXPECT_EQ(total, table().viewport()->width());
+    view.resize(300, 400);
+    EXPECT_EQ(header->sectionSize(TrackListModel::NameColumn), 80);
+}
+
+TEST_F(TrackTableViewTest, ControlsActOnTheirRowAndLeaveTheSelectionAlone)
+{
+    importReport();
+    select({u"1"_s, u"2"_s, u"3s"_s});
+
+    click(u"2"_s, TrackListModel::IncludedColumn);
+    EXPECT_FALSE(track(u"2"_s).isIncluded);
+    EXPECT_TRUE(track(u"1"_s).isIncluded);
+    // Beside the checkbox, in its column, a click neither toggles nor selects.
+    const QRect box = table().visualRect(cell(u"4"_s, TrackListModel::IncludedColumn));
+    QTest::mouseClick(table().viewport(), Qt::LeftButton, {}, box.topLeft() + QPoint(1, 1));
+    EXPECT_TRUE(track(u"4"_s).isIncluded);
+    EXPECT_EQ(selectedLabels(), (QSet<QString>{u"1"_s, u"2"_s, u"3s"_s}));
+
+    click(u"2"_s, TrackListModel::DeleteColumn);
+    EXPECT_FALSE(labels().contains(u"2"_s));
+    EXPECT_EQ(selectedLabels(), (QSet<QString>{u"1"_s, u"3s"_s}));
+    EXPECT_EQ(tableSelection(), (QSet<QString>{u"1"_s, u"3s"_s}));
+
+    vm.undo();
+    EXPECT_TRUE(labels().contains(u"2"_s));
+    EXPECT_EQ(tableSelection(), (QSet<QString>{u"1"_s, u"2"_s, u"3s"_s}));
+    vm.undo();
+    EXPECT_TRUE(track(u"2"_s).isIncluded);
+}
+
+TEST_F(TrackTableViewTest, ADoubleClickOnDeleteRemovesOneTrack)
+{
+    importReport();
+    const qsizetype before = vm.tracks().size();
+    doubleClick(u"4"_s, TrackListModel::DeleteColumn);
+    EXPECT_EQ(vm.tracks().size(), before - 1);
+    EXPECT_FALSE(labels().contains(u"4"_s));
+}
+
+TEST_F(TrackTableViewTest, ARunOfKeystrokesInANameIsOneUndoStep)
+{
+    importReport();
+    const QModelIndex name = cell(u"1"_s, TrackListModel::NameColumn);
+    doubleClick(u"1"_s, TrackListModel::NameColumn);
+    auto *field = qobject_cast<QLineEdit *>(table().indexWidget(name));
+    ASSERT_NE(field, nullptr);
+
+    QTest::keyClicks(field, u"Kick In"_s);
+    EXPECT_EQ(track(u"1"_s).name, u"Kick In"_s);
+    EXPECT_EQ(vm.undoSnapshots().size(), 1);
+
+    // Undo in the field is the session's: the name and the field go back together.
+    QTest::keyClick(field, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(track(u"1"_s).name, u"Kick"_s);
+    EXPECT_EQ(field->text(), u"Kick"_s);
+
+    // Closing the field unchanged adds no step.
+    QTest::keyClick(field, Qt::Key_Return);
+    EXPECT_FALSE(vm.canUndo());
+}
+
+TEST_F(TrackTableViewTest, ARowDraggedOntoAnotherNameMovesThere)
+{
+    importReport();
+    select({u"5"_s});
+    // Taking hold of the handle does not select the row.
+    QTest::mousePress(table().viewport(), Qt::LeftButton, {},
+                      pointOf(u"1"_s, TrackListModel::ReorderHandleColumn));
+    QTest::mouseRelease(table().viewport(), Qt::LeftButton, {},
+                        pointOf(u"1"_s, TrackListModel::ReorderHandleColumn));
+    EXPECT_EQ(selectedLabels(), QSet<QString>{u"5"_s});
+
+    const QString kick = uuidText(idOf(u"1"_s));
+    EXPECT_TRUE(dragOver(kick, u"4"_s, TrackListModel::NameColumn, false));
+    EXPECT_EQ(table().dropTargetIndex(), cell(u"4"_s, TrackListModel::NameColumn));
+    EXPECT_FALSE(dragOver(kick, u"4"_s, TrackListModel::ConsoleInputColumn, false));
+    EXPECT_FALSE(table().dropTargetIndex().isValid());
+    EXPECT_FALSE(dragOver(kick, u"1"_s, TrackListModel::NameColumn, true));
+    EXPECT_FALSE(dragOver(u"Kick"_s, u"4"_s, TrackListModel::NameColumn, true));
+    EXPECT_FALSE(vm.canUndo());
+
+    // A dragged file passes through to the window, which opens it.
+    QMimeData file;
+    file.setUrls({QUrl::fromLocalFile(u"/tmp/show.rtf"_s)});
+    file.setText(kick);
+    QDragEnterEvent enter(pointOf(u"4"_s, TrackListModel::NameColumn), Qt::CopyAction, &file,
+                          Qt::LeftButton, {});
+    QApplication::sendEvent(table().viewport(), &enter);
+    EXPECT_FALSE(enter.isAccepted());
+
+    EXPECT_TRUE(dragOver(kick, u"4"_s, TrackListModel::NameColumn, true));
+    EXPECT_EQ(labels().mid(0, 5), (QStringList{u"2"_s, u"3s"_s, u"4"_s, u"1"_s, u"5"_s}));
+    EXPECT_FALSE(table().dropTargetIndex().isValid());
+    EXPECT_EQ(tableSelection(), QSet<QString>{u"5"_s});
+    vm.undo();
+    EXPECT_EQ(labels().mid(0, 2), (QStringList{u"1"_s, u"2"_s}));
+}
+
+TEST_F(TrackTableViewTest, DeviceMenuOpensOnPressAndReachesTheEditTargets)
+{
+    importReport();
+    select({u"1"_s, u"2"_s, u"3s"_s});
+    QStringList offered;
+    answerNextMenu([&](QMenu &menu) {
+        offered = menuTitles(menu);
+        menuAction(menu, u"Eight In"_s)->trigger();
+    });
+    QTest::mousePress(table().viewport(), Qt::LeftButton, {},
+                      pointOf(u"2"_s, TrackListModel::AudioDeviceColumn));
+    QTest::mouseRelease(table().viewport(), Qt::LeftButton, {},
+                        pointOf(u"2"_s, TrackListModel::AudioDeviceColumn));
+
+    EXPECT_EQ(offered, (QStringList{u"未设置"_s, u"-"_s, u"Three In"_s, u"Eight In"_s}));
+    for (const QString &label : {u"1"_s, u"2"_s, u"3s"_s})
+        EXPECT_EQ(track(label).audioInputDeviceUID, u"eight"_s) << label.toStdString();
+    EXPECT_EQ(track(u"4"_s).audioInputDeviceUID, std::nullopt);
+    EXPECT_EQ(selectedLabels(), (QSet<QString>{u"1"_s, u"2"_s, u"3s"_s}));
+
+    // A channel menu that cannot be used does not open.
+    QTest::mousePress(table().viewport(), Qt::LeftButton, {},
+                      pointOf(u"4"_s, TrackListModel::AudioChannelColumn));
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+    QTest::mouseRelease(table().viewport(), Qt::LeftButton, {},
+                        pointOf(u"4"_s, TrackListModel::AudioChannelColumn));
+}
+
+TEST_F(TrackTableViewTest, ColourWellPaintsTheEditTargets)
+{
+    importReport();
+    select({u"1"_s, u"2"_s});
+
+    colors.answer = std::nullopt;
+    click(u"2"_s, TrackListModel::ColorColumn);
+    ASSERT_EQ(colors.shown.size(), 1);
+    EXPECT_EQ(colors.shown.first(), toQColor(defaultColor(DigicoChannelType::input)));
+    EXPECT_FALSE(vm.canUndo()) << "a cancelled dialog changes nothing";
+
+    colors.answer = QColor(200, 30, 30);
+    click(u"2"_s, TrackListModel::ColorColumn);
+    EXPECT_EQ(hexString(track(u"1"_s).color), u"#C81E1E"_s);
+    EXPECT_EQ(hexString(track(u"2"_s).color), u"#C81E1E"_s);
+    EXPECT_EQ(track(u"4"_s).color, defaultColor(DigicoChannelType::input));
+    EXPECT_EQ(vm.undoSnapshots().size(), 1);
+
+    click(u"4"_s, TrackListModel::ColorColumn);
+    EXPECT_EQ(hexString(track(u"4"_s).color), u"#C81E1E"_s);
+    EXPECT_EQ(hexString(track(u"5"_s).color), hexString(defaultColor(DigicoChannelType::input)));
+}
+
+TEST_F(TrackTableViewTest, KeyboardMovesDeletesTogglesAndUndoes)
+{
+    importReport();
+    table().setFocus();
+    click(u"2"_s, TrackListModel::NameColumn);
+    QTest::keyClick(&table(), Qt::Key_Down);
+    EXPECT_EQ(selectedLabels(), QSet<QString>{u"3s"_s});
+
+    QTest::keyClick(&table(), Qt::Key_Space);
+    EXPECT_FALSE(track(u"3s"_s).isIncluded);
+
+    QTest::keyClick(&table(), Qt::Key_Delete);
+    EXPECT_FALSE(labels().contains(u"3s"_s));
+    EXPECT_EQ(selectedLabels(), QSet<QString>{u"4"_s}) << "the next Delete shows where it acts";
+
+    QTest::keyClick(&table(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_TRUE(labels().contains(u"3s"_s));
+    EXPECT_EQ(selectedLabels(), QSet<QString>{u"3s"_s});
+    QTest::keyClick(&table(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_TRUE(track(u"3s"_s).isIncluded);
+    EXPECT_FALSE(vm.canUndo());
+
+    // Return opens the current row's name, wherever in the row the keyboard is.
+    QTest::keyClick(&table(), Qt::Key_Return);
+    EXPECT_NE(
+        qobject_cast<QLineEdit *>(table().indexWidget(cell(u"3s"_s, TrackListModel::NameColumn))),
+        nullptr);
+}
+
+TEST_F(TrackTableViewTest, EditsKeepTheScrollPositionAndSelection)
+{
+    view.resize(1100, 200);
+    importReport();
+    QScrollBar *scroll = table().verticalScrollBar();
+    ASSERT_GT(scroll->maximum(), 0);
+    scroll->setValue(scroll->maximum());
+    select({u"M2"_s});
+
+    vm.renameTrack(u"Kick In"_s, idOf(u"1"_s));
+    vm.setIncluded(false, idOf(u"M1"_s));
+    vm.moveTrack(idOf(u"2"_s), idOf(u"1"_s));
+    EXPECT_EQ(scroll->value(), scroll->maximum());
+    EXPECT_EQ(tableSelection(), QSet<QString>{u"M2"_s});
+}
+
+TEST_F(TrackTableViewTest, ShowsAnInvitationUntilThereAreTracks)
+{
+    EXPECT_EQ(view.currentWidget(), view.emptyStateOpenButton()->parentWidget());
+    QTest::mouseClick(view.emptyStateOpenButton(), Qt::LeftButton);
+    ASSERT_EQ(panels->openRequests.size(), 1);
+    EXPECT_EQ(panels->openRequests.first().title, u"导入 DiGiCo Session Report"_s);
+
+    importReport();
+    EXPECT_EQ(view.currentWidget(), table().parentWidget());
+    EXPECT_FALSE(view.noInputNotice()->isVisible());
+}
+
+TEST_F(TrackTableViewTest, TellsWhenNoAudioInputIsAttached)
+{
+    hardware->devices = QList<FakeAudioHardware::Device>();
+    importReport();
+    EXPECT_TRUE(view.noInputNotice()->isVisible());
+    const QList<QLabel *> texts = view.noInputNotice()->findChildren<QLabel *>();
+    EXPECT_TRUE(std::any_of(texts.cbegin(), texts.cend(),
+                            [](QLabel *label) { return label->text() == u"未检测到音频输入"_s; }));
+}
+
+} // namespace
+} // namespace kelvary::ui
