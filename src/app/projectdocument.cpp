@@ -5,8 +5,6 @@
 #include <QJsonObject>
 #include <QSet>
 
-#include <cmath>
-
 using namespace Qt::StringLiterals;
 
 namespace kelvary {
@@ -81,13 +79,14 @@ public:
         const QJsonValue value = required(key, QJsonValue::Double);
         if (m_error)
             return 0;
-        const double number = value.toDouble();
-        // Integers beyond 2^53 arrive exactly through toInteger(); a fraction is no integer.
-        if (std::trunc(number) != number || !std::isfinite(number)) {
+        // toInteger() reads integers beyond 2^53 exactly, and answers its default for a fraction
+        // and for a number beyond 64 bits, where converting the double would be undefined.
+        const qint64 integer = value.toInteger(0);
+        if (integer == 0 && value.toInteger(1) == 1) {
             fail(ProjectDocumentError::wrongType, key, u"整数"_s);
             return 0;
         }
-        return value.toInteger(static_cast<qint64>(number));
+        return integer;
     }
 
     // Missing and null both read as none.

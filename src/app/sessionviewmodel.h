@@ -242,12 +242,25 @@ namespace kelvary {
 template<typename Predicate, typename Change>
 void SessionViewModel::changeTracks(Predicate picks, Change change)
 {
+    // NOTE: only the changed tracks are compared. Comparing the whole list afterwards, as
+    // setTracks() does, cost more than the edit itself on a session of a thousand tracks.
     QList<TrackChannel> tracks = m_session.tracks;
-    for (TrackChannel &track : tracks) {
-        if (picks(std::as_const(track)))
-            change(track);
+    bool changed = false;
+    for (qsizetype i = 0; i < tracks.size(); ++i) {
+        const TrackChannel &track = std::as_const(tracks)[i];
+        if (!picks(track))
+            continue;
+        TrackChannel edited = track;
+        change(edited);
+        if (edited == track)
+            continue;
+        tracks[i] = std::move(edited);
+        changed = true;
     }
-    setTracks(tracks);
+    if (changed) {
+        m_session.tracks = std::move(tracks);
+        Q_EMIT sessionChanged();
+    }
 }
 
 } // namespace kelvary

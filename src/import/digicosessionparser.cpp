@@ -83,7 +83,10 @@ const IcuRegex &dateTimePattern()
 
 const IcuRegex &sessionFilePattern()
 {
-    static const IcuRegex pattern(uR"([\w\-. ]+\.ses)"_s);
+    // NOTE: the look-behind starts a match only where a run of name characters starts. The first
+    // match is the same either way, but without it every position inside a long run is tried
+    // again to its end, and a long "Session:" line takes quadratic time.
+    static const IcuRegex pattern(uR"((?<![\w\-. ])[\w\-. ]+\.ses)"_s);
     return pattern;
 }
 
@@ -130,11 +133,25 @@ QStringList reportLines(const QString &text)
     return lines;
 }
 
+// The line lowercased and trimmed, when it is short enough to be a section or skip header.
+// Lowercasing never shortens a text, so a longer line is no header; it is not lowercased, which
+// on a report with megabyte-long lines cost more than everything else.
+std::optional<QString> headerKey(const QString &line)
+{
+    constexpr qsizetype longestHeader = 18; // "auxiliary channels"
+    const QString trimmed = line.trimmed();
+    if (trimmed.size() > longestHeader)
+        return std::nullopt;
+    return trimmed.toLower();
+}
+
 std::optional<DigicoChannelType> sectionHeaderType(const QString &line)
 {
-    const QString key = line.toLower().trimmed();
+    const std::optional<QString> key = headerKey(line);
+    if (!key)
+        return std::nullopt;
     for (const SectionHeader &header : sectionHeaders) {
-        if (key == header.text)
+        if (*key == header.text)
             return header.type;
     }
     return std::nullopt;
@@ -142,7 +159,7 @@ std::optional<DigicoChannelType> sectionHeaderType(const QString &line)
 
 bool isSkipHeader(const QString &line)
 {
-    return line.toLower().trimmed() == skipHeader;
+    return headerKey(line) == skipHeader;
 }
 
 bool isSectionOrSkipHeader(const QString &line)
@@ -296,16 +313,22 @@ std::optional<QString> keyValue(const QStringList &lines, const QString &key)
 {
     const QString prefix = key.toLower() + u':';
     for (const QString &line : lines.first(std::min(lines.size(), keyLookupLines))) {
-        if (line.toLower().startsWith(prefix))
+        // The start of the lowercased line comes from as many characters at the start of the
+        // line, or fewer: lowercasing the whole of a long line would only be thrown away.
+        if (line.first(std::min(line.size(), prefix.size())).toLower().startsWith(prefix))
             return trimHorizontal(QStringView(line).sliced(std::min(prefix.size(), line.size())));
     }
     return std::nullopt;
 }
 
+// `required` is text every match contains: lines without it are not searched, which is far
+// quicker than the regular expression's own search on a long line.
 std::optional<QString> firstMatchInLines(const QStringList &lines, qsizetype count,
-                                         const IcuRegex &pattern)
+                                         const IcuRegex &pattern, QStringView required)
 {
     for (const QString &line : lines.first(std::min(lines.size(), count))) {
+        if (!line.contains(required))
+            continue;
         if (std::optional<QString> match = pattern.firstMatch(line))
             return match;
     }
@@ -313,11 +336,11 @@ std::optional<QString> firstMatchInLines(const QStringList &lines, qsizetype cou
 }
 
 QString valueOrFirstMatch(const QStringList &lines, const QString &key, qsizetype count,
-                          const IcuRegex &pattern)
+                          const IcuRegex &pattern, QStringView required)
 {
     if (std::optional<QString> value = keyValue(lines, key); value && !value->isEmpty())
         return *value;
-    return firstMatchInLines(lines, count, pattern).value_or(QString());
+    return firstMatchInLines(lines, count, pattern, required).value_or(QString());
 }
 
 QString sessionName(const QStringList &lines, const QString &fileBaseName)
@@ -326,7 +349,10 @@ QString sessionName(const QStringList &lines, const QString &fileBaseName)
     if (!value)
         return fileBaseName;
     // "D:\Shows\Main Show.ses" names the session "Main Show".
-    if (std::optional<QString> match = sessionFilePattern().firstMatch(*value)) {
+    std::optional<QString> match;
+    if (value->contains(u".ses")) // in every match; a quick way past a long value without it
+        match = sessionFilePattern().firstMatch(*value);
+    if (match) {
         QString name = match->remove(u".ses"_s, Qt::CaseInsensitive);
         name = name.sliced(name.lastIndexOf(u'\\') + 1);
         name = name.sliced(name.lastIndexOf(u'/') + 1);
@@ -367,8 +393,9 @@ Result<ParsedSession> DigicoSessionParser::parseText(const QString &text,
     ParsedSession session;
     session.sessionName = sessionName(lines, QFileInfo(fileName).completeBaseName());
     session.consoleName =
-        valueOrFirstMatch(lines, u"console"_s, consoleSearchLines, consolePattern());
-    session.saveTime = valueOrFirstMatch(lines, u"date"_s, dateSearchLines, dateTimePattern());
+        valueOrFirstMatch(lines, u"console"_s, consoleSearchLines, consolePattern(), u"DiGiCo");
+    session.saveTime =
+        valueOrFirstMatch(lines, u"date"_s, dateSearchLines, dateTimePattern(), u"/");
     session.softwareVersion = keyValue(lines, u"software version"_s).value_or(QString());
     session.sourceFileName = fileName;
 

@@ -5,7 +5,20 @@
 
 namespace kelvary {
 
-std::optional<QString> reportText(const QByteArray &data)
+namespace {
+
+// Control characters other than tabs and line breaks are never report text: a NUL from a damaged
+// file or a \u0 escape would otherwise end up inside a track name, where the Reaper template and
+// every C string consumer cut the name short at it.
+QString withoutControlCharacters(QString text)
+{
+    text.removeIf([](QChar c) {
+        return c < u' ' && c != u'\t' && c != u'\n' && c != u'\v' && c != u'\f' && c != u'\r';
+    });
+    return text;
+}
+
+std::optional<QString> extractedText(const QByteArray &data)
 {
     // A byte order mark says UTF-8 and is never text, whichever decoding ends up reading the rest.
     const QByteArray bytes = data.startsWith("\xEF\xBB\xBF") ? data.sliced(3) : data;
@@ -30,6 +43,16 @@ std::optional<QString> reportText(const QByteArray &data)
     if (std::optional<QString> text = decodeUtf8(bytes))
         return text;
     return decodeWindows1252(bytes);
+}
+
+} // namespace
+
+std::optional<QString> reportText(const QByteArray &data)
+{
+    std::optional<QString> text = extractedText(data);
+    if (text)
+        return withoutControlCharacters(std::move(*text));
+    return text;
 }
 
 } // namespace kelvary

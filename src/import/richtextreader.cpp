@@ -45,6 +45,10 @@ constexpr std::array<QLatin1StringView, 28> skippedDestinations{"colorschememapp
                                                                 "themedata"_L1,
                                                                 "xmlnstbl"_L1};
 
+// Reports nest groups a handful deep. Deeper groups are read as skipped, and their states are
+// not kept: a file of nothing but opening braces then takes no memory in proportion to its size.
+constexpr qsizetype maximumGroupDepth = 256;
+
 bool isSkippedDestination(QStringView word)
 {
     return std::any_of(skippedDestinations.begin(), skippedDestinations.end(),
@@ -111,6 +115,9 @@ private:
 
     GroupState m_state;
     QList<GroupState> m_stack;
+    // Groups open beyond maximumGroupDepth, and the state to return to when they are all closed.
+    qsizetype m_excessDepth = 0;
+    GroupState m_stateAtMaximumDepth;
     bool m_atGroupStart = false;
     int m_fallbackToSkip = 0;
     int m_codePage = 1252;
@@ -123,14 +130,23 @@ QString RichTextScanner::run()
         const QChar c = m_source[m_pos];
         if (c == u'{') {
             flushPending();
-            m_stack.append(m_state);
+            if (m_stack.size() < maximumGroupDepth) {
+                m_stack.append(m_state);
+            } else if (m_excessDepth++ == 0) {
+                m_stateAtMaximumDepth = m_state;
+                m_state.skipped = true;
+            }
             m_atGroupStart = true;
             m_fallbackToSkip = 0;
             ++m_pos;
         } else if (c == u'}') {
             flushPending();
-            if (!m_stack.isEmpty())
+            if (m_excessDepth > 0) {
+                if (--m_excessDepth == 0)
+                    m_state = m_stateAtMaximumDepth;
+            } else if (!m_stack.isEmpty()) {
                 m_state = m_stack.takeLast();
+            }
             m_atGroupStart = false;
             m_fallbackToSkip = 0;
             ++m_pos;

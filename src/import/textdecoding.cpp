@@ -17,10 +17,13 @@ constexpr std::array<char16_t, 32> windows1252High{
     0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
-char16_t windows1252Character(uchar byte)
+// Nothing for the five undefined bytes. NOTE: not 0 for them, which is what byte 0 decodes to.
+std::optional<char16_t> windows1252Character(uchar byte)
 {
-    if (byte >= 0x80 && byte <= 0x9F)
-        return windows1252High[byte - 0x80];
+    if (byte >= 0x80 && byte <= 0x9F) {
+        const char16_t c = windows1252High[byte - 0x80];
+        return c ? std::optional<char16_t>(c) : std::nullopt;
+    }
     return byte;
 }
 
@@ -29,8 +32,7 @@ QString decodeWindows1252Lenient(const QByteArray &bytes)
     QString text(bytes.size(), Qt::Uninitialized);
     QChar *out = text.data();
     for (char byte : bytes) {
-        const char16_t c = windows1252Character(static_cast<uchar>(byte));
-        *out++ = QChar(c ? c : char16_t(0xFFFD));
+        *out++ = QChar(windows1252Character(static_cast<uchar>(byte)).value_or(char16_t(0xFFFD)));
     }
     return text;
 }
@@ -67,7 +69,7 @@ std::optional<QString> decodeUtf8(const QByteArray &bytes)
 std::optional<QString> decodeWindows1252(const QByteArray &bytes)
 {
     for (char byte : bytes) {
-        if (windows1252Character(static_cast<uchar>(byte)) == 0)
+        if (!windows1252Character(static_cast<uchar>(byte)))
             return std::nullopt;
     }
     return decodeWindows1252Lenient(bytes);

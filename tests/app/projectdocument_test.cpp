@@ -155,6 +155,8 @@ TEST(ProjectDocument, ReadsUnknownOrLooseValuesTolerantly)
     EXPECT_EQ(trackOf(withKey({u"tracks"_s, u"colorHex"_s}, u"red"_s)).color, neutralGray());
     EXPECT_EQ(trackOf(withKey({u"tracks"_s, u"extra"_s}, 5)).name, u"Kick \"In\" \\ 主唱 R"_s);
     EXPECT_TRUE(readProjectDocument(withKey({u"formatVersion"_s}, 7)));
+    const qint64 largest = std::numeric_limits<qint64>::max();
+    EXPECT_EQ(readProjectDocument(withKey({u"formatVersion"_s}, largest))->formatVersion, largest);
     EXPECT_TRUE(readProjectDocument(withKey({u"app"_s}, u"Something else"_s)));
 }
 
@@ -164,6 +166,10 @@ TEST(ProjectDocument, RefusesDocumentsItCannotTrustAndSaysWhy)
     EXPECT_EQ(readError(withKey({u"tracks"_s, u"channelNumber"_s}, u"3"_s)),
               u"第 2 条轨道：键“channelNumber”应为整数。"_s);
     EXPECT_EQ(readError(withKey({u"tracks"_s, u"channelNumber"_s}, 2.5)),
+              u"第 2 条轨道：键“channelNumber”应为整数。"_s);
+    // Beyond 64 bits there is no integer to read, however whole the number looks.
+    EXPECT_EQ(readError(withKey({u"formatVersion"_s}, 7.7e112)), u"键“formatVersion”应为整数。"_s);
+    EXPECT_EQ(readError(withKey({u"tracks"_s, u"channelNumber"_s}, -1e19)),
               u"第 2 条轨道：键“channelNumber”应为整数。"_s);
     EXPECT_EQ(readError(withKey({u"tracks"_s, u"name"_s}, QJsonValue::Undefined)),
               u"第 2 条轨道：缺少键“name”。"_s);

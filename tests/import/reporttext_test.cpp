@@ -12,6 +12,9 @@ TEST(TextDecoding, Windows1252IsStrictAboutItsUndefinedBytes)
     EXPECT_EQ(decodeWindows1252("Caf\xE9 \x93Vox\x94 \x80"), u"Café \u201CVox\u201D €"_s);
     for (char undefined : {'\x81', '\x8D', '\x8F', '\x90', '\x9D'})
         EXPECT_EQ(decodeWindows1252(QByteArray("ok ") + undefined), std::nullopt);
+    // Byte 0 is defined: a NUL in a Windows-1252 file does not make the whole file unreadable.
+    EXPECT_EQ(decodeWindows1252(QByteArray("Caf\xE9\0", 5)), u"Café"_s + QChar(0));
+    EXPECT_EQ(decodeCodePage(QByteArray(1, '\0'), 1252), QString(QChar(0)));
 }
 
 TEST(TextDecoding, Utf8IsStrictAndDropsTheByteOrderMark)

@@ -1,0 +1,127 @@
+// Reports no console writes: damaged, hostile or merely enormous. Each gets a correct result or
+// one of the parser's messages, never a crash, a hang or memory in proportion to its nesting.
+
+#include "import/digicosessionparser.h"
+#include "import/reporttext.h"
+#include "import/richtextreader.h"
+#include "support/printers.h"
+
+#include <gtest/gtest.h>
+
+using namespace kelvary;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+Result<ParsedSession> parse(const QByteArray &bytes)
+{
+    return DigicoSessionParser().parseData(bytes, u"hostile.rtf"_s);
+}
+
+QStringList namesOf(const Result<ParsedSession> &session)
+{
+    if (!session)
+        return {session.error().message()};
+    QStringList names;
+    for (const TrackChannel &track : session->tracks)
+        names << track.channelLabel + u'|' + track.name;
+    return names;
+}
+
+} // namespace
+
+TEST(HostileReports, GroupsNestedDeeperThanAnyReportAreSkippedAndTheRestStillReads)
+{
+    const QString open(256, u'{');
+    const QString close(256, u'}');
+    // 256 levels are read; the group opened at the 257th is not text, and its skipped
+    // destination does not hide what follows it.
+    EXPECT_EQ(stripRichText(open + u"kept{deep{\\*\\x hidden} lost}\\u8220?after"_s + close),
+              u"kept\u201Cafter"_s);
+
+    QByteArray bomb = "{\\rtf1 1\\tab Kick\\par ";
+    bomb += QByteArray(200000, '{') + "2\\tab Lost\\par" + QByteArray(200000, '}') +
+            "3\\tab Snare\\par}";
+    EXPECT_EQ(namesOf(parse(bomb)), (QStringList{u"1|Kick"_s, u"3|Snare"_s}));
+
+    // Only opening braces: nothing is text, and the user is told so.
+    EXPECT_EQ(namesOf(parse("{\\rtf1 " + QByteArray(1 << 20, '{'))),
+              QStringList{u"未在报告中找到通道列表。请确认导出时勾选了 Channels。"_s});
+}
+
+TEST(HostileReports, VeryLongLinesKeepTheirMeaning)
+{
+    // A session value of one long run of name characters: the search for the ".ses" file name
+    // must not start again at every character of it.
+    const QString run(200000, u'x');
+    const Result<ParsedSession> named =
+        DigicoSessionParser().parseText(u"Session: "_s + run +
+                                            u" D:\\Shows\\Main Show.ses\n"
+                                            "1\tKick"_s,
+                                        u"r.txt"_s);
+    ASSERT_TRUE(named);
+    EXPECT_EQ(named->sessionName, u"Main Show"_s);
+    const Result<ParsedSession> unnamed =
+        DigicoSessionParser().parseText(u"Session: "_s + run + u"\n1\tKick"_s, u"r.txt"_s);
+    ASSERT_TRUE(unnamed);
+    EXPECT_EQ(unnamed->sessionName, run);
+
+    // A megabyte-long name in a single-spaced row is still one name.
+    const QString name(1 << 20, u'n');
+    EXPECT_EQ(namesOf(DigicoSessionParser().parseText(u"1 "_s + name + u" MADI 1"_s, u"r"_s)),
+              QStringList{u"1|"_s + name});
+}
+
+TEST(HostileReports, ControlCharactersNeverReachTheText)
+{
+    // A NUL byte in plain text, \u0 and a byte escape of 0 in rich text: none cuts a name short.
+    EXPECT_EQ(reportText(QByteArray("1\tKi\0ck\x01\r\n2\tSnare\0", 18)), u"1\tKick\r\n2\tSnare"_s);
+    EXPECT_EQ(namesOf(parse("{\\rtf1 1\\tab Ki\\u0?ck\\par 2\\tab Sn\\'00are\\par}")),
+              (QStringList{u"1|Kick"_s, u"2|Snare"_s}));
+    EXPECT_EQ(namesOf(parse(QByteArray("Input Channels\n1\tCaf\xE9\0\tMADI 1", 29))),
+              QStringList{u"1|Café"_s});
+    // A file of NUL bytes is empty.
+    EXPECT_EQ(namesOf(parse(QByteArray(4096, '\0'))), QStringList{u"Session Report 内容为空。"_s});
+}
+
+TEST(HostileReports, BrokenSurrogatesInUnicodeEscapesBecomeReplacementCharacters)
+{
+    const QChar replacement(QChar::ReplacementCharacter);
+    const struct {
+        const char *source;
+        QString text;
+    } cases[] = {
+        {R"({\rtf1 a\u-10179?b})", u"a"_s + replacement + u"b"_s}, // high alone
+        {R"({\rtf1 a\u-8704?b})", u"a"_s + replacement + u"b"_s},  // low alone
+        {R"({\rtf1 \u-10179?\u-10179?\u-8704?})", replacement + u"\U0001F600"_s},
+        {R"({\rtf1 {\u-10179?}\u-8704?})", QString(2, replacement)}, // split by a group
+        {R"({\rtf1 \u-10179?\'e9})", replacement + u"é"_s},          // then a byte escape
+        {R"({\rtf1 x\u-10179?})", u"x"_s + replacement},             // at the end
+    };
+    for (const auto &test : cases) {
+        const QString text = stripRichText(QString::fromUtf8(test.source));
+        EXPECT_EQ(text, test.text) << test.source;
+        EXPECT_TRUE(text.isValidUtf16()) << test.source;
+    }
+}
+
+TEST(HostileReports, TenThousandChannelsAreAllRead)
+{
+    QByteArray plain = "Input Channels\nChannel\tName\tInput Route\n";
+    QByteArray rich = "{\\rtf1\\ansi Input Channels\\par\n";
+    for (int i = 1; i <= 10000; ++i) {
+        const QByteArray number = QByteArray::number(i);
+        plain += number + "\tCh " + number + "\tMADI " + number + "\n";
+        rich += "\\trowd\\cellx1000\\cellx4000\\pard\\intbl " + number + "\\cell Ch " + number +
+                "\\cell\\row\n";
+    }
+    rich += "}";
+    for (const QByteArray &report : {plain, rich}) {
+        const Result<ParsedSession> session = parse(report);
+        ASSERT_TRUE(session);
+        ASSERT_EQ(session->tracks.size(), 10000);
+        EXPECT_EQ(session->tracks.back().channelLabel, u"10000"_s);
+        EXPECT_EQ(session->tracks.back().channelNumber, 10000);
+        EXPECT_EQ(session->tracks.back().name, u"Ch 10000"_s);
+    }
+}
