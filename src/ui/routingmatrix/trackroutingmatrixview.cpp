@@ -139,6 +139,9 @@ TrackRoutingMatrixView::TrackRoutingMatrixView(SessionViewModel *viewModel, QWid
 
 TrackRoutingMatrixView::~TrackRoutingMatrixView()
 {
+    // The cells cancel their gesture when QWidget's destructor hides them; by then this view is
+    // no longer one, so they must not reach back into it.
+    disconnect(m_grid->paintView(), nullptr, this, nullptr);
     // A view dropped in the middle of a drag must still close the undo group it opened, or every
     // later edit would fold into it.
     if (m_isPaintingRoutes)
