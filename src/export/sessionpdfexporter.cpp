@@ -39,24 +39,6 @@ QFont sheetFont(double pointSize, QFont::Weight weight)
     return font;
 }
 
-QString typeAbbreviation(DigicoChannelType type)
-{
-    switch (type) {
-    case DigicoChannelType::input:
-        return u"In"_s;
-    case DigicoChannelType::aux:
-        return u"Aux"_s;
-    case DigicoChannelType::group:
-        return u"Grp"_s;
-    case DigicoChannelType::matrix:
-        return u"Mtx"_s;
-    case DigicoChannelType::other:
-        return missingValue;
-    }
-    Q_UNREACHABLE();
-    return {};
-}
-
 QString lookedUp(const std::optional<QString> &key, const QHash<QString, QString> &map)
 {
     if (!key)
@@ -106,7 +88,7 @@ SessionPDFExporter::makeRow(const TrackChannel &track,
                             const QHash<QString, QString> &channelLabelByID) const
 {
     return Row{{
-        typeAbbreviation(track.channelType),
+        channelTypeAbbreviation(track.channelType),
         track.channelLabel,
         track.name,
         track.inputRoute.isEmpty() ? missingValue : track.inputRoute,

@@ -31,6 +31,24 @@ std::optional<DigicoChannelType> channelTypeFromText(const QString &text)
     return std::nullopt;
 }
 
+QString channelTypeAbbreviation(DigicoChannelType type)
+{
+    switch (type) {
+    case DigicoChannelType::input:
+        return QStringLiteral("In");
+    case DigicoChannelType::aux:
+        return QStringLiteral("Aux");
+    case DigicoChannelType::group:
+        return QStringLiteral("Grp");
+    case DigicoChannelType::matrix:
+        return QStringLiteral("Mtx");
+    case DigicoChannelType::other:
+        return QStringLiteral("\u2014");
+    }
+    Q_UNREACHABLE();
+    return {};
+}
+
 RGBColor defaultColor(DigicoChannelType type)
 {
     switch (type) {

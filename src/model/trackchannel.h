@@ -23,6 +23,8 @@ QString channelTypeText(DigicoChannelType type);
 // Exact, case-sensitive match of one of the five texts.
 std::optional<DigicoChannelType> channelTypeFromText(const QString &text);
 RGBColor defaultColor(DigicoChannelType type);
+// "In", "Aux", "Grp", "Mtx", "—": the type in a narrow column (table badge, channel sheet).
+QString channelTypeAbbreviation(DigicoChannelType type);
 
 // The side of a split stereo channel.
 enum class StereoChannelSide { left, right };

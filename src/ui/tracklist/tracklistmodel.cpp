@@ -162,7 +162,7 @@ QVariant TrackListModel::displayText(const TrackChannel &track, int column) cons
     case DeleteColumn:
         return u"X"_s;
     case TypeColumn:
-        return typeBadgeText(track.channelType);
+        return channelTypeAbbreviation(track.channelType);
     case ChannelColumn:
         return track.channelLabel;
     case NameColumn:

@@ -9,24 +9,6 @@ using namespace Qt::StringLiterals;
 
 namespace kelvary::ui {
 
-QString typeBadgeText(DigicoChannelType type)
-{
-    switch (type) {
-    case DigicoChannelType::input:
-        return u"In"_s;
-    case DigicoChannelType::aux:
-        return u"Aux"_s;
-    case DigicoChannelType::group:
-        return u"Grp"_s;
-    case DigicoChannelType::matrix:
-        return u"Mtx"_s;
-    case DigicoChannelType::other:
-        return u"—"_s;
-    }
-    Q_UNREACHABLE();
-    return {};
-}
-
 QString typeDisplayName(DigicoChannelType type)
 {
     switch (type) {
@@ -52,7 +34,7 @@ void paintTypeBadge(QPainter &painter, const QRect &cell, DigicoChannelType type
     font.setPointSizeF(baseFont.pointSizeF() * 0.78);
     font.setWeight(QFont::DemiBold);
     const QFontMetricsF metrics(font);
-    const QString text = typeBadgeText(type);
+    const QString text = channelTypeAbbreviation(type);
     const QSizeF size(metrics.horizontalAdvance(text) + 12, metrics.height() + 6);
     QRectF plate(QPointF(), size);
     plate.moveCenter(QRectF(cell).center());

@@ -11,8 +11,6 @@ class QColor;
 
 namespace kelvary::ui {
 
-// "In", "Aux", "Grp", "Mtx" or "—": the short text of a track's type badge.
-QString typeBadgeText(DigicoChannelType type);
 // "输入 (Input)" and so on: how a type is named to the user.
 QString typeDisplayName(DigicoChannelType type);
 
