@@ -1,6 +1,7 @@
 // The routing matrix on a real view model: its states, the device menu and the mouse gestures.
 
 #include "app/viewmodelharness.h"
+#include "routingmatrix/matrixboxpainting.h"
 #include "routingmatrix/matrixtracknamerow.h"
 #include "routingmatrix/routingmatrixdeviceheader.h"
 #include "routingmatrix/routingmatrixgrid.h"
@@ -158,6 +159,55 @@ TEST_F(RoutingMatrixViewTest, RebuildsWhenTheCatalogueChangesAndFallsBackWhenIts
     vm.refreshAudioInputCatalog();
     EXPECT_EQ(view->state(), State::noDevices);
     EXPECT_EQ(view->panelTitle()->text(), u"无音频输入设备");
+}
+
+TEST_F(RoutingMatrixViewTest, PaintsFramedCellsGapsAndMarkersForAnyPartOfTheBlock)
+{
+    vm.assignAudioInputChannel(u"madi:2"_s, idOf(u"3s"_s));
+    show();
+    const QPalette colors = cells()->palette();
+    const QColor window = colors.color(QPalette::Window);
+    const QColor base = colors.color(QPalette::Base);
+    const QColor border = matrixBorderColor(colors.color(QPalette::WindowText), base);
+    const int size = view->matrixModel()->layout.cellSize;
+    const int pitch = size + 1;
+
+    // A repaint that starts inside a cell, as after scrolling by a few pixels.
+    const QRect part(size / 2 + 7, pitch + 11, 3 * pitch, 3 * pitch);
+    const QColor untouched(Qt::magenta);
+    QImage image(cells()->size(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(untouched);
+    cells()->render(&image, part.topLeft(), QRegion(part), QWidget::DrawChildren);
+
+    for (int y = part.top() - 1; y <= part.bottom() + 1; ++y) {
+        for (int x = part.left() - 1; x <= part.right() + 1; ++x) {
+            const int cx = x % pitch;
+            const int cy = y % pitch;
+            const bool marked = x / pitch == 2 && y / pitch == 2 && cx > 3 && cx < size - 4 &&
+                                cy > 3 && cy < size - 4;
+            if (marked)
+                continue; // the anti-aliased marker has its own check below
+            QColor expected = base;
+            if (!part.contains(x, y))
+                expected = untouched;
+            else if (cx == size || cy == size)
+                expected = window;
+            else if (cx == 0 || cy == 0 || cx == size - 1 || cy == size - 1)
+                expected = border;
+            ASSERT_EQ(image.pixelColor(x, y).rgb(), expected.rgb()) << "at " << x << ", " << y;
+        }
+    }
+    EXPECT_NE(image.pixelColor(centre(2, 2)).rgb(), base.rgb());
+    EXPECT_EQ(image.pixelColor(centre(2, 1)).rgb(), base.rgb());
+
+    // Name rows are filled with the track's colour inside the same border.
+    MatrixTrackNameRow *row = view->grid()->nameRows().at(1);
+    const QImage name = row->grab().toImage();
+    const RGBColor color = track(u"2"_s).color;
+    const QColor fill = QColor::fromRgbF(float(color.red), float(color.green), float(color.blue));
+    EXPECT_EQ(name.pixelColor(2, name.height() / 2).rgb(), fill.rgb());
+    EXPECT_EQ(name.pixelColor(0, name.height() / 2).rgb(),
+              matrixBorderColor(row->palette().color(QPalette::WindowText), fill).rgb());
 }
 
 TEST_F(RoutingMatrixViewTest, ClickAssignsTheCellAndClickingTheAssignedCellClearsIt)

@@ -1,6 +1,7 @@
 #include "routingmatrix/matrixtracknamerow.h"
 
 #include "app/sessionviewmodel.h"
+#include "routingmatrix/matrixboxpainting.h"
 #include "routingmatrix/routingmatrixmodel.h"
 
 #include <QPainter>
@@ -58,13 +59,10 @@ void MatrixTrackNameRow::paintEvent(QPaintEvent *event)
         QPainter painter(this);
         const TrackChannel *track = currentTrack();
         const RGBColor color = track ? track->color : defaultColor(DigicoChannelType::input);
-        painter.fillRect(rect(), QColor::fromRgbF(float(color.red), float(color.green),
-                                                  float(color.blue), float(color.alpha)));
-        QColor border = palette().color(QPalette::WindowText);
-        border.setAlphaF(0.22f);
-        painter.setPen(border);
-        painter.setBrush(Qt::NoBrush);
-        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+        paintMatrixBox(painter, rect(),
+                       QColor::fromRgbF(float(color.red), float(color.green), float(color.blue),
+                                        float(color.alpha)),
+                       palette().color(QPalette::WindowText));
     }
     QLineEdit::paintEvent(event);
 }

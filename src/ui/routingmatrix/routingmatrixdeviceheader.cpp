@@ -1,6 +1,7 @@
 #include "routingmatrix/routingmatrixdeviceheader.h"
 
 #include "app/sessionviewmodel.h"
+#include "routingmatrix/matrixboxpainting.h"
 #include "shell/symbolicon.h"
 
 #include <QEvent>
@@ -103,11 +104,8 @@ void RoutingMatrixDeviceHeader::fillMenu()
 void RoutingMatrixDeviceHeader::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    painter.fillRect(rect(), palette().color(QPalette::Base));
-    QColor border = palette().color(QPalette::WindowText);
-    border.setAlphaF(0.22f);
-    painter.setPen(border);
-    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    paintMatrixBox(painter, rect(), palette().color(QPalette::Base),
+                   palette().color(QPalette::WindowText));
 }
 
 void RoutingMatrixDeviceHeader::resizeEvent(QResizeEvent *)

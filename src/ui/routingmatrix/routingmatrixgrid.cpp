@@ -1,6 +1,7 @@
 #include "routingmatrix/routingmatrixgrid.h"
 
 #include "app/sessionviewmodel.h"
+#include "routingmatrix/matrixboxpainting.h"
 #include "routingmatrix/matrixtracknamerow.h"
 #include "routingmatrix/routingmatrixdeviceheader.h"
 #include "routingmatrix/routingmatrixpaintview.h"
@@ -115,27 +116,34 @@ bool RoutingMatrixGrid::event(QEvent *event)
 
 void RoutingMatrixGrid::paintEvent(QPaintEvent *event)
 {
+    // NOTE: the cell block is an opaque child, so what is left to paint here is an L of two
+    // rectangles. Painted one rectangle at a time, each under a plain rectangular clip, Qt fills
+    // directly instead of scan line by scan line through its thread pool.
     QPainter painter(this);
+    for (const QRect &area : event->region()) {
+        painter.setClipRect(area);
+        paintArea(painter, area);
+    }
+}
+
+void RoutingMatrixGrid::paintArea(QPainter &painter, const QRect &area)
+{
     const QPalette &colors = palette();
-    painter.fillRect(event->rect(), colors.color(QPalette::Window));
+    painter.fillRect(area, colors.color(QPalette::Window));
     if (m_model.columns.isEmpty())
         return;
 
-    QColor border = colors.color(QPalette::WindowText);
-    border.setAlphaF(0.22f);
     const int pitch = m_model.layout.cellSize + RoutingMatrixLayout::gridSpacing;
     const int firstLeft = columnHeaderRect(0).left();
-    const qsizetype first = std::max<qsizetype>(0, (event->rect().left() - firstLeft) / pitch);
-    const qsizetype last = std::min<qsizetype>(m_model.columns.size() - 1,
-                                               (event->rect().right() - firstLeft) / pitch);
+    const qsizetype first = std::max<qsizetype>(0, (area.left() - firstLeft) / pitch);
+    const qsizetype last =
+        std::min<qsizetype>(m_model.columns.size() - 1, (area.right() - firstLeft) / pitch);
     for (qsizetype column = first; column <= last; ++column) {
         const QRect header = columnHeaderRect(column);
-        if (!header.intersects(event->rect()))
+        if (!header.intersects(area))
             continue;
-        painter.fillRect(header, colors.color(QPalette::Base));
-        painter.setPen(border);
-        painter.drawRect(header.adjusted(0, 0, -1, -1));
-
+        paintMatrixBox(painter, header, colors.color(QPalette::Base),
+                       colors.color(QPalette::WindowText));
         // Reading upwards.
         painter.drawImage(header.topLeft(), turnedLabel(m_model.columns.at(column).channelLabel,
                                                         devicePixelRatioF()));

@@ -7,6 +7,8 @@
 #include <QList>
 #include <QWidget>
 
+class QPainter;
+
 namespace kelvary {
 class SessionViewModel;
 }
@@ -40,6 +42,8 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    // The header row and the gaps of the name column that lie in `area`.
+    void paintArea(QPainter &painter, const QRect &area);
     // A column label already turned a quarter counter-clockwise, header-cell sized: turned text is
     // slow to draw, and the header is drawn again whenever the grid scrolls sideways.
     const QImage &turnedLabel(const QString &label, qreal pixelRatio);

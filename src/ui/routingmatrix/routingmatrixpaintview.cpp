@@ -1,6 +1,7 @@
 #include "routingmatrix/routingmatrixpaintview.h"
 
 #include "app/sessionviewmodel.h"
+#include "routingmatrix/matrixboxpainting.h"
 
 #include <QHash>
 #include <QMouseEvent>
@@ -19,13 +20,6 @@ namespace {
 // the same row on its way down; without this slack that graze would move the track one channel
 // over.
 constexpr qreal cellExitSlack = 0.25;
-
-QColor blended(const QColor &over, qreal opacity, const QColor &under)
-{
-    return QColor::fromRgbF(float(over.redF() * opacity + under.redF() * (1 - opacity)),
-                            float(over.greenF() * opacity + under.greenF() * (1 - opacity)),
-                            float(over.blueF() * opacity + under.blueF() * (1 - opacity)));
-}
 
 } // namespace
 
@@ -92,6 +86,18 @@ QRect RoutingMatrixPaintView::cellRect(qsizetype row, qsizetype column) const
                  int(row * (m_rowHeight + m_gridSpacing)), m_columnWidth, m_rowHeight);
 }
 
+QPixmap RoutingMatrixPaintView::cellTile(const QColor &background, const QColor &cellFill,
+                                         const QColor &text) const
+{
+    const qreal ratio = devicePixelRatioF();
+    QPixmap tile(QSize(m_columnWidth + m_gridSpacing, m_rowHeight + m_gridSpacing) * ratio);
+    tile.setDevicePixelRatio(ratio);
+    tile.fill(background);
+    QPainter painter(&tile);
+    paintMatrixBox(painter, QRect(0, 0, m_columnWidth, m_rowHeight), cellFill, text);
+    return tile;
+}
+
 std::optional<RoutingMatrixCell> RoutingMatrixPaintView::hitTest(QPointF point) const
 {
     return hitTestRoutingMatrix(point, m_columnWidth, m_rowHeight, m_gridSpacing,
@@ -120,9 +126,6 @@ void RoutingMatrixPaintView::paintEvent(QPaintEvent *event)
     const QColor background = colors.color(QPalette::Window);
     const QColor cellFill = colors.color(QPalette::Base);
     const QColor text = colors.color(QPalette::WindowText);
-    // The border is drawn at 22 % over the cell fill; mixed in advance it can be drawn as
-    // plain opaque stripes.
-    const QColor border = blended(text, 0.22, cellFill);
     const QList<TrackChannel> tracks = matrixTracks(m_viewModel->tracks());
     const QRect exposed = event->rect();
     if (tracks.isEmpty() || m_columnIDs.isEmpty()) {
@@ -141,30 +144,15 @@ void RoutingMatrixPaintView::paintEvent(QPaintEvent *event)
         return;
     }
 
-    // Drawn as stripes rather than cell by cell, and each pixel about once: a few hundred
-    // rectangles for a window full of cells instead of thousands.
+    // The block is one cell and the gaps after it, repeated: drawn as a single tiled pixmap.
+    // NOTE: one call, since every fill of a few hundred scan lines goes through Qt's thread
+    // pool; one stripe per column edge spent more time waking threads than filling pixels.
     const int left = cellRect(0, firstColumn).left();
     const int right = cellRect(0, lastColumn).right() + 1 + m_gridSpacing;
     const int top = cellRect(firstRow, 0).top();
     const int bottom = cellRect(lastRow, 0).bottom() + 1 + m_gridSpacing;
-    const int width = right - left;
-    const int height = bottom - top;
-    for (qsizetype column = firstColumn; column <= lastColumn; ++column) {
-        const QRect cell = cellRect(firstRow, column);
-        painter.fillRect(QRect(cell.left(), top, 1, height), border);
-        painter.fillRect(QRect(cell.left() + 1, top, m_columnWidth - 2, height), cellFill);
-        painter.fillRect(QRect(cell.right(), top, 1, height), border);
-    }
-    for (qsizetype row = firstRow; row <= lastRow; ++row) {
-        const QRect cell = cellRect(row, firstColumn);
-        painter.fillRect(QRect(left, cell.top(), width, 1), border);
-        painter.fillRect(QRect(left, cell.bottom(), width, 1), border);
-        painter.fillRect(QRect(left, cell.bottom() + 1, width, m_gridSpacing), background);
-    }
-    for (qsizetype column = firstColumn; column <= lastColumn; ++column) {
-        const QRect cell = cellRect(firstRow, column);
-        painter.fillRect(QRect(cell.right() + 1, top, m_gridSpacing, height), background);
-    }
+    painter.drawTiledPixmap(QRect(left, top, right - left, bottom - top),
+                            cellTile(background, cellFill, text));
     // What lies beyond the last row or column.
     if (exposed.right() >= right)
         painter.fillRect(QRect(right, exposed.top(), exposed.right() + 1 - right, exposed.height()),

@@ -3,6 +3,7 @@
 #include "routingmatrix/routingmatrixmodel.h"
 
 #include <QHash>
+#include <QPixmap>
 #include <QPointF>
 #include <QStringList>
 #include <QUuid>
@@ -68,6 +69,8 @@ private:
     };
 
     std::optional<PaintedCell> cellAt(QPointF point) const;
+    // One cell with its border and the gaps to its right and below.
+    QPixmap cellTile(const QColor &background, const QColor &cellFill, const QColor &text) const;
     void paintAlong(QPointF from, QPointF to);
     void paintAt(QPointF point);
     void finishGesture();

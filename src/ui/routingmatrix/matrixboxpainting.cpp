@@ -1,0 +1,35 @@
+#include "routingmatrix/matrixboxpainting.h"
+
+#include <QPainter>
+#include <QRect>
+
+namespace kelvary::ui {
+
+namespace {
+
+constexpr float borderOpacity = 0.22f;
+
+} // namespace
+
+QColor matrixBorderColor(const QColor &text, const QColor &fill)
+{
+    const auto mix = [](float over, float under) {
+        return over * borderOpacity + under * (1 - borderOpacity);
+    };
+    return QColor::fromRgbF(mix(text.redF(), fill.redF()), mix(text.greenF(), fill.greenF()),
+                            mix(text.blueF(), fill.blueF()), fill.alphaF());
+}
+
+void paintMatrixBox(QPainter &painter, const QRect &box, const QColor &fill, const QColor &text)
+{
+    // Edge by edge, so that a translucent fill never lies over the border colour.
+    const QColor border = matrixBorderColor(text, fill);
+    const QRect inside = box.adjusted(1, 1, -1, -1);
+    painter.fillRect(QRect(box.left(), box.top(), box.width(), 1), border);
+    painter.fillRect(QRect(box.left(), box.bottom(), box.width(), 1), border);
+    painter.fillRect(QRect(box.left(), inside.top(), 1, inside.height()), border);
+    painter.fillRect(QRect(box.right(), inside.top(), 1, inside.height()), border);
+    painter.fillRect(inside, fill);
+}
+
+} // namespace kelvary::ui
