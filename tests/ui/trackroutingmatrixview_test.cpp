@@ -7,6 +7,7 @@
 #include "routingmatrix/routingmatrixgrid.h"
 #include "routingmatrix/routingmatrixpaintview.h"
 #include "routingmatrix/trackroutingmatrixview.h"
+#include "tracklist/colorwell.h"
 #include "uitestsupport.h"
 
 #include <QHelpEvent>
@@ -204,7 +205,7 @@ TEST_F(RoutingMatrixViewTest, PaintsFramedCellsGapsAndMarkersForAnyPartOfTheBloc
     MatrixTrackNameRow *row = view->grid()->nameRows().at(1);
     const QImage name = row->grab().toImage();
     const RGBColor color = track(u"2"_s).color;
-    const QColor fill = QColor::fromRgbF(float(color.red), float(color.green), float(color.blue));
+    const QColor fill = toQColor(color);
     EXPECT_EQ(name.pixelColor(2, name.height() / 2).rgb(), fill.rgb());
     EXPECT_EQ(name.pixelColor(0, name.height() / 2).rgb(),
               matrixBorderColor(row->palette().color(QPalette::WindowText), fill).rgb());

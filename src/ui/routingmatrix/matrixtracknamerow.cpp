@@ -3,6 +3,7 @@
 #include "app/sessionviewmodel.h"
 #include "routingmatrix/matrixboxpainting.h"
 #include "routingmatrix/routingmatrixmodel.h"
+#include "tracklist/colorwell.h"
 
 #include <QPainter>
 
@@ -59,10 +60,7 @@ void MatrixTrackNameRow::paintEvent(QPaintEvent *event)
         QPainter painter(this);
         const TrackChannel *track = currentTrack();
         const RGBColor color = track ? track->color : defaultColor(DigicoChannelType::input);
-        paintMatrixBox(painter, rect(),
-                       QColor::fromRgbF(float(color.red), float(color.green), float(color.blue),
-                                        float(color.alpha)),
-                       palette().color(QPalette::WindowText));
+        paintMatrixBox(painter, rect(), toQColor(color), palette().color(QPalette::WindowText));
     }
     QLineEdit::paintEvent(event);
 }
