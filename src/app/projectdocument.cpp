@@ -22,6 +22,8 @@ QString errorMessage(ProjectDocumentError error)
         return u"轨道 id 不是有效的 UUID。"_s;
     case ProjectDocumentError::duplicateID:
         return u"有两条轨道使用同一个 id。"_s;
+    case ProjectDocumentError::outOfRange:
+        return u"数值超出允许的范围。"_s;
     }
     Q_UNREACHABLE();
     return {};
@@ -204,6 +206,43 @@ Result<TrackChannel> readTrack(const QJsonValue &value, qsizetype index)
     return track;
 }
 
+QJsonObject plannedDeviceObject(const PlannedAudioDevice &device)
+{
+    return {{u"id"_s, device.id},
+            {u"inputChannelCount"_s, device.inputChannelCount},
+            {u"name"_s, device.name}};
+}
+
+Result<QList<PlannedAudioDevice>> readPlannedDevices(const QJsonArray &entries)
+{
+    QList<PlannedAudioDevice> devices;
+    QSet<QString> seen;
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        const QString where = u"plannedAudioDevices 第 %1 项："_s.arg(i + 1);
+        if (!entries[i].isObject())
+            return Error(ProjectDocumentError::wrongType, where + u"应为对象。"_s);
+        ObjectReader reader(entries[i].toObject(), where);
+        PlannedAudioDevice device;
+        device.id = reader.string(u"id"_s);
+        device.inputChannelCount = reader.integer(u"inputChannelCount"_s);
+        device.name = reader.string(u"name"_s);
+        if (const std::optional<Error> error = reader.error())
+            return *error;
+        if (device.inputChannelCount < 1 || device.inputChannelCount > maximumPlannedInputCount) {
+            return Error(ProjectDocumentError::outOfRange,
+                         where + u"键“inputChannelCount”应为 1 到 %1 之间的整数。"_s.arg(
+                                     maximumPlannedInputCount));
+        }
+        if (seen.contains(device.id)) {
+            return Error(ProjectDocumentError::duplicateID,
+                         where + u"id“%1”已被前面的设备使用。"_s.arg(device.id));
+        }
+        seen.insert(device.id);
+        devices.append(device);
+    }
+    return devices;
+}
+
 } // namespace
 
 QByteArray writeProjectDocument(const ProjectDocumentSnapshot &document)
@@ -215,7 +254,7 @@ QByteArray writeProjectDocument(const ProjectDocumentSnapshot &document)
     QStringList selection = document.selectedTrackIDs;
     selection.sort();
 
-    const QJsonObject root{
+    QJsonObject root{
         {u"formatVersion"_s, document.formatVersion},
         {u"app"_s, document.app},
         {u"generatedAt"_s, document.generatedAt},
@@ -228,6 +267,12 @@ QByteArray writeProjectDocument(const ProjectDocumentSnapshot &document)
                                    {u"softwareVersion"_s, session.softwareVersion}}},
         {u"tracks"_s, tracks},
     };
+    if (!document.plannedAudioDevices.isEmpty()) {
+        QJsonArray planned;
+        for (const PlannedAudioDevice &device : document.plannedAudioDevices)
+            planned.append(plannedDeviceObject(device));
+        root.insert(u"plannedAudioDevices"_s, planned);
+    }
     // QJsonObject keeps its keys sorted, and the writer leaves "/" unescaped.
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
@@ -272,6 +317,16 @@ Result<ProjectDocumentSnapshot> readProjectDocument(const QByteArray &data)
     document.session.softwareVersion = session.string(u"softwareVersion"_s);
     if (const std::optional<Error> error = session.error())
         return *error;
+
+    if (const QJsonValue planned = json.object().value(u"plannedAudioDevices"_s);
+        !planned.isUndefined()) {
+        if (!planned.isArray())
+            return Error(ProjectDocumentError::wrongType, u"键“plannedAudioDevices”应为数组。"_s);
+        Result<QList<PlannedAudioDevice>> devices = readPlannedDevices(planned.toArray());
+        if (!devices)
+            return devices.error();
+        document.plannedAudioDevices = std::move(devices).value();
+    }
 
     // Selection and undo find tracks by id: two tracks with one id cannot be told apart.
     QSet<QUuid> seen;

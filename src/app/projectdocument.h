@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/audioinputcatalog.h"
 #include "model/result.h"
 #include "model/trackchannel.h"
 
@@ -9,7 +10,14 @@
 
 namespace kelvary {
 
-enum class ProjectDocumentError { notJson, missingKey, wrongType, invalidID, duplicateID };
+enum class ProjectDocumentError {
+    notJson,
+    missingKey,
+    wrongType,
+    invalidID,
+    duplicateID,
+    outOfRange
+};
 QString errorMessage(ProjectDocumentError error);
 
 // Everything a .kvp project file holds.
@@ -21,6 +29,9 @@ struct ProjectDocumentSnapshot {
     // UUID texts as stored; reading keeps texts that are not UUIDs, the view model skips them.
     QStringList selectedTrackIDs;
     ParsedSession session;
+    // Interfaces the project knows of besides the attached ones; the key is left out when empty,
+    // so a project without them reads the same for a Kelvary that does not know the key.
+    QList<PlannedAudioDevice> plannedAudioDevices;
 
     bool operator==(const ProjectDocumentSnapshot &) const = default;
 };

@@ -88,6 +88,12 @@ void SessionViewModel::setSplitStereoChannelsValue(bool split)
         Q_EMIT splitStereoChannelsChanged();
 }
 
+void SessionViewModel::setPlannedAudioDevices(const QList<PlannedAudioDevice> &devices)
+{
+    if (assign(m_plannedAudioDevices, devices))
+        Q_EMIT plannedAudioDevicesChanged();
+}
+
 void SessionViewModel::setProjectFileURL(const std::optional<QString> &location)
 {
     if (assign(m_projectFileURL, location))
@@ -159,6 +165,8 @@ void SessionViewModel::importSessionReportAt(const QString &location)
     clearUndoHistory();
     setProjectFileURL(std::nullopt);
     setSplitStereoChannelsValue(false);
+    // A new report is a new show: the interfaces planned for the last one do not carry over.
+    setPlannedAudioDevices({});
     // The new session and its inclusion rule are announced as one change.
     ParsedSession session = std::move(parsed).value();
     for (TrackChannel &track : session.tracks)
@@ -168,7 +176,7 @@ void SessionViewModel::importSessionReportAt(const QString &location)
     refreshAudioInputCatalog();
 
     setStatusMessage(u"已加载 %1 条通道 \u00B7 %2 个音频输入设备"_s.arg(trackCount)
-                         .arg(m_audioInputCatalog.devices().size()));
+                         .arg(m_audioInputCatalog.attachedDeviceCount()));
     setLoading(false);
 }
 
@@ -202,6 +210,7 @@ void SessionViewModel::openProjectAt(const QString &location)
     setProjectFileURL(location);
     setSession(document->session);
     setSplitStereoChannelsValue(document->splitStereoChannels);
+    setPlannedAudioDevices(document->plannedAudioDevices);
 
     // Texts that are not UUIDs are skipped; ids of no track are dropped by the setter.
     QSet<QUuid> selection;
@@ -229,12 +238,20 @@ void SessionViewModel::openFile(const QString &location)
 
 void SessionViewModel::refreshAudioInputCatalog()
 {
-    setAudioInputCatalog(AudioInputCatalog(m_audioInputEnumerator.enumerate()));
-    ++m_audioInputCatalogRevision;
-    Q_EMIT audioInputCatalogRevisionChanged();
+    m_attachedAudioDevices = m_audioInputEnumerator.enumerate();
+    rebuildAudioInputCatalog();
     reconcileAudioAssignments();
 }
 
+void SessionViewModel::rebuildAudioInputCatalog()
+{
+    setAudioInputCatalog(AudioInputCatalog(m_attachedAudioDevices, m_plannedAudioDevices));
+    ++m_audioInputCatalogRevision;
+    Q_EMIT audioInputCatalogRevisionChanged();
+}
+
+// Only assignments to devices and channels that are neither attached nor planned are cleared, so
+// a project opened away from the rig keeps its patch.
 void SessionViewModel::reconcileAudioAssignments()
 {
     const QList<AudioInputDevice> &devices = m_audioInputCatalog.devices();

@@ -20,11 +20,13 @@
 
 namespace kelvary {
 
-// What undo puts back: the session with every track, the selection and the stereo switch.
+// What undo puts back: the session with every track, the selection, the stereo switch and the
+// planned interfaces.
 struct SessionEditSnapshot {
     ParsedSession session;
     QSet<QUuid> selectedTrackIDs;
     bool splitStereoChannels = false;
+    QList<PlannedAudioDevice> plannedAudioDevices;
 
     bool operator==(const SessionEditSnapshot &) const = default;
 };
@@ -55,6 +57,8 @@ class SessionViewModel : public QObject {
                    audioInputCatalogChanged)
     Q_PROPERTY(qint64 audioInputCatalogRevision READ audioInputCatalogRevision NOTIFY
                    audioInputCatalogRevisionChanged)
+    Q_PROPERTY(QList<kelvary::PlannedAudioDevice> plannedAudioDevices READ plannedAudioDevices
+                   NOTIFY plannedAudioDevicesChanged)
     Q_PROPERTY(bool splitStereoChannels READ splitStereoChannels WRITE setSplitStereoChannels NOTIFY
                    splitStereoChannelsChanged)
     Q_PROPERTY(
@@ -85,6 +89,7 @@ public:
     const AudioInputCatalog &audioInputCatalog() const { return m_audioInputCatalog; }
     qint64 audioInputCatalogRevision() const { return m_audioInputCatalogRevision; }
     bool splitStereoChannels() const { return m_splitStereoChannels; }
+    const QList<PlannedAudioDevice> &plannedAudioDevices() const { return m_plannedAudioDevices; }
     const std::optional<QString> &projectFileURL() const { return m_projectFileURL; }
     const QList<SessionEditSnapshot> &undoSnapshots() const { return m_undoSnapshots; }
     bool canUndo() const { return !m_undoSnapshots.isEmpty(); }
@@ -106,6 +111,15 @@ public:
     // A file dropped onto the window: a report or a project, by its extension.
     void openFile(const QString &location);
     void refreshAudioInputCatalog();
+
+    // Planned interfaces: edits with an undo snapshot each. Adding refuses a bad name or count
+    // with `errorMessage`; removing one that is not attached clears the assignments to it.
+    bool addPlannedAudioDevice(const QString &name, qint64 inputChannelCount);
+    void removePlannedAudioDevice(const QString &deviceUID);
+    qsizetype tracksAssignedToDevice(const QString &deviceUID) const;
+    // What the project file keeps: the planned and remembered interfaces, then every attached
+    // device a track is assigned to, each attached one as this computer reports it.
+    QList<PlannedAudioDevice> projectAudioDevices() const;
 
     // Undo
     void recordUndoSnapshot();
@@ -174,6 +188,7 @@ Q_SIGNALS:
     void audioInputCatalogChanged();
     void audioInputCatalogRevisionChanged();
     void splitStereoChannelsChanged();
+    void plannedAudioDevicesChanged();
     void projectFileURLChanged();
     void undoSnapshotsChanged();
     void isApplyingUndoChanged();
@@ -188,6 +203,9 @@ private:
     void setLoading(bool loading);
     void setAudioInputCatalog(const AudioInputCatalog &catalog);
     void setSplitStereoChannelsValue(bool split);
+    void setPlannedAudioDevices(const QList<PlannedAudioDevice> &devices);
+    // The attached devices of the last enumeration with the planned ones; no reconciliation.
+    void rebuildAudioInputCatalog();
     void setProjectFileURL(const std::optional<QString> &location);
     void setUndoSnapshots(const QList<SessionEditSnapshot> &snapshots);
     void setApplyingUndo(bool applying);
@@ -221,6 +239,8 @@ private:
     std::optional<QString> m_errorMessage;
     bool m_isLoading = false;
     AudioInputCatalog m_audioInputCatalog;
+    QList<AudioInputDevice> m_attachedAudioDevices;
+    QList<PlannedAudioDevice> m_plannedAudioDevices;
     qint64 m_audioInputCatalogRevision = 0;
     bool m_splitStereoChannels = false;
     std::optional<QString> m_projectFileURL;

@@ -24,6 +24,7 @@ QByteArray SessionViewModel::makeProjectData(const QDateTime &moment) const
     for (const QUuid &id : m_selectedTrackIDs)
         document.selectedTrackIDs.append(uuidText(id));
     document.session = m_session;
+    document.plannedAudioDevices = projectAudioDevices();
     return writeProjectDocument(document);
 }
 

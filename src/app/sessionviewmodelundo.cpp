@@ -9,7 +9,8 @@ void SessionViewModel::recordUndoSnapshot()
     setNameEditUndoTrackIDs({});
     QList<SessionEditSnapshot> snapshots = m_undoSnapshots;
     // The track list is shared with the live session until the edit that follows changes it.
-    snapshots.append({m_session, m_selectedTrackIDs, m_splitStereoChannels});
+    snapshots.append(
+        {m_session, m_selectedTrackIDs, m_splitStereoChannels, m_plannedAudioDevices});
     if (snapshots.size() > undoLimit)
         snapshots.remove(0, snapshots.size() - undoLimit);
     setUndoSnapshots(snapshots);
@@ -46,6 +47,11 @@ void SessionViewModel::undo()
     setSelectedTrackIDs(snapshot.selectedTrackIDs);
     // Written directly: the restored list already has the shape that goes with the switch.
     setSplitStereoChannelsValue(snapshot.splitStereoChannels);
+    // The restored assignments were made over these interfaces: nothing to reconcile.
+    if (snapshot.plannedAudioDevices != m_plannedAudioDevices) {
+        setPlannedAudioDevices(snapshot.plannedAudioDevices);
+        rebuildAudioInputCatalog();
+    }
     setApplyingUndo(false);
     setNameEditUndoTrackIDs({});
 }

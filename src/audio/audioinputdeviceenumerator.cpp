@@ -27,21 +27,6 @@ bool isAggregate(const AudioHardware &hardware, AudioDeviceHandle device)
     return id.contains(u"aggregate"_s) || name.contains(u"aggregate"_s);
 }
 
-AudioInputDevice makeDevice(const QString &id, const QString &name, qint64 count,
-                            qint64 firstGlobalInputIndex)
-{
-    AudioInputDevice device{id, name, {}, firstGlobalInputIndex, count};
-    device.channels.reserve(count + count / 2);
-    for (qint64 k = 0; k < count; ++k)
-        device.channels.append(
-            {id + u':' + QString::number(k), id, k, u"Ch "_s + QString::number(k + 1), false});
-    for (qint64 k = 0; k < count - 1; k += 2)
-        device.channels.append(
-            {id + u":stereo:"_s + QString::number(k), id, k,
-             u"Ch "_s + QString::number(k + 1) + u'\u2013' + QString::number(k + 2), true});
-    return device;
-}
-
 } // namespace
 
 AudioInputDeviceEnumerator::AudioInputDeviceEnumerator()
@@ -82,7 +67,7 @@ QList<AudioInputDevice> AudioInputDeviceEnumerator::enumerate() const
         const qint64 count = inputChannelCount(hardware, device);
         if (count < 1)
             continue;
-        devices.append(makeDevice(*id, *name, count, firstGlobalInputIndex));
+        devices.append(makeAudioInputDevice(*id, *name, count, firstGlobalInputIndex));
         firstGlobalInputIndex += count;
     }
     return devices;

@@ -22,6 +22,7 @@ struct ConvertOptions {
     std::optional<QString> project;
     std::optional<QList<DigicoChannelType>> types;
     bool splitStereo = false;
+    QList<PlannedAudioDevice> plannedDevices; // NAME:N, in the order given
     std::optional<QString> device;
     std::optional<qsizetype> start; // 1-based, as the user counts
 };
@@ -45,7 +46,7 @@ std::variant<ConvertOptions, QString> parseOptions(const QStringList &arguments)
             value = name.mid(equals + 1);
             name.truncate(equals);
         }
-        if (seen.contains(name))
+        if (seen.contains(name) && name != u"--plan-device")
             return u"选项 %1 只能给出一次。"_s.arg(name);
         seen.append(name);
 
@@ -56,7 +57,7 @@ std::variant<ConvertOptions, QString> parseOptions(const QStringList &arguments)
             continue;
         }
         if (name != u"--reaper" && name != u"--pdf" && name != u"--project" && name != u"--types" &&
-            name != u"--device" && name != u"--start")
+            name != u"--device" && name != u"--start" && name != u"--plan-device")
             return u"未知选项：%1"_s.arg(name);
         if (!value) {
             if (i + 1 >= arguments.size())
@@ -74,6 +75,23 @@ std::variant<ConvertOptions, QString> parseOptions(const QStringList &arguments)
             options.project = value;
         } else if (name == u"--device") {
             options.device = value;
+        } else if (name == u"--plan-device") {
+            const qsizetype colon = value->lastIndexOf(u':');
+            if (colon < 0)
+                return u"--plan-device 应为“名称:输入数”，例如 “Stage Rack:32”，而不是“%1”。"_s.arg(
+                    *value);
+            const QString deviceName = value->left(colon).trimmed();
+            bool ok = false;
+            const qlonglong count = value->mid(colon + 1).toLongLong(&ok);
+            if (deviceName.isEmpty())
+                return u"--plan-device 的设备名称不能为空。"_s;
+            if (!ok || count < 1 || count > maximumPlannedInputCount)
+                return u"--plan-device 的输入数应为 1 到 %1 之间的整数，而不是“%2”。"_s
+                    .arg(maximumPlannedInputCount)
+                    .arg(value->mid(colon + 1));
+            if (plannedDeviceProblem(deviceName, count, options.plannedDevices))
+                return u"计划设备“%1”给出了两次。"_s.arg(deviceName);
+            options.plannedDevices.append({plannedDeviceID(deviceName), deviceName, count});
         } else if (name == u"--start") {
             bool ok = false;
             const qlonglong start = value->toLongLong(&ok);
@@ -107,12 +125,15 @@ std::variant<ConvertOptions, QString> parseOptions(const QStringList &arguments)
 // Assigns the included tracks to the device as the app's sequential assignment does.
 bool assignIncludedTracks(SessionViewModel &model, const ConvertOptions &options, QTextStream &err)
 {
-    const QString &device = *options.device;
-    if (!deviceWithID(device, model.audioInputCatalog().devices())) {
-        err << u"找不到音频输入设备“%1”；kelvary-cli devices 列出本机的设备。"_s.arg(device)
+    const std::optional<AudioInputDevice> found =
+        deviceWithIDOrName(*options.device, model.audioInputCatalog().devices());
+    if (!found) {
+        err << u"找不到音频输入设备“%1”；kelvary-cli devices 列出本机的设备，"
+               "--plan-device 可添加计划设备。"_s.arg(*options.device)
             << '\n';
         return false;
     }
+    const QString &device = found->id;
     QSet<QUuid> included;
     for (const TrackChannel &track : model.includedTracks())
         included.insert(track.id);
@@ -145,7 +166,7 @@ QString convertUsage()
 {
     return u"用法：kelvary-cli convert FILE [--reaper OUT] [--pdf OUT] [--project OUT]\n"
            "                           [--types Input,Aux,Group,Matrix,Other] [--split-stereo]\n"
-           "                           [--device UID [--start N]]\n"
+           "                           [--plan-device NAME:N]... [--device ID|NAME [--start N]]\n"
            "\n"
            "导入 DiGiCo Session Report（.rtf/.txt）或打开 Kelvary 工程（.kvp），按选项修改后写出"
            "所要的文件，与在 Kelvary 中操作的结果相同。\n"
@@ -158,12 +179,17 @@ QString convertUsage()
            "  --types 类型    只包含这些类型的通道，以逗号分隔：Input、Aux、Group、Matrix、Other\n"
            "                  （不给出时：导入的报告只包含输入通道，工程保持原样）\n"
            "  --split-stereo  把立体声通道拆分为左右两条轨道\n"
-           "  --device UID    把包含的轨道按顺序分配到该音频输入设备，从 Ch 1 起\n"
-           "                  （kelvary-cli devices 列出设备 id）\n"
+           "  --plan-device NAME:N\n"
+           "                  添加一个有 N 路输入（1–512）的计划设备，不必连接即可分配；\n"
+           "                  可多次给出，设备 id 为“planned:NAME”\n"
+           "  --device ID|NAME\n"
+           "                  把包含的轨道按顺序分配到该音频输入设备，从 Ch 1 起；\n"
+           "                  先按 id 找，找不到再按名称找，也包括计划设备\n"
+           "                  （kelvary-cli devices 列出设备）\n"
            "  --start N       从该设备的第 N 路单声道输入起分配\n"
            "  -h, --help      显示本说明\n"
            "\n"
-           "处理顺序：通道类型、立体声拆分、输入分配，然后依次写出 --reaper、--pdf、--project。"
+           "处理顺序：通道类型、立体声拆分、计划设备、输入分配，然后依次写出 --reaper、--pdf、--project。"
            "每条状态信息打印到标准输出，错误信息打印到标准错误。\n"
            "\n"
            "退出码：0 成功，1 读取、分配或写出失败，2 命令行有误。\n"_s;
@@ -204,6 +230,10 @@ int runConvert(CommandContext &context, const AudioInputDeviceEnumerator &enumer
     }
     if (options.splitStereo)
         model.setSplitStereoChannels(true);
+    for (const PlannedAudioDevice &planned : options.plannedDevices) {
+        if (!model.addPlannedAudioDevice(planned.name, planned.inputChannelCount) && failed())
+            return exitFailure;
+    }
     if (options.device) {
         if (!assignIncludedTracks(model, options, context.err) || failed())
             return exitFailure;

@@ -1,7 +1,12 @@
 #include "cli/devicescommand.h"
 
+#include "cli/commandlinepanels.h"
+
+#include "app/sessionviewmodel.h"
 #include "audio/audioinputdeviceenumerator.h"
 #include "model/audioinputcatalog.h"
+
+#include <QFileInfo>
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -31,6 +36,7 @@ QJsonObject catalogObject(const AudioInputCatalog &catalog)
             {u"name"_s, device.name},
             {u"inputChannelCount"_s, device.inputChannelCount},
             {u"firstGlobalInputIndex"_s, device.firstGlobalInputIndex},
+            {u"attached"_s, device.isAttached},
             {u"channels"_s, channels},
         });
     }
@@ -40,16 +46,17 @@ QJsonObject catalogObject(const AudioInputCatalog &catalog)
 void printCatalog(const AudioInputCatalog &catalog, QTextStream &out)
 {
     for (const AudioInputDevice &device : catalog.devices()) {
-        out << device.name << '\n'
-            << "  id: " << device.id << '\n'
-            << "  inputs: " << device.inputChannelCount
-            << ", first global input: " << device.firstGlobalInputIndex << '\n';
+        out << deviceDisplayName(device) << '\n'
+            << u"  id："_s << device.id << '\n'
+            << u"  输入：%1 路 · 全机首个输入序号：%2"_s.arg(device.inputChannelCount)
+                   .arg(device.firstGlobalInputIndex)
+            << '\n';
         qsizetype idWidth = 0;
         for (const AudioInputChannel &channel : device.channels)
             idWidth = std::max(idWidth, channel.id.size());
         for (const AudioInputChannel &channel : device.channels)
             out << "    " << channel.label.leftJustified(10) << ' '
-                << channel.id.leftJustified(idWidth) << "  record input "
+                << channel.id.leftJustified(idWidth) << u"  录音输入 "_s
                 << recordInputNumber(channel, catalog.devices()) << '\n';
     }
 }
@@ -58,13 +65,16 @@ void printCatalog(const AudioInputCatalog &catalog, QTextStream &out)
 
 QString devicesUsage()
 {
-    return u"用法：kelvary-cli devices [--json]\n"
+    return u"用法：kelvary-cli devices [--json] [FILE]\n"
            "\n"
-           "列出本机可分配给轨道的音频输入设备和通道，以及每路输入在 Reaper 模版中的录音输入号。\n"
+           "列出本机可分配给轨道的音频输入设备和通道，以及每路输入在 Reaper 模版中的录音输入号。"
+           "给出工程 FILE（.kvp）时，也列出其中的计划设备和记住的设备，标为“（未连接）”。\n"
            "\n"
            "选项：\n"
-           "  --json      以 JSON 输出\n"
-           "  -h, --help  显示本说明\n"_s;
+           "  --json      以 JSON 输出（每个设备带 \"attached\": true|false）\n"
+           "  -h, --help  显示本说明\n"
+           "\n"
+           "退出码：0 成功，1 FILE 无法读取或内容无效，2 命令行有误。\n"_s;
 }
 
 int runDevices(CommandContext &context)
@@ -74,13 +84,32 @@ int runDevices(CommandContext &context)
 
 int runDevices(CommandContext &context, const AudioInputDeviceEnumerator &enumerator)
 {
-    const bool json = context.arguments == QStringList{u"--json"_s};
-    if (!json && !context.arguments.isEmpty()) {
-        return usageError(context, u"devices"_s,
-                          u"未知参数：%1"_s.arg(context.arguments.join(u' ')), devicesUsage());
+    bool json = false;
+    std::optional<QString> file;
+    for (const QString &argument : context.arguments) {
+        if (argument == u"--json" && !json) {
+            json = true;
+        } else if (!argument.startsWith(u'-') && !file) {
+            file = argument;
+        } else {
+            return usageError(context, u"devices"_s, u"未知参数：%1"_s.arg(argument),
+                              devicesUsage());
+        }
     }
 
-    const AudioInputCatalog catalog(enumerator.enumerate());
+    AudioInputCatalog catalog;
+    if (file) {
+        // The catalogue the app would show with the file open, planned interfaces included.
+        SessionViewModel model(enumerator, std::make_shared<CommandLinePanels>());
+        model.openFile(QFileInfo(*file).absoluteFilePath());
+        if (model.errorMessage()) {
+            context.err << *model.errorMessage() << '\n';
+            return exitFailure;
+        }
+        catalog = model.audioInputCatalog();
+    } else {
+        catalog = AudioInputCatalog(enumerator.enumerate());
+    }
     if (json)
         context.out << QString::fromUtf8(
             QJsonDocument(catalogObject(catalog)).toJson(QJsonDocument::Indented));

@@ -16,7 +16,7 @@ constexpr std::array commands{
             inspectUsage, runInspect},
     Command{"convert", "convert FILE [选项]", "由报告或工程写出 Reaper 模版、PDF 通道表和工程文件",
             convertUsage, runConvert},
-    Command{"devices", "devices [--json]", "列出可分配给轨道的音频输入", devicesUsage, runDevices},
+    Command{"devices", "devices [--json] [FILE]", "列出可分配给轨道的音频输入", devicesUsage, runDevices},
 };
 
 void printUsage(QTextStream &stream)

@@ -2,18 +2,70 @@
 
 #include <QSet>
 
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
 namespace kelvary {
 
-AudioInputCatalog::AudioInputCatalog(QList<AudioInputDevice> devices)
+AudioInputDevice makeAudioInputDevice(const QString &id, const QString &name,
+                                      qint64 inputChannelCount, qint64 firstGlobalInputIndex)
+{
+    const qint64 count = inputChannelCount;
+    AudioInputDevice device{id, name, {}, firstGlobalInputIndex, count};
+    device.channels.reserve(count + count / 2);
+    for (qint64 k = 0; k < count; ++k)
+        device.channels.append(
+            {id + u':' + QString::number(k), id, k, u"Ch "_s + QString::number(k + 1), false});
+    for (qint64 k = 0; k < count - 1; k += 2)
+        device.channels.append(
+            {id + u":stereo:"_s + QString::number(k), id, k,
+             u"Ch "_s + QString::number(k + 1) + u'\u2013' + QString::number(k + 2), true});
+    return device;
+}
+
+QString plannedDeviceID(const QString &name)
+{
+    return u"planned:"_s + name;
+}
+
+std::optional<QString> plannedDeviceProblem(const QString &name, qint64 inputChannelCount,
+                                            const QList<PlannedAudioDevice> &existing)
+{
+    if (name.trimmed().isEmpty())
+        return u"请输入设备名称。"_s;
+    if (inputChannelCount < 1 || inputChannelCount > maximumPlannedInputCount)
+        return u"输入数应为 1 到 %1 之间的整数。"_s.arg(maximumPlannedInputCount);
+    const QString id = plannedDeviceID(name.trimmed());
+    for (const PlannedAudioDevice &device : existing) {
+        if (device.id == id)
+            return u"已有名为“%1”的计划设备。"_s.arg(name.trimmed());
+    }
+    return std::nullopt;
+}
+
+AudioInputCatalog::AudioInputCatalog(QList<AudioInputDevice> attached,
+                                     const QList<PlannedAudioDevice> &planned)
 {
     QSet<QString> seen;
     qsizetype channelCount = 0;
-    for (AudioInputDevice &device : devices) {
+    qint64 inputCount = 0;
+    const auto keep = [&](AudioInputDevice &&device) {
         if (seen.contains(device.id))
-            continue;
+            return;
         seen.insert(device.id);
         channelCount += device.channels.size();
+        inputCount = device.firstGlobalInputIndex + device.inputChannelCount;
         m_devices.append(std::move(device));
+    };
+    for (AudioInputDevice &device : attached)
+        keep(std::move(device));
+    // They follow the attached inputs in the global numbering.
+    for (const PlannedAudioDevice &plan : planned) {
+        AudioInputDevice device =
+            makeAudioInputDevice(plan.id, plan.name, plan.inputChannelCount, inputCount);
+        device.isAttached = false;
+        keep(std::move(device));
     }
 
     m_channelLabelByID.reserve(channelCount);
@@ -23,6 +75,12 @@ AudioInputCatalog::AudioInputCatalog(QList<AudioInputDevice> devices)
         for (const AudioInputChannel &channel : device.channels)
             m_channelLabelByID.insert(channel.id, channel.label);
     }
+}
+
+qsizetype AudioInputCatalog::attachedDeviceCount() const
+{
+    return std::count_if(m_devices.cbegin(), m_devices.cend(),
+                         [](const AudioInputDevice &device) { return device.isAttached; });
 }
 
 QList<AudioInputChannel>
@@ -65,6 +123,23 @@ std::optional<AudioInputDevice> deviceWithID(const std::optional<QString> &devic
             return device;
     }
     return std::nullopt;
+}
+
+std::optional<AudioInputDevice> deviceWithIDOrName(const QString &idOrName,
+                                                   const QList<AudioInputDevice> &devices)
+{
+    if (std::optional<AudioInputDevice> device = deviceWithID(idOrName, devices))
+        return device;
+    for (const AudioInputDevice &device : devices) {
+        if (device.name == idOrName)
+            return device;
+    }
+    return std::nullopt;
+}
+
+QString deviceDisplayName(const AudioInputDevice &device)
+{
+    return device.isAttached ? device.name : device.name + u"（未连接）"_s;
 }
 
 qint64 recordInputNumber(const AudioInputChannel &channel, const QList<AudioInputDevice> &devices)

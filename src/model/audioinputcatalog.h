@@ -36,6 +36,9 @@ struct AudioInputDevice {
     // Inputs of all devices listed before this one: input k is global input first + k.
     qint64 firstGlobalInputIndex = 0;
     qint64 inputChannelCount = 0;
+    // False for an interface the project knows of but this computer does not have now: one the
+    // user planned by hand, or one a saved project remembers.
+    bool isAttached = true;
 
     bool operator==(const AudioInputDevice &) const = default;
 };
@@ -43,15 +46,43 @@ struct AudioInputDevice {
 inline size_t qHash(const AudioInputDevice &device, size_t seed = 0) noexcept
 {
     return qHashMulti(seed, device.id, device.name, device.channels, device.firstGlobalInputIndex,
-                      device.inputChannelCount);
+                      device.inputChannelCount, device.isAttached);
 }
 
-// A snapshot of the attached input devices with lookup tables; never changes once built.
+// The device with its single inputs in index order followed by its adjacent pairs, labelled
+// "Ch n" and "Ch n–m", as every device of the catalogue is made.
+AudioInputDevice makeAudioInputDevice(const QString &id, const QString &name,
+                                      qint64 inputChannelCount, qint64 firstGlobalInputIndex = 0);
+
+// An interface that need not be attached: planned by hand for a show prepared away from the rig,
+// or remembered by a project from the computer it was saved on. The project file keeps these.
+struct PlannedAudioDevice {
+    QString id;
+    QString name;
+    qint64 inputChannelCount = 0;
+
+    bool operator==(const PlannedAudioDevice &) const = default;
+};
+
+inline constexpr qint64 maximumPlannedInputCount = 512;
+
+// "planned:" and the name: an id that no audio service gives a real device.
+QString plannedDeviceID(const QString &name);
+// Why a planned interface of this (trimmed) name and input count cannot join `existing`, as the
+// user is told; nothing when it can.
+std::optional<QString> plannedDeviceProblem(const QString &name, qint64 inputChannelCount,
+                                            const QList<PlannedAudioDevice> &existing);
+
+// A snapshot of the input devices tracks can be assigned to, with lookup tables: the attached
+// ones in enumeration order, then the planned and remembered ones that are not attached. Never
+// changes once built.
 class AudioInputCatalog {
 public:
     AudioInputCatalog() = default;
-    // Devices with an id seen earlier in the list are left out: ids are keys everywhere.
-    explicit AudioInputCatalog(QList<AudioInputDevice> devices);
+    // Devices with an id seen earlier in the list are left out: ids are keys everywhere. So an
+    // attached device wins over a planned or remembered one with its id.
+    explicit AudioInputCatalog(QList<AudioInputDevice> attached,
+                               const QList<PlannedAudioDevice> &planned = {});
 
     const QList<AudioInputDevice> &devices() const { return m_devices; }
     const QHash<QString, QList<AudioInputChannel>> &channelsByDeviceUID() const
@@ -60,6 +91,8 @@ public:
     }
     const QHash<QString, QString> &deviceNameByUID() const { return m_deviceNameByUID; }
     const QHash<QString, QString> &channelLabelByID() const { return m_channelLabelByID; }
+
+    qsizetype attachedDeviceCount() const;
 
     // The device's single inputs in order; empty for an absent or unknown id.
     QList<AudioInputChannel> monoChannels(const std::optional<QString> &deviceUID) const;
@@ -77,6 +110,11 @@ std::optional<AudioInputChannel> channelWithID(const std::optional<QString> &cha
                                                const QList<AudioInputDevice> &devices);
 std::optional<AudioInputDevice> deviceWithID(const std::optional<QString> &deviceUID,
                                              const QList<AudioInputDevice> &devices);
+// The device with this id, or else the first one with exactly this name.
+std::optional<AudioInputDevice> deviceWithIDOrName(const QString &idOrName,
+                                                   const QList<AudioInputDevice> &devices);
+// The name as menus show it: a device that is not attached is marked "（未连接）".
+QString deviceDisplayName(const AudioInputDevice &device);
 
 // The hardware input a recording track uses: global index of the (first) input, plus 1024 for a
 // stereo pair.

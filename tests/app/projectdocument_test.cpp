@@ -34,6 +34,8 @@ ProjectDocumentSnapshot sampleDocument()
     side.audioInputChannelID = u"hw:CARD=MADI,DEV=0:stereo:4"_s;
     document.session.tracks = {plain, side};
     document.selectedTrackIDs = {uuidText(side.id), uuidText(plain.id)};
+    document.plannedAudioDevices = {{u"planned:Stage Rack"_s, u"Stage Rack"_s, 32},
+                                    {u"hw:CARD=MADI,DEV=0"_s, u"MADI"_s, 64}};
     return document;
 }
 
@@ -61,11 +63,12 @@ QByteArray withKey(const QStringList &path, const QJsonValue &value)
         setOrRemove(session, path[1], value);
         root.insert(u"session"_s, session);
     } else {
-        QJsonArray tracks = root[u"tracks"_s].toArray();
-        QJsonObject track = tracks[1].toObject();
-        setOrRemove(track, path[1], value);
-        tracks[1] = track;
-        root.insert(u"tracks"_s, tracks);
+        // The second entry of the tracks or of the planned devices.
+        QJsonArray entries = root[path[0]].toArray();
+        QJsonObject entry = entries[1].toObject();
+        setOrRemove(entry, path[1], value);
+        entries[1] = entry;
+        root.insert(path[0], entries);
     }
     return QJsonDocument(root).toJson();
 }
@@ -112,6 +115,8 @@ TEST(ProjectDocument, WritesSortedPrettyUtf8WithPlainSlashes)
     sorted.sort();
     EXPECT_EQ(selection, sorted);
     EXPECT_EQ(selection.first(), selection.first().toUpper());
+    // Left out when empty: such a project reads the same for a Kelvary without planned devices.
+    EXPECT_FALSE(parse(writeProjectDocument({})).contains(u"plannedAudioDevices"_s));
 
     const QJsonObject plain = root[u"tracks"_s].toArray()[0].toObject();
     EXPECT_EQ(plain.keys(),
@@ -181,6 +186,18 @@ TEST(ProjectDocument, RefusesDocumentsItCannotTrustAndSaysWhy)
               u"session：键“saveTime”应为字符串。"_s);
     EXPECT_EQ(readError(withKey({u"splitStereoChannels"_s}, u"yes"_s)),
               u"键“splitStereoChannels”应为布尔值。"_s);
+    const QString planned = u"plannedAudioDevices"_s;
+    EXPECT_EQ(readError(withKey({planned}, 3)), u"键“plannedAudioDevices”应为数组。"_s);
+    EXPECT_EQ(readError(withKey({planned, u"name"_s}, QJsonValue::Undefined)),
+              u"plannedAudioDevices 第 2 项：缺少键“name”。"_s);
+    EXPECT_EQ(readError(withKey({planned, u"inputChannelCount"_s}, u"8"_s)),
+              u"plannedAudioDevices 第 2 项：键“inputChannelCount”应为整数。"_s);
+    for (int count : {0, 513}) {
+        EXPECT_EQ(readError(withKey({planned, u"inputChannelCount"_s}, count)),
+                  u"plannedAudioDevices 第 2 项：键“inputChannelCount”应为 1 到 512 之间的整数。"_s);
+    }
+    EXPECT_EQ(readError(withKey({planned, u"id"_s}, u"planned:Stage Rack"_s)),
+              u"plannedAudioDevices 第 2 项：id“planned:Stage Rack”已被前面的设备使用。"_s);
     EXPECT_TRUE(readError("{\"app\": ").startsWith(u"文件不是有效的 JSON"));
     EXPECT_EQ(readError("[1, 2]"), u"文件的顶层应为对象。"_s);
 

@@ -1,4 +1,5 @@
 #include "cli/clirunner.h"
+#include "cli/devicescommand.h"
 #include "cli/sessioncommands.h"
 
 #include "audio/audioinputdeviceenumerator.h"
@@ -123,7 +124,8 @@ TEST_F(ConvertCommand, ReportsAssignmentsThatCannotBeMade)
     const CommandRun unknown = convert({report, u"--device"_s, u"hw:CARD=Gone,DEV=0"_s});
     EXPECT_EQ(unknown.exitCode, 1);
     EXPECT_EQ(unknown.err,
-              u"找不到音频输入设备“hw:CARD=Gone,DEV=0”；kelvary-cli devices 列出本机的设备。\n"_s);
+              u"找不到音频输入设备“hw:CARD=Gone,DEV=0”；kelvary-cli devices 列出本机的设备，"
+              "--plan-device 可添加计划设备。\n"_s);
 
     const CommandRun nothing = convert({report, u"--types"_s, u"Other"_s, u"--device"_s, u"ufx"_s});
     EXPECT_EQ(nothing.exitCode, 1);
@@ -150,6 +152,15 @@ TEST_F(ConvertCommand, RejectsWrongCommandLinesWithTheReasonAndItsHelp)
          u"--start 应为从 1 起的输入通道号，而不是“0”。"_s},
         {{report, u"--types"_s, u"Input,Bus"_s},
          u"未知的通道类型“Bus”；可用的类型：Input、Aux、Group、Matrix、Other。"_s},
+        {{report, u"--plan-device"_s, u"Rack"_s},
+         u"--plan-device 应为“名称:输入数”，例如 “Stage Rack:32”，而不是“Rack”。"_s},
+        {{report, u"--plan-device"_s, u" :8"_s}, u"--plan-device 的设备名称不能为空。"_s},
+        {{report, u"--plan-device=Rack:513"_s},
+         u"--plan-device 的输入数应为 1 到 512 之间的整数，而不是“513”。"_s},
+        {{report, u"--plan-device"_s, u"Rack:2.5"_s},
+         u"--plan-device 的输入数应为 1 到 512 之间的整数，而不是“2.5”。"_s},
+        {{report, u"--plan-device"_s, u"Rack:8"_s, u"--plan-device"_s, u"Rack:16"_s},
+         u"计划设备“Rack”给出了两次。"_s},
     };
     for (const auto &[arguments, reason] : cases) {
         const CommandRun run = convert(arguments);
@@ -159,6 +170,52 @@ TEST_F(ConvertCommand, RejectsWrongCommandLinesWithTheReasonAndItsHelp)
         EXPECT_TRUE(run.out.isEmpty());
     }
     EXPECT_TRUE(QDir(dir.path()).isEmpty());
+}
+
+TEST_F(ConvertCommand, PatchesAPlannedInterfaceThatSurvivesTheProjectAwayFromTheRig)
+{
+    const auto recordInputs = [&](const QString &name) {
+        QStringList lines;
+        for (const QString &line : QString::fromUtf8(fileBytes(path(name))).split(u'\n')) {
+            if (line.trimmed().startsWith(u"REC "_s))
+                lines.append(line.trimmed());
+        }
+        return lines;
+    };
+    hardware->devices = QList<FakeAudioHardware::Device>();
+    const CommandRun planned =
+        convert({reports + u"main-show-tabs.txt"_s, u"--plan-device"_s, u"Stage Rack:32"_s,
+                 u"--device"_s, u"Stage Rack"_s, u"--start"_s, u"5"_s, u"--reaper"_s,
+                 path(u"a.RTrackTemplate"_s), u"--project"_s, path(u"a.kvp"_s)});
+    ASSERT_EQ(planned.exitCode, 0) << planned.err.toStdString();
+    EXPECT_TRUE(planned.out.startsWith(u"已加载 18 条通道 · 0 个音频输入设备\n"
+                                       "已为 10 条轨道分配 Stage Rack · Ch 5–14\n"_s))
+        << planned.out.toStdString();
+    EXPECT_EQ(recordInputs(u"a.RTrackTemplate"_s).size(), 10);
+    EXPECT_EQ(project(u"a.kvp"_s)[u"plannedAudioDevices"_s].toArray(),
+              QJsonArray({QJsonObject{{u"id"_s, u"planned:Stage Rack"_s},
+                                      {u"inputChannelCount"_s, 32},
+                                      {u"name"_s, u"Stage Rack"_s}}}));
+
+    // Reopened with another interface attached: the patch and its record inputs stay.
+    hardware->devices = {FakeAudioHardware::device(u"ufx"_s, u"UFX"_s, {24})};
+    const CommandRun reopened = convert({path(u"a.kvp"_s), u"--reaper"_s,
+                                         path(u"b.RTrackTemplate"_s), u"--project"_s,
+                                         path(u"b.kvp"_s)});
+    ASSERT_EQ(reopened.exitCode, 0) << reopened.err.toStdString();
+    EXPECT_EQ(recordInputs(u"b.RTrackTemplate"_s), recordInputs(u"a.RTrackTemplate"_s));
+    const QJsonArray tracks = project(u"b.kvp"_s)[u"tracks"_s].toArray();
+    EXPECT_EQ(tracks[0].toObject()[u"audioInputChannelID"_s].toString(), u"planned:Stage Rack:4"_s);
+
+    const CommandRun devices =
+        runCommand(cli::runDevices, {u"--json"_s, path(u"b.kvp"_s)}, hardware);
+    ASSERT_EQ(devices.exitCode, 0) << devices.err.toStdString();
+    const QJsonArray listed =
+        QJsonDocument::fromJson(devices.out.toUtf8()).object()[u"devices"_s].toArray();
+    ASSERT_EQ(listed.size(), 2);
+    EXPECT_TRUE(listed[0][u"attached"_s].toBool());
+    EXPECT_EQ(listed[1][u"id"_s].toString(), u"planned:Stage Rack"_s);
+    EXPECT_FALSE(listed[1][u"attached"_s].toBool());
 }
 
 TEST(KelvaryCli, ConvertsTheReadmeExampleOnThisComputer)

@@ -1,6 +1,7 @@
 #include "mainwindow/contentview.h"
 
 #include "app/sessionviewmodel.h"
+#include "devices/planneddevicedialogs.h"
 #include "mainwindow/sessionreportdropmodifier.h"
 #include "mainwindow/sidebar.h"
 #include "shell/appcommands.h"
@@ -169,6 +170,28 @@ void ContentView::subscribeToMenuRequests()
             &SessionViewModel::saveProject);
     connect(&broadcaster, &CommandBroadcaster::kelvarySaveProjectAsRequested, m_viewModel,
             &SessionViewModel::saveProjectAs);
+    connect(&broadcaster, &CommandBroadcaster::kelvaryAddPlannedDeviceRequested, this,
+            &ContentView::showAddPlannedDeviceDialog);
+    connect(&broadcaster, &CommandBroadcaster::kelvaryManagePlannedDevicesRequested, this,
+            &ContentView::showPlannedDevicesDialog);
+}
+
+void ContentView::showAddPlannedDeviceDialog()
+{
+    if (m_viewModel->tracks().isEmpty())
+        return;
+    auto *dialog = new AddPlannedDeviceDialog(m_viewModel, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->open();
+}
+
+void ContentView::showPlannedDevicesDialog()
+{
+    if (m_viewModel->tracks().isEmpty())
+        return;
+    auto *dialog = new PlannedDevicesDialog(m_viewModel, confirmWithMessageBox, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->open();
 }
 
 void ContentView::setDisplayMode(TrackListDisplayMode mode)
@@ -196,6 +219,9 @@ void ContentView::updateActions()
     m_displayMode->setEnabled(hasTracks);
     m_exportPDF->setEnabled(hasIncluded);
     m_exportTemplate->setEnabled(hasIncluded);
+    // Planned interfaces belong to a show: there is none before a report is loaded.
+    m_commands->addPlannedDeviceAction()->setEnabled(hasTracks);
+    m_commands->managePlannedDevicesAction()->setEnabled(hasTracks);
 
     const bool list = displayMode() == TrackListDisplayMode::list;
     m_displayMode->setText(list ? u"路由矩阵"_s : u"通道列表"_s);

@@ -73,6 +73,8 @@ private:
     void updateAppearanceAction();
     void updateOpenShortcut();
     void showErrorAlert();
+    void showAddPlannedDeviceDialog();
+    void showPlannedDevicesDialog();
 
     SessionViewModel *m_viewModel;
     Appearance *m_appearance;

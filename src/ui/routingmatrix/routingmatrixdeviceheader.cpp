@@ -97,7 +97,7 @@ void RoutingMatrixDeviceHeader::fillMenu()
     menu->clear();
     for (const AudioInputDevice &device : m_viewModel->audioInputCatalog().devices()) {
         const QString id = device.id;
-        menu->addAction(device.name, this, [this, id] { Q_EMIT deviceChosen(id); });
+        menu->addAction(deviceDisplayName(device), this, [this, id] { Q_EMIT deviceChosen(id); });
     }
 }
 

@@ -43,6 +43,14 @@ AppCommands::AppCommands(QMenuBar *menuBar, std::function<void()> showAbout, QOb
     quit->setMenuRole(QAction::QuitRole);
     connect(quit, &QAction::triggered, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
 
+    QMenu *devices = menuBar->addMenu(u"设备"_s);
+    m_addPlannedDevice = devices->addAction(u"添加计划设备…"_s);
+    connect(m_addPlannedDevice, &QAction::triggered, &broadcaster,
+            &CommandBroadcaster::kelvaryAddPlannedDeviceRequested);
+    m_managePlannedDevices = devices->addAction(u"管理计划设备…"_s);
+    connect(m_managePlannedDevices, &QAction::triggered, &broadcaster,
+            &CommandBroadcaster::kelvaryManagePlannedDevicesRequested);
+
     QMenu *help = menuBar->addMenu(u"帮助"_s);
     m_about = help->addAction(u"关于 Kelvary"_s);
     m_about->setMenuRole(QAction::AboutRole);

@@ -10,7 +10,7 @@ class QMenuBar;
 namespace kelvary::ui {
 
 // The menu commands: File with open, import, save and save as, which only post their request on
-// the CommandBroadcaster, and Help with the About window.
+// the CommandBroadcaster, Devices with the planned interfaces, and Help with the About window.
 class AppCommands : public QObject {
     Q_OBJECT
 
@@ -22,6 +22,8 @@ public:
     QAction *importReportAction() const { return m_importReport; }
     QAction *saveProjectAction() const { return m_saveProject; }
     QAction *saveProjectAsAction() const { return m_saveProjectAs; }
+    QAction *addPlannedDeviceAction() const { return m_addPlannedDevice; }
+    QAction *managePlannedDevicesAction() const { return m_managePlannedDevices; }
     QAction *aboutAction() const { return m_about; }
 
 private:
@@ -29,6 +31,8 @@ private:
     QAction *m_importReport = nullptr;
     QAction *m_saveProject = nullptr;
     QAction *m_saveProjectAs = nullptr;
+    QAction *m_addPlannedDevice = nullptr;
+    QAction *m_managePlannedDevices = nullptr;
     QAction *m_about = nullptr;
 };
 

@@ -19,6 +19,9 @@ Q_SIGNALS:
     void kelvaryImportReportRequested();
     void kelvarySaveProjectRequested();
     void kelvarySaveProjectAsRequested();
+    // From the 设备 menu and the table's no-input notice.
+    void kelvaryAddPlannedDeviceRequested();
+    void kelvaryManagePlannedDevicesRequested();
 
 private:
     CommandBroadcaster() = default;

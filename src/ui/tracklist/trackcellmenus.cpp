@@ -44,7 +44,7 @@ void addSequentialSubmenu(QMenu &menu, SessionViewModel &viewModel, const TrackC
             if (options.isEmpty())
                 continue;
             QAction *action =
-                submenu->addAction(u"%1 · %2"_s.arg(candidate.name, options.first().label));
+                submenu->addAction(u"%1 · %2"_s.arg(deviceDisplayName(candidate), options.first().label));
             QObject::connect(action, &QAction::triggered, &viewModel,
                              [&viewModel, deviceUID = candidate.id] {
                                  viewModel.assignSelectedToDevice(deviceUID);
@@ -74,7 +74,8 @@ void populateAudioDeviceMenu(QMenu &menu, TrackListModel &model, const QModelInd
         return;
     menu.addSeparator();
     for (const AudioInputDevice &device : devices) {
-        QAction *action = addChoice(menu, device.name, current.toString() == device.id);
+        QAction *action =
+            addChoice(menu, deviceDisplayName(device), current.toString() == device.id);
         QObject::connect(action, &QAction::triggered, &model,
                          [&model, cell, id = device.id] { model.setData(cell, id); });
     }

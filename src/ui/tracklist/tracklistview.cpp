@@ -2,6 +2,7 @@
 
 #include "app/sessionviewmodel.h"
 #include "routingmatrix/trackroutingmatrixview.h"
+#include "shell/commandbroadcaster.h"
 #include "shell/symbolicon.h"
 #include "tracklist/tracktableview.h"
 
@@ -97,6 +98,11 @@ QWidget *TrackListView::makeListPage()
     noticeText->setFont(caption);
     noticeText->setForegroundRole(QPalette::PlaceholderText);
     notice->addWidget(noticeText);
+    m_addPlannedDeviceButton = new QPushButton(u"添加计划设备…"_s, m_noInputNotice);
+    m_addPlannedDeviceButton->setToolTip(u"描述一台未连接的音频接口，先把轨道分配上去"_s);
+    connect(m_addPlannedDeviceButton, &QPushButton::clicked, &CommandBroadcaster::instance(),
+            &CommandBroadcaster::kelvaryAddPlannedDeviceRequested);
+    notice->addWidget(m_addPlannedDeviceButton);
     notice->addStretch(1);
     layout->addWidget(m_noInputNotice);
 
@@ -135,7 +141,7 @@ void TrackListView::showCurrentPage()
 {
     const bool hasTracks = !m_viewModel->tracks().isEmpty();
     const bool routing = hasTracks && m_displayMode == TrackListDisplayMode::routing;
-    m_noInputNotice->setVisible(m_viewModel->audioInputCatalog().devices().isEmpty());
+    m_noInputNotice->setVisible(m_viewModel->audioInputCatalog().attachedDeviceCount() == 0);
     // The matrix keeps its chosen device only while it is shown: it starts afresh each time.
     if (!routing && m_routingMatrix) {
         delete m_routingMatrix;

@@ -33,6 +33,7 @@ public:
     QPushButton *emptyStateOpenButton() const { return m_openReportButton; }
     TrackTableView *table() const { return m_table; }
     QWidget *noInputNotice() const { return m_noInputNotice; }
+    QPushButton *addPlannedDeviceButton() const { return m_addPlannedDeviceButton; }
     // Present only in routing mode with tracks.
     TrackRoutingMatrixView *routingMatrix() const { return m_routingMatrix; }
 
@@ -54,6 +55,7 @@ private:
     QWidget *m_listPage = nullptr;
     QWidget *m_noInputNotice = nullptr;
     QLabel *m_noInputSymbol = nullptr;
+    QPushButton *m_addPlannedDeviceButton = nullptr;
     TrackTableView *m_table = nullptr;
     TrackRoutingMatrixView *m_routingMatrix = nullptr;
 };

@@ -1,0 +1,106 @@
+#include "viewmodelharness.h"
+
+#include "app/projectdocument.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+
+using namespace kelvary;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+class PlannedDevices : public ViewModelTest {
+protected:
+    QStringList deviceIDs() const
+    {
+        QStringList ids;
+        for (const AudioInputDevice &device : vm.audioInputCatalog().devices())
+            ids << device.id + (device.isAttached ? u""_s : u"(planned)"_s);
+        return ids;
+    }
+};
+
+} // namespace
+
+TEST_F(PlannedDevices, JoinTheCatalogueAfterTheAttachedOnesAndUndoLikeAnyEdit)
+{
+    importReport();
+    const std::pair<std::pair<QString, qint64>, QString> refused[] = {
+        {{u"  "_s, 8}, u"请输入设备名称。"_s},
+        {{u"Rack"_s, 0}, u"输入数应为 1 到 512 之间的整数。"_s},
+        {{u"Rack"_s, 513}, u"输入数应为 1 到 512 之间的整数。"_s},
+    };
+    for (const auto &[plan, message] : refused) {
+        EXPECT_FALSE(vm.addPlannedAudioDevice(plan.first, plan.second));
+        EXPECT_EQ(vm.errorMessage(), message);
+    }
+    EXPECT_FALSE(vm.canUndo());
+
+    ASSERT_TRUE(vm.addPlannedAudioDevice(u" Stage Rack "_s, 32));
+    EXPECT_FALSE(vm.addPlannedAudioDevice(u"Stage Rack"_s, 8));
+    EXPECT_EQ(vm.errorMessage(), u"已有名为“Stage Rack”的计划设备。"_s);
+    EXPECT_EQ(deviceIDs(), (QStringList{u"madi"_s, u"usb"_s, u"planned:Stage Rack(planned)"_s}));
+    const AudioInputDevice planned = vm.audioInputCatalog().devices()[2];
+    EXPECT_EQ(planned.name, u"Stage Rack"_s);
+    EXPECT_EQ(planned.firstGlobalInputIndex, 18);
+    EXPECT_EQ(planned.channels.size(), 48);
+    EXPECT_EQ(planned.channels[33].label, u"Ch 3–4"_s);
+
+    select({u"1"_s, u"2"_s, u"4"_s});
+    vm.assignSequentially(u"planned:Stage Rack"_s, 4);
+    EXPECT_EQ(track(u"4"_s).audioInputChannelID, u"planned:Stage Rack:6"_s);
+    const ParsedSession patched = vm.session();
+
+    // Removing it clears its assignments in the same step; undo brings both back.
+    vm.removePlannedAudioDevice(u"planned:Stage Rack"_s);
+    EXPECT_EQ(deviceIDs(), (QStringList{u"madi"_s, u"usb"_s}));
+    EXPECT_EQ(track(u"4"_s).audioInputDeviceUID, std::nullopt);
+    vm.undo();
+    EXPECT_EQ(vm.session(), patched);
+    EXPECT_EQ(deviceIDs().size(), 3);
+    vm.undo();
+    vm.undo();
+    EXPECT_TRUE(vm.plannedAudioDevices().isEmpty());
+    EXPECT_EQ(deviceIDs().size(), 2);
+
+    ASSERT_TRUE(vm.addPlannedAudioDevice(u"Stage Rack"_s, 32));
+    importReport();
+    EXPECT_TRUE(vm.plannedAudioDevices().isEmpty());
+}
+
+TEST_F(PlannedDevices, KeepThePatchOfAProjectOpenedAwayFromTheRig)
+{
+    importReport();
+    ASSERT_TRUE(vm.addPlannedAudioDevice(u"Stage Rack"_s, 16));
+    vm.setAudioInputChannel(u"planned:Stage Rack:stereo:2"_s, idOf(u"3s"_s));
+    vm.setAudioInputChannel(u"usb:1"_s, idOf(u"1"_s));
+    vm.setAudioInputChannel(u"madi:5"_s, idOf(u"2"_s));
+    vm.removePlannedAudioDevice(u"nothing"_s);
+    const QDateTime moment = QDateTime::fromSecsSinceEpoch(0);
+    const QByteArray data = vm.makeProjectData(moment);
+    const QString path = writeFile(u"show.kvp"_s, data);
+    // The planned interface, then the attached ones tracks use, as this computer names them.
+    ASSERT_EQ(vm.projectAudioDevices(),
+              (QList<PlannedAudioDevice>{{u"planned:Stage Rack"_s, u"Stage Rack"_s, 16},
+                                         {u"madi"_s, u"MADI Card"_s, 16},
+                                         {u"usb"_s, u"USB Interface"_s, 2}}));
+
+    // On a laptop with only the USB interface, the MADI card is remembered, not attached.
+    hardware->devices = QList<FakeAudioHardware::Device>{
+        FakeAudioHardware::device(u"usb"_s, u"USB Interface"_s, {2})};
+    vm.openProjectAt(path);
+    EXPECT_EQ(deviceIDs(),
+              (QStringList{u"usb"_s, u"planned:Stage Rack(planned)"_s, u"madi(planned)"_s}));
+    EXPECT_EQ(vm.statusMessage(), u"已打开工程：show.kvp"_s);
+    // Saved again there, nothing of the patch or of the interfaces is lost.
+    EXPECT_EQ(vm.makeProjectData(moment), data);
+
+    // Without the key the assignments to absent devices go, as they always did.
+    QJsonObject root = QJsonDocument::fromJson(vm.makeProjectData()).object();
+    root.remove(u"plannedAudioDevices"_s);
+    vm.openProjectAt(writeFile(u"old.kvp"_s, QJsonDocument(root).toJson()));
+    EXPECT_EQ(track(u"3s"_s).audioInputDeviceUID, std::nullopt);
+    EXPECT_EQ(track(u"2"_s).audioInputDeviceUID, std::nullopt);
+    EXPECT_EQ(track(u"1"_s).audioInputChannelID, u"usb:1"_s);
+}
