@@ -6,6 +6,7 @@
 
 #include "about/aboutcontentview.h"
 #include "app/sessionviewmodel.h"
+#include "devices/planneddevicedialogs.h"
 #include "mainwindow/contentview.h"
 #include "routingmatrix/routingmatrixpaintview.h"
 #include "routingmatrix/trackroutingmatrixview.h"
@@ -20,6 +21,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QScreen>
@@ -164,6 +166,42 @@ bool grabRoutingMatrix(kelvary::ui::Appearance &appearance, const QString &repor
     return ok;
 }
 
+// The night before the show: no interface attached, a planned 32-input rack described in its
+// dialog and the matrix painted on it.
+bool grabPlannedDevice(kelvary::ui::Appearance &appearance, const QString &report, QSize size,
+                       const QDir &output)
+{
+    auto hardware = std::make_shared<kelvary::FakeAudioHardware>();
+    hardware->devices = QList<kelvary::FakeAudioHardware::Device>();
+    kelvary::ui::ContentView window(kelvary::AudioInputDeviceEnumerator(hardware),
+                                    std::make_shared<kelvary::ui::DialogFilePanels>(), &appearance,
+                                    [] {});
+    window.resize(size);
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window))
+        return false;
+    window.viewModel()->openFile(report);
+
+    kelvary::ui::AddPlannedDeviceDialog dialog(window.viewModel(), &window);
+    dialog.nameEdit()->setText(u"Stage Rack"_s);
+    dialog.show();
+    if (!QTest::qWaitForWindowExposed(&dialog))
+        return false;
+    bool ok = grab(&dialog, output.filePath(u"planned-device-dialog.png"_s));
+    dialog.accept();
+
+    window.setDisplayMode(kelvary::ui::TrackListDisplayMode::routing);
+    kelvary::ui::TrackRoutingMatrixView *matrix = window.trackListView()->routingMatrix();
+    if (!matrix || !matrix->paintView())
+        return false;
+    kelvary::ui::RoutingMatrixPaintView *cells = matrix->paintView();
+    QTest::mousePress(cells, Qt::LeftButton, {}, cells->cellRect(0, 0).center());
+    for (int i = 1; i < 10; ++i)
+        QTest::mouseMove(cells, cells->cellRect(i, i).center());
+    QTest::mouseRelease(cells, Qt::LeftButton, {}, cells->cellRect(9, 9).center());
+    return grab(&window, output.filePath(u"matrix-planned-device.png"_s)) && ok;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -214,6 +252,7 @@ int main(int argc, char **argv)
         ok = grabWidget(bar, output.filePath(u"typebar-states.png"_s)) && ok;
     }
     ok = grabRoutingMatrix(kelvary.appearance(), report, window->size(), output) && ok;
+    ok = grabPlannedDevice(kelvary.appearance(), report, window->size(), output) && ok;
     // This window enumerates the machine's own interfaces, of which there may be none.
     window->setDisplayMode(kelvary::ui::TrackListDisplayMode::routing);
     ok = grab(window, output.filePath(u"matrix-system-devices.png"_s)) && ok;
