@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/filepanels.h"
+#include "app/sessionreportupdate.h"
 #include "audio/audioinputdeviceenumerator.h"
 #include "export/templateexporter.h"
 #include "export/templateexportformat.h"
@@ -111,6 +112,14 @@ public:
     // A file dropped onto the window: a report or a project, by its extension.
     void openFile(const QString &location);
     void refreshAudioInputCatalog();
+
+    // A revised report of the loaded show, taken in as one undo step that keeps the engineer's
+    // colours, inclusion, order and patch. The preview changes nothing; a report that cannot be
+    // read sets `errorMessage` as the import would. The selection keeps what still exists.
+    std::optional<QString> chooseRevisedReport();
+    std::optional<SessionReportUpdate> previewSessionReportUpdate(const QString &location);
+    void applySessionReportUpdate(const SessionReportUpdate &update);
+    void updateFromSessionReportAt(const QString &location);
 
     // Planned interfaces: edits with an undo snapshot each. Adding refuses a bad name or count
     // with `errorMessage`; removing one that is not attached clears the assignments to it.

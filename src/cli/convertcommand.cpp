@@ -17,6 +17,7 @@ namespace {
 
 struct ConvertOptions {
     QString file;
+    std::optional<QString> updateFrom;
     std::optional<QString> reaper;
     std::optional<QString> pdf;
     std::optional<QString> project;
@@ -57,7 +58,8 @@ std::variant<ConvertOptions, QString> parseOptions(const QStringList &arguments)
             continue;
         }
         if (name != u"--reaper" && name != u"--pdf" && name != u"--project" && name != u"--types" &&
-            name != u"--device" && name != u"--start" && name != u"--plan-device")
+            name != u"--device" && name != u"--start" && name != u"--plan-device" &&
+            name != u"--update-from")
             return u"未知选项：%1"_s.arg(name);
         if (!value) {
             if (i + 1 >= arguments.size())
@@ -67,7 +69,9 @@ std::variant<ConvertOptions, QString> parseOptions(const QStringList &arguments)
         if (value->isEmpty())
             return u"选项 %1 需要一个值。"_s.arg(name);
 
-        if (name == u"--reaper") {
+        if (name == u"--update-from") {
+            options.updateFrom = value;
+        } else if (name == u"--reaper") {
             options.reaper = value;
         } else if (name == u"--pdf") {
             options.pdf = value;
@@ -164,7 +168,8 @@ bool assignIncludedTracks(SessionViewModel &model, const ConvertOptions &options
 
 QString convertUsage()
 {
-    return u"用法：kelvary-cli convert FILE [--reaper OUT] [--pdf OUT] [--project OUT]\n"
+    return u"用法：kelvary-cli convert FILE [--update-from REPORT]\n"
+           "                           [--reaper OUT] [--pdf OUT] [--project OUT]\n"
            "                           [--types Input,Aux,Group,Matrix,Other] [--split-stereo]\n"
            "                           [--plan-device NAME:N]... [--device ID|NAME [--start N]]\n"
            "\n"
@@ -172,6 +177,9 @@ QString convertUsage()
            "所要的文件，与在 Kelvary 中操作的结果相同。\n"
            "\n"
            "选项：\n"
+           "  --update-from REPORT\n"
+           "                  用新的 Session Report 更新 FILE：保留颜色、包含、顺序和输入分配，\n"
+           "                  取入改名、改输入、新增和删除的通道，逐条打印这些变化\n"
            "  --reaper OUT    导出 Reaper 轨道模版（.RTrackTemplate）\n"
            "  --pdf OUT       导出 PDF 通道表\n"
            "  --project OUT   另存为 Kelvary 工程（.kvp）；打开的工程只有在 OUT "
@@ -189,7 +197,7 @@ QString convertUsage()
            "  --start N       从该设备的第 N 路单声道输入起分配\n"
            "  -h, --help      显示本说明\n"
            "\n"
-           "处理顺序：通道类型、立体声拆分、计划设备、输入分配，然后依次写出 --reaper、--pdf、--project。"
+           "处理顺序：--update-from、通道类型、立体声拆分、计划设备、输入分配，然后依次写出 --reaper、--pdf、--project。"
            "每条状态信息打印到标准输出，错误信息打印到标准错误。\n"
            "\n"
            "退出码：0 成功，1 读取、分配或写出失败，2 命令行有误。\n"_s;
@@ -223,6 +231,18 @@ int runConvert(CommandContext &context, const AudioInputDeviceEnumerator &enumer
     model.openFile(QFileInfo(options.file).absoluteFilePath());
     if (failed())
         return exitFailure;
+
+    if (options.updateFrom) {
+        const std::optional<SessionReportUpdate> update =
+            model.previewSessionReportUpdate(QFileInfo(*options.updateFrom).absoluteFilePath());
+        if (!update) {
+            failed();
+            return exitFailure;
+        }
+        for (const QString &line : update->changeLines())
+            context.out << line << '\n';
+        model.applySessionReportUpdate(*update);
+    }
 
     if (options.types) {
         for (DigicoChannelType type : allChannelTypes)

@@ -12,6 +12,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -216,6 +217,37 @@ TEST_F(ConvertCommand, PatchesAPlannedInterfaceThatSurvivesTheProjectAwayFromThe
     EXPECT_TRUE(listed[0][u"attached"_s].toBool());
     EXPECT_EQ(listed[1][u"id"_s].toString(), u"planned:Stage Rack"_s);
     EXPECT_FALSE(listed[1][u"attached"_s].toBool());
+}
+
+TEST_F(ConvertCommand, UpdatesFromARevisedReportBeforeAnythingElseAndPrintsTheChanges)
+{
+    QString revised = QString::fromUtf8(fileBytes(reports + u"main-show-tabs.txt"_s));
+    revised.replace(u"2\tKick Out\tRack 1 Mic 2"_s, u"2\tKick Sub\tRack 1 Mic 12"_s);
+    revised.remove(QRegularExpression(u"7\tBass DI[^\n]*\n"_s));
+    revised.replace(u"12\tGtr\\Amp"_s, u"13\tAcoustic Gtr\tMADI 13\n12\tGtr\\Amp"_s);
+    QFile file(path(u"revised.txt"_s));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(revised.toUtf8());
+    file.close();
+
+    const CommandRun run = convert({reports + u"main-show-tabs.txt"_s, u"--update-from"_s,
+                                    path(u"revised.txt"_s), u"--device"_s, u"ufx"_s,
+                                    u"--project"_s, path(u"a.kvp"_s)});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out, u"已加载 18 条通道 · 1 个音频输入设备\n"
+                       "新增 13 Acoustic Gtr\n"
+                       "删除 7 Bass DI\n"
+                       "改名 2 Kick Out → Kick Sub\n"
+                       "改输入 2 Rack 1 Mic 2 → Rack 1 Mic 12\n"
+                       "已更新：新增 1 · 删除 1 · 改名 1 · 改输入 1 · 保留 17\n"
+                       "已为 10 条轨道分配 UFX · Ch 1–10\n"
+                       "工程已保存：a.kvp\n"_s);
+
+    const CommandRun broken = convert({reports + u"main-show-tabs.txt"_s, u"--update-from"_s,
+                                       path(u"missing.txt"_s), u"--project"_s, path(u"b.kvp"_s)});
+    EXPECT_EQ(broken.exitCode, 1);
+    EXPECT_TRUE(broken.err.contains(u"missing.txt"_s)) << broken.err.toStdString();
+    EXPECT_FALSE(QFile::exists(path(u"b.kvp"_s)));
 }
 
 TEST(KelvaryCli, ConvertsTheReadmeExampleOnThisComputer)

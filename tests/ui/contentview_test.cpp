@@ -4,6 +4,7 @@
 #include "app/sessionviewmodel.h"
 #include "mainwindow/exportformatpicker.h"
 #include "mainwindow/sessionreportdropmodifier.h"
+#include "mainwindow/sessionreportupdatedialog.h"
 #include "mainwindow/sidebar.h"
 #include "shell/appcommands.h"
 #include "shell/commandbroadcaster.h"
@@ -323,6 +324,52 @@ TEST(MainWindow, ExportFormatPickerAndViewModelFollowEachOther)
 
     viewModel->setExportFormat(TemplateExportFormat::logicProject);
     EXPECT_EQ(picker->format(), TemplateExportFormat::logicProject);
+}
+
+} // namespace
+} // namespace kelvary::ui
+
+namespace kelvary::ui {
+namespace {
+
+TEST(MainWindow, RevisedReportIsShownFirstThenTakenAsOneStepWithTheNewTracksSelected)
+{
+    MainWindowFixture f;
+    QAction *update = f.window.commands()->updateFromReportAction();
+    EXPECT_FALSE(update->isEnabled());
+    f.window.viewModel()->importSessionReportAt(mainShow);
+    EXPECT_TRUE(update->isEnabled());
+
+    QTemporaryDir directory;
+    const QString revised = directory.filePath(u"revised.txt"_s);
+    QFile file(revised);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    QFile original(mainShow);
+    ASSERT_TRUE(original.open(QIODevice::ReadOnly));
+    file.write(original.readAll().replace("1\tKick In", "0\tClick\tLocal 8\n1\tKick In"));
+    file.close();
+
+    QList<bool> answers{false, true};
+    QStringList shown;
+    f.window.setUpdateConfirmation([&](const SessionReportUpdate &changes, bool changesAnything,
+                                       const QString &reportName) {
+        shown = SessionReportUpdateDialog(changes, changesAnything, reportName).shownText();
+        return answers.takeFirst();
+    });
+    const ParsedSession before = f.window.viewModel()->session();
+    f.panels->openAnswers = {revised, revised};
+    update->trigger();
+    EXPECT_EQ(f.window.viewModel()->session(), before);
+    EXPECT_EQ(shown.mid(1), (QStringList{u"新增（1）"_s, u"  0 Click"_s, u"删除（0）"_s, u"  无"_s,
+                                         u"改名（0）"_s, u"  无"_s, u"改输入（0）"_s, u"  无"_s}));
+
+    update->trigger();
+    const SessionViewModel &vm = *f.window.viewModel();
+    ASSERT_EQ(vm.tracks().size(), 19);
+    EXPECT_EQ(vm.tracks().first().name, u"Click"_s);
+    EXPECT_EQ(vm.selectedTrackIDs(), QSet<QUuid>{vm.tracks().first().id});
+    f.window.undoAction()->trigger();
+    EXPECT_EQ(vm.session(), before);
 }
 
 } // namespace

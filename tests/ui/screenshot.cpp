@@ -8,6 +8,7 @@
 #include "app/sessionviewmodel.h"
 #include "devices/planneddevicedialogs.h"
 #include "mainwindow/contentview.h"
+#include "mainwindow/sessionreportupdatedialog.h"
 #include "routingmatrix/routingmatrixpaintview.h"
 #include "routingmatrix/trackroutingmatrixview.h"
 #include "shell/dialogfilepanels.h"
@@ -21,6 +22,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
@@ -202,6 +204,32 @@ bool grabPlannedDevice(kelvary::ui::Appearance &appearance, const QString &repor
     return grab(&window, output.filePath(u"matrix-planned-device.png"_s)) && ok;
 }
 
+// The changes of a revised report as the engineer is asked to take them.
+bool grabReportUpdate(kelvary::ui::ContentView &window, const QString &report, const QDir &output)
+{
+    QFile original(report);
+    const QTemporaryDir folder;
+    QFile revised(folder.filePath(u"main-show-rehearsal.txt"_s));
+    if (!original.open(QIODevice::ReadOnly) || !revised.open(QIODevice::WriteOnly))
+        return false;
+    QByteArray text = original.readAll();
+    text.replace("2\tKick Out\tRack 1 Mic 2", "2\tKick Sub\tRack 1 Mic 12")
+        .replace("4\tSnare Bot\tRack 1 Mic 4", "4\tSnare Bot\tRack 1 Mic 6")
+        .replace("8\tBassline Synth\tLocal 1\t\t\t\t\r\n", "")
+        .replace("12\tGtr\\Amp", "13\tAcoustic Gtr\tMADI 13\t\t\t\t\r\n12\tGtr\\Amp");
+    revised.write(text);
+    revised.close();
+    const std::optional<kelvary::SessionReportUpdate> update =
+        window.viewModel()->previewSessionReportUpdate(revised.fileName());
+    if (!update)
+        return false;
+    kelvary::ui::SessionReportUpdateDialog dialog(*update, true, u"main-show-rehearsal.txt"_s,
+                                                  &window);
+    dialog.show();
+    return QTest::qWaitForWindowExposed(&dialog) &&
+           grab(&dialog, output.filePath(u"report-update-dialog.png"_s));
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -250,6 +278,7 @@ int main(int argc, char **argv)
         ok = grabChannelMenu(&soundCheck, output.filePath(u"tracklist-channel-menu.png"_s)) && ok;
         auto *bar = soundCheck.findChild<kelvary::ui::ChannelTypeQuickPickBar *>();
         ok = grabWidget(bar, output.filePath(u"typebar-states.png"_s)) && ok;
+        ok = grabReportUpdate(soundCheck, report, output) && ok;
     }
     ok = grabRoutingMatrix(kelvary.appearance(), report, window->size(), output) && ok;
     ok = grabPlannedDevice(kelvary.appearance(), report, window->size(), output) && ok;

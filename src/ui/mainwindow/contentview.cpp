@@ -3,6 +3,7 @@
 #include "app/sessionviewmodel.h"
 #include "devices/planneddevicedialogs.h"
 #include "mainwindow/sessionreportdropmodifier.h"
+#include "mainwindow/sessionreportupdatedialog.h"
 #include "mainwindow/sidebar.h"
 #include "shell/appcommands.h"
 #include "shell/appearance.h"
@@ -10,6 +11,7 @@
 #include "shell/symbolicon.h"
 
 #include <QAction>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -54,6 +56,11 @@ ContentView::ContentView(AudioInputDeviceEnumerator audioInputEnumerator,
     , m_viewModel(
           new SessionViewModel(std::move(audioInputEnumerator), std::move(filePanels), this))
     , m_appearance(appearance)
+    , m_confirmUpdate([this](const SessionReportUpdate &update, bool changesAnything,
+                             const QString &reportName) {
+        SessionReportUpdateDialog dialog(update, changesAnything, reportName, this);
+        return dialog.exec() == QDialog::Accepted;
+    })
 {
     m_commands = new AppCommands(menuBar(), std::move(showAbout), this);
 
@@ -166,6 +173,8 @@ void ContentView::subscribeToMenuRequests()
             &SessionViewModel::showOpenPanel);
     connect(&broadcaster, &CommandBroadcaster::kelvaryImportReportRequested, m_viewModel,
             &SessionViewModel::showImportPanel);
+    connect(&broadcaster, &CommandBroadcaster::kelvaryUpdateFromReportRequested, this,
+            &ContentView::updateFromRevisedReport);
     connect(&broadcaster, &CommandBroadcaster::kelvarySaveProjectRequested, m_viewModel,
             &SessionViewModel::saveProject);
     connect(&broadcaster, &CommandBroadcaster::kelvarySaveProjectAsRequested, m_viewModel,
@@ -174,6 +183,28 @@ void ContentView::subscribeToMenuRequests()
             &ContentView::showAddPlannedDeviceDialog);
     connect(&broadcaster, &CommandBroadcaster::kelvaryManagePlannedDevicesRequested, this,
             &ContentView::showPlannedDevicesDialog);
+}
+
+void ContentView::updateFromRevisedReport()
+{
+    if (m_viewModel->tracks().isEmpty())
+        return;
+    const std::optional<QString> location = m_viewModel->chooseRevisedReport();
+    if (!location)
+        return;
+    // Nothing can change the session while the question is open: the dialog is modal.
+    const std::optional<SessionReportUpdate> update =
+        m_viewModel->previewSessionReportUpdate(*location);
+    if (!update)
+        return;
+    const bool changesAnything = update->session != m_viewModel->session();
+    if (!m_confirmUpdate(*update, changesAnything, QFileInfo(*location).fileName()) ||
+        !changesAnything)
+        return;
+    m_viewModel->applySessionReportUpdate(*update);
+    // The new tracks are the ones to patch next.
+    m_viewModel->setSelectedTrackIDs(
+        QSet<QUuid>(update->addedTrackIDs.cbegin(), update->addedTrackIDs.cend()));
 }
 
 void ContentView::showAddPlannedDeviceDialog()
@@ -220,6 +251,7 @@ void ContentView::updateActions()
     m_exportPDF->setEnabled(hasIncluded);
     m_exportTemplate->setEnabled(hasIncluded);
     // Planned interfaces belong to a show: there is none before a report is loaded.
+    m_commands->updateFromReportAction()->setEnabled(hasTracks);
     m_commands->addPlannedDeviceAction()->setEnabled(hasTracks);
     m_commands->managePlannedDevicesAction()->setEnabled(hasTracks);
 

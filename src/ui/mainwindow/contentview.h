@@ -16,6 +16,7 @@ class QSplitter;
 namespace kelvary {
 class FilePanels;
 struct ParsedSession;
+struct SessionReportUpdate;
 class SessionViewModel;
 } // namespace kelvary
 
@@ -55,6 +56,12 @@ public:
     // Present only while the view model holds an error text.
     QMessageBox *errorAlert() const { return m_errorAlert; }
 
+    // Asks whether to take a revised report's changes; the dialog by default, a script in tests.
+    using UpdateConfirmation = std::function<bool(const SessionReportUpdate &update,
+                                                  bool changesAnything, const QString &reportName)>;
+    void setUpdateConfirmation(UpdateConfirmation confirm) { m_confirmUpdate = std::move(confirm); }
+    void updateFromRevisedReport();
+
     TrackListDisplayMode displayMode() const { return m_trackList->displayMode(); }
     void setDisplayMode(TrackListDisplayMode mode);
 
@@ -78,6 +85,7 @@ private:
 
     SessionViewModel *m_viewModel;
     Appearance *m_appearance;
+    UpdateConfirmation m_confirmUpdate;
     AppCommands *m_commands = nullptr;
     Sidebar *m_sidebar = nullptr;
     QSplitter *m_splitter = nullptr;

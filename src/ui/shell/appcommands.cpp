@@ -30,6 +30,8 @@ AppCommands::AppCommands(QMenuBar *menuBar, std::function<void()> showAbout, QOb
                                &CommandBroadcaster::kelvaryOpenProjectRequested);
     m_importReport = addRequest(u"导入…"_s, QKeySequence(u"Ctrl+Shift+O"_s),
                                 &CommandBroadcaster::kelvaryImportReportRequested);
+    m_updateFromReport = addRequest(u"用新报告更新…"_s, QKeySequence(),
+                                    &CommandBroadcaster::kelvaryUpdateFromReportRequested);
     file->addSeparator();
     m_saveProject = addRequest(u"保存"_s, QKeySequence(u"Ctrl+S"_s),
                                &CommandBroadcaster::kelvarySaveProjectRequested);

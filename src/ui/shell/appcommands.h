@@ -20,6 +20,7 @@ public:
     // "打开…", whose Ctrl+O the main window hands over while no session is loaded.
     QAction *openProjectAction() const { return m_openProject; }
     QAction *importReportAction() const { return m_importReport; }
+    QAction *updateFromReportAction() const { return m_updateFromReport; }
     QAction *saveProjectAction() const { return m_saveProject; }
     QAction *saveProjectAsAction() const { return m_saveProjectAs; }
     QAction *addPlannedDeviceAction() const { return m_addPlannedDevice; }
@@ -29,6 +30,7 @@ public:
 private:
     QAction *m_openProject = nullptr;
     QAction *m_importReport = nullptr;
+    QAction *m_updateFromReport = nullptr;
     QAction *m_saveProject = nullptr;
     QAction *m_saveProjectAs = nullptr;
     QAction *m_addPlannedDevice = nullptr;

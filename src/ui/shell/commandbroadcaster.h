@@ -17,6 +17,7 @@ public:
 Q_SIGNALS:
     void kelvaryOpenProjectRequested();
     void kelvaryImportReportRequested();
+    void kelvaryUpdateFromReportRequested();
     void kelvarySaveProjectRequested();
     void kelvarySaveProjectAsRequested();
     // From the 设备 menu and the table's no-input notice.

@@ -1,0 +1,46 @@
+// Revised reports: the console file changed during rehearsals, the engineer's work stays.
+
+#include "app/filetypes.h"
+#include "app/sessionviewmodel.h"
+
+using namespace Qt::StringLiterals;
+
+namespace kelvary {
+
+std::optional<QString> SessionViewModel::chooseRevisedReport()
+{
+    return m_filePanels->chooseFileToOpen({u"用新报告更新"_s, {sessionReportFileType}});
+}
+
+std::optional<SessionReportUpdate>
+SessionViewModel::previewSessionReportUpdate(const QString &location)
+{
+    setErrorMessage(std::nullopt);
+    Result<ParsedSession> revised = m_parser.parse(location);
+    if (!revised) {
+        setErrorMessage(revised.error().message());
+        return std::nullopt;
+    }
+    return updateSession(m_session, *revised, m_splitStereoChannels);
+}
+
+void SessionViewModel::applySessionReportUpdate(const SessionReportUpdate &update)
+{
+    if (update.session == m_session) {
+        setStatusMessage(u"新报告与当前工程一致，无需更新。"_s);
+        return;
+    }
+    recordUndoSnapshotIfNeeded();
+    setSession(update.session);
+    // Tracks that went drop out of the selection.
+    setSelectedTrackIDs(m_selectedTrackIDs);
+    setStatusMessage(update.summary());
+}
+
+void SessionViewModel::updateFromSessionReportAt(const QString &location)
+{
+    if (const std::optional<SessionReportUpdate> update = previewSessionReportUpdate(location))
+        applySessionReportUpdate(*update);
+}
+
+} // namespace kelvary

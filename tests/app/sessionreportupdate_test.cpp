@@ -1,0 +1,110 @@
+#include "viewmodelharness.h"
+
+using namespace kelvary;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The show's report after a rehearsal: 0 and 7 are new, 4 became stereo, 5 is gone, 2 and 3s
+// were renamed and 1 re-patched.
+const char *const revisedReport = "Session: Main Show v2.ses\nConsole: SD12\n"
+                                  "Input Channels\n"
+                                  "0\tTalkback\tMADI 16\n"
+                                  "1\tKick\tMADI 11\n"
+                                  "2\tSnare Top\tMADI 2\n"
+                                  "3s\tKeys Rhodes\tMADI 3\n"
+                                  "4s\tBass\tMADI 5\n"
+                                  "6s\tPlayback\tMADI 7\n"
+                                  "7\tAcoustic\tMADI 9\n"
+                                  "Aux Outputs\n"
+                                  "A1\tWedge\n"
+                                  "A2s\tIEM\n"
+                                  "A3\tFX\n"
+                                  "Group Outputs\n"
+                                  "G1\tDrums\n"
+                                  "Matrix Outputs\n"
+                                  "M1\tPA L\n"
+                                  "M2\tPA R\n";
+
+using SessionReportUpdateTest = ViewModelTest;
+
+} // namespace
+
+TEST_F(SessionReportUpdateTest, KeepsTheEngineersWorkAndTakesTheConsolesChanges)
+{
+    importReport();
+    vm.setSplitStereoChannels(true);
+    vm.setIncluded(false, idOf(u"1"_s));
+    vm.setTrackColor({1, 0, 0, 1}, idOf(u"3 R"_s));
+    vm.setAudioInputChannel(u"madi:3"_s, idOf(u"3 L"_s));
+    ASSERT_TRUE(vm.addPlannedAudioDevice(u"Rack"_s, 8));
+    vm.setAudioInputChannel(u"planned:Rack:1"_s, idOf(u"2"_s));
+    const TrackChannel keysRight = track(u"3 R"_s);
+    const QUuid kick = idOf(u"1"_s);
+    select({u"1"_s, u"5"_s});
+    const SessionEditSnapshot before{vm.session(), vm.selectedTrackIDs(), true,
+                                     vm.plannedAudioDevices()};
+    const qsizetype undoSteps = vm.undoSnapshots().size();
+
+    const std::optional<SessionReportUpdate> update =
+        vm.previewSessionReportUpdate(writeFile(u"revised.txt"_s, revisedReport));
+    ASSERT_TRUE(update);
+    EXPECT_EQ(vm.session(), before.session);
+    EXPECT_EQ(update->changeLines(),
+              (QStringList{u"新增 0 Talkback"_s, u"新增 4 L Bass L"_s, u"新增 4 R Bass R"_s,
+                           u"新增 7 Acoustic"_s, u"删除 4 Bass"_s, u"删除 5 Vox"_s,
+                           u"改名 2 Snare → Snare Top"_s, u"改名 3 L Keys L → Keys Rhodes L"_s,
+                           u"改名 3 R Keys R → Keys Rhodes R"_s, u"改输入 1 MADI 1 → MADI 11"_s}));
+    vm.applySessionReportUpdate(*update);
+
+    EXPECT_EQ(vm.statusMessage(), u"已更新：新增 4 · 删除 2 · 改名 3 · 改输入 1 · 保留 13"_s);
+    EXPECT_EQ(labels(), (QStringList{u"0"_s, u"1"_s, u"2"_s, u"3 L"_s, u"3 R"_s, u"4 L"_s, u"4 R"_s,
+                                     u"6 L"_s, u"6 R"_s, u"7"_s, u"A1"_s, u"A2 L"_s, u"A2 R"_s,
+                                     u"A3"_s, u"G1"_s, u"M1"_s, u"M2"_s}));
+    TrackChannel renamedRight = keysRight;
+    renamedRight.name = u"Keys Rhodes R"_s;
+    EXPECT_EQ(track(u"3 R"_s), renamedRight);
+    EXPECT_EQ(track(u"3 L"_s).audioInputChannelID, u"madi:3"_s);
+    EXPECT_EQ(track(u"2"_s).audioInputChannelID, u"planned:Rack:1"_s);
+    EXPECT_EQ(track(u"1"_s).id, kick);
+    EXPECT_FALSE(track(u"1"_s).isIncluded);
+    for (const QString &label : {u"0"_s, u"4 L"_s, u"7"_s}) {
+        EXPECT_TRUE(track(label).isIncluded) << label.toStdString();
+        EXPECT_EQ(track(label).audioInputDeviceUID, std::nullopt);
+        EXPECT_EQ(track(label).color, defaultColor(DigicoChannelType::input));
+    }
+    EXPECT_EQ(track(u"4 R"_s).stereoSourceLabel, u"4s"_s);
+    EXPECT_EQ(update->addedTrackIDs, (QList{idOf(u"0"_s), idOf(u"4 L"_s), idOf(u"4 R"_s),
+                                            idOf(u"7"_s)}));
+    EXPECT_EQ(vm.selectedTrackIDs(), QSet<QUuid>{kick});
+    EXPECT_EQ(vm.session().sessionName, u"Main Show v2"_s);
+    EXPECT_EQ(vm.session().sourceFileName, u"revised.txt"_s);
+    EXPECT_TRUE(vm.splitStereoChannels());
+    EXPECT_EQ(vm.plannedAudioDevices(), before.plannedAudioDevices);
+
+    // One step back to exactly where the engineer was.
+    EXPECT_EQ(vm.undoSnapshots().size(), undoSteps + 1);
+    vm.undo();
+    EXPECT_EQ((SessionEditSnapshot{vm.session(), vm.selectedTrackIDs(), vm.splitStereoChannels(),
+                                   vm.plannedAudioDevices()}),
+              before);
+}
+
+TEST_F(SessionReportUpdateTest, ChangesNothingForTheSameReportOrOneThatCannotBeRead)
+{
+    importReport();
+    const ParsedSession session = vm.session();
+    vm.updateFromSessionReportAt(writeFile(u"show.txt"_s, showReport));
+    EXPECT_EQ(vm.statusMessage(), u"新报告与当前工程一致，无需更新。"_s);
+    EXPECT_FALSE(vm.canUndo());
+
+    const QString unreadable = writeFile(u"empty.txt"_s, "Session: Nothing\n");
+    vm.importSessionReportAt(unreadable);
+    const std::optional<QString> importError = vm.errorMessage();
+    ASSERT_TRUE(importError);
+    vm.setErrorMessage(std::nullopt);
+    vm.updateFromSessionReportAt(unreadable);
+    EXPECT_EQ(vm.errorMessage(), importError);
+    EXPECT_EQ(vm.session(), session);
+    EXPECT_FALSE(vm.canUndo());
+}
