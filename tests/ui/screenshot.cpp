@@ -131,6 +131,24 @@ bool grabChannelMenu(kelvary::ui::ContentView *window, const QString &path)
     return ok;
 }
 
+// The routing matrix with its first `count` tracks patched by one drag down the diagonal, the
+// pointer wandering off the line between the cells as a hand does.
+bool paintDiagonal(kelvary::ui::ContentView &window, int count)
+{
+    window.setDisplayMode(kelvary::ui::TrackListDisplayMode::routing);
+    kelvary::ui::TrackRoutingMatrixView *matrix = window.trackListView()->routingMatrix();
+    if (!matrix || !matrix->paintView())
+        return false;
+    kelvary::ui::RoutingMatrixPaintView *cells = matrix->paintView();
+    QTest::mousePress(cells, Qt::LeftButton, {}, cells->cellRect(0, 0).center());
+    for (int i = 1; i < count; ++i) {
+        QTest::mouseMove(cells, cells->cellRect(i - 1, i - 1).center() + QPoint(20, 20));
+        QTest::mouseMove(cells, cells->cellRect(i, i).center());
+    }
+    QTest::mouseRelease(cells, Qt::LeftButton, {}, cells->cellRect(count - 1, count - 1).center());
+    return true;
+}
+
 // The matrix on a 64-input MADI interface (this machine may have none), its first eight tracks
 // patched by one drag down the diagonal, in light and dark.
 bool grabRoutingMatrix(kelvary::ui::Appearance &appearance, const QString &report, QSize size,
@@ -149,17 +167,8 @@ bool grabRoutingMatrix(kelvary::ui::Appearance &appearance, const QString &repor
     if (!QTest::qWaitForWindowExposed(&window))
         return false;
     window.viewModel()->openFile(report);
-    window.setDisplayMode(kelvary::ui::TrackListDisplayMode::routing);
-    kelvary::ui::TrackRoutingMatrixView *matrix = window.trackListView()->routingMatrix();
-    if (!matrix || !matrix->paintView())
+    if (!paintDiagonal(window, 8))
         return false;
-    kelvary::ui::RoutingMatrixPaintView *cells = matrix->paintView();
-    QTest::mousePress(cells, Qt::LeftButton, {}, cells->cellRect(0, 0).center());
-    for (int i = 1; i < 8; ++i) {
-        QTest::mouseMove(cells, cells->cellRect(i - 1, i - 1).center() + QPoint(20, 20));
-        QTest::mouseMove(cells, cells->cellRect(i, i).center());
-    }
-    QTest::mouseRelease(cells, Qt::LeftButton, {}, cells->cellRect(7, 7).center());
 
     bool ok = grab(&window, output.filePath(u"matrix-light.png"_s));
     appearance.setStyle(AppAppearanceStyle::dark);
@@ -192,16 +201,7 @@ bool grabPlannedDevice(kelvary::ui::Appearance &appearance, const QString &repor
     bool ok = grab(&dialog, output.filePath(u"planned-device-dialog.png"_s));
     dialog.accept();
 
-    window.setDisplayMode(kelvary::ui::TrackListDisplayMode::routing);
-    kelvary::ui::TrackRoutingMatrixView *matrix = window.trackListView()->routingMatrix();
-    if (!matrix || !matrix->paintView())
-        return false;
-    kelvary::ui::RoutingMatrixPaintView *cells = matrix->paintView();
-    QTest::mousePress(cells, Qt::LeftButton, {}, cells->cellRect(0, 0).center());
-    for (int i = 1; i < 10; ++i)
-        QTest::mouseMove(cells, cells->cellRect(i, i).center());
-    QTest::mouseRelease(cells, Qt::LeftButton, {}, cells->cellRect(9, 9).center());
-    return grab(&window, output.filePath(u"matrix-planned-device.png"_s)) && ok;
+    return paintDiagonal(window, 10) && grab(&window, output.filePath(u"matrix-planned-device.png"_s)) && ok;
 }
 
 // The changes of a revised report as the engineer is asked to take them.
