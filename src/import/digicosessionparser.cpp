@@ -377,21 +377,22 @@ std::optional<QString> keyValue(const QStringList &lines, const QString &key)
 }
 
 // `required` is text every match contains: lines without it are not searched, which is far
-// quicker than the regular expression's own search on a long line.
+// quicker than the regular expression's own search on a long line. The pattern is compiled only
+// once a line needs it: compiling takes longer than reading a whole report.
 std::optional<QString> firstMatchInLines(const QStringList &lines, qsizetype count,
-                                         const IcuRegex &pattern, QStringView required)
+                                         const IcuRegex &(*pattern)(), QStringView required)
 {
     for (const QString &line : lines.first(std::min(lines.size(), count))) {
         if (!line.contains(required))
             continue;
-        if (std::optional<QString> match = pattern.firstMatch(line))
+        if (std::optional<QString> match = pattern().firstMatch(line))
             return match;
     }
     return std::nullopt;
 }
 
 QString valueOrFirstMatch(const QStringList &lines, const QString &key, qsizetype count,
-                          const IcuRegex &pattern, QStringView required)
+                          const IcuRegex &(*pattern)(), QStringView required)
 {
     if (std::optional<QString> value = keyValue(lines, key); value && !value->isEmpty())
         return *value;
@@ -445,9 +446,8 @@ Result<ParsedSession> DigicoSessionParser::parseText(const QString &text,
     ParsedSession session;
     session.sessionName = sessionName(lines, QFileInfo(fileName).completeBaseName());
     session.consoleName =
-        valueOrFirstMatch(lines, u"console"_s, consoleSearchLines, consolePattern(), u"DiGiCo");
-    session.saveTime =
-        valueOrFirstMatch(lines, u"date"_s, dateSearchLines, dateTimePattern(), u"/");
+        valueOrFirstMatch(lines, u"console"_s, consoleSearchLines, consolePattern, u"DiGiCo");
+    session.saveTime = valueOrFirstMatch(lines, u"date"_s, dateSearchLines, dateTimePattern, u"/");
     session.softwareVersion = keyValue(lines, u"software version"_s).value_or(QString());
     session.sourceFileName = fileName;
 
