@@ -1,8 +1,9 @@
 // Import speed of a Session Report held in memory, as rich text and as plain text, from a
-// console's 256 channels to 10,000.
+// console's 256 channels to 10,000, and of a word processor's table of 350 channels.
 // Run: build/bin/import_bench
 
 #include "import/digicosessionparser.h"
+#include "wordprocessorreport.h"
 
 #include <benchmark/benchmark.h>
 
@@ -62,6 +63,13 @@ void BM_ImportRichText(benchmark::State &state)
     importReport(state, richReport);
 }
 
+void BM_ImportWordProcessorTable(benchmark::State &state)
+{
+    importReport(state, wordProcessorReport);
+    state.counters["report MiB"] =
+        double(wordProcessorReport(static_cast<int>(state.range(0))).size()) / (1024 * 1024);
+}
+
 } // namespace
 
 BENCHMARK(BM_ImportPlainText)
@@ -78,5 +86,6 @@ BENCHMARK(BM_ImportRichText)
     ->Arg(10000)
     ->Complexity(benchmark::oN)
     ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ImportWordProcessorTable)->Arg(350)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

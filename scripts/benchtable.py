@@ -10,6 +10,8 @@ import sys
 TARGETS = [
     (r"BM_Import(Plain|Rich)Text/256$", "time", 2.0, "ms"),
     (r"BM_Import(Plain|Rich)Text/10000$", "time", 80.0, "ms"),
+    (r"BM_ImportWordProcessorTable/350$", "time", 3.0, "ms"),
+    (r"BM_InspectBesideHelp", "inspect/help", 1.5, "x"),
     (r"BM_SaveProject/1000$", "time", 20.0, "ms"),
     (r"BM_OpenProject/1000$", "time", 20.0, "ms"),
     (r"BM_EditWithUndoSnapshot/1000$", "time", 50.0, "us"),
@@ -46,7 +48,8 @@ def main():
             counters = ", ".join(
                 f"{key} {bench[key]:.4g}" for key in bench
                 if key in ("peak RSS KiB", "peak RSS growth KiB", "RSS MiB", "file KiB",
-                           "report MiB", "extra peak MiB", "rows/s"))
+                           "report MiB", "extra peak MiB", "rows/s", "help ms",
+                           "inspect/help"))
             figure = f"{real_ms:.3f} ms"
             target, verdict = "", ""
             if found := target_of(name):

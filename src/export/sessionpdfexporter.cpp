@@ -1,5 +1,8 @@
 #include "export/sessionpdfexporter.h"
 
+#include "export/pdftextlayer.h"
+
+#include <QBuffer>
 #include <QColor>
 #include <QFontMetricsF>
 #include <QPageLayout>
@@ -48,17 +51,19 @@ QString lookedUp(const std::optional<QString> &key, const QHash<QString, QString
 }
 
 // One line from the rectangle's top-left corner, cut with an ellipsis where it would leave it.
-void drawCellText(QPainter &painter, const QFont &font, const QColor &color, const QRectF &rect,
-                  QString text)
+void drawCellText(SessionPDFExporter::Canvas &canvas, const QFont &font, const QColor &color,
+                  const QRectF &rect, QString text)
 {
     text.replace(u"\r\n"_s, u" "_s);
     text.replace(u'\r', u' ');
     text.replace(u'\n', u' ');
+    QPainter &painter = canvas.painter;
     const QFontMetricsF metrics(font, painter.device());
+    const QString drawn = metrics.elidedText(text, Qt::ElideRight, rect.width());
     painter.setFont(font);
     painter.setPen(color);
-    painter.drawText(rect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
-                     metrics.elidedText(text, Qt::ElideRight, rect.width()));
+    painter.drawText(rect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, drawn);
+    canvas.text.record(font, drawn);
 }
 
 void strokeRect(QPainter &painter, const QRectF &rect)
@@ -125,7 +130,11 @@ Result<void> SessionPDFExporter::exportPDF(const ParsedSession &session,
     if (!file.open(QIODevice::WriteOnly))
         return SessionPDFExportError::writeFailed;
 
-    QPdfWriter writer(&file);
+    // Drawn in memory first: the text layer is mended before anything is written.
+    QByteArray pdf;
+    QBuffer drawing(&pdf);
+    drawing.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&drawing);
     writer.setResolution(72);
     writer.setPageLayout(
         QPageLayout(QPageSize(pageSize, QPageSize::Point, QString(), QPageSize::ExactMatch),
@@ -143,15 +152,19 @@ Result<void> SessionPDFExporter::exportPDF(const ParsedSession &session,
     for (const Column &column : columns)
         tableWidth += column.width;
 
+    PdfTextLayer text;
+    Canvas canvas{painter, text};
     int pageNumber = 1;
     for (qsizetype first = 0; first < rows.size(); first += perPage, ++pageNumber) {
         if (pageNumber > 1)
             writer.newPage();
-        drawPage(painter, session, rows, first, perPage, pageNumber, pageCount, margin, tableWidth);
+        drawPage(canvas, session, rows, first, perPage, pageNumber, pageCount, margin, tableWidth);
     }
     painter.end();
+    drawing.close();
 
-    if (file.error() != QFileDevice::NoError) {
+    const QByteArray mended = text.mended(pdf);
+    if (file.write(mended) != mended.size() || file.error() != QFileDevice::NoError) {
         file.cancelWriting();
         return SessionPDFExportError::writeFailed;
     }
@@ -160,7 +173,7 @@ Result<void> SessionPDFExporter::exportPDF(const ParsedSession &session,
     return {};
 }
 
-void SessionPDFExporter::drawPage(QPainter &painter, const ParsedSession &session,
+void SessionPDFExporter::drawPage(Canvas &canvas, const ParsedSession &session,
                                   const QList<Row> &rows, qsizetype firstRow, qsizetype rowsPerPage,
                                   int pageNumber, int pageCount, double tableLeft,
                                   double tableWidth) const
@@ -169,13 +182,14 @@ void SessionPDFExporter::drawPage(QPainter &painter, const ParsedSession &sessio
     const QFont detailsFont = sheetFont(10, QFont::Normal);
     const QFont headerFont = sheetFont(10, QFont::DemiBold);
     const QFont cellFont = sheetFont(9, QFont::Normal);
+    QPainter &painter = canvas.painter;
 
     const double contentWidth = pageSize.width() - 2 * margin;
     const double pageNumberLeft = pageSize.width() - margin - 72;
 
     // A long session name stops short of the page number instead of running under it.
     const QString title = session.sessionName.isEmpty() ? u"通道列表"_s : session.sessionName;
-    drawCellText(painter, titleFont, labelColor,
+    drawCellText(canvas, titleFont, labelColor,
                  QRectF(margin, margin, pageNumberLeft - margin - 8, 24), title);
 
     QStringList details;
@@ -186,15 +200,15 @@ void SessionPDFExporter::drawPage(QPainter &painter, const ParsedSession &sessio
     if (!session.softwareVersion.isEmpty())
         details.append(u"v"_s + session.softwareVersion);
     if (!details.isEmpty()) {
-        drawCellText(painter, detailsFont, secondaryLabelColor,
+        drawCellText(canvas, detailsFont, secondaryLabelColor,
                      QRectF(margin, margin + 20, contentWidth, 16), details.join(u" · "_s));
     }
 
-    drawCellText(painter, detailsFont, secondaryLabelColor, QRectF(pageNumberLeft, margin, 72, 16),
+    drawCellText(canvas, detailsFont, secondaryLabelColor, QRectF(pageNumberLeft, margin, 72, 16),
                  u"第 %1 / %2 页"_s.arg(pageNumber).arg(pageCount));
 
     const double headerTop = margin + titleBlockHeight;
-    drawHeaderRow(headerFont, painter, headerTop, tableLeft);
+    drawHeaderRow(headerFont, canvas, headerTop, tableLeft);
 
     const qsizetype lastRow = std::min(rows.size(), firstRow + rowsPerPage);
     double top = headerTop + headerRowHeight;
@@ -204,7 +218,7 @@ void SessionPDFExporter::drawPage(QPainter &painter, const ParsedSession &sessio
         for (qsizetype c = 0; c < columns.size(); ++c) {
             const double width = columns[c].width;
             drawCellText(
-                painter, cellFont, labelColor,
+                canvas, cellFont, labelColor,
                 QRectF(left + cellPaddingX, top + 5, width - 2 * cellPaddingX, bodyRowHeight - 8),
                 rows[i].cells.value(c));
             strokeRect(painter, QRectF(left, top, width, bodyRowHeight));
@@ -215,13 +229,14 @@ void SessionPDFExporter::drawPage(QPainter &painter, const ParsedSession &sessio
     strokeRect(painter, QRectF(tableLeft, headerTop, tableWidth, top - headerTop));
 }
 
-void SessionPDFExporter::drawHeaderRow(const QFont &font, QPainter &painter, double top,
+void SessionPDFExporter::drawHeaderRow(const QFont &font, Canvas &canvas, double top,
                                        double left) const
 {
+    QPainter &painter = canvas.painter;
     for (const Column &column : columns) {
         const QRectF cell(left, top, column.width, headerRowHeight);
         painter.fillRect(cell, headerFillColor);
-        drawCellText(painter, font, labelColor,
+        drawCellText(canvas, font, labelColor,
                      QRectF(left + cellPaddingX, top + 6, column.width - 2 * cellPaddingX,
                             headerRowHeight - 8),
                      column.title);

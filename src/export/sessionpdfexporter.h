@@ -14,6 +14,8 @@ class QPainter;
 
 namespace kelvary {
 
+class PdfTextLayer;
+
 enum class SessionPDFExportError { noTracks, writeFailed };
 
 QString errorMessage(SessionPDFExportError error);
@@ -27,6 +29,13 @@ struct SessionPDFExporter {
         double width = 0.0;
 
         bool operator==(const Column &) const = default;
+    };
+
+    // What a page is drawn on: the painter, and the record of every text it draws, which the
+    // PDF's text layer is mended from.
+    struct Canvas {
+        QPainter &painter;
+        PdfTextLayer &text;
     };
 
     struct Row {
@@ -60,11 +69,11 @@ struct SessionPDFExporter {
     // Body rows that fit below the title block and header row; at least one.
     qsizetype rowsPerPage() const;
 
-    void drawPage(QPainter &painter, const ParsedSession &session, const QList<Row> &rows,
+    void drawPage(Canvas &canvas, const ParsedSession &session, const QList<Row> &rows,
                   qsizetype firstRow, qsizetype rowsPerPage, int pageNumber, int pageCount,
                   double tableLeft, double tableWidth) const;
 
-    void drawHeaderRow(const QFont &font, QPainter &painter, double top, double left) const;
+    void drawHeaderRow(const QFont &font, Canvas &canvas, double top, double left) const;
 
     bool operator==(const SessionPDFExporter &) const = default;
 };

@@ -9,6 +9,8 @@
 
 #include <array>
 
+#include <unicode/uchar.h>
+
 using namespace Qt::StringLiterals;
 
 namespace kelvary {
@@ -63,12 +65,6 @@ constexpr qsizetype dateSearchLines = 20;
 // A section that has looked at this many lines without finding a row gives up.
 constexpr qsizetype sectionGiveUpDistance = 6;
 
-const IcuRegex &channelLabelPattern()
-{
-    static const IcuRegex pattern(uR"(^(\d+s?|A\d+s?|G\d+s?|Mi\d+|M\d+)$)"_s);
-    return pattern;
-}
-
 const IcuRegex &consolePattern()
 {
     static const IcuRegex pattern(uR"(DiGiCo\s+SD[\w\d]+)"_s);
@@ -81,13 +77,77 @@ const IcuRegex &dateTimePattern()
     return pattern;
 }
 
-const IcuRegex &sessionFilePattern()
+// The code point at `at`, and how many code units it takes.
+std::pair<char32_t, qsizetype> codePointAt(QStringView text, qsizetype at)
 {
-    // NOTE: the look-behind starts a match only where a run of name characters starts. The first
-    // match is the same either way, but without it every position inside a long run is tried
-    // again to its end, and a long "Session:" line takes quadratic time.
-    static const IcuRegex pattern(uR"((?<![\w\-. ])[\w\-. ]+\.ses)"_s);
-    return pattern;
+    const QChar c = text[at];
+    if (c.isHighSurrogate() && at + 1 < text.size() && text[at + 1].isLowSurrogate())
+        return {QChar::surrogateToUcs4(c, text[at + 1]), 2};
+    return {c.unicode(), 1};
+}
+
+// ICU's \w: letters of every script, marks, decimal digits and connector punctuation.
+bool isWordCharacter(char32_t c)
+{
+    const auto u = static_cast<UChar32>(c);
+    return u_hasBinaryProperty(u, UCHAR_ALPHABETIC) ||
+           (U_GET_GC_MASK(u) & (U_GC_M_MASK | U_GC_ND_MASK | U_GC_PC_MASK)) != 0 || c == 0x200C ||
+           c == 0x200D;
+}
+
+// The label pattern "^(\d+s?|A\d+s?|G\d+s?|Mi\d+|M\d+)$", with ICU's \d (a decimal digit of any
+// script), written out: it decides every line of a report, where a prefix and a run of digits do.
+bool isChannelLabel(QStringView text)
+{
+    qsizetype at = 0;
+    bool stereoAllowed = true;
+    if (text.startsWith(u"Mi")) {
+        at = 2;
+        stereoAllowed = false;
+    } else if (text.startsWith(u'M')) {
+        at = 1;
+        stereoAllowed = false;
+    } else if (text.startsWith(u'A') || text.startsWith(u'G')) {
+        at = 1;
+    }
+    const qsizetype digitsStart = at;
+    while (at < text.size()) {
+        const auto [c, length] = codePointAt(text, at);
+        if (!u_isdigit(static_cast<UChar32>(c)))
+            break;
+        at += length;
+    }
+    if (at == digitsStart)
+        return false;
+    if (stereoAllowed && at < text.size() && text[at] == u's')
+        ++at;
+    return at == text.size();
+}
+
+// The first match of "[\w\-. ]+\.ses" (ICU's \w, case-sensitive). A match starts where a run of
+// these name characters starts, or it would start there too, and runs to the last ".ses" of the
+// run that has a character before it.
+std::optional<QString> sessionFileMatch(QStringView value)
+{
+    const auto isNameCharacter = [](char32_t c) {
+        return c == u'-' || c == u'.' || c == u' ' || isWordCharacter(c);
+    };
+    qsizetype at = 0;
+    while (at < value.size()) {
+        const qsizetype runStart = at;
+        while (at < value.size()) {
+            const auto [c, length] = codePointAt(value, at);
+            if (!isNameCharacter(c))
+                break;
+            at += length;
+        }
+        const qsizetype extension = value.sliced(runStart, at - runStart).lastIndexOf(u".ses");
+        if (extension >= 1)
+            return value.sliced(runStart, extension + 4).toString();
+        if (at == runStart)
+            at += codePointAt(value, at).second;
+    }
+    return std::nullopt;
 }
 
 bool isHorizontalSpace(QChar c)
@@ -180,11 +240,6 @@ bool isColumnHeaderLine(const QString &line)
             ++keywords;
     }
     return keywords >= 2;
-}
-
-bool isChannelLabel(QStringView text)
-{
-    return channelLabelPattern().matches(text);
 }
 
 bool isInputRouteWord(const QString &word)
@@ -322,21 +377,22 @@ std::optional<QString> keyValue(const QStringList &lines, const QString &key)
 }
 
 // `required` is text every match contains: lines without it are not searched, which is far
-// quicker than the regular expression's own search on a long line.
+// quicker than the regular expression's own search on a long line. The pattern is compiled only
+// once a line needs it: compiling takes longer than reading a whole report.
 std::optional<QString> firstMatchInLines(const QStringList &lines, qsizetype count,
-                                         const IcuRegex &pattern, QStringView required)
+                                         const IcuRegex &(*pattern)(), QStringView required)
 {
     for (const QString &line : lines.first(std::min(lines.size(), count))) {
         if (!line.contains(required))
             continue;
-        if (std::optional<QString> match = pattern.firstMatch(line))
+        if (std::optional<QString> match = pattern().firstMatch(line))
             return match;
     }
     return std::nullopt;
 }
 
 QString valueOrFirstMatch(const QStringList &lines, const QString &key, qsizetype count,
-                          const IcuRegex &pattern, QStringView required)
+                          const IcuRegex &(*pattern)(), QStringView required)
 {
     if (std::optional<QString> value = keyValue(lines, key); value && !value->isEmpty())
         return *value;
@@ -349,10 +405,7 @@ QString sessionName(const QStringList &lines, const QString &fileBaseName)
     if (!value)
         return fileBaseName;
     // "D:\Shows\Main Show.ses" names the session "Main Show".
-    std::optional<QString> match;
-    if (value->contains(u".ses")) // in every match; a quick way past a long value without it
-        match = sessionFilePattern().firstMatch(*value);
-    if (match) {
+    if (std::optional<QString> match = sessionFileMatch(*value)) {
         QString name = match->remove(u".ses"_s, Qt::CaseInsensitive);
         name = name.sliced(name.lastIndexOf(u'\\') + 1);
         name = name.sliced(name.lastIndexOf(u'/') + 1);
@@ -393,9 +446,8 @@ Result<ParsedSession> DigicoSessionParser::parseText(const QString &text,
     ParsedSession session;
     session.sessionName = sessionName(lines, QFileInfo(fileName).completeBaseName());
     session.consoleName =
-        valueOrFirstMatch(lines, u"console"_s, consoleSearchLines, consolePattern(), u"DiGiCo");
-    session.saveTime =
-        valueOrFirstMatch(lines, u"date"_s, dateSearchLines, dateTimePattern(), u"/");
+        valueOrFirstMatch(lines, u"console"_s, consoleSearchLines, consolePattern, u"DiGiCo");
+    session.saveTime = valueOrFirstMatch(lines, u"date"_s, dateSearchLines, dateTimePattern, u"/");
     session.softwareVersion = keyValue(lines, u"software version"_s).value_or(QString());
     session.sourceFileName = fileName;
 

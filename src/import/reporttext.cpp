@@ -20,6 +20,15 @@ QString withoutControlCharacters(QString text)
 
 std::optional<QString> extractedText(const QByteArray &data)
 {
+    // A report saved as "Unicode" by a Windows editor: plain text, or rich text in wide form.
+    if (std::optional<QString> wide = decodeUtf16(data)) {
+        if (wide->contains(u"{\\rtf")) {
+            if (QString stripped = stripRichText(*wide); stripped.contains(u'\t'))
+                return stripped;
+        }
+        return wide;
+    }
+
     // A byte order mark says UTF-8 and is never text, whichever decoding ends up reading the rest.
     const QByteArray bytes = data.startsWith("\xEF\xBB\xBF") ? data.sliced(3) : data;
 
@@ -50,6 +59,9 @@ std::optional<QString> extractedText(const QByteArray &data)
 std::optional<QString> reportText(const QByteArray &data)
 {
     std::optional<QString> text = extractedText(data);
+    // The mark is no text in any encoding: a header on the first line must be seen as one.
+    if (text && text->startsWith(QChar(0xFEFF)))
+        text->remove(0, 1);
     if (text)
         return withoutControlCharacters(std::move(*text));
     return text;

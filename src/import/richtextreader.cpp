@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <string_view>
 
 using namespace Qt::StringLiterals;
 
@@ -14,46 +15,145 @@ namespace kelvary {
 
 namespace {
 
-// Groups whose content is never document text: tables of the document, pictures, headers and
-// footers, list markers that a reader regenerates, objects.
-constexpr std::array<QLatin1StringView, 28> skippedDestinations{"colorschememapping"_L1,
-                                                                "colortbl"_L1,
-                                                                "datastore"_L1,
-                                                                "fldinst"_L1,
-                                                                "fonttbl"_L1,
-                                                                "footer"_L1,
-                                                                "footerf"_L1,
-                                                                "footerl"_L1,
-                                                                "footerr"_L1,
-                                                                "footnote"_L1,
-                                                                "header"_L1,
-                                                                "headerf"_L1,
-                                                                "headerl"_L1,
-                                                                "headerr"_L1,
-                                                                "info"_L1,
-                                                                "latentstyles"_L1,
-                                                                "listoverridetable"_L1,
-                                                                "listtable"_L1,
-                                                                "listtext"_L1,
-                                                                "nonshppict"_L1,
-                                                                "object"_L1,
-                                                                "pict"_L1,
-                                                                "pntext"_L1,
-                                                                "revtbl"_L1,
-                                                                "rsidtbl"_L1,
-                                                                "stylesheet"_L1,
-                                                                "themedata"_L1,
-                                                                "xmlnstbl"_L1};
+// The control words the reader acts on. Every other word only formats, and is skipped.
+enum class Keyword : quint8 {
+    none,
+    bin,
+    par,
+    row,
+    line,
+    tab,
+    pard,
+    intbl,
+    uc,
+    u,
+    ansicpg,
+    emdash,
+    endash,
+    lquote,
+    rquote,
+    ldblquote,
+    rdblquote,
+    bullet,
+    emspace,
+    enspace,
+    // A group that starts with it holds no document text: tables of the document, pictures,
+    // headers and footers, list markers that a reader regenerates, objects.
+    skippedDestination,
+};
+
+struct KeywordEntry {
+    std::string_view word;
+    Keyword keyword;
+};
+
+constexpr std::array keywordEntries{
+    KeywordEntry{"bin", Keyword::bin},
+    KeywordEntry{"par", Keyword::par},
+    KeywordEntry{"row", Keyword::row},
+    KeywordEntry{"nestrow", Keyword::row},
+    KeywordEntry{"sect", Keyword::row},
+    KeywordEntry{"page", Keyword::row},
+    KeywordEntry{"line", Keyword::line},
+    KeywordEntry{"tab", Keyword::tab},
+    KeywordEntry{"cell", Keyword::tab},
+    KeywordEntry{"nestcell", Keyword::tab},
+    KeywordEntry{"pard", Keyword::pard},
+    KeywordEntry{"intbl", Keyword::intbl},
+    KeywordEntry{"uc", Keyword::uc},
+    KeywordEntry{"u", Keyword::u},
+    KeywordEntry{"ansicpg", Keyword::ansicpg},
+    KeywordEntry{"emdash", Keyword::emdash},
+    KeywordEntry{"endash", Keyword::endash},
+    KeywordEntry{"lquote", Keyword::lquote},
+    KeywordEntry{"rquote", Keyword::rquote},
+    KeywordEntry{"ldblquote", Keyword::ldblquote},
+    KeywordEntry{"rdblquote", Keyword::rdblquote},
+    KeywordEntry{"bullet", Keyword::bullet},
+    KeywordEntry{"emspace", Keyword::emspace},
+    KeywordEntry{"enspace", Keyword::enspace},
+    KeywordEntry{"colorschememapping", Keyword::skippedDestination},
+    KeywordEntry{"colortbl", Keyword::skippedDestination},
+    KeywordEntry{"datastore", Keyword::skippedDestination},
+    KeywordEntry{"fldinst", Keyword::skippedDestination},
+    KeywordEntry{"fonttbl", Keyword::skippedDestination},
+    KeywordEntry{"footer", Keyword::skippedDestination},
+    KeywordEntry{"footerf", Keyword::skippedDestination},
+    KeywordEntry{"footerl", Keyword::skippedDestination},
+    KeywordEntry{"footerr", Keyword::skippedDestination},
+    KeywordEntry{"footnote", Keyword::skippedDestination},
+    KeywordEntry{"header", Keyword::skippedDestination},
+    KeywordEntry{"headerf", Keyword::skippedDestination},
+    KeywordEntry{"headerl", Keyword::skippedDestination},
+    KeywordEntry{"headerr", Keyword::skippedDestination},
+    KeywordEntry{"info", Keyword::skippedDestination},
+    KeywordEntry{"latentstyles", Keyword::skippedDestination},
+    KeywordEntry{"listoverridetable", Keyword::skippedDestination},
+    KeywordEntry{"listtable", Keyword::skippedDestination},
+    KeywordEntry{"listtext", Keyword::skippedDestination},
+    KeywordEntry{"nonshppict", Keyword::skippedDestination},
+    KeywordEntry{"object", Keyword::skippedDestination},
+    KeywordEntry{"pict", Keyword::skippedDestination},
+    KeywordEntry{"pntext", Keyword::skippedDestination},
+    KeywordEntry{"revtbl", Keyword::skippedDestination},
+    KeywordEntry{"rsidtbl", Keyword::skippedDestination},
+    KeywordEntry{"stylesheet", Keyword::skippedDestination},
+    KeywordEntry{"themedata", Keyword::skippedDestination},
+    KeywordEntry{"xmlnstbl", Keyword::skippedDestination},
+};
+
+// Word processors write a dozen formatting words for every character of text, so a word is
+// found by its hash in one probe or two rather than by comparing it with every keyword.
+constexpr quint32 codeOf(char c)
+{
+    return static_cast<uchar>(c);
+}
+
+constexpr quint32 codeOf(QChar c)
+{
+    return c.unicode();
+}
+
+template<typename Text> constexpr quint32 wordHash(const Text &word)
+{
+    quint32 hash = 2166136261u;
+    for (auto c : word) {
+        hash ^= codeOf(c);
+        hash *= 16777619u;
+    }
+    return hash;
+}
+
+constexpr std::size_t keywordSlots = 256;
+
+constexpr auto keywordTable = [] {
+    std::array<qint8, keywordSlots> table{};
+    table.fill(-1);
+    for (std::size_t i = 0; i < keywordEntries.size(); ++i) {
+        std::size_t slot = wordHash(keywordEntries[i].word) % keywordSlots;
+        while (table[slot] >= 0)
+            slot = (slot + 1) % keywordSlots;
+        table[slot] = static_cast<qint8>(i);
+    }
+    return table;
+}();
+
+Keyword keywordOf(QStringView word)
+{
+    for (std::size_t slot = wordHash(word) % keywordSlots; keywordTable[slot] >= 0;
+         slot = (slot + 1) % keywordSlots) {
+        const KeywordEntry &entry = keywordEntries[std::size_t(keywordTable[slot])];
+        if (qsizetype(entry.word.size()) == word.size() &&
+            std::equal(entry.word.begin(), entry.word.end(), word.begin(),
+                       [](char a, QChar b) { return char16_t(a) == b.unicode(); }))
+            return entry.keyword;
+    }
+    return Keyword::none;
+}
 
 // Reports nest groups a handful deep. Deeper groups are read as skipped, and their states are
 // not kept: a file of nothing but opening braces then takes no memory in proportion to its size.
 constexpr qsizetype maximumGroupDepth = 256;
-
-bool isSkippedDestination(QStringView word)
-{
-    return std::any_of(skippedDestinations.begin(), skippedDestinations.end(),
-                       [word](QLatin1StringView destination) { return word == destination; });
-}
 
 bool isAsciiLetter(QChar c)
 {
@@ -63,6 +163,17 @@ bool isAsciiLetter(QChar c)
 bool isAsciiDigit(QChar c)
 {
     return c >= u'0' && c <= u'9';
+}
+
+bool isGroupOrControl(QChar c)
+{
+    return c == u'{' || c == u'}' || c == u'\\';
+}
+
+// A character that goes into the text as it stands.
+bool isPlainText(QChar c)
+{
+    return (c >= u' ' || c == u'\t') && !isGroupOrControl(c);
 }
 
 int hexValue(QChar c)
@@ -152,17 +263,25 @@ QString RichTextScanner::run()
             ++m_pos;
         } else if (c == u'\\') {
             scanControl();
+        } else if (m_state.skipped) {
+            while (m_pos < m_source.size() && !isGroupOrControl(m_source[m_pos]))
+                ++m_pos;
         } else {
             ++m_pos;
             // Line breaks of the source only wrap it; other control characters are not text.
-            if (m_state.skipped || (c < u' ' && c != u'\t'))
+            if (c < u' ' && c != u'\t')
                 continue;
             m_atGroupStart = false;
             if (m_fallbackToSkip > 0) {
                 --m_fallbackToSkip;
                 continue;
             }
-            append(c);
+            // The text up to the next group, control or control character goes in as one.
+            const qsizetype start = m_pos - 1;
+            while (m_pos < m_source.size() && isPlainText(m_source[m_pos]))
+                ++m_pos;
+            flushPending();
+            m_out.append(m_source.sliced(start, m_pos - start));
         }
     }
     flushPending();
@@ -186,15 +305,21 @@ void RichTextScanner::scanControl()
 
         std::optional<qint64> parameter;
         qsizetype digits = end;
-        if (digits < m_source.size() && m_source[digits] == u'-')
+        const bool negative = digits < m_source.size() && m_source[digits] == u'-';
+        if (negative)
             ++digits;
         const qsizetype firstDigit = digits;
-        while (digits < m_source.size() && isAsciiDigit(m_source[digits]))
+        // Parameters are 16 or 32 bit in practice; only the first twelve characters of a longer
+        // one count.
+        const qsizetype lastCounted = end + 12;
+        qint64 value = 0;
+        while (digits < m_source.size() && isAsciiDigit(m_source[digits])) {
+            if (digits < lastCounted)
+                value = value * 10 + (m_source[digits].unicode() - u'0');
             ++digits;
+        }
         if (digits > firstDigit) {
-            // Parameters are 16 or 32 bit in practice; a longer run of digits is clamped.
-            const QStringView text = m_source.sliced(end, std::min<qsizetype>(digits - end, 12));
-            parameter = text.toLongLong();
+            parameter = negative ? -value : value;
             end = digits;
         }
         if (end < m_source.size() && m_source[end] == u' ')
@@ -221,33 +346,46 @@ void RichTextScanner::scanControl()
 
 void RichTextScanner::controlWord(QStringView word, std::optional<qint64> parameter)
 {
-    if (word == u"bin") {
+    const Keyword keyword = keywordOf(word);
+    if (keyword == Keyword::bin) {
         // Binary data follows; it is never text, and may contain braces.
         m_pos = std::min(m_pos + std::max<qint64>(parameter.value_or(0), 0), m_source.size());
         return;
     }
-    if (m_atGroupStart && isSkippedDestination(word))
+    if (m_atGroupStart && keyword == Keyword::skippedDestination)
         m_state.skipped = true;
     if (m_state.skipped)
         return;
     m_fallbackToSkip = 0;
 
-    if (word == u"par") {
+    switch (keyword) {
+    case Keyword::none:
+    case Keyword::bin:
+    case Keyword::skippedDestination:
+        break;
+    case Keyword::par:
         endParagraph();
-    } else if (word == u"row" || word == u"nestrow" || word == u"sect" || word == u"page") {
+        break;
+    case Keyword::row:
         append(u'\n');
-    } else if (word == u"line") {
+        break;
+    case Keyword::line:
         append(m_lineBreak);
-    } else if (word == u"tab" || word == u"cell" || word == u"nestcell") {
+        break;
+    case Keyword::tab:
         append(u'\t');
-    } else if (word == u"pard") {
+        break;
+    case Keyword::pard:
         m_state.inTable = false;
-    } else if (word == u"intbl") {
+        break;
+    case Keyword::intbl:
         m_state.inTable = parameter.value_or(1) != 0;
-    } else if (word == u"uc") {
+        break;
+    case Keyword::uc:
         m_state.unicodeFallbackLength =
             static_cast<int>(std::clamp<qint64>(parameter.value_or(1), 0, 16));
-    } else if (word == u"u") {
+        break;
+    case Keyword::u: {
         if (!parameter)
             return;
         qint64 unit = *parameter;
@@ -256,26 +394,38 @@ void RichTextScanner::controlWord(QStringView word, std::optional<qint64> parame
         if (unit >= 0 && unit <= 0xFFFF)
             appendCodeUnit(static_cast<char16_t>(unit));
         m_fallbackToSkip = m_state.unicodeFallbackLength;
-    } else if (word == u"ansicpg") {
+        break;
+    }
+    case Keyword::ansicpg:
         m_codePage = static_cast<int>(parameter.value_or(1252));
-    } else if (word == u"emdash") {
+        break;
+    case Keyword::emdash:
         append(QChar(0x2014));
-    } else if (word == u"endash") {
+        break;
+    case Keyword::endash:
         append(QChar(0x2013));
-    } else if (word == u"lquote") {
+        break;
+    case Keyword::lquote:
         append(QChar(0x2018));
-    } else if (word == u"rquote") {
+        break;
+    case Keyword::rquote:
         append(QChar(0x2019));
-    } else if (word == u"ldblquote") {
+        break;
+    case Keyword::ldblquote:
         append(QChar(0x201C));
-    } else if (word == u"rdblquote") {
+        break;
+    case Keyword::rdblquote:
         append(QChar(0x201D));
-    } else if (word == u"bullet") {
+        break;
+    case Keyword::bullet:
         append(QChar(0x2022));
-    } else if (word == u"emspace") {
+        break;
+    case Keyword::emspace:
         append(QChar(0x2003));
-    } else if (word == u"enspace") {
+        break;
+    case Keyword::enspace:
         append(QChar(0x2002));
+        break;
     }
 }
 

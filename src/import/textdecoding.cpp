@@ -4,6 +4,7 @@
 
 #include <unicode/ucnv.h>
 
+#include <algorithm>
 #include <array>
 #include <memory>
 
@@ -60,6 +61,44 @@ std::optional<QString> decodeUtf8(const QByteArray &bytes)
 {
     // Stateless, so that a sequence cut off at the end is an error rather than left pending.
     QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    QString text = decoder.decode(bytes);
+    if (decoder.hasError())
+        return std::nullopt;
+    return text;
+}
+
+std::optional<QString> decodeUtf16(const QByteArray &bytes)
+{
+    QStringConverter::Encoding encoding;
+    if (bytes.startsWith("\xFF\xFE")) {
+        encoding = QStringConverter::Utf16LE;
+    } else if (bytes.startsWith("\xFE\xFF")) {
+        encoding = QStringConverter::Utf16BE;
+    } else {
+        // ASCII in UTF-16 has a zero byte in every other place: the second of each pair when
+        // little-endian. A zero byte on the other side is rare (U+4E00, U+0100) but not an error.
+        // A report begins with its header's ASCII, so text without a zero byte there is not UTF-16.
+        if (bytes.size() % 2 != 0 ||
+            !bytes.first(std::min<qsizetype>(bytes.size(), 256)).contains('\0'))
+            return std::nullopt;
+        qsizetype zerosAtEven = 0;
+        qsizetype zerosAtOdd = 0;
+        for (qsizetype i = 0; i + 1 < bytes.size(); i += 2) {
+            zerosAtEven += bytes[i] == 0;
+            zerosAtOdd += bytes[i + 1] == 0;
+        }
+        const qsizetype units = bytes.size() / 2;
+        if (zerosAtOdd * 4 >= units && zerosAtOdd > 2 * zerosAtEven)
+            encoding = QStringConverter::Utf16LE;
+        else if (zerosAtEven * 4 >= units && zerosAtEven > 2 * zerosAtOdd)
+            encoding = QStringConverter::Utf16BE;
+        else
+            return std::nullopt;
+    }
+    // Stateless, so that a cut-off character is an error. The mark is decoded as U+FEFF, which
+    // the report text leaves out whichever encoding brought it.
+    QStringDecoder decoder(encoding, QStringConverter::Flag::Stateless |
+                                         QStringConverter::Flag::ConvertInitialBom);
     QString text = decoder.decode(bytes);
     if (decoder.hasError())
         return std::nullopt;

@@ -287,6 +287,8 @@ TEST(SessionParser, FindsHeaderFacts)
     EXPECT_EQ(nameFrom(u" Plain Name "_s), u"Plain Name"_s);
     EXPECT_EQ(nameFrom(u"Show.SES"_s), u"Show.SES"_s) << "the pattern is case-sensitive";
     EXPECT_EQ(nameFrom(u"/Users/foh/Tour.ses"_s), u"Tour"_s);
+    EXPECT_EQ(nameFrom(u"D:\\Shows\\冬季 Gala_2.ses"_s), u"冬季 Gala_2"_s);
+    EXPECT_EQ(nameFrom(u"Backup+Main.ses (old)"_s), u"Main"_s);
     EXPECT_EQ(nameFrom(u".ses"_s), u".ses"_s);
     EXPECT_EQ(nameFrom(u""_s), u""_s);
     EXPECT_EQ(parseText(u"1\tKick"_s, u"file.name.txt"_s)->sessionName, u"file.name"_s);

@@ -1,6 +1,9 @@
+#include "import/digicosessionparser.h"
 #include "import/reporttext.h"
 #include "import/textdecoding.h"
 #include "support/printers.h"
+
+#include <QStringEncoder>
 
 #include <gtest/gtest.h>
 
@@ -17,9 +20,8 @@ TEST(TextDecoding, Windows1252IsStrictAboutItsUndefinedBytes)
     EXPECT_EQ(decodeCodePage(QByteArray(1, '\0'), 1252), QString(QChar(0)));
 }
 
-TEST(TextDecoding, Utf8IsStrictAndDropsTheByteOrderMark)
+TEST(TextDecoding, Utf8IsStrict)
 {
-    EXPECT_EQ(decodeUtf8("\xEF\xBB\xBFSession: X"), u"Session: X"_s);
     EXPECT_EQ(decodeUtf8("Caf\xE9"), std::nullopt);
     EXPECT_EQ(decodeUtf8("\xC0\xAF"), std::nullopt) << "overlong encoding";
     EXPECT_EQ(decodeUtf8("\xED\xA0\x80"), std::nullopt) << "encoded surrogate";
@@ -29,10 +31,33 @@ TEST(ReportText, PlainTextIsReturnedAsDecoded)
 {
     EXPECT_EQ(reportText("1\tKick\r\n2\tSnare"), u"1\tKick\r\n2\tSnare"_s);
     EXPECT_EQ(reportText("1  Caf\xE9"), u"1  Café"_s);
-    EXPECT_EQ(reportText("\xEF\xBB\xBFSession: X"), u"Session: X"_s);
     EXPECT_EQ(reportText("\xEF\xBB\xBFSession: Caf\xE9"), u"Session: Café"_s);
     // Neither UTF-8 nor Windows-1252.
     EXPECT_EQ(reportText("1 \x81 \xE9"), std::nullopt);
+}
+
+TEST(ReportText, AByteOrderMarkIsNotTextInAnyEncoding)
+{
+    const QString report = u"Session: Winter Gala\nInput Channels\n1\t底鼓 Kick\n"_s;
+    struct Case {
+        QStringConverter::Encoding encoding;
+        QByteArray mark;
+    };
+    for (const Case &c :
+         {Case{QStringConverter::Utf8, "\xEF\xBB\xBF"}, Case{QStringConverter::Utf8, ""},
+          Case{QStringConverter::Utf16LE, "\xFF\xFE"}, Case{QStringConverter::Utf16LE, ""},
+          Case{QStringConverter::Utf16BE, "\xFE\xFF"}, Case{QStringConverter::Utf16BE, ""}}) {
+        SCOPED_TRACE(std::string(QStringConverter::nameForEncoding(c.encoding)) +
+                     (c.mark.isEmpty() ? " without" : " with") + " the mark");
+        const QByteArray bytes = c.mark + QStringEncoder(c.encoding).encode(report);
+        EXPECT_EQ(reportText(bytes), report);
+        const Result<ParsedSession> session =
+            DigicoSessionParser().parseData(bytes, u"gala-backup.txt"_s);
+        ASSERT_TRUE(session);
+        EXPECT_EQ(session->sessionName, u"Winter Gala"_s);
+        ASSERT_EQ(session->tracks.size(), 1);
+        EXPECT_EQ(session->tracks[0].name, u"底鼓 Kick"_s);
+    }
 }
 
 TEST(ReportText, RichTextWithTabsIsTokenized)
