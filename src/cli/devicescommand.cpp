@@ -1,5 +1,6 @@
 #include "cli/devicescommand.h"
 
+#include "app/commandlinehelp.h"
 #include "audio/audioinputdeviceenumerator.h"
 #include "model/audioinputcatalog.h"
 
@@ -62,9 +63,8 @@ QString devicesUsage()
            "\n"
            "列出本机可分配给轨道的音频输入设备和通道，以及每路输入在 Reaper 模版中的录音输入号。\n"
            "\n"
-           "选项：\n"
-           "  --json      以 JSON 输出\n"
-           "  -h, --help  显示本说明\n"_s;
+           "选项：\n"_s +
+           helpTable({{u"--json"_s, u"以 JSON 输出"_s}, {u"-h, --help"_s, u"显示本说明"_s}});
 }
 
 int runDevices(CommandContext &context)
