@@ -48,7 +48,8 @@ QString versionText(const QString &program)
            u"\n"
            "Copyright (C) 2026 Kelvary developers\n"
            "许可证 GPLv3+：GNU GPL 第 3 版或更高版本 <https://gnu.org/licenses/gpl.html>。\n"
-           "本软件是自由软件：您可以自由地修改和重新发布它。在法律允许的范围内，不提供任何担保。\n"_s;
+           "本软件是自由软件：您可以自由地修改和重新发布它。\n"
+           "在法律允许的范围内，不提供任何担保。\n"_s;
 }
 
 } // namespace kelvary
