@@ -18,7 +18,7 @@ QString withoutControlCharacters(QString text)
     return text;
 }
 
-std::optional<QString> extractedText(const QByteArray &data)
+Result<QString> extractedText(const QByteArray &data)
 {
     // A byte order mark says UTF-8 and is never text, whichever decoding ends up reading the rest.
     const QByteArray bytes = data.startsWith("\xEF\xBB\xBF") ? data.sliced(3) : data;
@@ -28,31 +28,35 @@ std::optional<QString> extractedText(const QByteArray &data)
         const std::optional<QString> source = decode(bytes);
         if (!source || !source->contains(u"{\\rtf"))
             continue;
-        QString stripped = stripRichText(*source);
-        if (stripped.contains(u'\t'))
-            return stripped;
+        std::optional<QString> stripped = stripRichText(*source);
+        if (!stripped)
+            return DigicoParseError::richTextNestedTooDeep;
+        if (stripped->contains(u'\t'))
+            return std::move(*stripped);
     }
 
     // Rich text without any tab: the document reader's paragraphs, its spacing made plain.
     if (std::optional<QString> text = readRichText(bytes); text && !text->isEmpty()) {
         text->replace(QChar(0x00A0), u' ');
         text->replace(QChar(0x2028), u'\n');
-        return text;
+        return std::move(*text);
     }
 
     if (std::optional<QString> text = decodeUtf8(bytes))
-        return text;
-    return decodeWindows1252(bytes);
+        return std::move(*text);
+    if (std::optional<QString> text = decodeWindows1252(bytes))
+        return std::move(*text);
+    return DigicoParseError::unreadableFile;
 }
 
 } // namespace
 
-std::optional<QString> reportText(const QByteArray &data)
+Result<QString> reportText(const QByteArray &data)
 {
-    std::optional<QString> text = extractedText(data);
-    if (text)
-        return withoutControlCharacters(std::move(*text));
-    return text;
+    Result<QString> text = extractedText(data);
+    if (!text)
+        return text.error();
+    return withoutControlCharacters(std::move(text).value());
 }
 
 } // namespace kelvary
