@@ -145,7 +145,8 @@ bool assignIncludedTracks(SessionViewModel &model, const ConvertOptions &options
 QString convertUsage()
 {
     return u"用法：kelvary-cli convert FILE [--reaper OUT] [--pdf OUT] [--project OUT]\n"
-           "                               [--types Input,Aux,Group,Matrix,Other] [--split-stereo]\n"
+           "                               [--types Input,Aux,Group,Matrix,Other] "
+           "[--split-stereo]\n"
            "                               [--device UID [--start N]]\n"
            "\n"
            "导入 DiGiCo Session Report（.rtf/.txt）或打开 Kelvary 工程（.kvp），按选项修改后写出"

@@ -32,8 +32,7 @@ void printUsage(QTextStream &stream)
               "从 DiGiCo Session Report 生成录音模版，不需要显示器。\n"
               "\n"
               "命令：\n"_s
-           << helpTable(rows)
-           << u"\n选项：\n"_s
+           << helpTable(rows) << u"\n选项：\n"_s
            << helpTable({{u"-h, --help"_s, u"显示本说明"_s}, {u"-V, --version"_s, u"显示版本"_s}})
            << u"\n“kelvary-cli 命令 --help”显示该命令的说明。\n"_s;
 }

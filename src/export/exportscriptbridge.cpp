@@ -77,7 +77,8 @@ Result<QString> writeManifestFile(const QByteArray &contents, const QString &pre
     // NewOnly is O_CREAT | O_EXCL: in a shared temporary folder another user may have planted a
     // link under the name, and exclusive creation refuses it instead of writing through it.
     const auto failure = [&](int systemError) {
-        return Error(u"无法写入临时文件“%1”：%2"_s.arg(name, fileErrorReason(file, path, systemError)));
+        return Error(
+            u"无法写入临时文件“%1”：%2"_s.arg(name, fileErrorReason(file, path, systemError)));
     };
     if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly,
                    QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {

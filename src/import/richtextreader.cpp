@@ -45,7 +45,6 @@ constexpr std::array<QLatin1StringView, 28> skippedDestinations{"colorschememapp
                                                                 "themedata"_L1,
                                                                 "xmlnstbl"_L1};
 
-
 bool isSkippedDestination(QStringView word)
 {
     return std::any_of(skippedDestinations.begin(), skippedDestinations.end(),

@@ -68,8 +68,7 @@ Result<QByteArray> readWholeFile(const QString &path, std::optional<qint64> maxi
         return FileReadError::tooLarge;
     // A device, a pipe or a file of /proc tells no size; only they are read up to the limit.
     const bool sizeUnknown = file.isSequential() || file.size() == 0;
-    QByteArray bytes =
-        maximumSize && sizeUnknown ? file.read(*maximumSize + 1) : file.readAll();
+    QByteArray bytes = maximumSize && sizeUnknown ? file.read(*maximumSize + 1) : file.readAll();
     if (file.error() != QFileDevice::NoError)
         return failure(u"无法读取文件“%1”：%2", errno);
     if (maximumSize && bytes.size() > *maximumSize)

@@ -43,7 +43,8 @@ TEST(HostileReports, GroupsNestedDeeperThanAnyReportRefuseTheWholeReport)
     EXPECT_EQ(stripRichText(open + u"{{lost}}"_s + close), std::nullopt);
 
     // Whatever the rest holds, and however few closing braces follow: the reader says why.
-    const QString tooDeep = u"报告的 RTF 结构嵌套超过 256 层，无法读取。请从调音台重新导出 Session Report。"_s;
+    const QString tooDeep =
+        u"报告的 RTF 结构嵌套超过 256 层，无法读取。请从调音台重新导出 Session Report。"_s;
     QByteArray bomb = "{\\rtf1 1\\tab Kick\\par ";
     bomb += QByteArray(500, '{') + "2\\tab Lost\\par" + QByteArray(500, '}') + "}";
     EXPECT_EQ(namesOf(parse(bomb)), QStringList{tooDeep});
