@@ -4,6 +4,9 @@
 
 #include "import/digicosessionparser.h"
 
+#include <QFile>
+#include <QTemporaryDir>
+
 #include <benchmark/benchmark.h>
 
 #include <malloc.h>
@@ -42,6 +45,12 @@ long residentKiB()
 void resetPeakResident()
 {
     std::ofstream("/proc/self/clear_refs") << "5";
+}
+
+// 500 groups deep around the channels, as a report no console writes.
+QByteArray fiveHundredGroupsDeep()
+{
+    return "{\\rtf1 " + QByteArray(500, '{') + "1\\tab Kick\\par" + QByteArray(500, '}') + "}";
 }
 
 // 256 channels and then a picture, as a report with a large logo embedded would be.
@@ -83,7 +92,13 @@ QByteArray oneLongLine()
     return line + "\n1\tKick\n";
 }
 
-void parseHostile(benchmark::State &state, QByteArray (*make)(), qsizetype expectedTracks)
+// The message a refused report gets, or the number of tracks read.
+QString outcome(const Result<ParsedSession> &session)
+{
+    return session ? QString::number(session->tracks.size()) : session.error().message();
+}
+
+void parseHostile(benchmark::State &state, QByteArray (*make)(), const QString &expected)
 {
     const QByteArray report = make();
     // What earlier runs freed goes back to the system first, or it would hide what this one uses.
@@ -93,10 +108,9 @@ void parseHostile(benchmark::State &state, QByteArray (*make)(), qsizetype expec
     const DigicoSessionParser parser;
     for (auto _ : state) {
         const Result<ParsedSession> session = parser.parseData(report, QStringLiteral("big.rtf"));
-        const qsizetype tracks = session ? session->tracks.size() : 0;
-        if (tracks != expectedTracks)
+        if (outcome(session) != expected)
             state.SkipWithError("unexpected result");
-        benchmark::DoNotOptimize(tracks);
+        benchmark::DoNotOptimize(session);
     }
     state.counters["report MiB"] = double(report.size()) / (1024.0 * 1024.0);
     state.counters["extra peak MiB"] = double(peakResidentKiB() - residentWithReport) / 1024.0;
@@ -105,22 +119,58 @@ void parseHostile(benchmark::State &state, QByteArray (*make)(), qsizetype expec
 
 void BM_FiftyMegabyteRichReportWithPicture(benchmark::State &state)
 {
-    parseHostile(state, richReportWithPicture, 256);
+    parseHostile(state, richReportWithPicture, QStringLiteral("256"));
 }
 
 void BM_FiftyMegabytePlainReport(benchmark::State &state)
 {
-    parseHostile(state, plainReportWithNotes, 10000);
+    parseHostile(state, plainReportWithNotes, QStringLiteral("10000"));
 }
 
 void BM_FiftyMegabytesOfNestedGroups(benchmark::State &state)
 {
-    parseHostile(state, nestedGroups, 1);
+    parseHostile(state, nestedGroups, errorMessage(DigicoParseError::richTextNestedTooDeep));
+}
+
+void BM_FiveHundredGroupsDeep(benchmark::State &state)
+{
+    parseHostile(state, fiveHundredGroupsDeep,
+                 errorMessage(DigicoParseError::richTextNestedTooDeep));
 }
 
 void BM_FiftyMegabyteLine(benchmark::State &state)
 {
-    parseHostile(state, oneLongLine, 1);
+    parseHostile(state, oneLongLine, QStringLiteral("1"));
+}
+
+// A text file of 200 MB given as a report: refused from its size, before any of it is read.
+void BM_TwoHundredMegabyteFileRefused(benchmark::State &state)
+{
+    const QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("huge.txt"));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        state.SkipWithError("no temporary file");
+        return;
+    }
+    // Written for real, not sparse, so that reading it would cost what it costs a user.
+    const QByteArray block(1024 * 1024, 'x');
+    for (int i = 0; i < 200; ++i)
+        file.write(block);
+    file.close();
+
+    malloc_trim(0);
+    const long residentBefore = residentKiB();
+    resetPeakResident();
+    const DigicoSessionParser parser;
+    for (auto _ : state) {
+        const Result<ParsedSession> session = parser.parse(path);
+        if (session || !session.error().is(DigicoParseError::reportTooLarge))
+            state.SkipWithError("unexpected result");
+        benchmark::DoNotOptimize(session);
+    }
+    state.counters["report MiB"] = 200;
+    state.counters["extra peak MiB"] = double(peakResidentKiB() - residentBefore) / 1024.0;
 }
 
 } // namespace
@@ -129,5 +179,7 @@ BENCHMARK(BM_FiftyMegabyteRichReportWithPicture)->Unit(benchmark::kMillisecond)-
 BENCHMARK(BM_FiftyMegabytePlainReport)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_FiftyMegabytesOfNestedGroups)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_FiftyMegabyteLine)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_FiveHundredGroupsDeep)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_TwoHundredMegabyteFileRefused)->Unit(benchmark::kMicrosecond);
 
 BENCHMARK_MAIN();

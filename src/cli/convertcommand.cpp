@@ -1,6 +1,7 @@
 #include "cli/commandlinepanels.h"
 #include "cli/sessioncommands.h"
 
+#include "app/commandlinehelp.h"
 #include "app/sessionviewmodel.h"
 #include "audio/audioinputdeviceenumerator.h"
 
@@ -176,28 +177,32 @@ QString convertUsage()
            "导入 DiGiCo Session Report（.rtf/.txt）或打开 Kelvary 工程（.kvp），按选项修改后写出"
            "所要的文件，与在 Kelvary 中操作的结果相同。\n"
            "\n"
-           "选项：\n"
-           "  --update-from REPORT\n"
-           "                  用新的 Session Report 更新 FILE：保留颜色、包含、顺序和输入分配，\n"
-           "                  取入改名、改输入、新增和删除的通道，逐条打印这些变化\n"
-           "  --reaper OUT    导出 Reaper 轨道模版（.RTrackTemplate）\n"
-           "  --pdf OUT       导出 PDF 通道表\n"
-           "  --project OUT   另存为 Kelvary 工程（.kvp）；打开的工程只有在 OUT "
-           "指向它时才会被覆盖\n"
-           "  --types 类型    只包含这些类型的通道，以逗号分隔：Input、Aux、Group、Matrix、Other\n"
-           "                  （不给出时：导入的报告只包含输入通道，工程保持原样）\n"
-           "  --split-stereo  把立体声通道拆分为左右两条轨道\n"
-           "  --plan-device NAME:N\n"
-           "                  添加一个有 N 路输入（1–512）的计划设备，不必连接即可分配；\n"
-           "                  可多次给出，设备 id 为“planned:NAME”\n"
-           "  --device ID|NAME\n"
-           "                  把包含的轨道按顺序分配到该音频输入设备，从 Ch 1 起；\n"
-           "                  先按 id 找，找不到再按名称找，也包括计划设备\n"
-           "                  （kelvary-cli devices 列出设备）\n"
-           "  --start N       从该设备的第 N 路单声道输入起分配\n"
-           "  -h, --help      显示本说明\n"
-           "\n"
-           "处理顺序：--update-from、通道类型、立体声拆分、计划设备、输入分配，然后依次写出 --reaper、--pdf、--project。"
+           "选项：\n"_s +
+           helpTable({
+               {u"--update-from REPORT"_s,
+                u"用新的 Session Report 更新 FILE：保留颜色、包含、顺序和输入分配，\n"
+                "取入改名、改输入、新增和删除的通道，逐条打印这些变化"_s},
+               {u"--reaper OUT"_s, u"导出 Reaper 轨道模版（.RTrackTemplate）"_s},
+               {u"--pdf OUT"_s, u"导出 PDF 通道表"_s},
+               {u"--project OUT"_s,
+                u"另存为 Kelvary 工程（.kvp）；打开的工程只有在 OUT 指向它时才会被覆盖"_s},
+               {u"--types 类型"_s,
+                u"只包含这些类型的通道，以逗号分隔：Input、Aux、Group、Matrix、Other\n"
+                "（不给出时：导入的报告只包含输入通道，工程保持原样）"_s},
+               {u"--split-stereo"_s, u"把立体声通道拆分为左右两条轨道"_s},
+               {u"--plan-device NAME:N"_s,
+                u"添加一个有 N 路输入（1–512）的计划设备，不必连接即可分配；\n"
+                "可多次给出，设备 id 为“planned:NAME”"_s},
+               {u"--device ID|NAME"_s,
+                u"把包含的轨道按顺序分配到该音频输入设备，从 Ch 1 起；\n"
+                "先按 id 找，找不到再按名称找，也包括计划设备\n"
+                "（kelvary-cli devices 列出设备）"_s},
+               {u"--start N"_s, u"从该设备的第 N 路单声道输入起分配"_s},
+               {u"-h, --help"_s, u"显示本说明"_s},
+           }) +
+           u"\n"
+           "处理顺序：--update-from、通道类型、立体声拆分、计划设备、输入分配，"
+           "然后依次写出 --reaper、--pdf、--project。"
            "每条状态信息打印到标准输出，错误信息打印到标准错误。\n"
            "\n"
            "退出码：0 成功，1 读取、分配或写出失败，2 命令行有误。\n"_s;

@@ -2,6 +2,7 @@
 
 #include "cli/commandlinepanels.h"
 
+#include "app/commandlinehelp.h"
 #include "app/sessionviewmodel.h"
 #include "audio/audioinputdeviceenumerator.h"
 #include "model/audioinputcatalog.h"
@@ -70,10 +71,10 @@ QString devicesUsage()
            "列出本机可分配给轨道的音频输入设备和通道，以及每路输入在 Reaper 模版中的录音输入号。"
            "给出工程 FILE（.kvp）时，也列出其中的计划设备和记住的设备，标为“（未连接）”。\n"
            "\n"
-           "选项：\n"
-           "  --json      以 JSON 输出（每个设备带 \"attached\": true|false）\n"
-           "  -h, --help  显示本说明\n"
-           "\n"
+           "选项：\n"_s +
+           helpTable({{u"--json"_s, u"以 JSON 输出（每个设备带 \"attached\": true|false）"_s},
+                      {u"-h, --help"_s, u"显示本说明"_s}}) +
+           u"\n"
            "退出码：0 成功，1 FILE 无法读取或内容无效，2 命令行有误。\n"_s;
 }
 

@@ -1,6 +1,7 @@
 #include "cli/commandlinepanels.h"
 #include "cli/sessioncommands.h"
 
+#include "app/commandlinehelp.h"
 #include "app/sessionviewmodel.h"
 #include "audio/audioinputdeviceenumerator.h"
 
@@ -18,6 +19,9 @@ QString inspectUsage()
            "通道；Kelvary 工程（.kvp）按原样打开。两者都按本机当前的音频输入设备核对输入分配，"
            "然后把此刻保存会得到的工程文件（JSON）打印到标准输出。\n"
            "\n"
+           "选项：\n"_s +
+           helpTable({{u"-h, --help"_s, u"显示本说明"_s}}) +
+           u"\n"
            "退出码：0 成功，1 文件无法读取或内容无效，2 命令行有误。\n"_s;
 }
 

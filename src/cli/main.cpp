@@ -1,5 +1,6 @@
 // kelvary-cli: the headless face of Kelvary, for scripts and touring rigs without a display.
 
+#include "app/commandlinehelp.h"
 #include "cli/commands.h"
 
 #include <QGuiApplication>
@@ -7,6 +8,7 @@
 #include <array>
 
 using namespace Qt::StringLiterals;
+using namespace kelvary;
 using namespace kelvary::cli;
 
 namespace {
@@ -21,11 +23,18 @@ constexpr std::array commands{
 
 void printUsage(QTextStream &stream)
 {
-    stream << u"用法：kelvary-cli 命令 [参数]\n\n命令：\n"_s;
+    QList<HelpRow> rows;
     for (const Command &command : commands)
-        stream << "  " << QString::fromUtf8(command.synopsis).leftJustified(20) << ' '
-               << QString::fromUtf8(command.summary) << '\n';
-    stream << u"\n“kelvary-cli 命令 --help”显示该命令的说明。\n"_s;
+        rows.append({QString::fromUtf8(command.synopsis), QString::fromUtf8(command.summary)});
+    stream << u"用法：kelvary-cli 命令 [参数]\n"
+              "      kelvary-cli --help | --version\n"
+              "\n"
+              "从 DiGiCo Session Report 生成录音模版，不需要显示器。\n"
+              "\n"
+              "命令：\n"_s
+           << helpTable(rows) << u"\n选项：\n"_s
+           << helpTable({{u"-h, --help"_s, u"显示本说明"_s}, {u"-V, --version"_s, u"显示版本"_s}})
+           << u"\n“kelvary-cli 命令 --help”显示该命令的说明。\n"_s;
 }
 
 // Standard error carries the tool's own messages only; Qt's notes about the environment (such as
@@ -64,6 +73,10 @@ int main(int argc, char *argv[])
     const QString name = arguments.takeFirst();
     if (name == u"--help" || name == u"-h" || name == u"help") {
         printUsage(out);
+        return exitSuccess;
+    }
+    if (name == u"--version" || name == u"-V") {
+        out << versionText(u"kelvary-cli"_s);
         return exitSuccess;
     }
     for (const Command &command : commands) {

@@ -1,5 +1,7 @@
 #include "export/exportscriptbridge.h"
 
+#include "model/fileio.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -9,6 +11,8 @@
 #include <QStringDecoder>
 #include <QStringList>
 #include <QUuid>
+
+#include <cerrno>
 
 namespace kelvary {
 
@@ -72,21 +76,25 @@ Result<QString> writeManifestFile(const QByteArray &contents, const QString &pre
     QFile file(path);
     // NewOnly is O_CREAT | O_EXCL: in a shared temporary folder another user may have planted a
     // link under the name, and exclusive creation refuses it instead of writing through it.
+    const auto failure = [&](int systemError) {
+        return Error(
+            u"无法写入临时文件“%1”：%2"_s.arg(name, fileErrorReason(file, path, systemError)));
+    };
     if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly,
                    QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
-        return Error(file.errorString());
+        return failure(errno);
     }
     if (file.write(contents) != contents.size() || !file.flush()) {
-        const QString message = file.errorString();
+        const Error error = failure(errno);
         file.close();
         file.remove();
-        return Error(message);
+        return error;
     }
     file.close();
     if (file.error() != QFileDevice::NoError) {
-        const QString message = file.errorString();
+        const Error error = failure(errno);
         file.remove();
-        return Error(message);
+        return error;
     }
     return path;
 }
@@ -114,7 +122,7 @@ Result<ScriptRun> runScriptProcess(const ExportScriptSetup &setup, const QString
     process.setInputChannelMode(QProcess::ForwardedInputChannel);
     process.start(QIODevice::ReadOnly);
     if (!process.waitForStarted(-1))
-        return Error(process.errorString());
+        return Error(u"无法启动 %1（%2）。"_s.arg(interpreter.fileName(), process.errorString()));
     // NOTE: no time limit. Creating a large session in the workstation takes as long as it
     // takes, and the export is synchronous by design; the user can quit the workstation.
     process.waitForFinished(-1);

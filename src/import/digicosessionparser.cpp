@@ -2,11 +2,13 @@
 
 #include "import/icuregex.h"
 #include "import/reporttext.h"
+#include "import/richtextreader.h"
 #include "model/fileio.h"
 
 #include <QFileInfo>
 #include <QStringList>
 
+#include <algorithm>
 #include <array>
 
 #include <unicode/uchar.h>
@@ -24,6 +26,11 @@ QString errorMessage(DigicoParseError error)
         return u"Session Report 内容为空。"_s;
     case DigicoParseError::noChannelsFound:
         return u"未在报告中找到通道列表。请确认导出时勾选了 Channels。"_s;
+    case DigicoParseError::reportTooLarge:
+        return u"报告文件过大，Session Report 通常小于 1 MB。"_s;
+    case DigicoParseError::richTextNestedTooDeep:
+        return u"报告的 RTF 结构嵌套超过 %1 层，无法读取。请从调音台重新导出 Session Report。"_s
+            .arg(maximumRichTextGroupDepth);
     }
     Q_UNREACHABLE();
     return {};
@@ -420,7 +427,14 @@ QString sessionName(const QStringList &lines, const QString &fileBaseName)
 
 Result<ParsedSession> DigicoSessionParser::parse(const QString &path) const
 {
-    Result<QByteArray> bytes = readWholeFile(path);
+    Result<QByteArray> bytes = readWholeFile(path, maximumReportSize);
+    if (!bytes && bytes.error().is(FileReadError::tooLarge)) {
+        // A device or a pipe tells no size: it is at least as large as what was read of it.
+        const qint64 size = std::max(QFileInfo(path).size(), maximumReportSize);
+        return Error(DigicoParseError::reportTooLarge,
+                     u"报告文件过大（%1 MB），Session Report 通常小于 1 MB。"_s.arg(
+                         QString::number(double(size) / (1024 * 1024), 'f', 0)));
+    }
     if (!bytes)
         return bytes.error();
     return parseData(*bytes, QFileInfo(path).fileName());
@@ -429,9 +443,9 @@ Result<ParsedSession> DigicoSessionParser::parse(const QString &path) const
 Result<ParsedSession> DigicoSessionParser::parseData(const QByteArray &bytes,
                                                      const QString &fileName) const
 {
-    const std::optional<QString> text = reportText(bytes);
+    const Result<QString> text = reportText(bytes);
     if (!text)
-        return DigicoParseError::unreadableFile;
+        return text.error();
     return parseText(*text, fileName);
 }
 

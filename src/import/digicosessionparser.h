@@ -8,13 +8,23 @@
 
 namespace kelvary {
 
-enum class DigicoParseError { unreadableFile, emptyReport, noChannelsFound };
+enum class DigicoParseError {
+    unreadableFile,
+    emptyReport,
+    noChannelsFound,
+    reportTooLarge,
+    richTextNestedTooDeep,
+};
 QString errorMessage(DigicoParseError error);
 
 // Reads a DiGiCo Session Report: five header facts and one track per channel row. Tolerant of
 // how rows are separated (tabs, runs of spaces, single spaces); keeps no state between calls.
 class DigicoSessionParser {
 public:
+    // Session Reports are well under a megabyte; a file this large is not one, and is refused
+    // before it is read.
+    static constexpr qint64 maximumReportSize = 64 * 1024 * 1024;
+
     // Reading the file can fail with the file system's own error, passed on unchanged.
     Result<ParsedSession> parse(const QString &path) const;
 

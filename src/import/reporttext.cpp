@@ -18,15 +18,18 @@ QString withoutControlCharacters(QString text)
     return text;
 }
 
-std::optional<QString> extractedText(const QByteArray &data)
+Result<QString> extractedText(const QByteArray &data)
 {
     // A report saved as "Unicode" by a Windows editor: plain text, or rich text in wide form.
     if (std::optional<QString> wide = decodeUtf16(data)) {
         if (wide->contains(u"{\\rtf")) {
-            if (QString stripped = stripRichText(*wide); stripped.contains(u'\t'))
-                return stripped;
+            std::optional<QString> stripped = stripRichText(*wide);
+            if (!stripped)
+                return DigicoParseError::richTextNestedTooDeep;
+            if (stripped->contains(u'\t'))
+                return std::move(*stripped);
         }
-        return wide;
+        return std::move(*wide);
     }
 
     // A byte order mark says UTF-8 and is never text, whichever decoding ends up reading the rest.
@@ -37,34 +40,39 @@ std::optional<QString> extractedText(const QByteArray &data)
         const std::optional<QString> source = decode(bytes);
         if (!source || !source->contains(u"{\\rtf"))
             continue;
-        QString stripped = stripRichText(*source);
-        if (stripped.contains(u'\t'))
-            return stripped;
+        std::optional<QString> stripped = stripRichText(*source);
+        if (!stripped)
+            return DigicoParseError::richTextNestedTooDeep;
+        if (stripped->contains(u'\t'))
+            return std::move(*stripped);
     }
 
     // Rich text without any tab: the document reader's paragraphs, its spacing made plain.
     if (std::optional<QString> text = readRichText(bytes); text && !text->isEmpty()) {
         text->replace(QChar(0x00A0), u' ');
         text->replace(QChar(0x2028), u'\n');
-        return text;
+        return std::move(*text);
     }
 
     if (std::optional<QString> text = decodeUtf8(bytes))
-        return text;
-    return decodeWindows1252(bytes);
+        return std::move(*text);
+    if (std::optional<QString> text = decodeWindows1252(bytes))
+        return std::move(*text);
+    return DigicoParseError::unreadableFile;
 }
 
 } // namespace
 
-std::optional<QString> reportText(const QByteArray &data)
+Result<QString> reportText(const QByteArray &data)
 {
-    std::optional<QString> text = extractedText(data);
+    Result<QString> text = extractedText(data);
+    if (!text)
+        return text.error();
+    QString plain = std::move(text).value();
     // The mark is no text in any encoding: a header on the first line must be seen as one.
-    if (text && text->startsWith(QChar(0xFEFF)))
-        text->remove(0, 1);
-    if (text)
-        return withoutControlCharacters(std::move(*text));
-    return text;
+    if (plain.startsWith(QChar(0xFEFF)))
+        plain.remove(0, 1);
+    return withoutControlCharacters(std::move(plain));
 }
 
 } // namespace kelvary

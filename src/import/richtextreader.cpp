@@ -151,9 +151,6 @@ Keyword keywordOf(QStringView word)
     return Keyword::none;
 }
 
-// Reports nest groups a handful deep. Deeper groups are read as skipped, and their states are
-// not kept: a file of nothing but opening braces then takes no memory in proportion to its size.
-constexpr qsizetype maximumGroupDepth = 256;
 
 bool isAsciiLetter(QChar c)
 {
@@ -197,7 +194,8 @@ public:
     {
     }
 
-    QString run();
+    // Nothing once groups nest deeper than maximumRichTextGroupDepth: the scan stops there.
+    std::optional<QString> run();
 
 private:
     struct GroupState {
@@ -226,38 +224,28 @@ private:
 
     GroupState m_state;
     QList<GroupState> m_stack;
-    // Groups open beyond maximumGroupDepth, and the state to return to when they are all closed.
-    qsizetype m_excessDepth = 0;
-    GroupState m_stateAtMaximumDepth;
     bool m_atGroupStart = false;
     int m_fallbackToSkip = 0;
     int m_codePage = 1252;
 };
 
-QString RichTextScanner::run()
+std::optional<QString> RichTextScanner::run()
 {
     m_out.reserve(m_source.size() / 2);
     while (m_pos < m_source.size()) {
         const QChar c = m_source[m_pos];
         if (c == u'{') {
             flushPending();
-            if (m_stack.size() < maximumGroupDepth) {
-                m_stack.append(m_state);
-            } else if (m_excessDepth++ == 0) {
-                m_stateAtMaximumDepth = m_state;
-                m_state.skipped = true;
-            }
+            if (m_stack.size() == maximumRichTextGroupDepth)
+                return std::nullopt;
+            m_stack.append(m_state);
             m_atGroupStart = true;
             m_fallbackToSkip = 0;
             ++m_pos;
         } else if (c == u'}') {
             flushPending();
-            if (m_excessDepth > 0) {
-                if (--m_excessDepth == 0)
-                    m_state = m_stateAtMaximumDepth;
-            } else if (!m_stack.isEmpty()) {
+            if (!m_stack.isEmpty())
                 m_state = m_stack.takeLast();
-            }
             m_atGroupStart = false;
             m_fallbackToSkip = 0;
             ++m_pos;
@@ -514,11 +502,13 @@ void RichTextScanner::endParagraph()
 
 } // namespace
 
-QString stripRichText(const QString &source)
+std::optional<QString> stripRichText(const QString &source)
 {
-    const QString text = RichTextScanner(source, u'\n').run();
+    const std::optional<QString> text = RichTextScanner(source, u'\n').run();
+    if (!text)
+        return std::nullopt;
     QStringList lines;
-    for (QStringView line : QStringView(text).split(u'\n')) {
+    for (QStringView line : QStringView(*text).split(u'\n')) {
         line = line.trimmed();
         if (!line.isEmpty())
             lines.append(line.toString());

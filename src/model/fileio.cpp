@@ -4,39 +4,94 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <cerrno>
+
+using namespace Qt::StringLiterals;
+
 namespace kelvary {
 
-Result<QByteArray> readWholeFile(const QString &path)
+QString fileErrorReason(QFileDevice::FileError error, int systemError, const QString &systemText)
+{
+    switch (systemError) {
+    case ENOENT:
+        return u"文件或文件夹不存在。"_s;
+    case EACCES:
+    case EPERM:
+        return u"没有访问权限。"_s;
+    case EISDIR:
+        return u"这是一个文件夹，不是文件。"_s;
+    case ENOSPC:
+    case EDQUOT:
+        return u"磁盘空间已满。"_s;
+    case EROFS:
+        return u"所在的文件系统是只读的。"_s;
+    default:
+        break;
+    }
+    if (error == QFileDevice::PermissionsError)
+        return u"没有访问权限。"_s;
+    if (error == QFileDevice::ResourceError)
+        return u"磁盘空间已满。"_s;
+    if (systemText.isEmpty())
+        return u"系统报告了错误。"_s;
+    return u"系统报告了错误（%1）。"_s.arg(systemText);
+}
+
+QString fileErrorReason(const QFileDevice &file, const QString &path, int systemError)
+{
+    // Qt refuses a folder by its own check, which leaves no error number to go by.
+    if (QFileInfo(path).isDir())
+        return fileErrorReason(file.error(), EISDIR, file.errorString());
+    return fileErrorReason(file.error(), systemError, file.errorString());
+}
+
+QString errorMessage(FileReadError error)
+{
+    switch (error) {
+    case FileReadError::tooLarge:
+        return u"文件过大。"_s;
+    }
+    Q_UNREACHABLE();
+    return {};
+}
+
+Result<QByteArray> readWholeFile(const QString &path, std::optional<qint64> maximumSize)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return Error(QStringLiteral("无法打开文件“%1”：%2")
-                         .arg(QFileInfo(path).fileName(), file.errorString()));
-    }
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        return Error(QStringLiteral("无法读取文件“%1”：%2")
-                         .arg(QFileInfo(path).fileName(), file.errorString()));
-    }
+    const auto failure = [&](const char16_t *text, int systemError) {
+        return Error(QString::fromUtf16(text).arg(QFileInfo(path).fileName(),
+                                                  fileErrorReason(file, path, systemError)));
+    };
+    if (!file.open(QIODevice::ReadOnly))
+        return failure(u"无法打开文件“%1”：%2", errno);
+    if (maximumSize && file.size() > *maximumSize)
+        return FileReadError::tooLarge;
+    // A device, a pipe or a file of /proc tells no size; only they are read up to the limit.
+    const bool sizeUnknown = file.isSequential() || file.size() == 0;
+    QByteArray bytes = maximumSize && sizeUnknown ? file.read(*maximumSize + 1) : file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return failure(u"无法读取文件“%1”：%2", errno);
+    if (maximumSize && bytes.size() > *maximumSize)
+        return FileReadError::tooLarge;
     return bytes;
 }
 
 Result<void> writeWholeFile(const QString &path, const QByteArray &bytes)
 {
     QSaveFile file(path);
-    const auto failure = [&] {
-        return Error(QStringLiteral("无法写入文件“%1”：%2")
-                         .arg(QFileInfo(path).fileName(), file.errorString()));
+    const auto failure = [&](int systemError) {
+        return Error(u"无法写入文件“%1”：%2"_s.arg(QFileInfo(path).fileName(),
+                                                   fileErrorReason(file, path, systemError)));
     };
     if (!file.open(QIODevice::WriteOnly))
-        return failure();
+        return failure(errno);
     if (file.write(bytes) != bytes.size()) {
-        const Error error = failure();
+        const Error error = failure(errno);
         file.cancelWriting();
         return error;
     }
     if (!file.commit())
-        return failure();
+        return failure(errno);
     return {};
 }
 

@@ -3,15 +3,31 @@
 #include "model/result.h"
 
 #include <QByteArray>
+#include <QFileDevice>
 #include <QString>
+
+#include <optional>
 
 namespace kelvary {
 
-// The whole content of a file. A failure keeps the operating system's reason and names the file.
-Result<QByteArray> readWholeFile(const QString &path);
+// Why a file operation failed, in Kelvary's own words, chosen by the system's error number and
+// else by Qt's kind of error. A reason of no known kind keeps the system's text in parentheses.
+QString fileErrorReason(QFileDevice::FileError error, int systemError, const QString &systemText);
+
+// The reason for the failure `file` had at `path`, with the errno read right after it.
+QString fileErrorReason(const QFileDevice &file, const QString &path, int systemError);
+
+enum class FileReadError { tooLarge };
+QString errorMessage(FileReadError error);
+
+// The whole content of a file. One larger than `maximumSize` is refused with tooLarge before more
+// than that is read, whatever size it claims (a device or a pipe claims none). Any other failure
+// names the file and says why in Kelvary's words.
+Result<QByteArray> readWholeFile(const QString &path,
+                                 std::optional<qint64> maximumSize = std::nullopt);
 
 // Replaces the file at `path` with `bytes` only once they are completely on disk, so a failed
-// write leaves an earlier file as it was. A failure names the file and keeps the system's reason.
+// write leaves an earlier file as it was. A failure names the file and says why.
 Result<void> writeWholeFile(const QString &path, const QByteArray &bytes);
 
 } // namespace kelvary

@@ -1,3 +1,4 @@
+#include "app/commandlinehelp.h"
 #include "app/sessionviewmodel.h"
 #include "mainwindow/contentview.h"
 #include "shell/kelvaryapp.h"
@@ -5,21 +6,66 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QFileInfo>
+#include <QTextStream>
+
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
+namespace {
+
+QString usage()
+{
+    return u"用法：kelvary [文件]\n"
+           "      kelvary --help | --version\n"
+           "\n"
+           "从 DiGiCo Session Report 生成录音模版：打开 Kelvary 的窗口，给出文件时先打开它。\n"
+           "\n"
+           "参数：\n"_s +
+           kelvary::helpTable({
+               {u"文件"_s, u"要打开的 Kelvary 工程（.kvp）或 Session Report（.rtf/.txt）"_s},
+           }) +
+           u"\n选项：\n"_s +
+           kelvary::helpTable({
+               {u"-h, --help"_s, u"显示本说明"_s},
+               {u"-V, --version"_s, u"显示版本"_s},
+           }) +
+           u"\n没有显示器时可用 kelvary-cli 完成同样的转换。\n"_s;
+}
+
+// --help and --version answer before any window system is reached, so that they work over ssh
+// and on a build machine without a display.
+std::optional<int> answerInformationOption(int argc, char **argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        const QByteArrayView argument(argv[i]);
+        if (argument == "--")
+            break;
+        if (argument == "--help" || argument == "-h") {
+            QTextStream(stdout) << usage();
+            return 0;
+        }
+        if (argument == "--version" || argument == "-V") {
+            QTextStream(stdout) << kelvary::versionText(u"kelvary"_s);
+            return 0;
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
 int main(int argc, char **argv)
 {
+    if (const std::optional<int> exitCode = answerInformationOption(argc, argv))
+        return *exitCode;
+
     QApplication application(argc, argv);
     kelvary::ui::KelvaryApp kelvary;
 
     // Desktops open a document with an application by passing its path.
     QCommandLineParser arguments;
-    arguments.setApplicationDescription(u"从 DiGiCo Session Report 生成录音模版"_s);
-    arguments.addHelpOption();
-    arguments.addVersionOption();
-    arguments.addPositionalArgument(
-        u"file"_s, u"要打开的 Kelvary 工程（.kvp）或 Session Report（.rtf/.txt）"_s, u"[file]"_s);
+    arguments.addPositionalArgument(u"file"_s, QString(), u"[file]"_s);
     arguments.process(application);
 
     kelvary::ui::ContentView *window = kelvary.mainWindow();

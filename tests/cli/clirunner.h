@@ -16,10 +16,11 @@ struct CliRun {
     QByteArray err;
 };
 
-inline CliRun runCli(const QStringList &arguments)
+inline CliRun runCli(const QStringList &arguments,
+                     const QString &program = QStringLiteral(KELVARY_CLI))
 {
     QProcess process;
-    process.start(QStringLiteral(KELVARY_CLI), arguments);
+    process.start(program, arguments);
     process.waitForFinished(30000);
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
             process.readAllStandardOutput(), process.readAllStandardError()};

@@ -1,3 +1,4 @@
+#include "app/commandlinehelp.h"
 #include "cli/clirunner.h"
 #include "cli/devicescommand.h"
 #include "cli/sessioncommands.h"
@@ -9,6 +10,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -266,6 +268,45 @@ TEST(KelvaryCli, ConvertsTheReadmeExampleOnThisComputer)
     EXPECT_TRUE(fileBytes(dir.filePath(u"a.pdf"_s)).startsWith("%PDF-"));
     EXPECT_EQ(QString::fromUtf8(fileBytes(dir.filePath(u"a.RTrackTemplate"_s))).count(u"<TRACK"_s),
               10);
+}
+
+TEST(KelvaryCli, BothProgramsTellTheirVersionAndLineUpTheirHelpByDisplayWidth)
+{
+    for (const QString &program : {QStringLiteral(KELVARY_CLI), QStringLiteral(KELVARY_APP)}) {
+        const QString name = QFileInfo(program).fileName();
+        for (const QString &option : {u"--version"_s, u"-V"_s}) {
+            const CliRun run = runCli({option}, program);
+            EXPECT_EQ(run.exitCode, 0) << name.toStdString();
+            EXPECT_TRUE(run.out.startsWith((name + u" " KELVARY_VERSION_TEXT "\n"_s).toUtf8()))
+                << run.out.toStdString();
+        }
+    }
+
+    EXPECT_EQ(displayWidth(u"--types 类型"_s), 12);
+    EXPECT_EQ(displayWidth(u"ＡＢ e\u0301"_s), 6); // fullwidth letters; a combining accent
+    // In every table of every help, the descriptions of a run of rows start in one column.
+    const QList<CliRun> helps = {runCli({u"--help"_s}), runCli({u"inspect"_s, u"--help"_s}),
+                                 runCli({u"convert"_s, u"--help"_s}),
+                                 runCli({u"devices"_s, u"--help"_s}),
+                                 runCli({u"--help"_s}, QStringLiteral(KELVARY_APP))};
+    static const QRegularExpression row(u"^  \\S.*?  (?=\\S)"_s);
+    for (const CliRun &help : helps) {
+        std::optional<qsizetype> column;
+        qsizetype rows = 0;
+        for (const QString &line : QString::fromUtf8(help.out).split(u'\n')) {
+            const QRegularExpressionMatch match = row.match(line);
+            if (!match.hasMatch()) {
+                if (!line.startsWith(u"    "))
+                    column.reset(); // a continuation line keeps the table going
+                continue;
+            }
+            ++rows;
+            const qsizetype width = displayWidth(match.captured());
+            EXPECT_EQ(width, column.value_or(width)) << line.toStdString();
+            column = width;
+        }
+        EXPECT_GE(rows, 1) << help.out.toStdString();
+    }
 }
 
 TEST(KelvaryCli, ExplainsItselfAndEveryCommandInChinese)

@@ -6,6 +6,9 @@
 #include "import/richtextreader.h"
 #include "support/printers.h"
 
+#include <QFile>
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 using namespace kelvary;
@@ -30,23 +33,36 @@ QStringList namesOf(const Result<ParsedSession> &session)
 
 } // namespace
 
-TEST(HostileReports, GroupsNestedDeeperThanAnyReportAreSkippedAndTheRestStillReads)
+TEST(HostileReports, GroupsNestedDeeperThanAnyReportRefuseTheWholeReport)
 {
-    const QString open(256, u'{');
-    const QString close(256, u'}');
-    // 256 levels are read; the group opened at the 257th is not text, and its skipped
-    // destination does not hide what follows it.
-    EXPECT_EQ(stripRichText(open + u"kept{deep{\\*\\x hidden} lost}\\u8220?after"_s + close),
+    // The deepest group here is the 256th.
+    const QString open(maximumRichTextGroupDepth - 1, u'{');
+    const QString close(maximumRichTextGroupDepth - 1, u'}');
+    EXPECT_EQ(stripRichText(open + u"kept{\\*\\x hidden}\\u8220?after"_s + close),
               u"kept\u201Cafter"_s);
+    EXPECT_EQ(stripRichText(open + u"{{lost}}"_s + close), std::nullopt);
 
+    // Whatever the rest holds, and however few closing braces follow: the reader says why.
+    const QString tooDeep =
+        u"报告的 RTF 结构嵌套超过 256 层，无法读取。请从调音台重新导出 Session Report。"_s;
     QByteArray bomb = "{\\rtf1 1\\tab Kick\\par ";
-    bomb += QByteArray(200000, '{') + "2\\tab Lost\\par" + QByteArray(200000, '}') +
-            "3\\tab Snare\\par}";
-    EXPECT_EQ(namesOf(parse(bomb)), (QStringList{u"1|Kick"_s, u"3|Snare"_s}));
+    bomb += QByteArray(500, '{') + "2\\tab Lost\\par" + QByteArray(500, '}') + "}";
+    EXPECT_EQ(namesOf(parse(bomb)), QStringList{tooDeep});
+    EXPECT_EQ(namesOf(parse("{\\rtf1 " + QByteArray(1 << 20, '{'))), QStringList{tooDeep});
+}
 
-    // Only opening braces: nothing is text, and the user is told so.
-    EXPECT_EQ(namesOf(parse("{\\rtf1 " + QByteArray(1 << 20, '{'))),
-              QStringList{u"未在报告中找到通道列表。请确认导出时勾选了 Channels。"_s});
+TEST(HostileReports, FilesFarLargerThanAnyReportAreRefused)
+{
+    QTemporaryDir folder;
+    const QString huge = folder.filePath(u"huge.txt"_s);
+    QFile file(huge);
+    // Sparse: the size is there without the bytes.
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.resize(200 * 1024 * 1024));
+    file.close();
+    const QString tooLarge = u"报告文件过大（%1 MB），Session Report 通常小于 1 MB。"_s;
+    EXPECT_EQ(namesOf(DigicoSessionParser().parse(huge)), QStringList{tooLarge.arg(200)});
+    // A device tells no size; the read stops at the limit all the same.
+    EXPECT_EQ(namesOf(DigicoSessionParser().parse(u"/dev/zero"_s)), QStringList{tooLarge.arg(64)});
 }
 
 TEST(HostileReports, VeryLongLinesKeepTheirMeaning)
@@ -75,7 +91,7 @@ TEST(HostileReports, VeryLongLinesKeepTheirMeaning)
 TEST(HostileReports, ControlCharactersNeverReachTheText)
 {
     // A NUL byte in plain text, \u0 and a byte escape of 0 in rich text: none cuts a name short.
-    EXPECT_EQ(reportText(QByteArray("1\tKi\0ck\x01\r\n2\tSnare\0", 18)), u"1\tKick\r\n2\tSnare"_s);
+    EXPECT_EQ(*reportText(QByteArray("1\tKi\0ck\x01\r\n2\tSnare\0", 18)), u"1\tKick\r\n2\tSnare"_s);
     EXPECT_EQ(namesOf(parse("{\\rtf1 1\\tab Ki\\u0?ck\\par 2\\tab Sn\\'00are\\par}")),
               (QStringList{u"1|Kick"_s, u"2|Snare"_s}));
     EXPECT_EQ(namesOf(parse(QByteArray("Input Channels\n1\tCaf\xE9\0\tMADI 1", 29))),
@@ -99,7 +115,7 @@ TEST(HostileReports, BrokenSurrogatesInUnicodeEscapesBecomeReplacementCharacters
         {R"({\rtf1 x\u-10179?})", u"x"_s + replacement},             // at the end
     };
     for (const auto &test : cases) {
-        const QString text = stripRichText(QString::fromUtf8(test.source));
+        const QString text = stripRichText(QString::fromUtf8(test.source)).value_or(QString());
         EXPECT_EQ(text, test.text) << test.source;
         EXPECT_TRUE(text.isValidUtf16()) << test.source;
     }

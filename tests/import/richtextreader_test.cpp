@@ -10,7 +10,7 @@ namespace {
 
 QString strip(const char *source)
 {
-    return stripRichText(QString::fromUtf8(source));
+    return stripRichText(QString::fromUtf8(source)).value_or(u"(nested too deep)"_s);
 }
 
 } // namespace

@@ -21,8 +21,9 @@ void setApplicationIdentity()
     QCoreApplication::setApplicationName(u"Kelvary"_s);
     QCoreApplication::setApplicationVersion(QStringLiteral(KELVARY_VERSION));
     QGuiApplication::setApplicationDisplayName(u"Kelvary"_s);
-    // Ties the windows to kelvary.desktop, and with it to the icon, on Wayland and in docks.
-    QGuiApplication::setDesktopFileName(u"kelvary"_s);
+    // Ties the windows to org.kelvary.Kelvary.desktop, and with it to the icon, on Wayland and in
+    // docks.
+    QGuiApplication::setDesktopFileName(u"org.kelvary.Kelvary"_s);
     QGuiApplication::setWindowIcon(QIcon(u":/logo.svg"_s));
 }
 

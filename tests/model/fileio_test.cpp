@@ -1,0 +1,52 @@
+#include "model/fileio.h"
+#include "support/printers.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+
+using namespace kelvary;
+using namespace Qt::StringLiterals;
+
+TEST(FileErrors, AreToldInKelvarysWordsByTheirKind)
+{
+    const struct {
+        QFileDevice::FileError error;
+        int systemError;
+        QString reason;
+    } cases[] = {
+        {QFileDevice::OpenError, ENOENT, u"文件或文件夹不存在。"_s},
+        {QFileDevice::OpenError, EACCES, u"没有访问权限。"_s},
+        {QFileDevice::RemoveError, EPERM, u"没有访问权限。"_s},
+        {QFileDevice::PermissionsError, 0, u"没有访问权限。"_s},
+        {QFileDevice::OpenError, EISDIR, u"这是一个文件夹，不是文件。"_s},
+        {QFileDevice::WriteError, ENOSPC, u"磁盘空间已满。"_s},
+        {QFileDevice::WriteError, EDQUOT, u"磁盘空间已满。"_s},
+        {QFileDevice::ResourceError, 0, u"磁盘空间已满。"_s},
+        {QFileDevice::OpenError, EROFS, u"所在的文件系统是只读的。"_s},
+        {QFileDevice::ReadError, EIO, u"系统报告了错误（Input/output error）。"_s},
+        {QFileDevice::UnspecifiedError, 0, u"系统报告了错误。"_s},
+    };
+    for (const auto &test : cases) {
+        const QString systemText = test.systemError == EIO ? u"Input/output error"_s : QString();
+        EXPECT_EQ(fileErrorReason(test.error, test.systemError, systemText), test.reason)
+            << test.error << ' ' << test.systemError;
+    }
+
+    // The reasons the file system really gives.
+    QTemporaryDir folder;
+    const QString missing = folder.filePath(u"missing.txt"_s);
+    EXPECT_EQ(readWholeFile(missing).error().message(),
+              u"无法打开文件“missing.txt”：文件或文件夹不存在。"_s);
+    ASSERT_TRUE(QDir(folder.path()).mkdir(u"x.kvp"_s));
+    const QString directory = folder.filePath(u"x.kvp"_s);
+    EXPECT_EQ(readWholeFile(directory).error().message(),
+              u"无法打开文件“x.kvp”：这是一个文件夹，不是文件。"_s);
+    EXPECT_EQ(writeWholeFile(directory, "{}").error().message(),
+              u"无法写入文件“x.kvp”：这是一个文件夹，不是文件。"_s);
+    EXPECT_EQ(writeWholeFile(folder.filePath(u"no/such/folder.kvp"_s), "{}").error().message(),
+              u"无法写入文件“folder.kvp”：文件或文件夹不存在。"_s);
+}
