@@ -103,6 +103,8 @@ public:
     void setSelectedTrackIDs(const QSet<QUuid> &ids);
     void setErrorMessage(const std::optional<QString> &message);
     void setExportFormat(TemplateExportFormat format);
+    // How the Reaper template numbers record inputs; an export setting, not part of the project.
+    void setInputNumbering(InputNumbering numbering) { m_exporter.reaper.inputNumbering = numbering; }
 
     // Import and open
     void showImportPanel();

@@ -64,10 +64,18 @@ QString SessionViewModel::reaperExportSummary(const QString &location,
                                               const QList<TrackChannel> &tracks) const
 {
     QStringList lines{u"已导出至 "_s + QFileInfo(location).fileName()};
-    if (const std::optional<QString> device =
-            dominantDeviceName(tracks, m_audioInputCatalog.devices())) {
+    const QList<AudioInputDevice> &devices = m_audioInputCatalog.devices();
+    if (const std::optional<QString> device = dominantDeviceName(tracks, devices)) {
         lines.append(u"模版已写入录音设备："_s + *device);
-        lines.append(u"各轨道 REC 含全机硬件输入索引；在 Reaper 中插入模版即可应用。"_s);
+        if (m_exporter.reaper.inputNumbering == InputNumbering::global) {
+            lines.append(u"各轨道 REC 含全机硬件输入索引；在 Reaper 中插入模版即可应用。"_s);
+        } else {
+            lines.append(u"各轨道 REC 为录音设备上的输入序号；在 Reaper 中选用该设备并插入模版即可应用。"_s);
+            // Counted over all devices, the inputs belong to one combined device: nothing to warn.
+            if (const qsizetype elsewhere = tracksBesideDominantDevice(tracks, devices))
+                lines.append(u"注意：有 %1 条轨道分配在录音设备之外的设备上，Reaper 只从一个设备录音。"_s
+                                 .arg(elsewhere));
+        }
     } else {
         lines.append(u"提示：未设置输入设备，轨道将使用默认 Input 1。"_s);
     }

@@ -27,6 +27,7 @@ struct ConvertOptions {
     QList<PlannedAudioDevice> plannedDevices; // NAME:N, in the order given
     std::optional<QString> device;
     std::optional<qsizetype> start; // 1-based, as the user counts
+    InputNumbering inputNumbering = InputNumbering::recordingDevice;
 };
 
 // The options in the order they are given; the text of a wrong command line otherwise.
@@ -60,7 +61,7 @@ std::variant<ConvertOptions, QString> parseOptions(const QStringList &arguments)
         }
         if (name != u"--reaper" && name != u"--pdf" && name != u"--project" && name != u"--types" &&
             name != u"--device" && name != u"--start" && name != u"--plan-device" &&
-            name != u"--update-from")
+            name != u"--update-from" && name != u"--input-numbering")
             return u"未知选项：%1"_s.arg(name);
         if (!value) {
             if (i + 1 >= arguments.size())
@@ -97,6 +98,14 @@ std::variant<ConvertOptions, QString> parseOptions(const QStringList &arguments)
             if (plannedDeviceProblem(deviceName, count, options.plannedDevices))
                 return u"计划设备“%1”给出了两次。"_s.arg(deviceName);
             options.plannedDevices.append({plannedDeviceID(deviceName), deviceName, count});
+        } else if (name == u"--input-numbering") {
+            if (*value == u"recording-device")
+                options.inputNumbering = InputNumbering::recordingDevice;
+            else if (*value == u"global")
+                options.inputNumbering = InputNumbering::global;
+            else
+                return u"--input-numbering 应为 recording-device 或 global，而不是“%1”。"_s.arg(
+                    *value);
         } else if (name == u"--start") {
             bool ok = false;
             const qlonglong start = value->toLongLong(&ok);
@@ -173,6 +182,7 @@ QString convertUsage()
            "                           [--reaper OUT] [--pdf OUT] [--project OUT]\n"
            "                           [--types Input,Aux,Group,Matrix,Other] [--split-stereo]\n"
            "                           [--plan-device NAME:N]... [--device ID|NAME [--start N]]\n"
+           "                           [--input-numbering recording-device|global]\n"
            "\n"
            "导入 DiGiCo Session Report（.rtf/.txt）或打开 Kelvary 工程（.kvp），按选项修改后写出"
            "所要的文件，与在 Kelvary 中操作的结果相同。\n"
@@ -198,6 +208,9 @@ QString convertUsage()
                 "先按 id 找，找不到再按名称找，也包括计划设备\n"
                 "（kelvary-cli devices 列出设备）"_s},
                {u"--start N"_s, u"从该设备的第 N 路单声道输入起分配"_s},
+               {u"--input-numbering 方式"_s,
+                u"Reaper 模版 REC 的输入序号：recording-device 按各轨道的设备计\n"
+                "（默认）；global 按全机所有输入设备依次计，供合并多台接口的设备"_s},
                {u"-h, --help"_s, u"显示本说明"_s},
            }) +
            u"\n"
@@ -233,6 +246,7 @@ int runConvert(CommandContext &context, const AudioInputDeviceEnumerator &enumer
         return true;
     };
 
+    model.setInputNumbering(options.inputNumbering);
     model.openFile(QFileInfo(options.file).absoluteFilePath());
     if (failed())
         return exitFailure;

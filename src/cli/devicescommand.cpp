@@ -31,6 +31,8 @@ QJsonObject catalogObject(const AudioInputCatalog &catalog)
                 {u"channelIndex"_s, channel.channelIndex},
                 {u"isStereoPair"_s, channel.isStereoPair},
                 {u"recordInputNumber"_s, recordInputNumber(channel, catalog.devices())},
+                {u"globalRecordInputNumber"_s,
+                 recordInputNumber(channel, catalog.devices(), InputNumbering::global)},
             });
         devices.append(QJsonObject{
             {u"id"_s, device.id},
@@ -58,7 +60,8 @@ void printCatalog(const AudioInputCatalog &catalog, QTextStream &out)
         for (const AudioInputChannel &channel : device.channels)
             out << "    " << channel.label.leftJustified(10) << ' '
                 << channel.id.leftJustified(idWidth) << u"  录音输入 "_s
-                << recordInputNumber(channel, catalog.devices()) << '\n';
+                << recordInputNumber(channel, catalog.devices()) << u" · 全机 "_s
+                << recordInputNumber(channel, catalog.devices(), InputNumbering::global) << '\n';
     }
 }
 
@@ -68,7 +71,8 @@ QString devicesUsage()
 {
     return u"用法：kelvary-cli devices [--json] [FILE]\n"
            "\n"
-           "列出本机可分配给轨道的音频输入设备和通道，以及每路输入在 Reaper 模版中的录音输入号。"
+           "列出本机可分配给轨道的音频输入设备和通道，以及每路输入在 Reaper 模版中的录音输入号："
+           "按所在设备计（默认），和按全机所有输入设备计（--input-numbering global）。"
            "给出工程 FILE（.kvp）时，也列出其中的计划设备和记住的设备，标为“（未连接）”。\n"
            "\n"
            "选项：\n"_s +

@@ -117,7 +117,7 @@ qint64 ReaperTemplateExporter::recordInput(const TrackChannel &track,
 {
     const std::optional<AudioInputChannel> channel =
         channelWithID(track.audioInputChannelID, devices);
-    return channel ? recordInputNumber(*channel, devices) : 0;
+    return channel ? recordInputNumber(*channel, devices, inputNumbering) : 0;
 }
 
 } // namespace kelvary

@@ -32,6 +32,8 @@ using GuidSource = std::function<QUuid()>;
 // Writes a Reaper track template (.RTrackTemplate): one track per console channel with its name,
 // colour, width and hardware record input. Performs no input or output.
 struct ReaperTemplateExporter {
+    InputNumbering inputNumbering = InputNumbering::recordingDevice;
+
     // The whole template: the recording-device comment when a device is known, then one block per
     // track in the given order. LF line ends, ending with one line feed.
     QString makeTemplate(const QList<TrackChannel> &tracks, const QList<AudioInputDevice> &devices,
@@ -49,8 +51,8 @@ struct ReaperTemplateExporter {
     // Input tracks carry their name; the others their console label and name ("A1 Reverb").
     QString trackName(const TrackChannel &track) const;
 
-    // The hardware input the track records from; 0, the first input, when unassigned or the
-    // assigned channel is gone.
+    // The hardware input the track records from, counted as `inputNumbering` says; 0, the first
+    // input, when unassigned or the assigned channel is gone.
     qint64 recordInput(const TrackChannel &track, const QList<AudioInputDevice> &devices) const;
 
     bool operator==(const ReaperTemplateExporter &) const = default;

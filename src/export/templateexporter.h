@@ -6,7 +6,8 @@
 
 namespace kelvary {
 
-// One exporter per template format. None keeps state, so one value serves every export.
+// One exporter per template format. None keeps state between exports, so one value serves every
+// export; the Reaper writer only carries how it numbers the inputs.
 struct TemplateExporter {
     ReaperTemplateExporter reaper;
     ProToolsPTXExporter proToolsPTX;

@@ -142,15 +142,19 @@ QString deviceDisplayName(const AudioInputDevice &device)
     return device.isAttached ? device.name : device.name + u"（未连接）"_s;
 }
 
-qint64 recordInputNumber(const AudioInputChannel &channel, const QList<AudioInputDevice> &devices)
+qint64 recordInputNumber(const AudioInputChannel &channel, const QList<AudioInputDevice> &devices,
+                         InputNumbering numbering)
 {
-    const std::optional<AudioInputDevice> device = deviceWithID(channel.deviceUID, devices);
-    const qint64 first = device ? device->firstGlobalInputIndex : 0;
+    qint64 first = 0;
+    if (numbering == InputNumbering::global) {
+        if (const std::optional<AudioInputDevice> device = deviceWithID(channel.deviceUID, devices))
+            first = device->firstGlobalInputIndex;
+    }
     return first + channel.channelIndex + (channel.isStereoPair ? 1024 : 0);
 }
 
-std::optional<QString> dominantDeviceName(const QList<TrackChannel> &tracks,
-                                          const QList<AudioInputDevice> &devices)
+std::optional<AudioInputDevice> dominantDevice(const QList<TrackChannel> &tracks,
+                                               const QList<AudioInputDevice> &devices)
 {
     QHash<QString, qsizetype> counts;
     for (const TrackChannel &track : tracks) {
@@ -167,9 +171,28 @@ std::optional<QString> dominantDeviceName(const QList<TrackChannel> &tracks,
     // On a tie, a device earlier in the list wins; a most-used id that is not listed gives nothing.
     for (const AudioInputDevice &device : devices) {
         if (counts.value(device.id) == largest)
-            return device.name;
+            return device;
     }
     return std::nullopt;
+}
+
+std::optional<QString> dominantDeviceName(const QList<TrackChannel> &tracks,
+                                          const QList<AudioInputDevice> &devices)
+{
+    if (std::optional<AudioInputDevice> device = dominantDevice(tracks, devices))
+        return device->name;
+    return std::nullopt;
+}
+
+qsizetype tracksBesideDominantDevice(const QList<TrackChannel> &tracks,
+                                     const QList<AudioInputDevice> &devices)
+{
+    const std::optional<AudioInputDevice> dominant = dominantDevice(tracks, devices);
+    if (!dominant)
+        return 0;
+    return std::count_if(tracks.begin(), tracks.end(), [&](const TrackChannel &track) {
+        return track.audioInputDeviceUID && *track.audioInputDeviceUID != dominant->id;
+    });
 }
 
 } // namespace kelvary

@@ -116,13 +116,25 @@ std::optional<AudioInputDevice> deviceWithIDOrName(const QString &idOrName,
 // The name as menus show it: a device that is not attached is marked "（未连接）".
 QString deviceDisplayName(const AudioInputDevice &device);
 
-// The hardware input a recording track uses: global index of the (first) input, plus 1024 for a
-// stereo pair.
-qint64 recordInputNumber(const AudioInputChannel &channel, const QList<AudioInputDevice> &devices);
+// How a recording track names its hardware input. Reaper records from the one device chosen in
+// its audio settings and counts that device's inputs from 0, so a track's input is counted on its
+// own device. Counting over every device in catalogue order only suits a Reaper whose device
+// combines all interfaces in that order.
+enum class InputNumbering { recordingDevice, global };
 
-// Name of the device most tracks are assigned to; on a tie, the one listed first. Nothing when no
-// track has a device, or the most used device is not in the list.
+// The hardware input a recording track uses: the index of its (first) input, on its own device or
+// over all of them, plus 1024 for a stereo pair.
+qint64 recordInputNumber(const AudioInputChannel &channel, const QList<AudioInputDevice> &devices,
+                         InputNumbering numbering = InputNumbering::recordingDevice);
+
+// The device most tracks are assigned to, the one a template records from; on a tie, the one
+// listed first. Nothing when no track has a device, or the most used device is not in the list.
+std::optional<AudioInputDevice> dominantDevice(const QList<TrackChannel> &tracks,
+                                               const QList<AudioInputDevice> &devices);
 std::optional<QString> dominantDeviceName(const QList<TrackChannel> &tracks,
                                           const QList<AudioInputDevice> &devices);
+// Tracks assigned to another device than the dominant one: Reaper does not record them.
+qsizetype tracksBesideDominantDevice(const QList<TrackChannel> &tracks,
+                                     const QList<AudioInputDevice> &devices);
 
 } // namespace kelvary

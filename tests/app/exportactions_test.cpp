@@ -100,9 +100,24 @@ TEST_F(ExportActions, TemplateHoldsTheIncludedTracksWhateverTheSelection)
     vm.exportTemplate();
     EXPECT_EQ(vm.statusMessage(),
               u"已导出至 Show.RTrackTemplate\n模版已写入录音设备：MADI Card\n"
-              "各轨道 REC 含全机硬件输入索引；在 Reaper 中插入模版即可应用。"_s);
+              "各轨道 REC 为录音设备上的输入序号；在 Reaper 中选用该设备并插入模版即可应用。"_s);
     EXPECT_TRUE(fileBytes(path(u"Show.RTrackTemplate"_s))
                     .startsWith("; Kelvary recording_device=\"MADI Card\"\n"));
+
+    // Two tracks on a second device: still written, and the engineer is told Reaper will not
+    // record them; counted over all devices the inputs form one device and nothing is said.
+    vm.setSelectedTrackIDs({vm.tracks()[0].id, vm.tracks()[1].id});
+    vm.assignSelectedToDevice(u"usb"_s);
+    vm.exportTemplate();
+    EXPECT_EQ(vm.statusMessage(),
+              u"已导出至 Show.RTrackTemplate\n模版已写入录音设备：MADI Card\n"
+              "各轨道 REC 为录音设备上的输入序号；在 Reaper 中选用该设备并插入模版即可应用。\n"
+              "注意：有 2 条轨道分配在录音设备之外的设备上，Reaper 只从一个设备录音。"_s);
+    vm.setInputNumbering(InputNumbering::global);
+    vm.exportTemplate();
+    EXPECT_EQ(vm.statusMessage(),
+              u"已导出至 Show.RTrackTemplate\n模版已写入录音设备：MADI Card\n"
+              "各轨道 REC 含全机硬件输入索引；在 Reaper 中插入模版即可应用。"_s);
 }
 
 TEST_F(ExportActions, ExportChangesNothingButTheTexts)

@@ -65,7 +65,7 @@ TEST_F(ConvertCommand, ShapesTheSessionAndWritesEveryOutputWithItsStatus)
                        "已为 16 条轨道分配 UFX · Ch 3–18\n"
                        "已导出至 a.RTrackTemplate\n"
                        "模版已写入录音设备：UFX\n"
-                       "各轨道 REC 含全机硬件输入索引；在 Reaper 中插入模版即可应用。\n"
+                       "各轨道 REC 为录音设备上的输入序号；在 Reaper 中选用该设备并插入模版即可应用。\n"
                        "已导出 PDF 至 a.pdf\n"
                        "工程已保存：a.kvp\n"_s);
 
@@ -164,6 +164,8 @@ TEST_F(ConvertCommand, RejectsWrongCommandLinesWithTheReasonAndItsHelp)
          u"--plan-device 的输入数应为 1 到 512 之间的整数，而不是“2.5”。"_s},
         {{report, u"--plan-device"_s, u"Rack:8"_s, u"--plan-device"_s, u"Rack:16"_s},
          u"计划设备“Rack”给出了两次。"_s},
+        {{report, u"--input-numbering"_s, u"Global"_s},
+         u"--input-numbering 应为 recording-device 或 global，而不是“Global”。"_s},
     };
     for (const auto &[arguments, reason] : cases) {
         const CommandRun run = convert(arguments);
@@ -207,6 +209,13 @@ TEST_F(ConvertCommand, PatchesAPlannedInterfaceThatSurvivesTheProjectAwayFromThe
                                          path(u"b.kvp"_s)});
     ASSERT_EQ(reopened.exitCode, 0) << reopened.err.toStdString();
     EXPECT_EQ(recordInputs(u"b.RTrackTemplate"_s), recordInputs(u"a.RTrackTemplate"_s));
+    EXPECT_EQ(recordInputs(u"b.RTrackTemplate"_s).first(), u"REC 1 4 0 0 0 0 0 0"_s);
+    // Counted over every device, the planned interface's inputs follow the UFX's 24.
+    ASSERT_EQ(convert({path(u"a.kvp"_s), u"--input-numbering=global"_s, u"--reaper"_s,
+                       path(u"c.RTrackTemplate"_s)})
+                  .exitCode,
+              0);
+    EXPECT_EQ(recordInputs(u"c.RTrackTemplate"_s).first(), u"REC 1 28 0 0 0 0 0 0"_s);
     const QJsonArray tracks = project(u"b.kvp"_s)[u"tracks"_s].toArray();
     EXPECT_EQ(tracks[0].toObject()[u"audioInputChannelID"_s].toString(), u"planned:Stage Rack:4"_s);
 

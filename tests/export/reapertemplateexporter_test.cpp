@@ -184,24 +184,40 @@ TEST(ReaperTemplate, WritesPeakColourInTheByteOrderOfTheLocalReaper)
                     .contains(u"\n  PEAKCOL 32685964\n"_s));
 }
 
-TEST(ReaperTemplate, RecordsFromTheGlobalInputOfTheAssignedChannel)
+TEST(ReaperTemplate, RecordsFromTheInputOnTheRecordingDeviceOrOverAllDevices)
 {
-    const ReaperTemplateExporter exporter;
-    auto input = [&](std::optional<QString> device, std::optional<QString> channel) {
-        return exporter.recordInput(
-            makeTrack(DigicoChannelType::input, u"1"_s, u"x"_s, device, channel), twoDevices);
+    // A laptop lists its built-in microphone first; the show's interface comes second.
+    const QList<AudioInputDevice> laptop = {
+        makeDevice(u"mic"_s, u"Built-in Audio"_s, 2, 0),
+        makeDevice(u"usb"_s, u"Stage Box"_s, 32, 2),
     };
-    // The channel's own device counts, not the one the track names.
-    EXPECT_EQ(input(u"dvs"_s, u"usb:0"_s), 8);
-    EXPECT_EQ(input(u"dvs"_s, u"dvs:stereo:6"_s), 1030);
-
-    // A channel whose device is not listed counts from 0.
     AudioInputDevice orphanHolder = makeDevice(u"dvs"_s, u"Dante"_s, 8, 0);
     orphanHolder.channels.append({u"lost:stereo:4"_s, u"lost"_s, 4, u"Ch 5\u20136"_s, true});
-    EXPECT_EQ(exporter.recordInput(makeTrack(DigicoChannelType::input, u"1"_s, u"x"_s, u"lost"_s,
-                                             u"lost:stereo:4"_s),
-                                   {orphanHolder}),
-              1028);
+    struct Case {
+        QList<AudioInputDevice> devices;
+        QString channel;
+        qint64 onItsDevice;
+        qint64 overAllDevices;
+    };
+    for (const Case &c : {
+             Case{laptop, u"usb:0"_s, 0, 2},
+             Case{laptop, u"usb:31"_s, 31, 33},
+             Case{laptop, u"usb:stereo:4"_s, 1028, 1030},
+             Case{laptop, u"mic:1"_s, 1, 1},
+             Case{twoDevices, u"dvs:stereo:6"_s, 1030, 1030},
+             // A channel whose device is not listed counts from 0 either way.
+             Case{{orphanHolder}, u"lost:stereo:4"_s, 1028, 1028},
+             Case{laptop, u"gone:3"_s, 0, 0},
+         }) {
+        SCOPED_TRACE(c.channel.toStdString());
+        // The channel's own device counts, not the one the track names.
+        const TrackChannel track =
+            makeTrack(DigicoChannelType::input, u"1"_s, u"x"_s, u"mic"_s, c.channel);
+        EXPECT_EQ(ReaperTemplateExporter().recordInput(track, c.devices), c.onItsDevice);
+        EXPECT_EQ(ReaperTemplateExporter{.inputNumbering = InputNumbering::global}.recordInput(
+                      track, c.devices),
+                  c.overAllDevices);
+    }
 }
 
 TEST(ReaperTemplate, NamesTheMostUsedDeviceInTheCommentLine)
@@ -221,7 +237,8 @@ TEST(ReaperTemplate, NamesTheMostUsedDeviceInTheCommentLine)
 
     // The most used device is gone: no comment line, inputs still from the listed channels.
     devices.removeFirst();
-    const QString withoutA = ReaperTemplateExporter().makeTemplate(tracks, devices);
+    const QString withoutA = ReaperTemplateExporter{.inputNumbering = InputNumbering::global}
+                                 .makeTemplate(tracks, devices);
     EXPECT_TRUE(withoutA.startsWith(u"<TRACK {"_s));
     EXPECT_TRUE(withoutA.contains(u"  REC 1 4 0 0 0 0 0 0\n"_s));
 }

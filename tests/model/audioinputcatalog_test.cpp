@@ -36,11 +36,12 @@ TEST(AudioInputCatalog, NumbersInputsAcrossDevices)
     const auto single = channelWithID(u"b:1"_s, catalog.devices());
     ASSERT_TRUE(single);
     EXPECT_EQ(single->label, u"Ch 2"_s);
-    EXPECT_EQ(recordInputNumber(*single, catalog.devices()), 9);
+    EXPECT_EQ(recordInputNumber(*single, catalog.devices()), 1);
+    EXPECT_EQ(recordInputNumber(*single, catalog.devices(), InputNumbering::global), 9);
     const auto pair = channelWithID(u"b:stereo:0"_s, catalog.devices());
     ASSERT_TRUE(pair);
     EXPECT_EQ(pair->label, u"Ch 1\u20132"_s);
-    EXPECT_EQ(recordInputNumber(*pair, catalog.devices()), 1032);
+    EXPECT_EQ(recordInputNumber(*pair, catalog.devices(), InputNumbering::global), 1032);
     EXPECT_EQ(catalog.channelLabelByID().value(u"a:stereo:6"_s), u"Ch 7\u20138"_s);
     EXPECT_EQ(catalog.channelLabelByID().size(), 8 + 4 + 2 + 1);
     EXPECT_EQ(channelWithID(std::nullopt, catalog.devices()), std::nullopt);
