@@ -94,7 +94,7 @@ void BM_SixtyEditsThenSixtyUndos(benchmark::State &state)
 
     for (auto _ : state) {
         for (int edit = 0; edit < 60; ++edit) {
-            const QList<TrackChannel> &tracks = vm.tracks();
+            const TrackList &tracks = vm.tracks();
             switch (edit % 4) {
             case 0:
                 vm.renameTrack(QStringLiteral("Edit %1").arg(edit), tracks[edit * 13].id);

@@ -37,7 +37,7 @@ bool isSplittable(const TrackChannel &channel)
 }
 
 // The tracks an import would make of the channel.
-QList<TrackChannel> newTracks(const TrackChannel &channel, bool splitStereo)
+TrackList newTracks(const TrackChannel &channel, bool splitStereo)
 {
     TrackChannel track = channel;
     track.isIncluded = channel.channelType == DigicoChannelType::input;
@@ -96,7 +96,7 @@ SessionReportUpdate updateSession(const ParsedSession &current, const ParsedSess
         }
     }
 
-    QList<TrackChannel> tracks;
+    TrackList tracks;
     tracks.reserve(current.tracks.size() + revised.tracks.size());
     QSet<ChannelKey> keptChannels; // whole channels, by their unsided key
     for (const TrackChannel &track : current.tracks) {

@@ -40,7 +40,7 @@ void SessionViewModel::setSession(const ParsedSession &session)
         Q_EMIT sessionChanged();
 }
 
-void SessionViewModel::setTracks(const QList<TrackChannel> &tracks)
+void SessionViewModel::setTracks(const TrackList &tracks)
 {
     if (assign(m_session.tracks, tracks))
         Q_EMIT sessionChanged();
@@ -255,7 +255,7 @@ void SessionViewModel::rebuildAudioInputCatalog()
 void SessionViewModel::reconcileAudioAssignments()
 {
     const QList<AudioInputDevice> &devices = m_audioInputCatalog.devices();
-    QList<TrackChannel> tracks = m_session.tracks;
+    TrackList tracks = m_session.tracks;
     for (TrackChannel &track : tracks) {
         if (track.audioInputDeviceUID && !deviceWithID(track.audioInputDeviceUID, devices)) {
             track.audioInputDeviceUID.reset();

@@ -81,7 +81,7 @@ public:
     ~SessionViewModel() override;
 
     const ParsedSession &session() const { return m_session; }
-    const QList<TrackChannel> &tracks() const { return m_session.tracks; }
+    const TrackList &tracks() const { return m_session.tracks; }
     const QSet<QUuid> &selectedTrackIDs() const { return m_selectedTrackIDs; }
     TemplateExportFormat exportFormat() const { return m_exportFormat; }
     const std::optional<QString> &statusMessage() const { return m_statusMessage; }
@@ -170,7 +170,7 @@ public:
     void assignSelectedToDevice(const QString &deviceUID);
     void assignSequentially(const QString &deviceUID, qsizetype startIndex);
 
-    QList<TrackChannel> selectedTracks() const;
+    TrackList selectedTracks() const;
     std::optional<QString> sharedAssignedDeviceUID() const;
     QSet<QUuid> editTargetIDs(const QUuid &trackID) const;
     QList<SequentialStartOption> sequentialStartOptions(const std::optional<QString> &deviceUID,
@@ -179,9 +179,9 @@ public:
     // Export: always of the included tracks in list order; changes nothing but the two texts.
     void exportTemplate();
     void exportPDF();
-    QList<TrackChannel> includedTracks() const;
+    TrackList includedTracks() const;
     QString defaultExportFileName() const;
-    QString reaperExportSummary(const QString &location, const QList<TrackChannel> &tracks) const;
+    QString reaperExportSummary(const QString &location, const TrackList &tracks) const;
 
     // Project file
     QByteArray makeProjectData() const;
@@ -209,7 +209,7 @@ Q_SIGNALS:
 private:
     // Setters that announce a change only when the value really changes.
     void setSession(const ParsedSession &session);
-    void setTracks(const QList<TrackChannel> &tracks);
+    void setTracks(const TrackList &tracks);
     void setStatusMessage(const std::optional<QString> &message);
     void setLoading(bool loading);
     void setAudioInputCatalog(const AudioInputCatalog &catalog);
@@ -228,7 +228,7 @@ private:
     template<typename Predicate, typename Change> void changeTracks(Predicate picks, Change change);
     void reconcileAudioAssignments();
     void includeOnlyInputTracks();
-    bool assignSequentialChannels(const QString &deviceUID, const QList<TrackChannel> &tracks,
+    bool assignSequentialChannels(const QString &deviceUID, const TrackList &tracks,
                                   qsizetype startIndex);
     void showSequentialAssignmentStatus(const QString &deviceUID, qsizetype count,
                                         qsizetype startIndex);
@@ -262,9 +262,9 @@ private:
 };
 
 // Every stereo console channel (label ending in a lowercase "s") as a left and a right track.
-QList<TrackChannel> splitStereoTracks(const QList<TrackChannel> &tracks);
+TrackList splitStereoTracks(const TrackList &tracks);
 // Adjacent left and right sides of one stereo channel joined back into one track.
-QList<TrackChannel> mergeStereoTracks(const QList<TrackChannel> &tracks);
+TrackList mergeStereoTracks(const TrackList &tracks);
 
 } // namespace kelvary
 
@@ -275,7 +275,7 @@ void SessionViewModel::changeTracks(Predicate picks, Change change)
 {
     // NOTE: only the changed tracks are compared. Comparing the whole list afterwards, as
     // setTracks() does, cost more than the edit itself on a session of a thousand tracks.
-    QList<TrackChannel> tracks = m_session.tracks;
+    TrackList tracks = m_session.tracks;
     bool changed = false;
     for (qsizetype i = 0; i < tracks.size(); ++i) {
         const TrackChannel &track = std::as_const(tracks)[i];

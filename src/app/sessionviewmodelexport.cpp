@@ -38,9 +38,9 @@ void SessionViewModel::setExportFormat(TemplateExportFormat format)
     Q_EMIT exportFormatChanged();
 }
 
-QList<TrackChannel> SessionViewModel::includedTracks() const
+TrackList SessionViewModel::includedTracks() const
 {
-    QList<TrackChannel> tracks;
+    TrackList tracks;
     for (const TrackChannel &track : m_session.tracks) {
         if (track.isIncluded)
             tracks.append(track);
@@ -61,7 +61,7 @@ QString SessionViewModel::defaultExportFileName() const
 }
 
 QString SessionViewModel::reaperExportSummary(const QString &location,
-                                              const QList<TrackChannel> &tracks) const
+                                              const TrackList &tracks) const
 {
     QStringList lines{u"已导出至 "_s + QFileInfo(location).fileName()};
     const QList<AudioInputDevice> &devices = m_audioInputCatalog.devices();
@@ -91,7 +91,7 @@ void SessionViewModel::exportTemplate()
         setErrorMessage(u"该导出格式将在下个版本开放。"_s);
         return;
     }
-    const QList<TrackChannel> tracks = includedTracks();
+    const TrackList tracks = includedTracks();
     if (tracks.isEmpty()) {
         setErrorMessage(Error(TemplateExportError::noTracksSelected).message());
         return;
@@ -116,7 +116,7 @@ void SessionViewModel::exportTemplate()
 void SessionViewModel::exportPDF()
 {
     setErrorMessage(std::nullopt);
-    const QList<TrackChannel> tracks = includedTracks();
+    const TrackList tracks = includedTracks();
     if (tracks.isEmpty()) {
         setErrorMessage(Error(SessionPDFExportError::noTracks).message());
         return;

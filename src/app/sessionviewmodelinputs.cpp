@@ -23,7 +23,7 @@ void SessionViewModel::assignAudioInputDevice(const std::optional<QString> &devi
     const qsizetype index = indexOfTrack(trackID);
     if (index < 0)
         return;
-    QList<TrackChannel> tracks = m_session.tracks;
+    TrackList tracks = m_session.tracks;
     TrackChannel &track = tracks[index];
     track.audioInputDeviceUID = deviceUID;
     track.audioInputChannelID.reset();
@@ -41,7 +41,7 @@ void SessionViewModel::assignAudioInputChannel(const std::optional<QString> &cha
     const qsizetype index = indexOfTrack(trackID);
     if (index < 0)
         return;
-    QList<TrackChannel> tracks = m_session.tracks;
+    TrackList tracks = m_session.tracks;
     TrackChannel &track = tracks[index];
     track.audioInputChannelID = channelID;
     // A channel the catalogue does not know keeps the device; the next refresh clears it.
@@ -70,7 +70,7 @@ void SessionViewModel::setAudioInputChannel(const std::optional<QString> &channe
 
 void SessionViewModel::assignSelectedToDevice(const QString &deviceUID)
 {
-    const QList<TrackChannel> tracks = selectedTracks();
+    const TrackList tracks = selectedTracks();
     if (tracks.isEmpty())
         return;
     beginGroupedMutation();
@@ -83,7 +83,7 @@ void SessionViewModel::assignSelectedToDevice(const QString &deviceUID)
 
 void SessionViewModel::assignSequentially(const QString &deviceUID, qsizetype startIndex)
 {
-    const QList<TrackChannel> tracks = selectedTracks();
+    const TrackList tracks = selectedTracks();
     if (tracks.size() < 2)
         return;
     const qsizetype remaining = m_audioInputCatalog.monoChannels(deviceUID).size() - startIndex;
@@ -98,7 +98,7 @@ void SessionViewModel::assignSequentially(const QString &deviceUID, qsizetype st
 }
 
 bool SessionViewModel::assignSequentialChannels(const QString &deviceUID,
-                                                const QList<TrackChannel> &targets,
+                                                const TrackList &targets,
                                                 qsizetype startIndex)
 {
     const QList<AudioInputChannel> mono = m_audioInputCatalog.monoChannels(deviceUID);
@@ -107,7 +107,7 @@ bool SessionViewModel::assignSequentialChannels(const QString &deviceUID,
         setErrorMessage(shortageMessage(targets.size(), startIndex, remaining));
         return false;
     }
-    QList<TrackChannel> tracks = m_session.tracks;
+    TrackList tracks = m_session.tracks;
     for (qsizetype i = 0; i < targets.size(); ++i) {
         for (TrackChannel &track : tracks) {
             if (track.id != targets[i].id)
@@ -137,9 +137,9 @@ void SessionViewModel::showSequentialAssignmentStatus(const QString &deviceUID, 
     }
 }
 
-QList<TrackChannel> SessionViewModel::selectedTracks() const
+TrackList SessionViewModel::selectedTracks() const
 {
-    QList<TrackChannel> tracks;
+    TrackList tracks;
     for (const TrackChannel &track : m_session.tracks) {
         if (m_selectedTrackIDs.contains(track.id))
             tracks.append(track);

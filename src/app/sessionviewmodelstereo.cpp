@@ -44,9 +44,9 @@ TrackChannel mergedSides(const TrackChannel &left, const TrackChannel &right)
 
 } // namespace
 
-QList<TrackChannel> splitStereoTracks(const QList<TrackChannel> &tracks)
+TrackList splitStereoTracks(const TrackList &tracks)
 {
-    QList<TrackChannel> result;
+    TrackList result;
     result.reserve(tracks.size());
     for (const TrackChannel &track : tracks) {
         if (!isSplittable(track)) {
@@ -60,9 +60,9 @@ QList<TrackChannel> splitStereoTracks(const QList<TrackChannel> &tracks)
     return result;
 }
 
-QList<TrackChannel> mergeStereoTracks(const QList<TrackChannel> &tracks)
+TrackList mergeStereoTracks(const TrackList &tracks)
 {
-    QList<TrackChannel> result;
+    TrackList result;
     result.reserve(tracks.size());
     qsizetype i = 0;
     while (i < tracks.size()) {

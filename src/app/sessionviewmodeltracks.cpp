@@ -14,7 +14,7 @@ void SessionViewModel::renameTrack(const QString &name, const QUuid &trackID)
         recordUndoSnapshotIfNeeded();
         setNameEditUndoTrackIDs(m_nameEditUndoTrackIDs + QSet<QUuid>{trackID});
     }
-    QList<TrackChannel> tracks = m_session.tracks;
+    TrackList tracks = m_session.tracks;
     tracks[index].name = name;
     setTracks(tracks);
 }
@@ -25,7 +25,7 @@ void SessionViewModel::setIncluded(bool included, const QUuid &trackID)
     if (index < 0)
         return;
     recordUndoSnapshotIfNeeded();
-    QList<TrackChannel> tracks = m_session.tracks;
+    TrackList tracks = m_session.tracks;
     tracks[index].isIncluded = included;
     setTracks(tracks);
 }
@@ -34,8 +34,14 @@ void SessionViewModel::setTrackColor(const RGBColor &color, const QUuid &trackID
 {
     beginGroupedMutation();
     const QSet<QUuid> targets = editTargetIDs(trackID);
-    changeTracks([&](const TrackChannel &track) { return targets.contains(track.id); },
-                 [&](TrackChannel &track) { track.color = color; });
+    // One track is told by its id alone: hashing every id of a long session cost more than the
+    // edit.
+    const bool onlyOne = targets.size() == 1;
+    changeTracks(
+        [&](const TrackChannel &track) {
+            return onlyOne ? track.id == trackID : targets.contains(track.id);
+        },
+        [&](TrackChannel &track) { track.color = color; });
     endGroupedMutation();
 }
 
@@ -49,7 +55,7 @@ void SessionViewModel::moveTrack(const QUuid &draggedID, const QUuid &targetID)
         return;
     recordUndoSnapshotIfNeeded();
     // The dragged track takes the target's place; the tracks between shift towards its old one.
-    QList<TrackChannel> tracks = m_session.tracks;
+    TrackList tracks = m_session.tracks;
     tracks.move(from, to);
     setTracks(tracks);
 }
@@ -59,7 +65,7 @@ void SessionViewModel::deleteTrack(const QUuid &trackID)
     if (indexOfTrack(trackID) < 0)
         return;
     recordUndoSnapshotIfNeeded();
-    QList<TrackChannel> tracks = m_session.tracks;
+    TrackList tracks = m_session.tracks;
     tracks.removeIf([&](const TrackChannel &track) { return track.id == trackID; });
     setTracks(tracks);
     QSet<QUuid> selection = m_selectedTrackIDs;

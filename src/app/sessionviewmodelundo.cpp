@@ -7,13 +7,13 @@ namespace kelvary {
 void SessionViewModel::recordUndoSnapshot()
 {
     setNameEditUndoTrackIDs({});
-    QList<SessionEditSnapshot> snapshots = m_undoSnapshots;
-    // The track list is shared with the live session until the edit that follows changes it.
-    snapshots.append(
+    // The history grows in place: copying fifty snapshots for every edit cost more than the edit.
+    // The track list is shared with the live session, chunk by chunk, until the edit changes it.
+    m_undoSnapshots.append(
         {m_session, m_selectedTrackIDs, m_splitStereoChannels, m_plannedAudioDevices});
-    if (snapshots.size() > undoLimit)
-        snapshots.remove(0, snapshots.size() - undoLimit);
-    setUndoSnapshots(snapshots);
+    if (m_undoSnapshots.size() > undoLimit)
+        m_undoSnapshots.remove(0, m_undoSnapshots.size() - undoLimit);
+    Q_EMIT undoSnapshotsChanged();
 }
 
 void SessionViewModel::recordUndoSnapshotIfNeeded()

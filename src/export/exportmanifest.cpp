@@ -26,7 +26,7 @@ void insertColor(QJsonObject &object, const std::optional<QString> &colorHex)
 
 } // namespace
 
-ProToolsExportManifest ProToolsExportManifest::makeManifest(const QList<TrackChannel> &tracks,
+ProToolsExportManifest ProToolsExportManifest::makeManifest(const TrackList &tracks,
                                                             const QString &sessionName,
                                                             const QString &parentDirectory,
                                                             const QString &consoleName)
@@ -71,7 +71,7 @@ QByteArray ProToolsExportManifest::encoded() const
     return indentedJSON(toJSON());
 }
 
-LogicExportManifest LogicExportManifest::makeManifest(const QList<TrackChannel> &tracks,
+LogicExportManifest LogicExportManifest::makeManifest(const TrackList &tracks,
                                                       const QString &sessionName,
                                                       const QString &outputPath,
                                                       const QString &consoleName)

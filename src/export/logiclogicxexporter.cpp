@@ -96,7 +96,7 @@ ExportScriptSetup LogicLogicXExporter::scriptSetup() const
     };
 }
 
-Result<QString> LogicLogicXExporter::exportSession(const QList<TrackChannel> &tracks,
+Result<QString> LogicLogicXExporter::exportSession(const TrackList &tracks,
                                                    const QString &sessionName,
                                                    const QString &consoleName,
                                                    const QString &destinationPath) const

@@ -45,7 +45,7 @@ struct LogicLogicXExporter {
 
     // Asks for a project saved at `destinationPath` (with ".logicx" added when it has another
     // extension) and returns where the script saved it. Blocks until the script has ended.
-    Result<QString> exportSession(const QList<TrackChannel> &tracks, const QString &sessionName,
+    Result<QString> exportSession(const TrackList &tracks, const QString &sessionName,
                                   const QString &consoleName, const QString &destinationPath) const;
 
     // `destinationPath` unchanged when its extension is "logicx" in any case, else with

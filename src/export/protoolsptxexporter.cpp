@@ -73,7 +73,7 @@ ExportScriptSetup ProToolsPTXExporter::scriptSetup() const
     };
 }
 
-Result<QString> ProToolsPTXExporter::exportSession(const QList<TrackChannel> &tracks,
+Result<QString> ProToolsPTXExporter::exportSession(const TrackList &tracks,
                                                    const QString &sessionName,
                                                    const QString &consoleName,
                                                    const QString &destinationPath) const

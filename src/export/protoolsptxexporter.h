@@ -46,7 +46,7 @@ struct ProToolsPTXExporter {
     // Asks for a session named after `sessionName` (else after `destinationPath`) in the folder
     // of `destinationPath`, and returns the path of the .ptx the script saved. Blocks until the
     // script has ended.
-    Result<QString> exportSession(const QList<TrackChannel> &tracks, const QString &sessionName,
+    Result<QString> exportSession(const TrackList &tracks, const QString &sessionName,
                                   const QString &consoleName, const QString &destinationPath) const;
 
     ExportScriptSetup scriptSetup() const;

@@ -41,7 +41,7 @@ QString reaperQuoted(const QString &text)
     return u'`' + value + u'`';
 }
 
-QString ReaperTemplateExporter::makeTemplate(const QList<TrackChannel> &tracks,
+QString ReaperTemplateExporter::makeTemplate(const TrackList &tracks,
                                              const QList<AudioInputDevice> &devices,
                                              ReaperColorOrder order,
                                              const GuidSource &newGuid) const

@@ -36,7 +36,7 @@ struct ReaperTemplateExporter {
 
     // The whole template: the recording-device comment when a device is known, then one block per
     // track in the given order. LF line ends, ending with one line feed.
-    QString makeTemplate(const QList<TrackChannel> &tracks, const QList<AudioInputDevice> &devices,
+    QString makeTemplate(const TrackList &tracks, const QList<AudioInputDevice> &devices,
                          ReaperColorOrder order = nativeReaperColorOrder,
                          const GuidSource &newGuid = &QUuid::createUuid) const;
 

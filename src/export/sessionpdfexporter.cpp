@@ -109,7 +109,7 @@ qsizetype SessionPDFExporter::rowsPerPage() const
 }
 
 Result<void> SessionPDFExporter::exportPDF(const ParsedSession &session,
-                                           const QList<TrackChannel> &tracks,
+                                           const TrackList &tracks,
                                            const QHash<QString, QString> &deviceNameByUID,
                                            const QHash<QString, QString> &channelLabelByID,
                                            const QString &filePath) const

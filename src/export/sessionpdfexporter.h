@@ -58,7 +58,7 @@ struct SessionPDFExporter {
 
     // Writes the sheet to `filePath`. An existing file is replaced only once the new one is
     // complete; with no tracks nothing is created.
-    Result<void> exportPDF(const ParsedSession &session, const QList<TrackChannel> &tracks,
+    Result<void> exportPDF(const ParsedSession &session, const TrackList &tracks,
                            const QHash<QString, QString> &deviceNameByUID,
                            const QHash<QString, QString> &channelLabelByID,
                            const QString &filePath) const;

@@ -320,10 +320,10 @@ std::optional<TrackChannel> parseChannelRow(const QString &line, DigicoChannelTy
 }
 
 // The rows of the section whose first line is `start`, and the line where the main walk goes on.
-std::pair<QList<TrackChannel>, qsizetype> parseSection(const QStringList &lines, qsizetype start,
+std::pair<TrackList, qsizetype> parseSection(const QStringList &lines, qsizetype start,
                                                        DigicoChannelType type)
 {
-    QList<TrackChannel> rows;
+    TrackList rows;
     bool columnHeaderSeen = false;
     qsizetype j = start;
     while (j < lines.size()) {
@@ -349,9 +349,9 @@ std::pair<QList<TrackChannel>, qsizetype> parseSection(const QStringList &lines,
     return {rows, lines.size()};
 }
 
-QList<TrackChannel> parseSections(const QStringList &lines)
+TrackList parseSections(const QStringList &lines)
 {
-    QList<TrackChannel> tracks;
+    TrackList tracks;
     qsizetype i = 0;
     while (i < lines.size()) {
         if (isSkipHeader(lines[i])) {

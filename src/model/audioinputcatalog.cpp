@@ -153,7 +153,7 @@ qint64 recordInputNumber(const AudioInputChannel &channel, const QList<AudioInpu
     return first + channel.channelIndex + (channel.isStereoPair ? 1024 : 0);
 }
 
-std::optional<AudioInputDevice> dominantDevice(const QList<TrackChannel> &tracks,
+std::optional<AudioInputDevice> dominantDevice(const TrackList &tracks,
                                                const QList<AudioInputDevice> &devices)
 {
     QHash<QString, qsizetype> counts;
@@ -176,7 +176,7 @@ std::optional<AudioInputDevice> dominantDevice(const QList<TrackChannel> &tracks
     return std::nullopt;
 }
 
-std::optional<QString> dominantDeviceName(const QList<TrackChannel> &tracks,
+std::optional<QString> dominantDeviceName(const TrackList &tracks,
                                           const QList<AudioInputDevice> &devices)
 {
     if (std::optional<AudioInputDevice> device = dominantDevice(tracks, devices))
@@ -184,7 +184,7 @@ std::optional<QString> dominantDeviceName(const QList<TrackChannel> &tracks,
     return std::nullopt;
 }
 
-qsizetype tracksBesideDominantDevice(const QList<TrackChannel> &tracks,
+qsizetype tracksBesideDominantDevice(const TrackList &tracks,
                                      const QList<AudioInputDevice> &devices)
 {
     const std::optional<AudioInputDevice> dominant = dominantDevice(tracks, devices);

@@ -129,12 +129,12 @@ qint64 recordInputNumber(const AudioInputChannel &channel, const QList<AudioInpu
 
 // The device most tracks are assigned to, the one a template records from; on a tie, the one
 // listed first. Nothing when no track has a device, or the most used device is not in the list.
-std::optional<AudioInputDevice> dominantDevice(const QList<TrackChannel> &tracks,
+std::optional<AudioInputDevice> dominantDevice(const TrackList &tracks,
                                                const QList<AudioInputDevice> &devices);
-std::optional<QString> dominantDeviceName(const QList<TrackChannel> &tracks,
+std::optional<QString> dominantDeviceName(const TrackList &tracks,
                                           const QList<AudioInputDevice> &devices);
 // Tracks assigned to another device than the dominant one: Reaper does not record them.
-qsizetype tracksBesideDominantDevice(const QList<TrackChannel> &tracks,
+qsizetype tracksBesideDominantDevice(const TrackList &tracks,
                                      const QList<AudioInputDevice> &devices);
 
 } // namespace kelvary

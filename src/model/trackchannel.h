@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/chunkedlist.h"
 #include "model/rgbcolor.h"
 
 #include <QList>
@@ -58,6 +59,9 @@ struct TrackChannel {
     TrackChannel stereoSideChannel(const QString &baseLabel, StereoChannelSide side) const;
 };
 
+// The tracks of a session: shared chunk by chunk between copies, so an undo snapshot costs little.
+using TrackList = ChunkedList<TrackChannel>;
+
 // The console session: header facts as the report states them, and its channels in report order.
 struct ParsedSession {
     QString sessionName;
@@ -65,7 +69,7 @@ struct ParsedSession {
     QString sourceFileName;
     QString saveTime;
     QString softwareVersion;
-    QList<TrackChannel> tracks;
+    TrackList tracks;
 
     bool operator==(const ParsedSession &) const = default;
 };

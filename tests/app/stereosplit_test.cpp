@@ -34,7 +34,7 @@ TEST_F(StereoSplit, OnlyLowercaseStereoLabelsOfTwoCharactersOrMoreSplit)
     capital.channelLabel = u"3S"_s;
     TrackChannel side = capital.stereoSideChannel(u"4"_s, StereoChannelSide::left);
     side.channelLabel = u"4s"_s; // a side keeps its source label and is never split again
-    const QList<TrackChannel> tracks{lone, capital, side};
+    const TrackList tracks{lone, capital, side};
     EXPECT_EQ(splitStereoTracks(tracks), tracks);
 }
 

@@ -28,7 +28,7 @@ TrackChannel makeTrack(DigicoChannelType type, const QString &label, const QStri
 
 // Every kind of track a report yields, one of them excluded and one without colour text: the
 // golden manifests hold only the included tracks, in order, and no colour key for the last.
-QList<TrackChannel> mixedSession()
+TrackList mixedSession()
 {
     TrackChannel kick = makeTrack(DigicoChannelType::input, u"12"_s, u"Kick In"_s, u"MADI 1"_s);
     TrackChannel keys = makeTrack(DigicoChannelType::input, u"3s"_s, u"Keys \"Nord\""_s,

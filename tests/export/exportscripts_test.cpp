@@ -23,7 +23,7 @@ namespace {
 
 const QString sourceResources = QStringLiteral(KELVARY_SOURCE_RESOURCES);
 
-QList<TrackChannel> oneTrack()
+TrackList oneTrack()
 {
     TrackChannel track;
     track.channelLabel = u"1"_s;

@@ -81,7 +81,7 @@ TEST(ReaperTemplate, MatchesTheGoldenTemplateOfAMixedSession)
     TrackChannel guitar =
         makeTrack(DigicoChannelType::input, u"5 L"_s, u"Gtr L"_s, u"dvs"_s, u"dvs:4"_s);
     guitar.color = colorFromHex(u"#FF8000"_s);
-    const QList<TrackChannel> tracks = {
+    const TrackList tracks = {
         makeTrack(DigicoChannelType::input, u"1"_s, u"Kick"_s, u"dvs"_s, u"dvs:0"_s),
         makeTrack(DigicoChannelType::input, u"2"_s, u"Snare \"Top\""_s, u"dvs"_s, u"dvs:1"_s),
         keys,
@@ -117,7 +117,7 @@ TEST(ReaperTemplate, MatchesTheGoldenBlockOfAnUnassignedInput)
 
 TEST(ReaperTemplate, GivesEveryTrackAFreshGuidOnBothOfItsLines)
 {
-    const QList<TrackChannel> tracks = {makeTrack(DigicoChannelType::input, u"1"_s, u"A"_s),
+    const TrackList tracks = {makeTrack(DigicoChannelType::input, u"1"_s, u"A"_s),
                                         makeTrack(DigicoChannelType::input, u"2"_s, u"B"_s)};
     const ReaperTemplateExporter exporter;
     static const QRegularExpression block(
@@ -226,7 +226,7 @@ TEST(ReaperTemplate, NamesTheMostUsedDeviceInTheCommentLine)
         makeDevice(u"a"_s, u"Stage \"A\" \\ Rack\nLeft"_s, 4, 0),
         makeDevice(u"b"_s, u"Booth"_s, 2, 4),
     };
-    const QList<TrackChannel> tracks = {
+    const TrackList tracks = {
         makeTrack(DigicoChannelType::input, u"1"_s, u"One"_s, u"a"_s, u"a:0"_s),
         makeTrack(DigicoChannelType::input, u"2"_s, u"Two"_s, u"b"_s, u"b:0"_s),
         makeTrack(DigicoChannelType::input, u"3"_s, u"Three"_s, u"a"_s, u"a:1"_s),

@@ -27,7 +27,7 @@ TrackChannel makeTrack(const QString &label, const QString &name, bool included 
     return track;
 }
 
-const QList<TrackChannel> twoTracks = {makeTrack(u"1"_s, u"Kick"_s),
+const TrackList twoTracks = {makeTrack(u"1"_s, u"Kick"_s),
                                        makeTrack(u"2"_s, u"Snare"_s, false),
                                        makeTrack(u"3s"_s, u"Keys"_s)};
 
@@ -170,7 +170,7 @@ TEST_F(ScriptExport, NoIncludedTrackStopsBeforeAnyFileOrProcess)
 {
     writeScript(u"Scripts/export_ptx.py"_s, u"sys.exit(1)\n"_s);
     writeScript(u"Scripts/export_logicx.py"_s, u"sys.exit(1)\n"_s);
-    const QList<TrackChannel> excluded = {makeTrack(u"1"_s, u"Kick"_s, false)};
+    const TrackList excluded = {makeTrack(u"1"_s, u"Kick"_s, false)};
 
     const Result<QString> proTools = m_proTools.exportSession(excluded, u"S"_s, {}, u"/x.ptx"_s);
     const Result<QString> logic = m_logic.exportSession({}, u"S"_s, {}, u"/x"_s);

@@ -98,9 +98,9 @@ TrackChannel makeTrack(DigicoChannelType type, const QString &label, const QStri
     return track;
 }
 
-QList<TrackChannel> numberedInputs(int count)
+TrackList numberedInputs(int count)
 {
-    QList<TrackChannel> tracks;
+    TrackList tracks;
     for (int i = 1; i <= count; ++i) {
         TrackChannel track = makeTrack(DigicoChannelType::input, QString::number(i),
                                        u"Input%1"_s.arg(i), u"SR1 %1"_s.arg(i));
@@ -171,7 +171,7 @@ TEST(SessionPDF, ReadsBackEveryCellOfAManyPageSheetAsDrawn)
     // is where a text layer built from the face's own map goes wrong.
     const QStringList names = {u"调音台 入"_s,   u"长笛 大鼓"_s, u"门 页 风"_s, u"马 龙 鸟 鱼"_s,
                                u"见 言 车 贝"_s, u"心 手 口"_s,  u"金 水 火"_s, u"人 小 齿"_s};
-    QList<TrackChannel> tracks = numberedInputs(94); // three full pages and one row
+    TrackList tracks = numberedInputs(94); // three full pages and one row
     for (qsizetype i = 0; i < tracks.size(); ++i)
         tracks[i].name = names[i % names.size()];
     tracks[40].channelType = DigicoChannelType::aux;
@@ -232,7 +232,7 @@ TEST(SessionPDF, LaysOutThePageAsTheGoldenSheet)
     ASSERT_TRUE(dir.isValid());
     const QString path = dir.filePath(u"sheet.pdf"_s);
 
-    QList<TrackChannel> tracks = numberedInputs(32);
+    TrackList tracks = numberedInputs(32);
     tracks[0].name = u"主唱 Lead"_s;
     tracks[1] = makeTrack(DigicoChannelType::aux, u"A4s"_s, u"混响"_s);
     tracks[2] = makeTrack(DigicoChannelType::other, u"X1"_s, u"Spare"_s, u"MADI 9"_s);
@@ -300,7 +300,7 @@ TEST(SessionPDF, FallsBackToAGenericTitleAndLeavesOutEmptyDetails)
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const SessionPDFExporter exporter;
-    const QList<TrackChannel> tracks = numberedInputs(2);
+    const TrackList tracks = numberedInputs(2);
 
     ParsedSession partial;
     partial.consoleName = u"SD12"_s;
@@ -331,7 +331,7 @@ TEST(SessionPDF, CutsLongTextsWithAnEllipsisInsideTheirPlace)
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString path = dir.filePath(u"long.pdf"_s);
-    QList<TrackChannel> tracks = {
+    TrackList tracks = {
         makeTrack(DigicoChannelType::input, u"1"_s, u"AmbienceOverheadFarLeftPositionMicrophone"_s),
         makeTrack(DigicoChannelType::input, u"2"_s, u"舞台左侧远端环境拾音话筒备用通道"_s),
     };

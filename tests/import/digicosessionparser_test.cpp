@@ -22,7 +22,7 @@ QString describe(const TrackChannel &track)
         .join(u" | ");
 }
 
-QStringList describe(const QList<TrackChannel> &tracks)
+QStringList describe(const TrackList &tracks)
 {
     QStringList rows;
     for (const TrackChannel &track : tracks)

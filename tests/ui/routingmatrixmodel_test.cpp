@@ -90,7 +90,7 @@ TEST(RoutingMatrixModel, TakesTheMonoInputsOfTheChosenDeviceOrTheFirst)
                {mono(u"a"_s, 0, u"Ch 1"_s), mono(u"a"_s, 1, u"Ch 2"_s), pair(u"a"_s, 0)}),
         device(u"b"_s, u"B"_s, {pair(u"b"_s, 0)}),
     });
-    const QList<TrackChannel> tracks{track(u"Kick"_s)};
+    const TrackList tracks{track(u"Kick"_s)};
 
     const std::optional<RoutingMatrixModel> first =
         buildRoutingMatrixModel(std::nullopt, catalog, tracks, fonts);

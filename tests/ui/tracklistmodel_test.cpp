@@ -67,7 +67,7 @@ TEST_F(TrackListModelTest, ShowsTheTracksInSessionOrderWithTheTableTexts)
 
 TEST_F(TrackListModelTest, BadgesNameEveryChannelType)
 {
-    QList<TrackChannel> tracks;
+    TrackList tracks;
     for (DigicoChannelType type : allChannelTypes) {
         TrackChannel track;
         track.channelType = type;
@@ -178,7 +178,7 @@ TEST_F(TrackListModelTest, TellsEachEditAsTheFinestChangeThatExplainsIt)
 
 TEST_F(TrackListModelTest, RowsFollowTheirTracksThroughAnyReordering)
 {
-    QList<TrackChannel> tracks(6);
+    TrackList tracks(6);
     for (int i = 0; i < tracks.size(); ++i)
         tracks[i].channelLabel = QString::number(i + 1);
     openTracks(tracks);

@@ -25,7 +25,7 @@ protected:
     }
 
     // A session of exactly these tracks, as if opened from a project file.
-    void openTracks(const QList<TrackChannel> &tracks)
+    void openTracks(const TrackList &tracks)
     {
         ProjectDocumentSnapshot document;
         document.session.sessionName = QStringLiteral("Show");

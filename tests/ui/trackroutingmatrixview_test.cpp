@@ -277,7 +277,7 @@ TEST_F(RoutingMatrixViewTest, BackAndForthPaintsACellOncePerEntry)
 TEST_F(RoutingMatrixViewTest, MouseDownInAGapChangesNothingButOpensOneGroup)
 {
     show();
-    const QList<TrackChannel> before = vm.tracks();
+    const TrackList before = vm.tracks();
     QSignalSpy depth(&vm, &SessionViewModel::groupedMutationDepthChanged);
     const QPoint gap = cells()->cellRect(1, 1).bottomRight() + QPoint(1, 1);
     ASSERT_FALSE(cells()->hitTest(QPointF(gap) + QPointF(0.5, 0.5)));

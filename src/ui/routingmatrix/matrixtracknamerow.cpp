@@ -47,7 +47,7 @@ void MatrixTrackNameRow::setTrack(const TrackChannel &track)
 
 const TrackChannel *MatrixTrackNameRow::currentTrack() const
 {
-    const QList<TrackChannel> &tracks = m_viewModel->tracks();
+    const TrackList &tracks = m_viewModel->tracks();
     const auto found =
         std::find_if(tracks.cbegin(), tracks.cend(),
                      [this](const TrackChannel &track) { return track.id == m_trackID; });

@@ -35,7 +35,7 @@ void RoutingMatrixGrid::setModel(const RoutingMatrixModel &model)
         columnIDs.append(column.id);
     m_paintView->setGrid(columnIDs, layout.cellSize, layout.cellSize, spacing);
 
-    const QList<TrackChannel> tracks = matrixTracks(m_viewModel->tracks());
+    const TrackList tracks = matrixTracks(m_viewModel->tracks());
     while (m_nameRows.size() > tracks.size())
         delete m_nameRows.takeLast();
     while (m_nameRows.size() < tracks.size()) {

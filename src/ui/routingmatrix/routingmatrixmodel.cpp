@@ -32,9 +32,9 @@ RoutingMatrixFonts RoutingMatrixFonts::standard()
     return {label, application};
 }
 
-QList<TrackChannel> matrixTracks(const QList<TrackChannel> &tracks)
+TrackList matrixTracks(const TrackList &tracks)
 {
-    QList<TrackChannel> result;
+    TrackList result;
     result.reserve(tracks.size());
     for (const TrackChannel &track : tracks) {
         if (track.isIncluded)
@@ -44,7 +44,7 @@ QList<TrackChannel> matrixTracks(const QList<TrackChannel> &tracks)
 }
 
 RoutingMatrixLayout measureRoutingMatrixLayout(const QList<RoutingMatrixColumn> &columns,
-                                               const QList<TrackChannel> &tracks,
+                                               const TrackList &tracks,
                                                const QList<AudioInputDevice> &devices,
                                                const RoutingMatrixFonts &fonts)
 {
@@ -73,7 +73,7 @@ RoutingMatrixLayout measureRoutingMatrixLayout(const QList<RoutingMatrixColumn> 
 
 std::optional<RoutingMatrixModel> buildRoutingMatrixModel(const std::optional<QString> &deviceUID,
                                                           const AudioInputCatalog &catalog,
-                                                          const QList<TrackChannel> &tracks,
+                                                          const TrackList &tracks,
                                                           const RoutingMatrixFonts &fonts)
 {
     const QList<AudioInputDevice> &devices = catalog.devices();

@@ -62,10 +62,10 @@ struct RoutingMatrixFonts {
 };
 
 // The rows of the matrix: the included tracks, in session order.
-QList<TrackChannel> matrixTracks(const QList<TrackChannel> &tracks);
+TrackList matrixTracks(const TrackList &tracks);
 
 RoutingMatrixLayout measureRoutingMatrixLayout(const QList<RoutingMatrixColumn> &columns,
-                                               const QList<TrackChannel> &tracks,
+                                               const TrackList &tracks,
                                                const QList<AudioInputDevice> &devices,
                                                const RoutingMatrixFonts &fonts);
 
@@ -73,7 +73,7 @@ RoutingMatrixLayout measureRoutingMatrixLayout(const QList<RoutingMatrixColumn> 
 // has no such device.
 std::optional<RoutingMatrixModel> buildRoutingMatrixModel(const std::optional<QString> &deviceUID,
                                                           const AudioInputCatalog &catalog,
-                                                          const QList<TrackChannel> &tracks,
+                                                          const TrackList &tracks,
                                                           const RoutingMatrixFonts &fonts);
 
 // Where a point of the cell block falls: a row and a column index.

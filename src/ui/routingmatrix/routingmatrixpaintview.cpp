@@ -50,7 +50,7 @@ void RoutingMatrixPaintView::setGrid(const QStringList &columnIDs, int columnWid
 
 void RoutingMatrixPaintView::refreshMarkers()
 {
-    const QList<TrackChannel> tracks = matrixTracks(m_viewModel->tracks());
+    const TrackList tracks = matrixTracks(m_viewModel->tracks());
     QList<qsizetype> markers;
     markers.reserve(tracks.size());
     for (const TrackChannel &track : tracks)
@@ -111,7 +111,7 @@ RoutingMatrixPaintView::cellAt(QPointF point) const
     // as it is, the one-pixel gap after a cell (its offset 48 to 49) would never be hit by a
     // whole-pixel position, so the pixel's centre is tested instead.
     const QPointF pixelCentre(std::floor(point.x()) + 0.5, std::floor(point.y()) + 0.5);
-    const QList<TrackChannel> tracks = matrixTracks(m_viewModel->tracks());
+    const TrackList tracks = matrixTracks(m_viewModel->tracks());
     const std::optional<RoutingMatrixCell> cell = hitTestRoutingMatrix(
         pixelCentre, m_columnWidth, m_rowHeight, m_gridSpacing, tracks.size(), m_columnIDs.size());
     if (!cell)
@@ -126,7 +126,7 @@ void RoutingMatrixPaintView::paintEvent(QPaintEvent *event)
     const QColor background = colors.color(QPalette::Window);
     const QColor cellFill = colors.color(QPalette::Base);
     const QColor text = colors.color(QPalette::WindowText);
-    const QList<TrackChannel> tracks = matrixTracks(m_viewModel->tracks());
+    const TrackList tracks = matrixTracks(m_viewModel->tracks());
     const QRect exposed = event->rect();
     if (tracks.isEmpty() || m_columnIDs.isEmpty()) {
         painter.fillRect(exposed, background);
@@ -250,7 +250,7 @@ void RoutingMatrixPaintView::mouseReleaseEvent(QMouseEvent *event)
         return;
     // A click is judged by the cell under the mouse-down alone.
     if (m_dragState == DragState::pressed && m_paintStartHit) {
-        const QList<TrackChannel> &tracks = m_viewModel->tracks();
+        const TrackList &tracks = m_viewModel->tracks();
         const auto track = std::find_if(tracks.cbegin(), tracks.cend(), [this](const auto &t) {
             return t.id == m_paintStartHit->trackID;
         });

@@ -182,7 +182,7 @@ void TrackRoutingMatrixView::rebuildModel()
 {
     const RoutingMatrixFonts fonts = RoutingMatrixFonts::standard();
     const AudioInputCatalog &catalog = m_viewModel->audioInputCatalog();
-    const QList<TrackChannel> tracks = matrixTracks(m_viewModel->tracks());
+    const TrackList tracks = matrixTracks(m_viewModel->tracks());
     m_matrixModel = buildRoutingMatrixModel(m_selectedDeviceUID, catalog, tracks, fonts);
     if (!m_matrixModel && m_selectedDeviceUID) {
         // The chosen device went away: choose again as on entering routing mode, rather than

@@ -336,7 +336,7 @@ bool TrackListModel::dropMimeData(const QMimeData *data, Qt::DropAction action, 
 
 void TrackListModel::followSession()
 {
-    const QList<TrackChannel> &tracks = m_viewModel->tracks();
+    const TrackList &tracks = m_viewModel->tracks();
     QList<QUuid> ids;
     ids.reserve(tracks.size());
     m_sessionIndexByID.clear();
@@ -366,7 +366,7 @@ void TrackListModel::followSession()
             insertRowsOfNewTracks(ids);
         }
     }
-    const QList<TrackChannel> before = std::exchange(m_toldTracks, tracks);
+    const TrackList before = std::exchange(m_toldTracks, tracks);
     announceChangedTracks(before);
     m_followingSession = false;
 }
@@ -454,14 +454,14 @@ void TrackListModel::insertRowsOfNewTracks(const QList<QUuid> &ids)
     }
 }
 
-void TrackListModel::announceChangedTracks(const QList<TrackChannel> &before)
+void TrackListModel::announceChangedTracks(const TrackList &before)
 {
     QHash<QUuid, qsizetype> beforeIndexByID;
     beforeIndexByID.reserve(before.size());
     for (qsizetype i = 0; i < before.size(); ++i)
         beforeIndexByID.insert(before.at(i).id, i);
 
-    const QList<TrackChannel> &tracks = m_viewModel->tracks();
+    const TrackList &tracks = m_viewModel->tracks();
     const auto changed = [&](qsizetype row) {
         const qsizetype old = beforeIndexByID.value(tracks.at(row).id, -1);
         return old >= 0 && !(before.at(old) == tracks.at(row));

@@ -88,7 +88,7 @@ private:
     void removeRowsOfGoneTracks(const QSet<QUuid> &kept);
     void reorderRowsTo(const QList<QUuid> &order);
     void insertRowsOfNewTracks(const QList<QUuid> &ids);
-    void announceChangedTracks(const QList<TrackChannel> &before);
+    void announceChangedTracks(const TrackList &before);
     void announceColumns(int first, int last, const QList<int> &roles);
 
     SessionViewModel *m_viewModel;
@@ -98,7 +98,7 @@ private:
     QHash<QUuid, qsizetype> m_sessionIndexByID;
     // The tracks as last told, to find the rows an edit touched. Between changes it shares its
     // storage with the view model's list, so it costs no copy.
-    QList<TrackChannel> m_toldTracks;
+    TrackList m_toldTracks;
     bool m_followingSession = false;
 };
 
