@@ -3,11 +3,16 @@
 #include "audio/audioinputdeviceenumerator.h"
 #include "cli/commands.h"
 #include "support/fakeaudiohardware.h"
+#include "support/printers.h"
+#include "support/testfiles.h"
 
 #include <QByteArray>
 #include <QProcess>
 #include <QStringList>
 #include <QTextStream>
+
+// The sample reports of the tests.
+inline const QString reports = QStringLiteral(KELVARY_TEST_DATA "/reports/");
 
 // Runs the built kelvary-cli and collects what it printed.
 struct CliRun {

@@ -1,11 +1,6 @@
 #include "cli/clirunner.h"
 #include "cli/devicescommand.h"
 
-#include "audio/audioinputdeviceenumerator.h"
-#include "support/fakeaudiohardware.h"
-#include "support/printers.h"
-
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -26,8 +21,7 @@ CommandRun runDevices(const QStringList &arguments, QList<FakeAudioHardware::Dev
 
 QString golden(const QString &name)
 {
-    QFile file(QStringLiteral(KELVARY_TEST_DATA "/audio/") + name);
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    return QString::fromUtf8(fileBytes(QStringLiteral(KELVARY_TEST_DATA "/audio/") + name));
 }
 
 const QList<FakeAudioHardware::Device> twoInterfaces{
@@ -37,37 +31,30 @@ const QList<FakeAudioHardware::Device> twoInterfaces{
 
 } // namespace
 
-TEST(DevicesCommand, PrintsEachDeviceWithItsChannelsAndRecordInputs)
+TEST(DevicesCommand, PrintsEachDeviceWithItsChannelsAndRecordInputsOrSaysThereAreNone)
 {
-    const CommandRun text = runDevices({}, twoInterfaces);
-    EXPECT_EQ(text.exitCode, 0);
-    EXPECT_EQ(text.out, golden(u"devices.txt"_s));
+    const struct {
+        QStringList arguments;
+        QList<FakeAudioHardware::Device> devices;
+        QString out;
+    } cases[] = {
+        {{}, twoInterfaces, golden(u"devices.txt"_s)},
+        {{u"--json"_s}, twoInterfaces, golden(u"devices.json"_s)},
+        {{}, {FakeAudioHardware::device(u"out"_s, u"Speakers"_s, {})}, u"未检测到音频输入\n"_s},
+        {{u"--json"_s}, {}, u"{\n    \"devices\": [\n    ]\n}\n"_s},
+    };
+    for (const auto &c : cases) {
+        const CommandRun run = runDevices(c.arguments, c.devices);
+        EXPECT_EQ(run.exitCode, 0);
+        EXPECT_EQ(run.out, c.out);
+    }
 
-    const CommandRun json = runDevices({u"--json"_s}, twoInterfaces);
-    EXPECT_EQ(json.exitCode, 0);
-    EXPECT_EQ(json.out, golden(u"devices.json"_s));
-}
-
-TEST(DevicesCommand, SaysSoWhenThereAreNoInputs)
-{
-    const CommandRun text =
-        runDevices({}, {FakeAudioHardware::device(u"out"_s, u"Speakers"_s, {})});
-    EXPECT_EQ(text.exitCode, 0);
-    EXPECT_EQ(text.out, u"未检测到音频输入\n"_s);
-
-    const CommandRun json = runDevices({u"--json"_s}, {});
-    EXPECT_EQ(json.exitCode, 0);
-    EXPECT_EQ(json.out, u"{\n    \"devices\": [\n    ]\n}\n"_s);
-}
-
-TEST(DevicesCommand, RejectsUnknownArgumentsWithItsUsage)
-{
-    const CommandRun run = runDevices({u"--jsn"_s}, twoInterfaces);
-    EXPECT_EQ(run.exitCode, 2);
-    EXPECT_TRUE(run.out.isEmpty());
-    EXPECT_TRUE(run.err.startsWith(
+    const CommandRun wrong = runDevices({u"--jsn"_s}, twoInterfaces);
+    EXPECT_EQ(wrong.exitCode, 2);
+    EXPECT_TRUE(wrong.out.isEmpty());
+    EXPECT_TRUE(wrong.err.startsWith(
         u"kelvary-cli devices：未知参数：--jsn\n\n用法：kelvary-cli devices [--json]"_s))
-        << run.err.toStdString();
+        << wrong.err.toStdString();
 }
 
 TEST(DevicesCommand, AnswersFromTheCommandLineOnAnyComputer)

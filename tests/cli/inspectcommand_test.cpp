@@ -1,11 +1,6 @@
 #include "cli/clirunner.h"
 #include "cli/sessioncommands.h"
 
-#include "audio/audioinputdeviceenumerator.h"
-#include "support/fakeaudiohardware.h"
-#include "support/printers.h"
-#include "support/testfiles.h"
-
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QRegularExpression>
@@ -17,8 +12,6 @@ using namespace kelvary;
 using namespace Qt::StringLiterals;
 
 namespace {
-
-const QString reports = QStringLiteral(KELVARY_TEST_DATA "/reports/");
 
 CommandRun inspect(const QString &file, std::shared_ptr<FakeAudioHardware> hardware)
 {
@@ -48,21 +41,20 @@ TEST(InspectCommand, PrintsTheSessionAsPrettyUtf8Json)
     EXPECT_TRUE(run.out.contains("\"name\": \"主唱\""));
 }
 
-TEST(InspectCommand, ReportsFailuresOnStandardError)
+TEST(InspectCommand, ReportsFailuresOnStandardErrorAndBadUsageWithExitCodeTwo)
 {
     const CliRun missing = runCli({u"inspect"_s, reports + u"missing.rtf"_s});
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_TRUE(missing.out.isEmpty());
     EXPECT_TRUE(missing.err.contains("missing.rtf"));
-}
 
-TEST(InspectCommand, RejectsBadUsage)
-{
-    EXPECT_EQ(runCli({}).exitCode, 2);
-    EXPECT_EQ(runCli({u"inspect"_s}).exitCode, 2);
-    EXPECT_EQ(runCli({u"inspect"_s, u"a"_s, u"b"_s}).exitCode, 2);
-    EXPECT_EQ(runCli({u"frobnicate"_s}).exitCode, 2);
-    EXPECT_EQ(runCli({u"inspect"_s, u"--json"_s}).exitCode, 2);
+    const QStringList wrong[] = {{},
+                                 {u"inspect"_s},
+                                 {u"inspect"_s, u"a"_s, u"b"_s},
+                                 {u"frobnicate"_s},
+                                 {u"inspect"_s, u"--json"_s}};
+    for (const QStringList &arguments : wrong)
+        EXPECT_EQ(runCli(arguments).exitCode, 2) << arguments.join(u' ').toStdString();
 }
 
 TEST(InspectCommand, PrintsAnOpenedProjectAsTheAppWouldSaveIt)

@@ -74,11 +74,5 @@ TEST(Appearance, PressingTheButtonStoresTheNextStyleAndNeverReturnsToSystem)
     QSettings().remove(Appearance::settingsKey);
 }
 
-TEST(Appearance, FusionPalettesReadAsTheirScheme)
-{
-    EXPECT_EQ(colorSchemeOf(fusionPalette(ColorScheme::light)), ColorScheme::light);
-    EXPECT_EQ(colorSchemeOf(fusionPalette(ColorScheme::dark)), ColorScheme::dark);
-}
-
 } // namespace
 } // namespace kelvary::ui

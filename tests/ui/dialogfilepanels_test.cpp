@@ -27,15 +27,7 @@ void whenDialogOpens(std::function<void(QFileDialog *)> inspect)
     });
 }
 
-TEST(DialogFilePanels, NameFiltersOfferBothCasesOfEachExtension)
-{
-    EXPECT_EQ(nameFilters({{u"DiGiCo Session Report"_s, {u"rtf"_s, u"txt"_s}}}),
-              QStringList{u"DiGiCo Session Report (*.rtf *.RTF *.txt *.TXT)"_s});
-    EXPECT_EQ(nameFilters({{u"Reaper"_s, {u"RTrackTemplate"_s}}}),
-              QStringList{u"Reaper (*.rtracktemplate *.RTRACKTEMPLATE)"_s});
-}
-
-TEST(DialogFilePanels, OpenPanelCarriesTheTitleAndTypesAndCancellingGivesNothing)
+TEST(DialogFilePanels, OpenPanelOffersBothCasesOfEachTypeAndCancellingGivesNothing)
 {
     DialogFilePanels panels;
     QString title;
@@ -50,6 +42,8 @@ TEST(DialogFilePanels, OpenPanelCarriesTheTitleAndTypesAndCancellingGivesNothing
     EXPECT_EQ(chosen, std::nullopt);
     EXPECT_EQ(title, u"导入 DiGiCo Session Report");
     EXPECT_EQ(filters, QStringList{u"DiGiCo Session Report (*.rtf *.RTF *.txt *.TXT)"_s});
+    EXPECT_EQ(nameFilters({{u"Reaper"_s, {u"RTrackTemplate"_s}}}),
+              QStringList{u"Reaper (*.rtracktemplate *.RTRACKTEMPLATE)"_s});
 }
 
 TEST(DialogFilePanels, SavePanelSuggestsTheNameWithThePromptAndGivesTheChosenPath)

