@@ -17,6 +17,9 @@ TEST_F(InputAssignment, SequentialAssignmentFollowsTheListOrder)
     EXPECT_EQ(track(u"5"_s).audioInputDeviceUID, u"madi"_s);
     EXPECT_EQ(vm.statusMessage(), u"已为 4 条轨道分配 MADI Card \u00B7 Ch 3\u20136"_s);
     EXPECT_EQ(vm.undoSnapshots().size(), 1);
+    // Four tracks on the last four inputs fit exactly.
+    vm.assignSequentially(u"madi"_s, 12);
+    EXPECT_EQ(track(u"5"_s).audioInputChannelID, u"madi:15"_s);
 }
 
 TEST_F(InputAssignment, ShortageChangesNothing)

@@ -32,6 +32,7 @@ TEST(SideSuffixed, ReplacesAnExistingSideLetter)
 {
     EXPECT_EQ(sideSuffixed(u"Keys"_s, StereoChannelSide::right, true), u"Keys R"_s);
     EXPECT_EQ(sideSuffixed(u"Keys L"_s, StereoChannelSide::right, true), u"Keys R"_s);
+    EXPECT_EQ(sideSuffixed(u"Keys R"_s, StereoChannelSide::left, true), u"Keys L"_s);
     EXPECT_EQ(sideSuffixed(u" L"_s, StereoChannelSide::right, true), u"R"_s);
     EXPECT_EQ(sideSuffixed(u"KeysL"_s, StereoChannelSide::left, true), u"KeysL L"_s);
     EXPECT_EQ(sideSuffixed(u""_s, StereoChannelSide::left, true), u"L"_s);
