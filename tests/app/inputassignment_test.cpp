@@ -17,6 +17,9 @@ TEST_F(InputAssignment, SequentialAssignmentFollowsTheListOrder)
     EXPECT_EQ(track(u"5"_s).audioInputDeviceUID, u"madi"_s);
     EXPECT_EQ(vm.statusMessage(), u"已为 4 条轨道分配 MADI Card \u00B7 Ch 3\u20136"_s);
     EXPECT_EQ(vm.undoSnapshots().size(), 1);
+    // Four tracks on the last four inputs fit exactly.
+    vm.assignSequentially(u"madi"_s, 12);
+    EXPECT_EQ(track(u"5"_s).audioInputChannelID, u"madi:15"_s);
 }
 
 TEST_F(InputAssignment, ShortageChangesNothing)
@@ -73,15 +76,7 @@ TEST_F(InputAssignment, RowPickersApplyToTheSelectionTheRowBelongsTo)
     vm.setAudioInputDevice(std::nullopt, idOf(u"5"_s));
     EXPECT_EQ(track(u"5"_s).audioInputDeviceUID, std::nullopt);
     EXPECT_EQ(track(u"5"_s).audioInputChannelID, std::nullopt);
-
-    vm.undo();
-    vm.undo();
-    vm.undo();
-    vm.undo();
-    EXPECT_EQ(track(u"2"_s).audioInputDeviceUID, u"usb"_s);
-    vm.undo();
-    EXPECT_EQ(track(u"2"_s).audioInputDeviceUID, std::nullopt);
-    EXPECT_FALSE(vm.canUndo());
+    EXPECT_EQ(vm.undoSnapshots().size(), 5);
 }
 
 TEST_F(InputAssignment, AnUnknownChannelKeepsTheDeviceUntilTheNextRefresh)
@@ -91,7 +86,12 @@ TEST_F(InputAssignment, AnUnknownChannelKeepsTheDeviceUntilTheNextRefresh)
     vm.setAudioInputChannel(u"elsewhere:3"_s, idOf(u"1"_s));
     EXPECT_EQ(track(u"1"_s).audioInputDeviceUID, u"usb"_s);
     EXPECT_EQ(track(u"1"_s).audioInputChannelID, u"elsewhere:3"_s);
+    // Every refresh enumerates the interfaces again and bumps the catalogue's revision.
+    EXPECT_EQ(vm.audioInputCatalogRevision(), 1);
+    hardware->devices->removeFirst();
     vm.refreshAudioInputCatalog();
+    EXPECT_EQ(vm.audioInputCatalogRevision(), 2);
+    EXPECT_EQ(vm.audioInputCatalog().devices().size(), 1);
     EXPECT_EQ(track(u"1"_s).audioInputDeviceUID, u"usb"_s);
     EXPECT_EQ(track(u"1"_s).audioInputChannelID, std::nullopt);
 }

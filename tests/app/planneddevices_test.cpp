@@ -2,9 +2,6 @@
 
 #include "app/projectdocument.h"
 
-#include <QJsonDocument>
-#include <QJsonObject>
-
 using namespace kelvary;
 using namespace Qt::StringLiterals;
 
@@ -95,12 +92,4 @@ TEST_F(PlannedDevices, KeepThePatchOfAProjectOpenedAwayFromTheRig)
     EXPECT_EQ(vm.statusMessage(), u"已打开工程：show.kvp"_s);
     // Saved again there, nothing of the patch or of the interfaces is lost.
     EXPECT_EQ(vm.makeProjectData(moment), data);
-
-    // Without the key the assignments to absent devices go, as they always did.
-    QJsonObject root = QJsonDocument::fromJson(vm.makeProjectData()).object();
-    root.remove(u"plannedAudioDevices"_s);
-    vm.openProjectAt(writeFile(u"old.kvp"_s, QJsonDocument(root).toJson()));
-    EXPECT_EQ(track(u"3s"_s).audioInputDeviceUID, std::nullopt);
-    EXPECT_EQ(track(u"2"_s).audioInputDeviceUID, std::nullopt);
-    EXPECT_EQ(track(u"1"_s).audioInputChannelID, u"usb:1"_s);
 }

@@ -4,7 +4,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
@@ -100,8 +99,6 @@ TEST_F(ProjectFile, SavePanelSuggestsTheSessionNameAndCancelChangesNothing)
     vm.saveProjectAs();
     ASSERT_EQ(panels->saveRequests.size(), 1);
     const SavePanelRequest &request = panels->saveRequests[0];
-    EXPECT_EQ(request.title, u"另存工程"_s);
-    EXPECT_EQ(request.prompt, u"保存"_s);
     EXPECT_EQ(request.suggestedName, u"Band-Live.kvp"_s);
     ASSERT_EQ(request.types.size(), 1);
     EXPECT_EQ(request.types[0].extensions, QStringList{u"kvp"_s});
@@ -141,7 +138,8 @@ TEST_F(ProjectFile, FailedSaveKeepsTheFileTheLocationAndTheState)
     EXPECT_EQ(vm.session(), edited);
     EXPECT_EQ(vm.statusMessage(), status);
 
-    // A folder that is a regular file refuses every writer, whatever its privileges.
+    // A folder that is a regular file refuses every writer, whatever its privileges (a
+    // read-only folder does not stop root).
     writeBytes(path(u"plain"_s), "not a folder");
     panels->saveLocation = path(u"plain/Show.kvp"_s);
     vm.saveProjectAs();
@@ -157,62 +155,21 @@ TEST_F(ProjectFile, FailedSaveKeepsTheFileTheLocationAndTheState)
     EXPECT_EQ(fresh->projectFileURL(), std::nullopt);
 }
 
-TEST_F(ProjectFile, ReadOnlyFolderRefusesTheSave)
-{
-    const QString folder = path(u"locked"_s);
-    ASSERT_TRUE(QDir().mkdir(folder));
-    ASSERT_TRUE(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
-    {
-        QFile probe(folder + u"/probe"_s);
-        if (probe.open(QIODevice::WriteOnly)) {
-            probe.remove();
-            QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-            GTEST_SKIP() << "this user writes into read-only folders (root); the folder that is a "
-                            "regular file stands in for it in FailedSaveKeepsTheFile…";
-        }
-    }
-    vm.importSessionReportAt(mainShow);
-    panels->saveLocation = folder + u"/Show.kvp"_s;
-    vm.saveProjectAs();
-    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    ASSERT_TRUE(vm.errorMessage());
-    EXPECT_TRUE(vm.errorMessage()->startsWith(u"另存为失败："_s));
-    EXPECT_FALSE(QFile::exists(folder + u"/Show.kvp"_s));
-    EXPECT_EQ(vm.projectFileURL(), std::nullopt);
-}
-
 TEST_F(ProjectFile, FailedOpenNamesWhatIsWrongAndKeepsTheSession)
 {
     vm.importSessionReportAt(mainShow);
     const ParsedSession imported = vm.session();
-    const QJsonObject root = QJsonDocument::fromJson(vm.makeProjectData()).object();
-    const QJsonArray tracks = root[u"tracks"_s].toArray();
-
-    QJsonObject withoutSession = root;
+    QJsonObject withoutSession = QJsonDocument::fromJson(vm.makeProjectData()).object();
     withoutSession.remove(u"session"_s);
-    // Two tracks with one id would confuse selection and undo.
-    QJsonObject duplicated = root;
-    QJsonArray twins = tracks;
-    QJsonObject third = twins[2].toObject();
-    third[u"id"_s] = twins[0].toObject()[u"id"_s];
-    twins[2] = third;
-    duplicated[u"tracks"_s] = twins;
-
-    const std::pair<QJsonObject, QString> cases[] = {
-        {withoutSession, u"session"_s},
-        {duplicated, u"第 3 条轨道"_s},
-    };
-    for (const auto &[document, named] : cases) {
-        const QString file = path(u"broken.kvp"_s);
-        writeBytes(file, QJsonDocument(document).toJson());
+    const QString broken = path(u"broken.kvp"_s);
+    writeBytes(broken, QJsonDocument(withoutSession).toJson());
+    for (const QString &file : {broken, path(u"absent.kvp"_s)}) {
         vm.openProjectAt(file);
         ASSERT_TRUE(vm.errorMessage());
         EXPECT_TRUE(vm.errorMessage()->startsWith(u"打开失败："_s));
-        EXPECT_TRUE(vm.errorMessage()->contains(named)) << vm.errorMessage()->toStdString();
+        EXPECT_TRUE(vm.errorMessage()->contains(file == broken ? u"session"_s : u"absent.kvp"_s))
+            << vm.errorMessage()->toStdString();
         EXPECT_EQ(vm.session(), imported);
         EXPECT_EQ(vm.projectFileURL(), std::nullopt);
     }
-    vm.openProjectAt(path(u"absent.kvp"_s));
-    EXPECT_TRUE(vm.errorMessage()->startsWith(u"打开失败："));
-    EXPECT_TRUE(vm.errorMessage()->contains(u"absent.kvp"));
 }

@@ -168,6 +168,7 @@ TEST_F(RandomEdits, KeepTheInvariantsAndUndoRestoresEachEarlierState)
 
     // The state each recorded snapshot must give back, newest last.
     QList<State> expected;
+    bool reachedLimit = false;
     for (int step = 1; step <= editCount; ++step) {
         const State before = state();
         const bool couldUndo = vm.canUndo();
@@ -187,7 +188,10 @@ TEST_F(RandomEdits, KeepTheInvariantsAndUndoRestoresEachEarlierState)
                 expected.removeFirst();
         } else {
             ASSERT_TRUE(recorded.isEmpty());
+            if (wasUndo)
+                ASSERT_EQ(state(), before) << "undo without history, edit " << step;
         }
+        reachedLimit = reachedLimit || vm.undoSnapshots().size() == SessionViewModel::undoLimit;
         ASSERT_EQ(expected.size(), vm.undoSnapshots().size()) << "edit " << step;
     }
 
@@ -196,4 +200,5 @@ TEST_F(RandomEdits, KeepTheInvariantsAndUndoRestoresEachEarlierState)
         ASSERT_EQ(state(), expected.takeLast()) << "final undo, seed " << seed;
     }
     EXPECT_TRUE(expected.isEmpty());
+    EXPECT_TRUE(reachedLimit) << "the run never filled the history, so no oldest step was dropped";
 }

@@ -28,9 +28,7 @@ TEST_F(SessionImport, ReplacesTheSessionAndIncludesOnlyInputs)
     EXPECT_FALSE(vm.canUndo());
     EXPECT_FALSE(vm.splitStereoChannels());
     EXPECT_EQ(vm.projectFileURL(), std::nullopt);
-    EXPECT_FALSE(vm.isLoading());
     EXPECT_EQ(vm.session().sessionName, u"other"_s);
-    EXPECT_EQ(vm.audioInputCatalog().devices().size(), 2);
 }
 
 TEST_F(SessionImport, FailureLeavesTheSessionAsItWas)
@@ -56,7 +54,6 @@ TEST_F(SessionImport, PanelsAskAndCancelDoesNothing)
 {
     vm.showImportPanel();
     ASSERT_EQ(panels->openRequests.size(), 1);
-    EXPECT_EQ(panels->openRequests[0].title, u"导入 DiGiCo Session Report"_s);
     EXPECT_EQ(panels->openRequests[0].types[0].extensions, (QStringList{u"rtf"_s, u"txt"_s}));
     EXPECT_TRUE(vm.tracks().isEmpty());
     EXPECT_EQ(vm.audioInputCatalogRevision(), 0) << "nothing is enumerated before an import";
@@ -66,7 +63,6 @@ TEST_F(SessionImport, PanelsAskAndCancelDoesNothing)
     EXPECT_EQ(vm.tracks().size(), 12);
 
     vm.showOpenPanel();
-    EXPECT_EQ(panels->openRequests.last().title, u"打开 Kelvary 工程"_s);
     EXPECT_EQ(panels->openRequests.last().types[0].extensions, QStringList{u"kvp"_s});
     EXPECT_EQ(vm.tracks().size(), 12);
 }
@@ -130,16 +126,6 @@ TEST_F(ProjectOpen, RestoresStateAndDropsWhatNoLongerExists)
     EXPECT_EQ(vm.tracks()[2].audioInputChannelID, u"madi:3"_s);
     EXPECT_EQ(vm.tracks()[3].stereoSide, StereoChannelSide::left);
     EXPECT_EQ(vm.session().sessionName, u"Saved"_s);
-}
-
-TEST_F(ProjectOpen, EveryRefreshBumpsTheCatalogueRevision)
-{
-    importReport();
-    EXPECT_EQ(vm.audioInputCatalogRevision(), 1);
-    hardware->devices->removeLast();
-    vm.refreshAudioInputCatalog();
-    EXPECT_EQ(vm.audioInputCatalogRevision(), 2);
-    EXPECT_EQ(vm.audioInputCatalog().devices().size(), 1);
 }
 
 using ChangeSignals = ViewModelTest;

@@ -62,16 +62,6 @@ protected:
         ASSERT_FALSE(vm.errorMessage()) << vm.errorMessage()->toStdString();
     }
 
-    QUuid idOf(const QString &label) const
-    {
-        for (const TrackChannel &track : vm.tracks()) {
-            if (track.channelLabel == label)
-                return track.id;
-        }
-        ADD_FAILURE() << "no track labelled " << label.toStdString();
-        return {};
-    }
-
     const TrackChannel &track(const QString &label) const
     {
         for (const TrackChannel &track : vm.tracks()) {
@@ -82,6 +72,8 @@ protected:
         ADD_FAILURE() << "no track labelled " << label.toStdString();
         return none;
     }
+
+    QUuid idOf(const QString &label) const { return track(label).id; }
 
     QStringList labels() const
     {

@@ -1,6 +1,7 @@
 #include "audio/alsaaudiohardware.h"
 #include "audio/alsacards.h"
 #include "audio/audioinputdeviceenumerator.h"
+#include "support/builders.h"
 #include "support/printers.h"
 
 #include <alsa/asoundlib.h>
@@ -42,16 +43,6 @@ QList<AudioInputDevice> enumerate(const QList<AlsaCaptureCandidate> &candidates)
         .enumerate();
 }
 
-QStringList summary(const QList<AudioInputDevice> &devices)
-{
-    QStringList lines;
-    for (const AudioInputDevice &device : devices)
-        lines << u"%1 | %2 | %3 | %4"_s.arg(device.id, device.name)
-                     .arg(device.firstGlobalInputIndex)
-                     .arg(device.inputChannelCount);
-    return lines;
-}
-
 } // namespace
 
 TEST(AlsaAudioHardware, ProbesTheChannelCountsOfCapturePcms)
@@ -66,13 +57,13 @@ TEST(AlsaAudioHardware, ProbesTheChannelCountsOfCapturePcms)
         fixturePcm(u"kelvary_stereo"_s, u"Stereo interface"_s),
         fixturePcm(u"kelvary_mono"_s, u"USB microphone"_s),
     });
-    EXPECT_EQ(summary(devices), (QStringList{
-                                    u"kelvary_madi | MADI card | 0 | 64"_s,
-                                    u"kelvary_sixteen | Sixteen inputs | 64 | 16"_s,
-                                    u"kelvary_three | Three inputs | 80 | 3"_s,
-                                    u"kelvary_stereo | Stereo interface | 83 | 2"_s,
-                                    u"kelvary_mono | USB microphone | 85 | 1"_s,
-                                }));
+    EXPECT_EQ(deviceSummary(devices), (QStringList{
+                                          u"kelvary_madi | MADI card | 0 | 64"_s,
+                                          u"kelvary_sixteen | Sixteen inputs | 64 | 16"_s,
+                                          u"kelvary_three | Three inputs | 80 | 3"_s,
+                                          u"kelvary_stereo | Stereo interface | 83 | 2"_s,
+                                          u"kelvary_mono | USB microphone | 85 | 1"_s,
+                                      }));
 }
 
 TEST(AlsaAudioHardware, CountsABusyDeviceFromItsRunningStream)
@@ -84,8 +75,8 @@ TEST(AlsaAudioHardware, CountsABusyDeviceFromItsRunningStream)
         fixturePcm(u"kelvary_unplugged"_s, u"Unplugged"_s, u"hw_params_missing"_s),
         fixturePcm(u"kelvary_stereo"_s, u"Stereo"_s, u"hw_params_running"_s),
     });
-    EXPECT_EQ(summary(devices), (QStringList{u"kelvary_busy | Busy | 0 | 18"_s,
-                                             u"kelvary_stereo | Stereo | 18 | 2"_s}));
+    EXPECT_EQ(deviceSummary(devices), (QStringList{u"kelvary_busy | Busy | 0 | 18"_s,
+                                                   u"kelvary_stereo | Stereo | 18 | 2"_s}));
 }
 
 TEST(AlsaAudioHardware, ListsNothingWhenTheSourceCannotListDevices)

@@ -1,4 +1,5 @@
 #include "audio/audioinputdeviceenumerator.h"
+#include "support/builders.h"
 #include "support/fakeaudiohardware.h"
 #include "support/printers.h"
 
@@ -28,17 +29,6 @@ QList<AudioInputDevice> enumerate(std::optional<QList<Device>> devices)
     return AudioInputDeviceEnumerator(hardware).enumerate();
 }
 
-// One line per device: id, name, first global input and input count.
-QStringList summary(const QList<AudioInputDevice> &devices)
-{
-    QStringList lines;
-    for (const AudioInputDevice &device : devices)
-        lines << u"%1 | %2 | %3 | %4"_s.arg(device.id, device.name)
-                     .arg(device.firstGlobalInputIndex)
-                     .arg(device.inputChannelCount);
-    return lines;
-}
-
 // One line per channel: id, device, index, label and "stereo" for a pair.
 QStringList channelLines(const AudioInputDevice &device)
 {
@@ -52,14 +42,10 @@ QStringList channelLines(const AudioInputDevice &device)
 
 } // namespace
 
-TEST(AudioInputDeviceEnumerator, ListsNothingWithoutDevicesOrAReadableDeviceList)
-{
-    EXPECT_TRUE(enumerate(QList<Device>()).isEmpty());
-    EXPECT_TRUE(enumerate(std::nullopt).isEmpty());
-}
-
 TEST(AudioInputDeviceEnumerator, LeavesOutOutputOnlyAndAggregateDevices)
 {
+    EXPECT_TRUE(enumerate(QList<Device>()).isEmpty());
+    EXPECT_TRUE(enumerate(std::nullopt).isEmpty()) << "no readable device list";
     const QList<Device> devices{
         FakeAudioHardware::device(u"out"_s, u"Speakers"_s, {}),
         FakeAudioHardware::device(u"zero"_s, u"Zero buffers"_s, {0, 0}),
@@ -68,7 +54,7 @@ TEST(AudioInputDeviceEnumerator, LeavesOutOutputOnlyAndAggregateDevices)
         FakeAudioHardware::device(u"com.example.AGGREGATE:7"_s, u"Studio"_s, {4}),
         FakeAudioHardware::device(u"mic"_s, u"USB Mic"_s, {1}),
     };
-    EXPECT_EQ(summary(enumerate(devices)), QStringList{u"mic | USB Mic | 0 | 1"_s});
+    EXPECT_EQ(deviceSummary(enumerate(devices)), QStringList{u"mic | USB Mic | 0 | 1"_s});
 }
 
 TEST(AudioInputDeviceEnumerator, MakesSingleInputsThenAdjacentPairs)
@@ -89,8 +75,9 @@ TEST(AudioInputDeviceEnumerator, MakesSingleInputsThenAdjacentPairs)
               (QStringList{u"W:0 W 0 Ch 1"_s, u"W:1 W 1 Ch 2"_s, u"W:2 W 2 Ch 3"_s,
                            u"W:3 W 3 Ch 4"_s, u"W:stereo:0 W 0 Ch 1\u20132 stereo"_s,
                            u"W:stereo:2 W 2 Ch 3\u20134 stereo"_s}));
-    EXPECT_EQ(summary(devices), (QStringList{u"X | Two | 0 | 2"_s, u"Y | Three | 2 | 3"_s,
-                                             u"Z | One | 5 | 1"_s, u"W | Two buffers | 6 | 4"_s}));
+    EXPECT_EQ(deviceSummary(devices),
+              (QStringList{u"X | Two | 0 | 2"_s, u"Y | Three | 2 | 3"_s, u"Z | One | 5 | 1"_s,
+                           u"W | Two buffers | 6 | 4"_s}));
 }
 
 TEST(AudioInputDeviceEnumerator, NumbersInputsAcrossDevicesWithoutGaps)
@@ -103,7 +90,7 @@ TEST(AudioInputDeviceEnumerator, NumbersInputsAcrossDevicesWithoutGaps)
         FakeAudioHardware::device(u"c"_s, u"Sixteen"_s, {16}),
     };
     EXPECT_EQ(
-        summary(enumerate(devices)),
+        deviceSummary(enumerate(devices)),
         (QStringList{u"a | Eight | 0 | 8"_s, u"b | Two | 8 | 2"_s, u"c | Sixteen | 10 | 16"_s}));
 }
 
@@ -122,7 +109,7 @@ TEST(AudioInputDeviceEnumerator, FailedIdOrNameReadsDropOnlyInTheSecondPass)
         changing({stereo}, {u"fine"_s}, {u"AgGrEgAtE"_s, u"Fine"_s}),
         FakeAudioHardware::device(u"last"_s, u"Keeps Its Case"_s, {1}),
     };
-    EXPECT_EQ(summary(enumerate(devices)),
+    EXPECT_EQ(deviceSummary(enumerate(devices)),
               (QStringList{u"late-id | Late Id | 0 | 2"_s, u"late-name | Late Name | 2 | 2"_s,
                            u"last | Keeps Its Case | 4 | 1"_s}));
 }

@@ -1,7 +1,7 @@
 #include "export/exportmanifest.h"
+#include "support/builders.h"
 #include "support/printers.h"
-
-#include <QFile>
+#include "support/testfiles.h"
 
 #include <gtest/gtest.h>
 
@@ -11,20 +11,6 @@ using namespace kelvary;
 using namespace Qt::StringLiterals;
 
 namespace {
-
-TrackChannel makeTrack(DigicoChannelType type, const QString &label, const QString &name,
-                       const QString &route = {}, const QString &extra = {})
-{
-    TrackChannel track;
-    track.channelType = type;
-    track.channelLabel = label;
-    track.channelNumber = channelNumberFromLabel(label);
-    track.name = name;
-    track.inputRoute = route;
-    track.extraInfo = extra;
-    track.color = defaultColor(type);
-    return track;
-}
 
 // Every kind of track a report yields, one of them excluded and one without colour text: the
 // golden manifests hold only the included tracks, in order, and no colour key for the last.
@@ -42,26 +28,20 @@ TrackList mixedSession()
     return {kick, keys, talkback, reverb, drums, wedge};
 }
 
-QByteArray fixture(const QString &name)
-{
-    QFile file(QStringLiteral(KELVARY_TEST_DATA) + u"/export/"_s + name);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 } // namespace
 
 TEST(ExportManifest, ProToolsManifestMatchesTheGoldenFile)
 {
     const ProToolsExportManifest manifest = ProToolsExportManifest::makeManifest(
         mixedSession(), u"Main Show"_s, u"/Users/me/Gigs"_s, u"SD12"_s);
-    EXPECT_EQ(manifest.encoded(), fixture(u"protools-manifest.json"_s));
+    EXPECT_EQ(manifest.encoded(), fixtureBytes(u"export/protools-manifest.json"_s));
 }
 
 TEST(ExportManifest, LogicManifestMatchesTheGoldenFile)
 {
     const LogicExportManifest manifest = LogicExportManifest::makeManifest(
         mixedSession(), u"Main Show"_s, u"/Users/me/Gigs/Main Show.logicx"_s, {});
-    EXPECT_EQ(manifest.encoded(), fixture(u"logic-manifest.json"_s));
+    EXPECT_EQ(manifest.encoded(), fixtureBytes(u"export/logic-manifest.json"_s));
 }
 
 TEST(TrackComment, JoinsTheKnownFactsOfTheChannel)

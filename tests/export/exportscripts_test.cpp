@@ -1,11 +1,12 @@
+#include "export/exportmanifest.h"
 #include "export/exportscriptbridge.h"
 #include "export/logiclogicxexporter.h"
 #include "export/protoolsptxexporter.h"
 #include "export/resourcedirectory.h"
+#include "support/builders.h"
 #include "support/printers.h"
 
 #include <QFile>
-#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -25,10 +26,7 @@ const QString sourceResources = QStringLiteral(KELVARY_SOURCE_RESOURCES);
 
 TrackList oneTrack()
 {
-    TrackChannel track;
-    track.channelLabel = u"1"_s;
-    track.name = u"Kick"_s;
-    return {track};
+    return {makeTrack(DigicoChannelType::input, u"1"_s, u"Kick"_s)};
 }
 
 struct ScriptOutcome {
@@ -134,22 +132,9 @@ TEST(ExportScripts, AMalformedManifestIsReportedAsBadManifest)
 TEST(ExportScripts, RefuseASessionNameThatLeavesTheChosenFolder)
 {
     QTemporaryDir folder;
-    const QString manifestPath =
-        writeManifest(folder, QJsonDocument(QJsonObject{
-                                                {u"sessionName"_s, u".."_s},
-                                                {u"parentDirectory"_s, folder.path()},
-                                                {u"sampleRate"_s, 48000},
-                                                {u"bitDepth"_s, 24},
-                                                {u"consoleName"_s, u""_s},
-                                                {u"tracks"_s, QJsonArray{QJsonObject{
-                                                                  {u"name"_s, u"Kick"_s},
-                                                                  {u"stereo"_s, false},
-                                                                  {u"comment"_s, u""_s},
-                                                                  {u"channelLabel"_s, u"1"_s},
-                                                                  {u"channelType"_s, u"Input"_s},
-                                                              }}},
-                                            })
-                                  .toJson());
+    const QString manifestPath = writeManifest(
+        folder,
+        ProToolsExportManifest::makeManifest(oneTrack(), u".."_s, folder.path(), {}).encoded());
     ASSERT_FALSE(manifestPath.isEmpty());
     const ScriptOutcome outcome = runScript(u"export_ptx.py"_s, {u"--manifest"_s, manifestPath});
     EXPECT_EQ(outcome.exitCode, 1);

@@ -1,10 +1,9 @@
 #include "export/reapertemplateexporter.h"
 #include "export/textfilewriter.h"
+#include "support/builders.h"
 #include "support/printers.h"
 #include "support/testfiles.h"
 
-#include <QDir>
-#include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
@@ -18,40 +17,15 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// A device as the enumeration lists it: single inputs, then pairs of adjacent inputs.
-AudioInputDevice makeDevice(const QString &id, const QString &name, qint64 inputs,
-                            qint64 firstGlobalInputIndex)
-{
-    AudioInputDevice device{id, name, {}, firstGlobalInputIndex, inputs};
-    for (qint64 i = 0; i < inputs; ++i) {
-        device.channels.append(
-            {id + u':' + QString::number(i), id, i, u"Ch "_s + QString::number(i + 1), false});
-    }
-    for (qint64 i = 0; i + 1 < inputs; i += 2) {
-        device.channels.append({id + u":stereo:"_s + QString::number(i), id, i,
-                                u"Ch %1\u2013%2"_s.arg(i + 1).arg(i + 2), true});
-    }
-    return device;
-}
-
-TrackChannel makeTrack(DigicoChannelType type, const QString &label, const QString &name,
-                       std::optional<QString> deviceUID = {}, std::optional<QString> channelID = {})
-{
-    TrackChannel track;
-    track.channelType = type;
-    track.channelLabel = label;
-    track.channelNumber = channelNumberFromLabel(label);
-    track.name = name;
-    track.color = defaultColor(type);
-    track.audioInputDeviceUID = std::move(deviceUID);
-    track.audioInputChannelID = std::move(channelID);
-    return track;
-}
-
 const QList<AudioInputDevice> twoDevices = {
-    makeDevice(u"dvs"_s, u"Dante Virtual Soundcard"_s, 8, 0),
-    makeDevice(u"usb"_s, u"USB 声卡"_s, 2, 8),
+    makeAudioInputDevice(u"dvs"_s, u"Dante Virtual Soundcard"_s, 8, 0),
+    makeAudioInputDevice(u"usb"_s, u"USB 声卡"_s, 2, 8),
 };
+
+TrackChannel input(const QString &label, const QString &name)
+{
+    return makeTrack(DigicoChannelType::input, label, name);
+}
 
 // GUIDs differ on every export; golden files hold this placeholder instead.
 QString maskedGuids(QString text)
@@ -61,36 +35,26 @@ QString maskedGuids(QString text)
     return text.replace(guid, u"{GUID}"_s);
 }
 
-QByteArray fixture(const QString &name)
-{
-    QFile file(QStringLiteral(KELVARY_TEST_DATA) + u"/export/"_s + name);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
-}
-
 } // namespace
 
 TEST(ReaperTemplate, MatchesTheGoldenTemplateOfAMixedSession)
 {
-    TrackChannel keys =
-        makeTrack(DigicoChannelType::input, u"3s"_s, u"Keys"_s, u"dvs"_s, u"dvs:stereo:2"_s);
+    TrackChannel keys = onChannel(input(u"3s"_s, u"Keys"_s), u"dvs:stereo:2"_s);
     TrackChannel talkback =
-        makeTrack(DigicoChannelType::other, u"O1"_s, u"Talkback"_s, u"gone"_s, u"gone:3"_s);
+        onChannel(makeTrack(DigicoChannelType::other, u"O1"_s, u"Talkback"_s), u"gone:3"_s);
     talkback.color.red = std::numeric_limits<double>::quiet_NaN();
-    TrackChannel guitar =
-        makeTrack(DigicoChannelType::input, u"5 L"_s, u"Gtr L"_s, u"dvs"_s, u"dvs:4"_s);
+    TrackChannel guitar = onChannel(input(u"5 L"_s, u"Gtr L"_s), u"dvs:4"_s);
     guitar.color = colorFromHex(u"#FF8000"_s);
     const TrackList tracks = {
-        makeTrack(DigicoChannelType::input, u"1"_s, u"Kick"_s, u"dvs"_s, u"dvs:0"_s),
-        makeTrack(DigicoChannelType::input, u"2"_s, u"Snare \"Top\""_s, u"dvs"_s, u"dvs:1"_s),
+        onChannel(input(u"1"_s, u"Kick"_s), u"dvs:0"_s),
+        onChannel(input(u"2"_s, u"Snare \"Top\""_s), u"dvs:1"_s),
         keys,
-        makeTrack(DigicoChannelType::aux, u"A1"_s, u"Reverb"_s, u"usb"_s, u"usb:1"_s),
-        makeTrack(DigicoChannelType::group, u"G2s"_s, u"Drums"_s, u"usb"_s, u"usb:stereo:0"_s),
+        onChannel(makeTrack(DigicoChannelType::aux, u"A1"_s, u"Reverb"_s), u"usb:1"_s),
+        onChannel(makeTrack(DigicoChannelType::group, u"G2s"_s, u"Drums"_s), u"usb:stereo:0"_s),
         makeTrack(DigicoChannelType::matrix, u"M1"_s, u"PA \\ Fill"_s),
         talkback,
         guitar,
-        makeTrack(DigicoChannelType::input, u"6"_s, u"主唱"_s),
+        input(u"6"_s, u"主唱"_s),
     };
     const QString text =
         ReaperTemplateExporter().makeTemplate(tracks, twoDevices, ReaperColorOrder::blueInLowByte);
@@ -103,22 +67,22 @@ TEST(ReaperTemplate, MatchesTheGoldenTemplateOfAMixedSession)
     const QByteArray written = fileBytes(path);
     EXPECT_EQ(written, text.toUtf8());
     EXPECT_EQ(maskedGuids(QString::fromUtf8(written)).toUtf8(),
-              fixture(u"mixed-session.RTrackTemplate"_s));
+              fixtureBytes(u"export/mixed-session.RTrackTemplate"_s));
 }
 
 TEST(ReaperTemplate, MatchesTheGoldenBlockOfAnUnassignedInput)
 {
-    const TrackChannel kick = makeTrack(DigicoChannelType::input, u"12"_s, u"Kick"_s);
+    const TrackChannel kick = input(u"12"_s, u"Kick"_s);
     const QString text =
         ReaperTemplateExporter().makeTemplate({kick}, {}, ReaperColorOrder::blueInLowByte);
-    EXPECT_EQ(maskedGuids(text).toUtf8(), fixture(u"unassigned-input.RTrackTemplate"_s));
+    EXPECT_EQ(maskedGuids(text).toUtf8(),
+              fixtureBytes(u"export/unassigned-input.RTrackTemplate"_s));
     EXPECT_EQ(text.count(u'\n'), 20);
 }
 
 TEST(ReaperTemplate, GivesEveryTrackAFreshGuidOnBothOfItsLines)
 {
-    const TrackList tracks = {makeTrack(DigicoChannelType::input, u"1"_s, u"A"_s),
-                                        makeTrack(DigicoChannelType::input, u"2"_s, u"B"_s)};
+    const TrackList tracks = {input(u"1"_s, u"A"_s), input(u"2"_s, u"B"_s)};
     const ReaperTemplateExporter exporter;
     static const QRegularExpression block(
         u"<TRACK \\{([0-9A-F-]{36})\\}\\n(?:.*\\n)*?  TRACKID \\{([0-9A-F-]{36})\\}\\n>"_s);
@@ -164,9 +128,9 @@ TEST(ReaperTemplate, QuotesNamesTheWayReaperReadsThem)
 TEST(ReaperTemplate, WritesPeakColourInTheByteOrderOfTheLocalReaper)
 {
     const ReaperTemplateExporter exporter;
-    const RGBColor input = defaultColor(DigicoChannelType::input); // #8CBFF2
-    EXPECT_EQ(exporter.peakColorValue(input, ReaperColorOrder::blueInLowByte), 26001394);
-    EXPECT_EQ(exporter.peakColorValue(input, ReaperColorOrder::redInLowByte),
+    const RGBColor blue = defaultColor(DigicoChannelType::input); // #8CBFF2
+    EXPECT_EQ(exporter.peakColorValue(blue, ReaperColorOrder::blueInLowByte), 26001394);
+    EXPECT_EQ(exporter.peakColorValue(blue, ReaperColorOrder::redInLowByte),
               0x1000000 | 0xF2 << 16 | 0xBF << 8 | 0x8C);
     // Aux rounds 178.5 up to 179 (0xB3) before it is packed.
     EXPECT_EQ(exporter.peakColorValue(defaultColor(DigicoChannelType::aux),
@@ -175,12 +139,13 @@ TEST(ReaperTemplate, WritesPeakColourInTheByteOrderOfTheLocalReaper)
     EXPECT_EQ(exporter.peakColorValue(colorFromHex(u"#000000"_s), ReaperColorOrder::redInLowByte),
               0x1000000);
 
-    RGBColor broken = input;
+    RGBColor broken = blue;
     broken.blue = std::numeric_limits<double>::infinity();
     EXPECT_EQ(exporter.peakColorValue(broken, ReaperColorOrder::redInLowByte), std::nullopt);
 
-    TrackChannel track = makeTrack(DigicoChannelType::input, u"1"_s, u"Kick"_s);
-    EXPECT_TRUE(exporter.trackBlock(track, {}, QUuid::createUuid(), ReaperColorOrder::redInLowByte)
+    EXPECT_TRUE(exporter
+                    .trackBlock(input(u"1"_s, u"Kick"_s), {}, QUuid::createUuid(),
+                                ReaperColorOrder::redInLowByte)
                     .contains(u"\n  PEAKCOL 32685964\n"_s));
 }
 
@@ -188,10 +153,10 @@ TEST(ReaperTemplate, RecordsFromTheInputOnTheRecordingDeviceOrOverAllDevices)
 {
     // A laptop lists its built-in microphone first; the show's interface comes second.
     const QList<AudioInputDevice> laptop = {
-        makeDevice(u"mic"_s, u"Built-in Audio"_s, 2, 0),
-        makeDevice(u"usb"_s, u"Stage Box"_s, 32, 2),
+        makeAudioInputDevice(u"mic"_s, u"Built-in Audio"_s, 2, 0),
+        makeAudioInputDevice(u"usb"_s, u"Stage Box"_s, 32, 2),
     };
-    AudioInputDevice orphanHolder = makeDevice(u"dvs"_s, u"Dante"_s, 8, 0);
+    AudioInputDevice orphanHolder = makeAudioInputDevice(u"dvs"_s, u"Dante"_s, 8, 0);
     orphanHolder.channels.append({u"lost:stereo:4"_s, u"lost"_s, 4, u"Ch 5\u20136"_s, true});
     struct Case {
         QList<AudioInputDevice> devices;
@@ -211,8 +176,8 @@ TEST(ReaperTemplate, RecordsFromTheInputOnTheRecordingDeviceOrOverAllDevices)
          }) {
         SCOPED_TRACE(c.channel.toStdString());
         // The channel's own device counts, not the one the track names.
-        const TrackChannel track =
-            makeTrack(DigicoChannelType::input, u"1"_s, u"x"_s, u"mic"_s, c.channel);
+        TrackChannel track = onChannel(input(u"1"_s, u"x"_s), c.channel);
+        track.audioInputDeviceUID = u"mic"_s;
         EXPECT_EQ(ReaperTemplateExporter().recordInput(track, c.devices), c.onItsDevice);
         EXPECT_EQ(ReaperTemplateExporter{.inputNumbering = InputNumbering::global}.recordInput(
                       track, c.devices),
@@ -223,13 +188,13 @@ TEST(ReaperTemplate, RecordsFromTheInputOnTheRecordingDeviceOrOverAllDevices)
 TEST(ReaperTemplate, NamesTheMostUsedDeviceInTheCommentLine)
 {
     QList<AudioInputDevice> devices = {
-        makeDevice(u"a"_s, u"Stage \"A\" \\ Rack\nLeft"_s, 4, 0),
-        makeDevice(u"b"_s, u"Booth"_s, 2, 4),
+        makeAudioInputDevice(u"a"_s, u"Stage \"A\" \\ Rack\nLeft"_s, 4, 0),
+        makeAudioInputDevice(u"b"_s, u"Booth"_s, 2, 4),
     };
     const TrackList tracks = {
-        makeTrack(DigicoChannelType::input, u"1"_s, u"One"_s, u"a"_s, u"a:0"_s),
-        makeTrack(DigicoChannelType::input, u"2"_s, u"Two"_s, u"b"_s, u"b:0"_s),
-        makeTrack(DigicoChannelType::input, u"3"_s, u"Three"_s, u"a"_s, u"a:1"_s),
+        onChannel(input(u"1"_s, u"One"_s), u"a:0"_s),
+        onChannel(input(u"2"_s, u"Two"_s), u"b:0"_s),
+        onChannel(input(u"3"_s, u"Three"_s), u"a:1"_s),
     };
     const QString text = ReaperTemplateExporter().makeTemplate(tracks, devices);
     EXPECT_TRUE(
@@ -237,8 +202,9 @@ TEST(ReaperTemplate, NamesTheMostUsedDeviceInTheCommentLine)
 
     // The most used device is gone: no comment line, inputs still from the listed channels.
     devices.removeFirst();
-    const QString withoutA = ReaperTemplateExporter{.inputNumbering = InputNumbering::global}
-                                 .makeTemplate(tracks, devices);
+    const QString withoutA =
+        ReaperTemplateExporter{.inputNumbering = InputNumbering::global}.makeTemplate(tracks,
+                                                                                      devices);
     EXPECT_TRUE(withoutA.startsWith(u"<TRACK {"_s));
     EXPECT_TRUE(withoutA.contains(u"  REC 1 4 0 0 0 0 0 0\n"_s));
 }
@@ -246,29 +212,4 @@ TEST(ReaperTemplate, NamesTheMostUsedDeviceInTheCommentLine)
 TEST(ReaperTemplate, IsASingleLineFeedWithoutTracks)
 {
     EXPECT_EQ(ReaperTemplateExporter().makeTemplate({}, twoDevices), u"\n"_s);
-}
-
-TEST(TextFileWriter, ReplacesAFileOnlyWithACompleteNewOne)
-{
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const QString show = dir.filePath(u"Show.RTrackTemplate"_s);
-    ASSERT_TRUE(writeTextFile(show, u"a much longer earlier text"_s).ok());
-    ASSERT_TRUE(writeTextFile(show, u"主唱\n"_s).ok());
-    EXPECT_EQ(fileBytes(show), QByteArray("\xE4\xB8\xBB\xE5\x94\xB1\n"));
-
-    // The name fits, but the temporary file beside it gets a suffix that makes its name too long
-    // for the file system, so the write fails after the destination already exists.
-    const QString path = dir.filePath(QString(246, u'a') + u".txt"_s);
-    ASSERT_TRUE(writeTextFile(path, u"earlier"_s).ok());
-    const Result<void> failed = writeTextFile(path, u"later"_s);
-    ASSERT_FALSE(failed.ok());
-    EXPECT_FALSE(failed.error().message().isEmpty());
-    EXPECT_EQ(fileBytes(path), "earlier");
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
-
-    const Result<void> missingFolder =
-        writeTextFile(dir.filePath(u"missing/Show.RTrackTemplate"_s), u"x"_s);
-    ASSERT_FALSE(missingFolder.ok());
-    EXPECT_FALSE(missingFolder.error().message().isEmpty());
 }

@@ -1,6 +1,7 @@
 #include "export/exportscriptbridge.h"
 #include "export/logiclogicxexporter.h"
 #include "export/protoolsptxexporter.h"
+#include "support/builders.h"
 #include "support/printers.h"
 
 #include <QDir>
@@ -18,18 +19,16 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-TrackChannel makeTrack(const QString &label, const QString &name, bool included = true)
+TrackChannel makeInput(const QString &label, const QString &name, bool included = true)
 {
-    TrackChannel track;
-    track.channelLabel = label;
-    track.name = name;
+    TrackChannel track = makeTrack(DigicoChannelType::input, label, name);
     track.isIncluded = included;
     return track;
 }
 
-const TrackList twoTracks = {makeTrack(u"1"_s, u"Kick"_s),
-                                       makeTrack(u"2"_s, u"Snare"_s, false),
-                                       makeTrack(u"3s"_s, u"Keys"_s)};
+const TrackList twoTracks = {makeInput(u"1"_s, u"Kick"_s),
+                                       makeInput(u"2"_s, u"Snare"_s, false),
+                                       makeInput(u"3s"_s, u"Keys"_s)};
 
 // A resource folder holding fake export scripts, a folder for the manifest files and a record of
 // what the last script was started with. Every fake script first writes that record, so a test
@@ -170,7 +169,7 @@ TEST_F(ScriptExport, NoIncludedTrackStopsBeforeAnyFileOrProcess)
 {
     writeScript(u"Scripts/export_ptx.py"_s, u"sys.exit(1)\n"_s);
     writeScript(u"Scripts/export_logicx.py"_s, u"sys.exit(1)\n"_s);
-    const TrackList excluded = {makeTrack(u"1"_s, u"Kick"_s, false)};
+    const TrackList excluded = {makeInput(u"1"_s, u"Kick"_s, false)};
 
     const Result<QString> proTools = m_proTools.exportSession(excluded, u"S"_s, {}, u"/x.ptx"_s);
     const Result<QString> logic = m_logic.exportSession({}, u"S"_s, {}, u"/x"_s);
@@ -235,33 +234,6 @@ TEST_F(ScriptExport, AMissingInterpreterGetsEachExportersOwnMessage)
     EXPECT_FALSE(QFile::exists(path(u"record.json"_s)));
 }
 
-// A script's way of failing, for one exporter, and the message the user gets for it.
-struct FailureCase {
-    const char *name;
-    bool logic;
-    QString script; // none: the script is missing
-    QString expected;
-};
-
-void PrintTo(const FailureCase &failure, std::ostream *os)
-{
-    *os << (failure.logic ? "Logic " : "Pro Tools ") << failure.name;
-}
-
-class FailingScript : public ScriptExport, public testing::WithParamInterface<FailureCase> {};
-
-TEST_P(FailingScript, BecomesTheExportersError)
-{
-    const FailureCase &failure = GetParam();
-    if (!failure.script.isEmpty())
-        writeScript(failure.logic ? u"Scripts/export_logicx.py"_s : u"Scripts/export_ptx.py"_s,
-                    failure.script);
-    const Result<QString> result =
-        failure.logic ? m_logic.exportSession(twoTracks, u"S"_s, {}, path(u"S"_s))
-                      : m_proTools.exportSession(twoTracks, u"S"_s, {}, path(u"S.ptx"_s));
-    EXPECT_EQ(failureMessage(result), failure.expected);
-}
-
 QString failureAnswer(const QString &code)
 {
     return u"print(json.dumps({'error': '%1', 'message': 'Pro Tools is not running'}))\n"
@@ -276,46 +248,62 @@ const QString missingPath = u"print(json.dumps({'ptxPath': '/nowhere/S.ptx', 'se
                             u"'logicxPath': '/nowhere/S.logicx', 'trackCount': 2}))\n"_s;
 const QString notRunning = u"无法通过 AppleScript 控制 Logic Pro。\nPro Tools is not running"_s;
 
-INSTANTIATE_TEST_SUITE_P(
-    ProTools, FailingScript,
-    testing::Values(
-        FailureCase{"PYPTSL_MISSING", false, failureAnswer(u"PYPTSL_MISSING"_s),
-                    u"未安装 py-ptsl。请在终端运行：python3 -m pip install py-ptsl"_s},
-        FailureCase{"PTSL_FAILED", false, failureAnswer(u"PTSL_FAILED"_s),
-                    u"无法连接 Pro Tools（PTSL）。请启动 Pro Tools 后重试。\n"
-                    u"Pro Tools is not running"_s},
-        FailureCase{"SESSION_EXISTS", false, failureAnswer(u"SESSION_EXISTS"_s),
-                    u"Pro Tools is not running"_s},
-        FailureCase{"ptsl_failed", false, failureAnswer(u"ptsl_failed"_s),
-                    u"Pro Tools is not running"_s},
-        FailureCase{"progress", false, progressThenAnswer, u"无法解析 Pro Tools 导出结果。"_s},
-        FailureCase{"missing path", false, missingPath, u"未找到生成的 .ptx 文件。"_s},
-        FailureCase{"exit 2", false, u"sys.exit(2)\n"_s, u"导出脚本失败（退出码 2）。"_s},
-        FailureCase{"no script", false, {}, u"应用内缺少 export_ptx.py 脚本。"_s}));
+// Each way a script fails, for one exporter, and the message the user gets for it.
+struct FailureCase {
+    const char *name;
+    bool logic;
+    QString script; // none: the script is missing
+    QString expected;
+};
 
-INSTANTIATE_TEST_SUITE_P(
-    Logic, FailingScript,
-    testing::Values(
-        FailureCase{"LOGIC_MISSING", true, failureAnswer(u"LOGIC_MISSING"_s),
-                    u"未找到 Logic Pro。请安装 Logic Pro 后重试。"_s},
-        FailureCase{"LOGIC_NOT_READY", true, failureAnswer(u"LOGIC_NOT_READY"_s), notRunning},
-        FailureCase{"APPLESCRIPT_FAILED", true, failureAnswer(u"APPLESCRIPT_FAILED"_s), notRunning},
-        FailureCase{"SAVE_FAILED", true, failureAnswer(u"SAVE_FAILED"_s), notRunning},
-        FailureCase{"PTSL_FAILED", true, failureAnswer(u"PTSL_FAILED"_s),
-                    u"Pro Tools is not running"_s},
-        FailureCase{"progress", true, progressThenAnswer, u"无法解析 Logic 导出结果。"_s},
-        FailureCase{"missing path", true, missingPath, u"未找到生成的 .logicx 项目。"_s},
+TEST_F(ScriptExport, EachWayAScriptFailsBecomesTheExportersError)
+{
+    const FailureCase cases[] = {
+        {"PYPTSL_MISSING", false, failureAnswer(u"PYPTSL_MISSING"_s),
+         u"未安装 py-ptsl。请在终端运行：python3 -m pip install py-ptsl"_s},
+        {"PTSL_FAILED", false, failureAnswer(u"PTSL_FAILED"_s),
+         u"无法连接 Pro Tools（PTSL）。请启动 Pro Tools 后重试。\n"
+         u"Pro Tools is not running"_s},
+        {"SESSION_EXISTS", false, failureAnswer(u"SESSION_EXISTS"_s),
+         u"Pro Tools is not running"_s},
+        {"ptsl_failed", false, failureAnswer(u"ptsl_failed"_s), u"Pro Tools is not running"_s},
+        {"progress", false, progressThenAnswer, u"无法解析 Pro Tools 导出结果。"_s},
+        {"missing path", false, missingPath, u"未找到生成的 .ptx 文件。"_s},
+        {"exit 2", false, u"sys.exit(2)\n"_s, u"导出脚本失败（退出码 2）。"_s},
+        {"no script", false, {}, u"应用内缺少 export_ptx.py 脚本。"_s},
+        {"LOGIC_MISSING", true, failureAnswer(u"LOGIC_MISSING"_s),
+         u"未找到 Logic Pro。请安装 Logic Pro 后重试。"_s},
+        {"LOGIC_NOT_READY", true, failureAnswer(u"LOGIC_NOT_READY"_s), notRunning},
+        {"APPLESCRIPT_FAILED", true, failureAnswer(u"APPLESCRIPT_FAILED"_s), notRunning},
+        {"SAVE_FAILED", true, failureAnswer(u"SAVE_FAILED"_s), notRunning},
+        {"PTSL_FAILED", true, failureAnswer(u"PTSL_FAILED"_s), u"Pro Tools is not running"_s},
+        {"progress", true, progressThenAnswer, u"无法解析 Logic 导出结果。"_s},
+        {"missing path", true, missingPath, u"未找到生成的 .logicx 项目。"_s},
         // Output that is not UTF-8 counts as no output at all.
-        FailureCase{"exit 3", true,
-                    u"sys.stdout.buffer.write(b'\\xff\\xfe\\x00'); sys.stdout.flush(); "
-                    u"sys.exit(3)\n"_s,
-                    u"导出脚本失败（退出码 3）。"_s},
+        {"exit 3", true,
+         u"sys.stdout.buffer.write(b'\\xff\\xfe\\x00'); sys.stdout.flush(); "
+         u"sys.exit(3)\n"_s,
+         u"导出脚本失败（退出码 3）。"_s},
         // A failure answer on standard error is honoured.
-        FailureCase{"stderr", true,
-                    u"print('osascript said something')\nsys.stderr.write(json.dumps({'error': "
-                    u"'APPLESCRIPT_FAILED', 'message': '不允许辅助访问'}))\nsys.exit(1)\n"_s,
-                    u"无法通过 AppleScript 控制 Logic Pro。\n不允许辅助访问"_s},
-        FailureCase{"no script", true, {}, u"应用内缺少 export_logicx.py 脚本。"_s}));
+        {"stderr", true,
+         u"print('osascript said something')\nsys.stderr.write(json.dumps({'error': "
+         u"'APPLESCRIPT_FAILED', 'message': '不允许辅助访问'}))\nsys.exit(1)\n"_s,
+         u"无法通过 AppleScript 控制 Logic Pro。\n不允许辅助访问"_s},
+        {"no script", true, {}, u"应用内缺少 export_logicx.py 脚本。"_s},
+    };
+    for (const FailureCase &failure : cases) {
+        SCOPED_TRACE(std::string(failure.logic ? "Logic " : "Pro Tools ") + failure.name);
+        const QString script =
+            failure.logic ? u"Scripts/export_logicx.py"_s : u"Scripts/export_ptx.py"_s;
+        QFile::remove(path(u"resources/"_s + script));
+        if (!failure.script.isEmpty())
+            writeScript(script, failure.script);
+        const Result<QString> result =
+            failure.logic ? m_logic.exportSession(twoTracks, u"S"_s, {}, path(u"S"_s))
+                          : m_proTools.exportSession(twoTracks, u"S"_s, {}, path(u"S.ptx"_s));
+        EXPECT_EQ(failureMessage(result), failure.expected);
+    }
+}
 
 TEST(ScriptAnswer, IsOneObjectWithEveryRequiredKeyOfItsType)
 {

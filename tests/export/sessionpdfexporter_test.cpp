@@ -1,14 +1,13 @@
 #include "export/sessionpdfexporter.h"
+#include "support/builders.h"
 #include "support/printers.h"
 #include "support/testfiles.h"
 
 #include <QDir>
-#include <QFile>
 #include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <QTextStream>
 
 #include <gtest/gtest.h>
 
@@ -87,26 +86,13 @@ std::optional<PdfWord> findWord(const QList<PdfWord> &words, int page, const QSt
 // Text boxes come from font metrics, which differ by a fraction of a point between readers.
 constexpr double tolerance = 1.5;
 
-TrackChannel makeTrack(DigicoChannelType type, const QString &label, const QString &name,
-                       const QString &route = {})
-{
-    TrackChannel track;
-    track.channelType = type;
-    track.channelLabel = label;
-    track.name = name;
-    track.inputRoute = route;
-    return track;
-}
-
 TrackList numberedInputs(int count)
 {
     TrackList tracks;
     for (int i = 1; i <= count; ++i) {
-        TrackChannel track = makeTrack(DigicoChannelType::input, QString::number(i),
-                                       u"Input%1"_s.arg(i), u"SR1 %1"_s.arg(i));
-        track.audioInputDeviceUID = u"dvs"_s;
-        track.audioInputChannelID = u"dvs:%1"_s.arg(i - 1);
-        tracks.append(track);
+        tracks.append(onChannel(makeTrack(DigicoChannelType::input, QString::number(i),
+                                          u"Input%1"_s.arg(i), u"SR1 %1"_s.arg(i)),
+                                u"dvs:%1"_s.arg(i - 1)));
     }
     return tracks;
 }
@@ -123,41 +109,27 @@ QHash<QString, QString> channelLabels()
 
 ParsedSession namedSession()
 {
-    ParsedSession session;
-    session.sessionName = u"Festival"_s;
-    session.consoleName = u"SD12"_s;
-    session.saveTime = u"2026-05-01"_s;
-    session.softwareVersion = u"1760"_s;
-    return session;
+    return {u"Festival"_s, u"SD12"_s, {}, u"2026-05-01"_s, u"1760"_s, {}};
 }
 
 } // namespace
 
 TEST(SessionPDF, RowsShowADashForEveryMissingValue)
 {
-    const SessionPDFExporter exporter;
-    const QHash<QString, QString> labels = channelLabels();
-
-    TrackChannel full = makeTrack(DigicoChannelType::aux, u"A4s"_s, u"Reverb"_s, u"MADI 5"_s);
-    full.audioInputDeviceUID = u"dvs"_s;
-    full.audioInputChannelID = u"dvs:2"_s;
-    EXPECT_EQ(exporter.makeRow(full, deviceNames, labels).cells,
-              QStringList({u"Aux"_s, u"A4s"_s, u"Reverb"_s, u"MADI 5"_s, u"Dante"_s, u"Ch3"_s}));
-
-    TrackChannel gone = makeTrack(DigicoChannelType::other, u"X1"_s, u"Spare"_s);
-    gone.audioInputDeviceUID = u"gone"_s;
-    gone.audioInputChannelID = u"gone:0"_s;
-    EXPECT_EQ(exporter.makeRow(gone, deviceNames, labels).cells,
-              QStringList({u"—"_s, u"X1"_s, u"Spare"_s, u"—"_s, u"—"_s, u"—"_s}));
-
     TrackChannel blank = makeTrack(DigicoChannelType::group, u"G1"_s, u""_s);
     blank.audioInputDeviceUID = u"blank"_s;
-    EXPECT_EQ(exporter.makeRow(blank, deviceNames, labels).cells,
-              QStringList({u"Grp"_s, u"G1"_s, u""_s, u"—"_s, u"—"_s, u"—"_s}));
-
-    EXPECT_EQ(exporter.makeRow(makeTrack(DigicoChannelType::matrix, u"M1"_s, u"K"_s), {}, {})
-                  .cells.first(),
-              u"Mtx"_s);
+    const std::pair<TrackChannel, QStringList> rows[] = {
+        {onChannel(makeTrack(DigicoChannelType::aux, u"A4s"_s, u"Reverb"_s, u"MADI 5"_s),
+                   u"dvs:2"_s),
+         {u"Aux"_s, u"A4s"_s, u"Reverb"_s, u"MADI 5"_s, u"Dante"_s, u"Ch3"_s}},
+        {onChannel(makeTrack(DigicoChannelType::other, u"X1"_s, u"Spare"_s), u"gone:0"_s),
+         {u"—"_s, u"X1"_s, u"Spare"_s, u"—"_s, u"—"_s, u"—"_s}},
+        {blank, {u"Grp"_s, u"G1"_s, u""_s, u"—"_s, u"—"_s, u"—"_s}},
+        {makeTrack(DigicoChannelType::matrix, u"M1"_s, u"K"_s),
+         {u"Mtx"_s, u"M1"_s, u"K"_s, u"—"_s, u"—"_s, u"—"_s}},
+    };
+    for (const auto &[track, cells] : rows)
+        EXPECT_EQ(SessionPDFExporter().makeRow(track, deviceNames, channelLabels()).cells, cells);
 }
 
 TEST(SessionPDF, ReadsBackEveryCellOfAManyPageSheetAsDrawn)
@@ -235,22 +207,16 @@ TEST(SessionPDF, LaysOutThePageAsTheGoldenSheet)
     TrackList tracks = numberedInputs(32);
     tracks[0].name = u"主唱 Lead"_s;
     tracks[1] = makeTrack(DigicoChannelType::aux, u"A4s"_s, u"混响"_s);
-    tracks[2] = makeTrack(DigicoChannelType::other, u"X1"_s, u"Spare"_s, u"MADI 9"_s);
-    tracks[2].audioInputDeviceUID = u"gone"_s;
-    tracks[2].audioInputChannelID = u"gone:1"_s;
+    tracks[2] = onChannel(makeTrack(DigicoChannelType::other, u"X1"_s, u"Spare"_s, u"MADI 9"_s),
+                          u"gone:1"_s);
     ASSERT_TRUE(SessionPDFExporter()
                     .exportPDF(namedSession(), tracks, deviceNames, channelLabels(), path)
                     .ok());
 
     // Golden lines: page, left, top, text (positions rounded to whole points).
-    QFile golden(QStringLiteral(KELVARY_TEST_DATA) + u"/export/sheet-32-tracks.words"_s);
-    ASSERT_TRUE(golden.open(QIODevice::ReadOnly | QIODevice::Text));
     QList<PdfWord> expected;
-    QTextStream in(&golden);
-    while (!in.atEnd()) {
-        const QString line = in.readLine();
-        if (line.isEmpty())
-            continue;
+    for (const QString &line : QString::fromUtf8(fixtureBytes(u"export/sheet-32-tracks.words"_s))
+                                   .split(u'\n', Qt::SkipEmptyParts)) {
         const QStringList fields = line.split(u' ');
         ASSERT_GE(fields.size(), 4) << line.toStdString();
         expected.append({fields[0].toInt(), fields[1].toDouble(), fields[2].toDouble(), 0, 0,
@@ -299,15 +265,12 @@ TEST(SessionPDF, FallsBackToAGenericTitleAndLeavesOutEmptyDetails)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    const SessionPDFExporter exporter;
-    const TrackList tracks = numberedInputs(2);
-
     ParsedSession partial;
     partial.consoleName = u"SD12"_s;
     partial.softwareVersion = u"1760"_s;
-    const QString untitled = dir.filePath(u"untitled.pdf"_s);
-    ASSERT_TRUE(exporter.exportPDF(partial, tracks, {}, {}, untitled).ok());
-    QList<PdfWord> words = pdfWords(untitled);
+    const QString path = dir.filePath(u"untitled.pdf"_s);
+    ASSERT_TRUE(SessionPDFExporter().exportPDF(partial, numberedInputs(2), {}, {}, path).ok());
+    const QList<PdfWord> words = pdfWords(path);
     const std::optional<PdfWord> title = findWord(words, 1, u"通道列表"_s);
     ASSERT_TRUE(title.has_value());
     EXPECT_NEAR(title->xMin, 36, tolerance);
@@ -318,12 +281,6 @@ TEST(SessionPDF, FallsBackToAGenericTitleAndLeavesOutEmptyDetails)
             details.append(word.text);
     }
     EXPECT_EQ(details, QStringList({u"SD12"_s, u"·"_s, u"v1760"_s}));
-
-    const QString bare = dir.filePath(u"bare.pdf"_s);
-    ASSERT_TRUE(exporter.exportPDF(ParsedSession(), tracks, {}, {}, bare).ok());
-    words = pdfWords(bare);
-    for (const PdfWord &word : words)
-        EXPECT_FALSE(word.yMin > 50 && word.yMin < 70) << word.text.toStdString();
 }
 
 TEST(SessionPDF, CutsLongTextsWithAnEllipsisInsideTheirPlace)
@@ -331,45 +288,29 @@ TEST(SessionPDF, CutsLongTextsWithAnEllipsisInsideTheirPlace)
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const QString path = dir.filePath(u"long.pdf"_s);
-    TrackList tracks = {
-        makeTrack(DigicoChannelType::input, u"1"_s, u"AmbienceOverheadFarLeftPositionMicrophone"_s),
-        makeTrack(DigicoChannelType::input, u"2"_s, u"舞台左侧远端环境拾音话筒备用通道"_s),
-    };
     ParsedSession session = namedSession();
     session.sessionName = u"夏季音乐节主舞台第二晚特邀嘉宾返场加演全程多轨录音备份通道表"_s;
-    ASSERT_TRUE(SessionPDFExporter().exportPDF(session, tracks, {}, {}, path).ok());
+    ASSERT_TRUE(SessionPDFExporter()
+                    .exportPDF(session,
+                               {makeTrack(DigicoChannelType::input, u"1"_s,
+                                          u"AmbienceOverheadFarLeftPositionMicrophone"_s),
+                                makeTrack(DigicoChannelType::input, u"2"_s,
+                                          u"舞台左侧远端环境拾音话筒备用通道"_s)},
+                               {}, {}, path)
+                    .ok());
 
-    const QList<PdfWord> words = pdfWords(path);
-    // The title stops short of the page number.
-    const auto title = std::find_if(words.cbegin(), words.cend(), [](const PdfWord &word) {
-        return word.text.startsWith(u"夏季"_s);
-    });
-    ASSERT_NE(title, words.cend());
-    EXPECT_TRUE(title->text.endsWith(u"…"_s)) << title->text.toStdString();
-    EXPECT_LT(title->xMax, 487);
-
+    // The title stops short of the page number, a name short of the next column.
     const double nameCellRight = 36 + 42 + 46 + 110 - 6;
     int cut = 0;
-    for (const PdfWord &word : words) {
-        if (word.text.startsWith(u"Ambience"_s) || word.text.startsWith(u"舞台"_s)) {
+    for (const PdfWord &word : pdfWords(path)) {
+        const bool title = word.text.startsWith(u"夏季"_s);
+        if (title || word.text.startsWith(u"Ambience"_s) || word.text.startsWith(u"舞台"_s)) {
             ++cut;
             EXPECT_TRUE(word.text.endsWith(u"…"_s)) << word.text.toStdString();
-            EXPECT_LE(word.xMax, nameCellRight + 0.5) << word.text.toStdString();
+            EXPECT_LE(word.xMax, title ? 487 : nameCellRight + 0.5) << word.text.toStdString();
         }
     }
-    EXPECT_EQ(cut, 2);
-}
-
-TEST(SessionPDF, WritesNothingWithoutTracks)
-{
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const QString path = dir.filePath(u"none.pdf"_s);
-    const Result<void> result = SessionPDFExporter().exportPDF(namedSession(), {}, {}, {}, path);
-    ASSERT_FALSE(result.ok());
-    EXPECT_TRUE(result.error().is(SessionPDFExportError::noTracks));
-    EXPECT_EQ(result.error().message(), u"没有选中的通道可导出。"_s);
-    EXPECT_FALSE(QFile::exists(path));
+    EXPECT_EQ(cut, 3);
 }
 
 TEST(SessionPDF, ReplacesAnEarlierSheetOnlyWithACompleteNewOne)
@@ -379,10 +320,19 @@ TEST(SessionPDF, ReplacesAnEarlierSheetOnlyWithACompleteNewOne)
     const SessionPDFExporter exporter;
     const QString sheet = dir.filePath(u"sheet.pdf"_s);
     ASSERT_TRUE(exporter.exportPDF(namedSession(), numberedInputs(40), {}, {}, sheet).ok());
+    // A bare session over it: one page, the generic title and no line of details.
     ASSERT_TRUE(exporter.exportPDF(ParsedSession(), numberedInputs(3), {}, {}, sheet).ok());
     EXPECT_EQ(pdfInfo(sheet, u"Pages"_s), u"1"_s);
-    EXPECT_TRUE(findWord(pdfWords(sheet), 1, u"通道列表"_s).has_value());
+    const QList<PdfWord> words = pdfWords(sheet);
+    EXPECT_TRUE(findWord(words, 1, u"通道列表"_s).has_value());
+    for (const PdfWord &word : words)
+        EXPECT_FALSE(word.yMin > 50 && word.yMin < 70) << word.text.toStdString();
 
+    const Result<void> none =
+        exporter.exportPDF(namedSession(), {}, {}, {}, dir.filePath(u"none.pdf"_s));
+    ASSERT_FALSE(none.ok());
+    EXPECT_TRUE(none.error().is(SessionPDFExportError::noTracks));
+    EXPECT_EQ(none.error().message(), u"没有选中的通道可导出。"_s);
     const Result<void> missing = exporter.exportPDF(namedSession(), numberedInputs(1), {}, {},
                                                     dir.filePath(u"missing/sheet.pdf"_s));
     ASSERT_FALSE(missing.ok());
@@ -392,14 +342,11 @@ TEST(SessionPDF, ReplacesAnEarlierSheetOnlyWithACompleteNewOne)
     // The name fits, but the temporary file beside it gets a suffix that makes its name too long
     // for the file system: the write fails while the destination exists.
     const QString path = dir.filePath(QString(246, u'a') + u".pdf"_s);
-    {
-        QFile earlier(path);
-        ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
-        earlier.write("earlier sheet");
-    }
+    writeBytes(path, "earlier sheet");
     const Result<void> failed = exporter.exportPDF(namedSession(), numberedInputs(1), {}, {}, path);
     ASSERT_FALSE(failed.ok());
     EXPECT_TRUE(failed.error().is(SessionPDFExportError::writeFailed));
     EXPECT_EQ(fileBytes(path), "earlier sheet");
+    // Nothing else: no sheet without tracks, no temporary file left behind.
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
 }

@@ -15,20 +15,40 @@ QString strip(const char *source)
 
 } // namespace
 
-TEST(RichText, ParagraphsBecomeLinesAndTabMarksTabs)
+// Paragraph, line and row marks become line breaks, tab marks tabs; control words are read whole
+// and the source's own line breaks are not text.
+TEST(RichText, MarksBecomeLinesAndTabsAndControlWordsAreReadWhole)
 {
     EXPECT_EQ(strip(R"({\rtf1\ansi 1\tab Kick\tab MADI 1\par 2\tab Snare\par})"),
               u"1\tKick\tMADI 1\n2\tSnare"_s);
     EXPECT_EQ(strip(R"({\rtf1 a\line b\row c})"), u"a\nb\nc"_s);
-}
-
-TEST(RichText, ReadsControlWordsWhole)
-{
     // \pard is not \par followed by "d", and \cellx1000 is no cell mark.
     EXPECT_EQ(strip(R"({\rtf1\pard\plain\fs24 Kick\par\trowd\cellx1000\cellx2000 x})"),
               u"Kick\nx"_s);
     EXPECT_EQ(strip(R"({\rtf1 \fs24 word \li-360\par})"), u"word"_s);
     EXPECT_EQ(strip(R"({\rtf1 \b1bold\b0  plain})"), u"bold plain"_s);
+    EXPECT_EQ(strip("{\\rtf1 1\\cell Kick\r\n Drum\\cell\r\nMADI\n 1\\cell\\row}"),
+              u"1\tKick Drum\tMADI 1"_s);
+    // A backslash before a line break of the source is a paragraph mark.
+    EXPECT_EQ(strip("{\\rtf1 one\\\ntwo}"), u"one\ntwo"_s);
+}
+
+TEST(RichText, EscapesBecomeTheCharactersTheyStandFor)
+{
+    EXPECT_EQ(strip(R"({\rtf1 \u20027?\u21809?\par})"), u"主唱"_s);
+    EXPECT_EQ(strip(R"({\rtf1 \u-30000?x})"), QString(QChar(35536)) + u'x');
+    // \uc2 with byte escapes as the fallback, scoped to its group.
+    EXPECT_EQ(strip(R"({\rtf1 {\uc2 \u20027\'d6\'f7}\u21809?})"), u"主唱"_s);
+    EXPECT_EQ(strip(R"({\rtf1 \uc0 \u8220 Gtr\u8221 })"), u"\u201CGtr\u201D"_s);
+    // A character outside the basic plane comes as a surrogate pair.
+    EXPECT_EQ(strip(R"({\rtf1 \u-10179?\u-8704?!})"), u"\U0001F600!"_s);
+    EXPECT_EQ(strip(R"({\rtf1\ansi Caf\'e9 \'93Vox\'94 \'zzend})"), u"Café \u201CVox\u201D end"_s);
+    // Two escapes form one character of a double-byte code page.
+    EXPECT_EQ(strip(R"({\rtf1\ansi\ansicpg936 \'d6\'f7\'b3\'aa\par})"), u"主唱"_s);
+    EXPECT_EQ(
+        strip(
+            R"({\rtf1 Gtr\\Amp \{SG\} a\~b\emdash\endash\lquote\rquote\ldblquote\rdblquote\bullet})"),
+        u"Gtr\\Amp {SG} a\u00A0b\u2014\u2013\u2018\u2019\u201C\u201D\u2022"_s);
 }
 
 TEST(RichText, TableRowsAreLinesOfTabSeparatedCells)
@@ -43,14 +63,6 @@ Aux Outputs\par})";
     EXPECT_EQ(strip(table), u"1\tKick In\tMADI 1\n2\tSnare\tMADI 2\nAux Outputs"_s);
 }
 
-TEST(RichText, SourceLineBreaksAreNotText)
-{
-    EXPECT_EQ(strip("{\\rtf1 1\\cell Kick\r\n Drum\\cell\r\nMADI\n 1\\cell\\row}"),
-              u"1\tKick Drum\tMADI 1"_s);
-    // A backslash before a line break of the source is a paragraph mark.
-    EXPECT_EQ(strip("{\\rtf1 one\\\ntwo}"), u"one\ntwo"_s);
-}
-
 TEST(RichText, SkipsGroupsThatAreNotText)
 {
     const char *source = R"({\rtf1{\fonttbl{\f0\fswiss{\*\panose 0}Arial;}{\f1 Courier;}}
@@ -61,32 +73,6 @@ Session: Show\par})";
     EXPECT_EQ(strip(source), u"Session: Show"_s);
     // Binary data may hold braces; it is skipped by its length.
     EXPECT_EQ(strip("{\\rtf1 {\\pict\\bin4 }{{x}after\\par}"), u"after"_s);
-}
-
-TEST(RichText, UnicodeEscapesSkipTheirFallback)
-{
-    EXPECT_EQ(strip(R"({\rtf1 \u20027?\u21809?\par})"), u"主唱"_s);
-    EXPECT_EQ(strip(R"({\rtf1 \u-30000?x})"), QString(QChar(35536)) + u'x');
-    // \uc2 with byte escapes as the fallback, scoped to its group.
-    EXPECT_EQ(strip(R"({\rtf1 {\uc2 \u20027\'d6\'f7}\u21809?})"), u"主唱"_s);
-    EXPECT_EQ(strip(R"({\rtf1 \uc0 \u8220 Gtr\u8221 })"), u"\u201CGtr\u201D"_s);
-    // A character outside the basic plane comes as a surrogate pair.
-    EXPECT_EQ(strip(R"({\rtf1 \u-10179?\u-8704?!})"), u"\U0001F600!"_s);
-}
-
-TEST(RichText, ByteEscapesUseTheDocumentCodePage)
-{
-    EXPECT_EQ(strip(R"({\rtf1\ansi Caf\'e9 \'93Vox\'94 \'zzend})"), u"Café \u201CVox\u201D end"_s);
-    // Two escapes form one character of a double-byte code page.
-    EXPECT_EQ(strip(R"({\rtf1\ansi\ansicpg936 \'d6\'f7\'b3\'aa\par})"), u"主唱"_s);
-}
-
-TEST(RichText, EscapedAndSpecialCharacters)
-{
-    EXPECT_EQ(
-        strip(
-            R"({\rtf1 Gtr\\Amp \{SG\} a\~b\emdash\endash\lquote\rquote\ldblquote\rdblquote\bullet})"),
-        u"Gtr\\Amp {SG} a\u00A0b\u2014\u2013\u2018\u2019\u201C\u201D\u2022"_s);
 }
 
 TEST(RichText, DocumentReaderAcceptsOnlyRichText)

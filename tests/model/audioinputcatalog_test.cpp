@@ -8,18 +8,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-AudioInputDevice makeDevice(const QString &id, const QString &name, qint64 inputs, qint64 first)
-{
-    AudioInputDevice device{id, name, {}, first, inputs};
-    for (qint64 k = 0; k < inputs; ++k)
-        device.channels.append(
-            {id + u':' + QString::number(k), id, k, u"Ch "_s + QString::number(k + 1), false});
-    for (qint64 k = 0; k + 1 < inputs; k += 2)
-        device.channels.append({id + u":stereo:"_s + QString::number(k), id, k,
-                                u"Ch %1\u2013%2"_s.arg(k + 1).arg(k + 2), true});
-    return device;
-}
-
 TrackChannel assignedTo(const QString &deviceUID)
 {
     TrackChannel track;
@@ -32,7 +20,7 @@ TrackChannel assignedTo(const QString &deviceUID)
 TEST(AudioInputCatalog, NumbersInputsAcrossDevices)
 {
     const AudioInputCatalog catalog(
-        {makeDevice(u"a"_s, u"A"_s, 8, 0), makeDevice(u"b"_s, u"B"_s, 2, 8)});
+        {makeAudioInputDevice(u"a"_s, u"A"_s, 8, 0), makeAudioInputDevice(u"b"_s, u"B"_s, 2, 8)});
     const auto single = channelWithID(u"b:1"_s, catalog.devices());
     ASSERT_TRUE(single);
     EXPECT_EQ(single->label, u"Ch 2"_s);
@@ -52,7 +40,7 @@ TEST(AudioInputCatalog, NumbersInputsAcrossDevices)
 
 TEST(AudioInputCatalog, MonoChannelsLeaveOutPairs)
 {
-    const AudioInputCatalog catalog({makeDevice(u"a"_s, u"A"_s, 4, 0)});
+    const AudioInputCatalog catalog({makeAudioInputDevice(u"a"_s, u"A"_s, 4, 0)});
     QStringList labels;
     for (const AudioInputChannel &channel : catalog.monoChannels(u"a"_s))
         labels << channel.label;
@@ -63,8 +51,8 @@ TEST(AudioInputCatalog, MonoChannelsLeaveOutPairs)
 
 TEST(AudioInputCatalog, KeepsTheFirstOfTwoDevicesWithOneId)
 {
-    const AudioInputCatalog catalog(
-        {makeDevice(u"a"_s, u"First"_s, 2, 0), makeDevice(u"a"_s, u"Second"_s, 4, 2)});
+    const AudioInputCatalog catalog({makeAudioInputDevice(u"a"_s, u"First"_s, 2, 0),
+                                     makeAudioInputDevice(u"a"_s, u"Second"_s, 4, 2)});
     ASSERT_EQ(catalog.devices().size(), 1);
     EXPECT_EQ(catalog.deviceNameByUID().value(u"a"_s), u"First"_s);
     EXPECT_EQ(catalog.monoChannels(u"a"_s).size(), 2);
@@ -72,8 +60,8 @@ TEST(AudioInputCatalog, KeepsTheFirstOfTwoDevicesWithOneId)
 
 TEST(DominantDeviceName, CountsTracksPerDevice)
 {
-    const QList<AudioInputDevice> devices{makeDevice(u"a"_s, u"A"_s, 2, 0),
-                                          makeDevice(u"b"_s, u"B"_s, 2, 2)};
+    const QList<AudioInputDevice> devices{makeAudioInputDevice(u"a"_s, u"A"_s, 2, 0),
+                                          makeAudioInputDevice(u"b"_s, u"B"_s, 2, 2)};
     EXPECT_EQ(
         dominantDeviceName(
             {assignedTo(u"b"_s), assignedTo(u"a"_s), assignedTo(u"b"_s), TrackChannel()}, devices),

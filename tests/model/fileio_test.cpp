@@ -1,5 +1,6 @@
 #include "model/fileio.h"
 #include "support/printers.h"
+#include "support/testfiles.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -49,4 +50,10 @@ TEST(FileErrors, AreToldInKelvarysWordsByTheirKind)
               u"无法写入文件“x.kvp”：这是一个文件夹，不是文件。"_s);
     EXPECT_EQ(writeWholeFile(folder.filePath(u"no/such/folder.kvp"_s), "{}").error().message(),
               u"无法写入文件“folder.kvp”：文件或文件夹不存在。"_s);
+
+    // A shorter file replaces a longer one whole.
+    const QString show = folder.filePath(u"Show.RTrackTemplate"_s);
+    ASSERT_TRUE(writeWholeFile(show, "a much longer earlier text").ok());
+    ASSERT_TRUE(writeWholeFile(show, "主唱\n").ok());
+    EXPECT_EQ(fileBytes(show), "主唱\n");
 }

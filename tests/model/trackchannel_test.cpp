@@ -32,6 +32,7 @@ TEST(SideSuffixed, ReplacesAnExistingSideLetter)
 {
     EXPECT_EQ(sideSuffixed(u"Keys"_s, StereoChannelSide::right, true), u"Keys R"_s);
     EXPECT_EQ(sideSuffixed(u"Keys L"_s, StereoChannelSide::right, true), u"Keys R"_s);
+    EXPECT_EQ(sideSuffixed(u"Keys R"_s, StereoChannelSide::left, true), u"Keys L"_s);
     EXPECT_EQ(sideSuffixed(u" L"_s, StereoChannelSide::right, true), u"R"_s);
     EXPECT_EQ(sideSuffixed(u"KeysL"_s, StereoChannelSide::left, true), u"KeysL L"_s);
     EXPECT_EQ(sideSuffixed(u""_s, StereoChannelSide::left, true), u"L"_s);
@@ -54,18 +55,14 @@ TEST(TrackChannel, StereoSideCopiesTheChannelWithItsSide)
 
     const TrackChannel right = stereo.stereoSideChannel(u"3"_s, StereoChannelSide::right);
     EXPECT_NE(right.id, stereo.id);
-    EXPECT_EQ(right.channelLabel, u"3 R"_s);
-    EXPECT_EQ(right.channelNumber, 3);
-    EXPECT_EQ(right.name, u"Keys R"_s);
-    EXPECT_EQ(right.inputRoute, u"MADI 5 R"_s);
-    EXPECT_EQ(right.stereoSourceLabel, u"3s"_s);
-    EXPECT_EQ(right.stereoSide, StereoChannelSide::right);
-    EXPECT_EQ(right.extraInfo, stereo.extraInfo);
-    EXPECT_EQ(right.channelType, stereo.channelType);
-    EXPECT_EQ(right.color, stereo.color);
-    EXPECT_EQ(right.isIncluded, stereo.isIncluded);
-    EXPECT_EQ(right.audioInputDeviceUID, stereo.audioInputDeviceUID);
-    EXPECT_EQ(right.audioInputChannelID, stereo.audioInputChannelID);
+    TrackChannel expected = stereo;
+    expected.id = right.id;
+    expected.channelLabel = u"3 R"_s;
+    expected.name = u"Keys R"_s;
+    expected.inputRoute = u"MADI 5 R"_s;
+    expected.stereoSourceLabel = u"3s"_s;
+    expected.stereoSide = StereoChannelSide::right;
+    EXPECT_EQ(right, expected);
 
     stereo.name.clear();
     stereo.inputRoute.clear();

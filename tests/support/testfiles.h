@@ -22,4 +22,10 @@ inline void writeBytes(const QString &path, const QByteArray &bytes)
     ASSERT_EQ(file.write(bytes), bytes.size());
 }
 
+// A file of tests/fixtures, by its path there.
+inline QByteArray fixtureBytes(const QString &relativePath)
+{
+    return fileBytes(QStringLiteral(KELVARY_TEST_DATA "/") + relativePath);
+}
+
 } // namespace kelvary
