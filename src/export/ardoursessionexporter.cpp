@@ -28,13 +28,14 @@ constexpr qint64 firstObjectID = 10000;
 // a session fail to load when a track takes them.
 const QSet<QString> &reservedNames()
 {
-    static const QSet<QString> names{
-        u"Master"_s,         u"Monitor"_s,        u"Click"_s,          u"Control"_s,
-        u"auditioner"_s,     u"Mackie"_s,         u"x-virtual-keyboard"_s,
-        u"MIDI Tracer 1"_s,  u"MIDI Tracer 2"_s,  u"MIDI Tracer 3"_s,  u"MIDI Tracer 4"_s,
-        u"FaderPort Recv"_s, u"FaderPort Send"_s, u"FaderPort2 Recv"_s, u"FaderPort2 Send"_s,
-        u"FaderPort8 Recv"_s, u"FaderPort8 Send"_s, u"FaderPort16 Recv"_s,
-        u"FaderPort16 Send"_s};
+    static const QSet<QString> names = [] {
+        const QStringList list =
+            u"Master|Monitor|Click|Control|auditioner|Mackie|x-virtual-keyboard|"
+            "MIDI Tracer 1|MIDI Tracer 2|MIDI Tracer 3|MIDI Tracer 4|"
+            "FaderPort Recv|FaderPort Send|FaderPort2 Recv|FaderPort2 Send|"
+            "FaderPort8 Recv|FaderPort8 Send|FaderPort16 Recv|FaderPort16 Send"_s.split(u'|');
+        return QSet<QString>(list.cbegin(), list.cend());
+    }();
     return names;
 }
 
@@ -168,7 +169,7 @@ std::optional<QString> ardourSessionNameProblem(const QString &name)
         if (name.contains(c))
             return u"Ardour 会话名不能含有“%1”：请换一个文件夹名称。"_s.arg(c);
     }
-    if (name.trimmed().isEmpty() || name.startsWith(u'.'))
+    if (name.trimmed().isEmpty())
         return u"请为 Ardour 会话文件夹取一个名称。"_s;
     return std::nullopt;
 }
@@ -249,9 +250,9 @@ QByteArray ArdourSessionExporter::makeSession(const QString &sessionName,
     const qint64 idCounter = firstObjectID + 5 + 6 * tracks.size() + 1;
 
     const std::optional<QString> playback = playbackPortPattern(capturePortPattern);
-    const QStringList stereoOut = playback ? QStringList{capturePortName(*playback, 0),
-                                                         capturePortName(*playback, 1)}
-                                           : QStringList{QString(), QString()};
+    const QStringList stereoOut =
+        playback ? QStringList{capturePortName(*playback, 0), capturePortName(*playback, 1)}
+                 : QStringList{QString(), QString()};
 
     xml.writeStartDocument();
     w.start(u"Session"_s, {{u"version"_s, formatVersion},
@@ -260,12 +261,13 @@ QByteArray ArdourSessionExporter::makeSession(const QString &sessionName,
                            {u"id-counter"_s, QString::number(idCounter)}});
     // Ardour reads the sample format before anything else and refuses a session without it.
     w.start(u"Config"_s, {});
-    w.empty(u"Option"_s, {{u"name"_s, u"native-file-data-format"_s}, {u"value"_s, u"FormatFloat"_s}});
+    w.empty(u"Option"_s,
+            {{u"name"_s, u"native-file-data-format"_s}, {u"value"_s, u"FormatFloat"_s}});
     w.empty(u"Option"_s, {{u"name"_s, u"native-file-header-format"_s}, {u"value"_s, u"WAVE"_s}});
     xml.writeEndElement();
     // Ardour refuses a session without these sections, or warns about them.
-    for (const QString &section : {u"Metadata"_s, u"Sources"_s, u"Regions"_s, u"Locations"_s,
-                                   u"Bundles"_s})
+    for (const QString &section :
+         {u"Metadata"_s, u"Sources"_s, u"Regions"_s, u"Locations"_s, u"Bundles"_s})
         w.empty(section);
 
     xml.writeStartElement(u"Routes"_s);
@@ -306,10 +308,11 @@ QByteArray ArdourSessionExporter::makeSession(const QString &sessionName,
 
     xml.writeStartElement(u"Playlists"_s);
     for (qsizetype i = 0; i < tracks.size(); ++i)
-        w.empty(u"Playlist"_s, {{u"id"_s, QString::number(routeAndPlaylistIDs[i].second)},
-                                {u"name"_s, tracks[i].name},
-                                {u"type"_s, u"audio"_s},
-                                {u"orig-track-id"_s, QString::number(routeAndPlaylistIDs[i].first)}});
+        w.empty(u"Playlist"_s,
+                {{u"id"_s, QString::number(routeAndPlaylistIDs[i].second)},
+                 {u"name"_s, tracks[i].name},
+                 {u"type"_s, u"audio"_s},
+                 {u"orig-track-id"_s, QString::number(routeAndPlaylistIDs[i].first)}});
     xml.writeEndElement();
     w.empty(u"RouteGroups"_s);
 
@@ -355,9 +358,10 @@ Result<void> ArdourSessionExporter::writeSession(const QString &folder,
     const QString name = target.fileName();
     if (const std::optional<QString> problem = ardourSessionNameProblem(name))
         return Error(ArdourSessionError::badSessionName, *problem);
-    if (target.exists() && !(target.isDir() && QDir(target.filePath()).isEmpty(
-                                                   QDir::AllEntries | QDir::NoDotAndDotDot |
-                                                   QDir::Hidden | QDir::System)))
+    if (target.exists() &&
+        !(target.isDir() &&
+          QDir(target.filePath())
+              .isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System)))
         return Error(ArdourSessionError::folderNotEmpty,
                      u"“%1”已存在且不是空文件夹：Ardour 会话只写入新的或空的文件夹，"
                      "以免覆盖录音。"_s.arg(name));
@@ -366,7 +370,8 @@ Result<void> ArdourSessionExporter::writeSession(const QString &folder,
     const QString temporaryName =
         u'.' + name + u".kelvary-"_s + QUuid::createUuid().toString(QUuid::Id128).left(12);
     if (!parent.exists() || !parent.mkdir(temporaryName))
-        return Error(u"无法在“%1”中创建会话文件夹。"_s.arg(QDir::toNativeSeparators(parent.path())));
+        return Error(
+            u"无法在“%1”中创建会话文件夹。"_s.arg(QDir::toNativeSeparators(parent.path())));
     QDir temporary(parent.filePath(temporaryName));
     const auto failed = [&](const QString &message) -> Result<void> {
         temporary.removeRecursively();
@@ -375,8 +380,12 @@ Result<void> ArdourSessionExporter::writeSession(const QString &folder,
 
     const QStringList subfolders{u"interchange/"_s + name + u"/audiofiles"_s,
                                  u"interchange/"_s + name + u"/midifiles"_s,
-                                 u"analysis"_s, u"dead"_s, u"export"_s, u"externals"_s,
-                                 u"peaks"_s, u"plugins"_s};
+                                 u"analysis"_s,
+                                 u"dead"_s,
+                                 u"export"_s,
+                                 u"externals"_s,
+                                 u"peaks"_s,
+                                 u"plugins"_s};
     for (const QString &subfolder : subfolders) {
         if (!temporary.mkpath(subfolder))
             return failed(u"无法创建会话文件夹“%1”。"_s.arg(subfolder));

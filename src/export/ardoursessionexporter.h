@@ -72,7 +72,8 @@ struct ArdourSessionExporter {
     // feeding any input left over: a stereo pair feeds a stereo track's two inputs, a single
     // input feeds both; a right side records the second input of a pair. Inputs are counted on
     // their own device, as Reaper records them; an unassigned track connects nothing.
-    ArdourTrack ardourTrack(const TrackChannel &track, const QList<AudioInputDevice> &devices) const;
+    ArdourTrack ardourTrack(const TrackChannel &track,
+                            const QList<AudioInputDevice> &devices) const;
 
     // The session document in UTF-8, tracks in the given order. Performs no input or output.
     QByteArray makeSession(const QString &sessionName, const QList<ArdourTrack> &tracks) const;

@@ -86,11 +86,11 @@ TEST(ArdourSession, ArdourLoadsTheSessionAndKeepsEveryTrackAsWritten)
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const auto path = [&](const QString &name) { return dir.filePath(name); };
-    const CliRun first = runCli({u"convert"_s, QStringLiteral(KELVARY_TEST_DATA "/reports/ardour-show.txt"),
-                                 u"--types"_s, u"Input,Aux"_s, u"--plan-device"_s,
-                                 u"Stage Rack:8"_s, u"--device"_s, u"Stage Rack"_s, u"--start"_s,
-                                 u"2"_s, u"--ardour"_s, path(u"Default"_s), u"--project"_s,
-                                 path(u"show.kvp"_s)});
+    const CliRun first =
+        runCli({u"convert"_s, QStringLiteral(KELVARY_TEST_DATA "/reports/ardour-show.txt"),
+                u"--types"_s, u"Input,Aux"_s, u"--plan-device"_s, u"Stage Rack:8"_s, u"--device"_s,
+                u"Stage Rack"_s, u"--start"_s, u"2"_s, u"--ardour"_s, path(u"Default"_s),
+                u"--project"_s, path(u"show.kvp"_s)});
     ASSERT_EQ(first.exitCode, 0) << first.err.toStdString();
     EXPECT_TRUE(QString::fromUtf8(first.out).contains(
         u"已导出 Ardour 会话至 Default · 6 条轨道\n"
@@ -125,35 +125,38 @@ TEST(ArdourSession, ArdourLoadsTheSessionAndKeepsEveryTrackAsWritten)
         QStringList options;
         QList<SessionTrack> written;
     } cases[] = {
-        {u"Default"_s, {}, {
-             track(u"Kick \"In\""_s, inputBlue, {u"system:capture_2"_s}),
-             track(u"主唱 Vox"_s, inputBlue, {u"system:capture_3"_s}),
-             track(u"Keys"_s, inputBlue, {u"system:capture_4"_s, u"system:capture_4"_s}),
-             track(u"Talk-Back"_s, inputBlue, {u"system:capture_5"_s}),
-             track(u"Master 1"_s, inputBlue, {u"system:capture_6"_s}),
-             track(u"A1 Wedge 1"_s, auxViolet, {u"system:capture_7"_s})}},
-        {u"FromZero"_s, {u"--capture-ports"_s, u"system:capture_%i"_s}, {
-             track(u"Kick \"In\""_s, 0xFF8000FF, {u"system:capture_1"_s}),
-             track(u"主唱 Vox"_s, 0x2080C0FF, {u"system:capture_2"_s}),
-             track(u"Keys"_s, inputBlue, {u"system:capture_6"_s, u"system:capture_7"_s}),
-             track(u"Talk-Back"_s, inputBlue, {QString()}),
-             track(u"Master 1"_s, inputBlue, {u"system:capture_5"_s}),
-             track(u"A1 Wedge 1"_s, auxViolet, {u"system:capture_6"_s})}},
-        {u"PipeWire"_s, {u"--split-stereo"_s, u"--capture-ports"_s, pipeWire, u"--sample-rate"_s,
-                         u"96000"_s}, {
-             track(u"Kick \"In\""_s, 0xFF8000FF, {u"Scarlett 18i20:capture_AUX1"_s}),
-             track(u"主唱 Vox"_s, 0x2080C0FF, {u"Scarlett 18i20:capture_AUX2"_s}),
-             track(u"Keys L"_s, inputBlue, {u"Scarlett 18i20:capture_AUX6"_s}),
-             track(u"Keys R"_s, inputBlue, {u"Scarlett 18i20:capture_AUX7"_s}),
-             track(u"Talk-Back"_s, inputBlue, {QString()}),
-             track(u"Master 1"_s, inputBlue, {u"Scarlett 18i20:capture_AUX5"_s}),
-             track(u"A1 Wedge 1"_s, auxViolet, {u"Scarlett 18i20:capture_AUX6"_s})}},
+        {u"Default"_s,
+         {},
+         {track(u"Kick \"In\""_s, inputBlue, {u"system:capture_2"_s}),
+          track(u"主唱 Vox"_s, inputBlue, {u"system:capture_3"_s}),
+          track(u"Keys"_s, inputBlue, {u"system:capture_4"_s, u"system:capture_4"_s}),
+          track(u"Talk-Back"_s, inputBlue, {u"system:capture_5"_s}),
+          track(u"Master 1"_s, inputBlue, {u"system:capture_6"_s}),
+          track(u"A1 Wedge 1"_s, auxViolet, {u"system:capture_7"_s})}},
+        {u"FromZero"_s,
+         {u"--capture-ports"_s, u"system:capture_%i"_s},
+         {track(u"Kick \"In\""_s, 0xFF8000FF, {u"system:capture_1"_s}),
+          track(u"主唱 Vox"_s, 0x2080C0FF, {u"system:capture_2"_s}),
+          track(u"Keys"_s, inputBlue, {u"system:capture_6"_s, u"system:capture_7"_s}),
+          track(u"Talk-Back"_s, inputBlue, {QString()}),
+          track(u"Master 1"_s, inputBlue, {u"system:capture_5"_s}),
+          track(u"A1 Wedge 1"_s, auxViolet, {u"system:capture_6"_s})}},
+        {u"PipeWire"_s,
+         {u"--split-stereo"_s, u"--capture-ports"_s, pipeWire, u"--sample-rate"_s, u"96000"_s},
+         {track(u"Kick \"In\""_s, 0xFF8000FF, {u"Scarlett 18i20:capture_AUX1"_s}),
+          track(u"主唱 Vox"_s, 0x2080C0FF, {u"Scarlett 18i20:capture_AUX2"_s}),
+          track(u"Keys L"_s, inputBlue, {u"Scarlett 18i20:capture_AUX6"_s}),
+          track(u"Keys R"_s, inputBlue, {u"Scarlett 18i20:capture_AUX7"_s}),
+          track(u"Talk-Back"_s, inputBlue, {QString()}),
+          track(u"Master 1"_s, inputBlue, {u"Scarlett 18i20:capture_AUX5"_s}),
+          track(u"A1 Wedge 1"_s, auxViolet, {u"Scarlett 18i20:capture_AUX6"_s})}},
     };
     QStringList sessions;
     for (const auto &c : cases) {
         if (c.folder != u"Default"_s) {
-            const CliRun run = runCli(QStringList{u"convert"_s, path(u"edited.kvp"_s), u"--ardour"_s,
-                                                  path(c.folder)} + c.options);
+            const CliRun run = runCli(
+                QStringList{u"convert"_s, path(u"edited.kvp"_s), u"--ardour"_s, path(c.folder)} +
+                c.options);
             ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
         }
         sessions << path(c.folder) << c.folder;
@@ -172,7 +175,8 @@ TEST(ArdourSession, ArdourLoadsTheSessionAndKeepsEveryTrackAsWritten)
     // the master bus's system:playback_0 that counting from 0 names.
     QStringList complaints = QString::fromUtf8(ardour.readAll()).split(u'\n').filter(u"[ERROR]"_s);
     complaints.removeIf([](const QString &line) {
-        return line.contains(u" port: (Scarlett 18i20:"_s) || line.endsWith(u"(system:playback_0)"_s);
+        return line.contains(u" port: (Scarlett 18i20:"_s) ||
+               line.endsWith(u"(system:playback_0)"_s);
     });
     EXPECT_EQ(complaints, QStringList());
 
@@ -208,8 +212,11 @@ TEST(ArdourSession, RefusesAFolderInUseAndBadOptionsWithoutWritingAnything)
         QString message;
     } cases[] = {
         {{u"--ardour"_s, show}, 1, u"“Show”已存在且不是空文件夹"_s},
-        {{u"--ardour"_s, show + u"2"_s, u"--sample-rate"_s, u"44000"_s}, 2, u"--sample-rate 应为"_s},
-        {{u"--ardour"_s, show + u"2"_s, u"--capture-ports"_s, u"system:capture_"_s}, 2,
+        {{u"--ardour"_s, show + u"2"_s, u"--sample-rate"_s, u"44000"_s},
+         2,
+         u"--sample-rate 应为"_s},
+        {{u"--ardour"_s, show + u"2"_s, u"--capture-ports"_s, u"system:capture_"_s},
+         2,
          u"缺少输入序号"_s},
         {{u"--capture-ports"_s, u"system:capture_%n"_s}, 2, u"只能与 --ardour 一起使用"_s},
     };
