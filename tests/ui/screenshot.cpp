@@ -21,6 +21,7 @@
 #include "tracklist/tracktableview.h"
 #include "typebar/channeltypequickpickbar.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -260,6 +261,7 @@ int main(int argc, char **argv)
     ok = grab(window, output.filePath(u"main-light.png"_s)) && ok;
     auto *exportMenu = window->findChild<kelvary::ui::ExportFormatPicker *>();
     exportMenu->showPopup();
+    exportMenu->view()->setCurrentIndex(exportMenu->model()->index(1, 0));
     ok = grabArea(window, window->rect(), output.filePath(u"export-menu.png"_s)) && ok;
     exportMenu->hidePopup();
 
