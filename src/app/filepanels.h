@@ -32,6 +32,23 @@ struct SavePanelRequest {
     bool operator==(const SavePanelRequest &) const = default;
 };
 
+// A line of text a save panel lets the user edit beside the name: what it is, the texts its list
+// suggests, and the text it starts with.
+struct SavePanelTextOption {
+    QString label;
+    QStringList suggestions;
+    QString text;
+
+    bool operator==(const SavePanelTextOption &) const = default;
+};
+
+struct SavePanelChoice {
+    QString location;
+    QString optionText;
+
+    bool operator==(const SavePanelChoice &) const = default;
+};
+
 // The open and save panels of the desktop, kept behind an interface so that the logic runs
 // without a window and tests can answer the panels themselves.
 class FilePanels {
@@ -42,6 +59,15 @@ public:
     virtual std::optional<QString> chooseFileToOpen(const OpenPanelRequest &request) = 0;
     // The chosen destination, or nothing when the user cancels.
     virtual std::optional<QString> chooseSaveLocation(const SavePanelRequest &request) = 0;
+    // The chosen destination and option text. Panels that cannot show the option keep its text.
+    virtual std::optional<SavePanelChoice>
+    chooseSaveLocationWithOption(const SavePanelRequest &request, const SavePanelTextOption &option)
+    {
+        const std::optional<QString> location = chooseSaveLocation(request);
+        if (!location)
+            return std::nullopt;
+        return SavePanelChoice{*location, option.text};
+    }
 };
 
 } // namespace kelvary

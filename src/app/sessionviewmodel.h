@@ -105,6 +105,11 @@ public:
     void setExportFormat(TemplateExportFormat format);
     // How the Reaper template numbers record inputs; an export setting, not part of the project.
     void setInputNumbering(InputNumbering numbering) { m_exporter.reaper.inputNumbering = numbering; }
+    // The Ardour capture port pattern, an app setting: a pattern without an input number is
+    // refused with `errorMessage` and changes nothing.
+    const QString &ardourCapturePortPattern() const { return m_exporter.ardour.capturePortPattern; }
+    bool setArdourCapturePortPattern(const QString &pattern);
+    void setArdourSampleRate(qint64 rate) { m_exporter.ardour.sampleRate = rate; }
 
     // Import and open
     void showImportPanel();
@@ -178,6 +183,9 @@ public:
 
     // Export: always of the included tracks in list order; changes nothing but the two texts.
     void exportTemplate();
+    // Asks for the new session's folder, with the capture port pattern beside it, and writes the
+    // Ardour session there.
+    void exportArdourSession();
     void exportPDF();
     TrackList includedTracks() const;
     QString defaultExportFileName() const;
@@ -205,6 +213,7 @@ Q_SIGNALS:
     void isApplyingUndoChanged();
     void groupedMutationDepthChanged();
     void nameEditUndoTrackIDsChanged();
+    void ardourCapturePortPatternChanged();
 
 private:
     // Setters that announce a change only when the value really changes.
@@ -234,6 +243,8 @@ private:
                                         qsizetype startIndex);
     // The session name made safe for a file name, or "Kelvary", with the extension.
     QString suggestedFileName(const QString &extension) const;
+    // The session name, or "Kelvary", made safe for an Ardour session folder's name.
+    QString suggestedBaseName() const;
     // Asks where to save the project and writes it there; a failed write is reported after
     // `failurePrefix`.
     void saveProjectThroughPanel(const QByteArray &data, const QString &failurePrefix);

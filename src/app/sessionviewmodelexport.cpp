@@ -5,6 +5,7 @@
 #include "export/sessionpdfexporter.h"
 #include "export/textfilewriter.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 using namespace Qt::StringLiterals;
@@ -19,6 +20,8 @@ QString shortName(TemplateExportFormat format)
     switch (format) {
     case TemplateExportFormat::reaperTrackTemplate:
         return u"Reaper"_s;
+    case TemplateExportFormat::ardourSession:
+        return u"Ardour"_s;
     case TemplateExportFormat::proToolsSession:
         return u"Pro Tools"_s;
     case TemplateExportFormat::logicProject:
@@ -26,6 +29,15 @@ QString shortName(TemplateExportFormat format)
     }
     Q_UNREACHABLE();
     return {};
+}
+
+// "“a:b” → “a-b”" for each renamed track, the first three of them.
+QString renamedTracksText(const QList<std::pair<QString, QString>> &renamed)
+{
+    QStringList shown;
+    for (qsizetype i = 0; i < renamed.size() && i < 3; ++i)
+        shown.append(u"“%1” → “%2”"_s.arg(renamed[i].first, renamed[i].second));
+    return shown.join(u"、"_s) + (renamed.size() > 3 ? u" 等"_s : QString());
 }
 
 } // namespace
@@ -53,6 +65,14 @@ QString SessionViewModel::suggestedFileName(const QString &extension) const
     QString name = m_session.sessionName.isEmpty() ? u"Kelvary"_s : m_session.sessionName;
     name.replace(u'/', u'-');
     return name + u'.' + extension;
+}
+
+QString SessionViewModel::suggestedBaseName() const
+{
+    QString name = m_session.sessionName.isEmpty() ? u"Kelvary"_s : m_session.sessionName;
+    for (const QChar c : {u'/', u'\\', u':', u';'})
+        name.replace(c, u'-');
+    return name;
 }
 
 QString SessionViewModel::defaultExportFileName() const
@@ -87,6 +107,10 @@ void SessionViewModel::exportTemplate()
     setErrorMessage(std::nullopt);
     // NOTE: the availability test comes before the track test, so choosing a format that is not
     // offered yet says so even in an empty session.
+    if (m_exportFormat == TemplateExportFormat::ardourSession) {
+        exportArdourSession();
+        return;
+    }
     if (m_exportFormat != TemplateExportFormat::reaperTrackTemplate) {
         setErrorMessage(u"该导出格式将在下个版本开放。"_s);
         return;
@@ -111,6 +135,77 @@ void SessionViewModel::exportTemplate()
         return;
     }
     setStatusMessage(reaperExportSummary(*location, tracks));
+}
+
+bool SessionViewModel::setArdourCapturePortPattern(const QString &pattern)
+{
+    if (const std::optional<QString> problem = capturePortPatternProblem(pattern)) {
+        setErrorMessage(*problem);
+        return false;
+    }
+    if (m_exporter.ardour.capturePortPattern != pattern) {
+        m_exporter.ardour.capturePortPattern = pattern;
+        Q_EMIT ardourCapturePortPatternChanged();
+    }
+    return true;
+}
+
+void SessionViewModel::exportArdourSession()
+{
+    setErrorMessage(std::nullopt);
+    const auto tracks = includedTracks();
+    if (tracks.isEmpty()) {
+        setErrorMessage(Error(TemplateExportError::noTracksSelected).message());
+        return;
+    }
+    const QList<AudioInputDevice> &devices = m_audioInputCatalog.devices();
+    const std::optional<AudioInputDevice> device = dominantDevice(tracks, devices);
+
+    // PipeWire names the capture ports after the device: offer that next to the ALSA/JACK name.
+    QStringList suggestions{defaultArdourCapturePortPattern};
+    if (device)
+        suggestions.append(device->name + u":capture_AUX%i"_s);
+    const std::optional<SavePanelChoice> choice = m_filePanels->chooseSaveLocationWithOption(
+        {u"导出 Ardour 会话"_s, u"导出"_s, suggestedBaseName(), {}},
+        {u"采集端口："_s, suggestions, m_exporter.ardour.capturePortPattern});
+    if (!choice || !setArdourCapturePortPattern(choice->optionText))
+        return;
+
+    QList<ArdourTrack> ardourTracks;
+    QStringList wanted;
+    for (const auto &track : tracks) {
+        ardourTracks.append(m_exporter.ardour.ardourTrack(track, devices));
+        wanted.append(ardourTracks.back().name);
+    }
+    const QStringList names = ardourTrackNames(wanted);
+    QList<std::pair<QString, QString>> renamed;
+    for (qsizetype i = 0; i < ardourTracks.size(); ++i) {
+        if (names[i] != wanted[i])
+            renamed.append({wanted[i], names[i]});
+        ardourTracks[i].name = names[i];
+    }
+    if (const Result<void> written = m_exporter.ardour.writeSession(choice->location, ardourTracks);
+        !written) {
+        setErrorMessage(written.error().message());
+        return;
+    }
+
+    QStringList lines{u"已导出 Ardour 会话至 %1 · %2 条轨道"_s.arg(
+        QFileInfo(QDir::cleanPath(choice->location)).fileName())
+                          .arg(ardourTracks.size())};
+    if (device) {
+        lines.append(u"输入已连接到录音设备 %1 的采集端口 %2"_s.arg(
+            device->name, m_exporter.ardour.capturePortPattern));
+        if (const qsizetype elsewhere = tracksBesideDominantDevice(tracks, devices))
+            lines.append(u"注意：有 %1 条轨道分配在录音设备之外的设备上，其输入仍按录音设备的端口连接。"_s
+                             .arg(elsewhere));
+    } else {
+        lines.append(u"提示：没有轨道分配输入，Ardour 中各轨道的输入将保持未连接。"_s);
+    }
+    if (!renamed.isEmpty())
+        lines.append(u"%1 条轨道名已按 Ardour 的要求改写：%2"_s.arg(renamed.size())
+                         .arg(renamedTracksText(renamed)));
+    setStatusMessage(lines.join(u'\n'));
 }
 
 void SessionViewModel::exportPDF()

@@ -19,6 +19,9 @@ namespace {
 struct ConvertOptions {
     QString file;
     std::optional<QString> updateFrom;
+    std::optional<QString> ardour;
+    std::optional<qint64> sampleRate;
+    std::optional<QString> capturePorts;
     std::optional<QString> reaper;
     std::optional<QString> pdf;
     std::optional<QString> project;
@@ -59,7 +62,8 @@ std::variant<ConvertOptions, QString> parseOptions(const QStringList &arguments)
             options.splitStereo = true;
             continue;
         }
-        if (name != u"--reaper" && name != u"--pdf" && name != u"--project" && name != u"--types" &&
+        if (name != u"--ardour" && name != u"--sample-rate" && name != u"--capture-ports" &&
+            name != u"--reaper" && name != u"--pdf" && name != u"--project" && name != u"--types" &&
             name != u"--device" && name != u"--start" && name != u"--plan-device" &&
             name != u"--update-from" && name != u"--input-numbering")
             return u"未知选项：%1"_s.arg(name);
@@ -73,6 +77,19 @@ std::variant<ConvertOptions, QString> parseOptions(const QStringList &arguments)
 
         if (name == u"--update-from") {
             options.updateFrom = value;
+        } else if (name == u"--ardour") {
+            options.ardour = value;
+        } else if (name == u"--sample-rate") {
+            bool ok = false;
+            const qlonglong rate = value->toLongLong(&ok);
+            if (!ok || std::find(ardourSampleRates.cbegin(), ardourSampleRates.cend(), rate) ==
+                           ardourSampleRates.cend())
+                return u"--sample-rate 应为 44100、48000、88200 或 96000，而不是“%1”。"_s.arg(*value);
+            options.sampleRate = rate;
+        } else if (name == u"--capture-ports") {
+            if (const std::optional<QString> problem = capturePortPatternProblem(*value))
+                return *problem;
+            options.capturePorts = value;
         } else if (name == u"--reaper") {
             options.reaper = value;
         } else if (name == u"--pdf") {
@@ -132,6 +149,10 @@ std::variant<ConvertOptions, QString> parseOptions(const QStringList &arguments)
         return u"缺少 FILE。"_s;
     if (options.start && !options.device)
         return u"--start 只能与 --device 一起使用。"_s;
+    if (options.sampleRate && !options.ardour)
+        return u"--sample-rate 只能与 --ardour 一起使用。"_s;
+    if (options.capturePorts && !options.ardour)
+        return u"--capture-ports 只能与 --ardour 一起使用。"_s;
     options.file = *file;
     return options;
 }
@@ -183,6 +204,7 @@ QString convertUsage()
            "                           [--types Input,Aux,Group,Matrix,Other] [--split-stereo]\n"
            "                           [--plan-device NAME:N]... [--device ID|NAME [--start N]]\n"
            "                           [--input-numbering recording-device|global]\n"
+           "                           [--ardour DIR [--sample-rate N] [--capture-ports PATTERN]]\n"
            "\n"
            "导入 DiGiCo Session Report（.rtf/.txt）或打开 Kelvary 工程（.kvp），按选项修改后写出"
            "所要的文件，与在 Kelvary 中操作的结果相同。\n"
@@ -192,6 +214,12 @@ QString convertUsage()
                {u"--update-from REPORT"_s,
                 u"用新的 Session Report 更新 FILE：保留颜色、包含、顺序和输入分配，\n"
                 "取入改名、改输入、新增和删除的通道，逐条打印这些变化"_s},
+               {u"--ardour DIR"_s,
+                u"导出 Ardour 会话到新的（或空的）文件夹 DIR，会话名取 DIR 的最后一级"_s},
+               {u"--sample-rate N"_s, u"Ardour 会话的采样率：44100、48000（默认）、88200 或 96000"_s},
+               {u"--capture-ports 格式"_s,
+                u"Ardour 轨道输入所连的采集端口名，%n 为从 1 起的输入序号，%i 从 0 起；\n"
+                "默认 system:capture_%n（ALSA、JACK），PipeWire 多为“设备名:capture_AUX%i”"_s},
                {u"--reaper OUT"_s, u"导出 Reaper 轨道模版（.RTrackTemplate）"_s},
                {u"--pdf OUT"_s, u"导出 PDF 通道表"_s},
                {u"--project OUT"_s,
@@ -215,7 +243,7 @@ QString convertUsage()
            }) +
            u"\n"
            "处理顺序：--update-from、通道类型、立体声拆分、计划设备、输入分配，"
-           "然后依次写出 --reaper、--pdf、--project。"
+           "然后依次写出 --ardour、--reaper、--pdf、--project。"
            "每条状态信息打印到标准输出，错误信息打印到标准错误。\n"
            "\n"
            "退出码：0 成功，1 读取、分配或写出失败，2 命令行有误。\n"_s;
@@ -247,6 +275,10 @@ int runConvert(CommandContext &context, const AudioInputDeviceEnumerator &enumer
     };
 
     model.setInputNumbering(options.inputNumbering);
+    if (options.sampleRate)
+        model.setArdourSampleRate(*options.sampleRate);
+    if (options.capturePorts)
+        model.setArdourCapturePortPattern(*options.capturePorts);
     model.openFile(QFileInfo(options.file).absoluteFilePath());
     if (failed())
         return exitFailure;
@@ -280,6 +312,7 @@ int runConvert(CommandContext &context, const AudioInputDeviceEnumerator &enumer
 
     using Operation = void (SessionViewModel::*)();
     const std::pair<const std::optional<QString> &, Operation> outputs[] = {
+        {options.ardour, &SessionViewModel::exportArdourSession},
         {options.reaper, &SessionViewModel::exportTemplate},
         {options.pdf, &SessionViewModel::exportPDF},
         {options.project, &SessionViewModel::saveProjectAs},

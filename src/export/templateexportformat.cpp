@@ -7,6 +7,8 @@ QString templateExportFormatText(TemplateExportFormat format)
     switch (format) {
     case TemplateExportFormat::reaperTrackTemplate:
         return QStringLiteral("Reaper · 轨道模版 (.RTrackTemplate)");
+    case TemplateExportFormat::ardourSession:
+        return QStringLiteral("Ardour · 会话 (.ardour)");
     case TemplateExportFormat::proToolsSession:
         return QStringLiteral("Pro Tools · 会话模版 (.ptx)");
     case TemplateExportFormat::logicProject:
@@ -30,6 +32,8 @@ QString fileExtension(TemplateExportFormat format)
     switch (format) {
     case TemplateExportFormat::reaperTrackTemplate:
         return QStringLiteral("RTrackTemplate");
+    case TemplateExportFormat::ardourSession:
+        return QStringLiteral("ardour");
     case TemplateExportFormat::proToolsSession:
         return QStringLiteral("ptx");
     case TemplateExportFormat::logicProject:

@@ -3,6 +3,7 @@
 #include "viewmodelharness.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 using namespace kelvary;
 using namespace Qt::StringLiterals;
@@ -151,6 +152,45 @@ TEST_F(ExportActions, ExportChangesNothingButTheTexts)
     EXPECT_EQ(vm.selectedTrackIDs(), selection);
     EXPECT_EQ(vm.undoSnapshots().size(), undoCount);
     EXPECT_EQ(recorder.fired(), (QStringList{u"errorMessageChanged"_s, u"statusMessageChanged"_s}));
+}
+
+TEST_F(ExportActions, ArdourSessionAsksForItsFolderAndCapturePorts)
+{
+    vm.importSessionReportAt(mainShow);
+    vm.setExportFormat(TemplateExportFormat::ardourSession);
+    panels->saveLocation = path(u"Show"_s);
+    QSignalSpy patternSpy(&vm, &SessionViewModel::ardourCapturePortPatternChanged);
+
+    // A pattern without an input number writes nothing and is not kept.
+    panels->optionText = u"system:capture"_s;
+    vm.exportTemplate();
+    ASSERT_TRUE(vm.errorMessage());
+    EXPECT_TRUE(vm.errorMessage()->contains(u"缺少输入序号"_s));
+    EXPECT_TRUE(QDir(dir.path()).isEmpty());
+    EXPECT_EQ(vm.ardourCapturePortPattern(), u"system:capture_%n"_s);
+
+    panels->optionText = std::nullopt;
+    vm.exportTemplate();
+    EXPECT_EQ(vm.statusMessage(), u"已导出 Ardour 会话至 Show · 10 条轨道\n"
+                                  "提示：没有轨道分配输入，Ardour 中各轨道的输入将保持未连接。"_s);
+
+    QSet<QUuid> included;
+    for (const TrackChannel &track : vm.includedTracks())
+        included.insert(track.id);
+    vm.setSelectedTrackIDs(included);
+    vm.assignSelectedToDevice(u"madi"_s);
+    panels->saveLocation = path(u"Show 2"_s);
+    panels->optionText = u"MADI Card:capture_AUX%i"_s;
+    vm.exportTemplate();
+    EXPECT_EQ(vm.statusMessage(), u"已导出 Ardour 会话至 Show 2 · 10 条轨道\n"
+                                  "输入已连接到录音设备 MADI Card 的采集端口 MADI Card:capture_AUX%i"_s);
+    EXPECT_EQ(vm.ardourCapturePortPattern(), u"MADI Card:capture_AUX%i"_s);
+    EXPECT_EQ(patternSpy.count(), 1);
+    EXPECT_EQ(panels->saveRequests.last(),
+              (SavePanelRequest{u"导出 Ardour 会话"_s, u"导出"_s, u"Main Show"_s, {}}));
+    EXPECT_EQ(panels->optionRequests.last().suggestions,
+              (QStringList{u"system:capture_%n"_s, u"MADI Card:capture_AUX%i"_s}));
+    EXPECT_TRUE(QFileInfo::exists(path(u"Show 2/Show 2.ardour"_s)));
 }
 
 // The writers themselves keep an earlier file on failure; here the reason reaches the user.

@@ -15,6 +15,9 @@ public:
     // The answer to every save panel; nothing answers like the user cancelling.
     std::optional<QString> saveLocation;
     QList<SavePanelRequest> saveRequests;
+    // What the user types into a save panel's option; nothing keeps the text it shows.
+    std::optional<QString> optionText;
+    QList<SavePanelTextOption> optionRequests;
 
     std::optional<QString> chooseFileToOpen(const OpenPanelRequest &request) override
     {
@@ -26,6 +29,16 @@ public:
     {
         saveRequests.append(request);
         return saveLocation;
+    }
+
+    std::optional<SavePanelChoice> chooseSaveLocationWithOption(const SavePanelRequest &request,
+                                                                const SavePanelTextOption &option) override
+    {
+        optionRequests.append(option);
+        const std::optional<QString> location = chooseSaveLocation(request);
+        if (!location)
+            return std::nullopt;
+        return SavePanelChoice{*location, optionText.value_or(option.text)};
     }
 };
 

@@ -220,8 +220,11 @@ TEST(MainWindow, ExportFormatPickerAndViewModelFollowEachOther)
     MainWindowFixture f;
     SessionViewModel *viewModel = f.window.viewModel();
     ExportFormatPicker *picker = f.window.sidebar()->exportFormatPicker();
-    ASSERT_EQ(picker->count(), 3);
+    ASSERT_EQ(picker->count(), 4);
     EXPECT_EQ(picker->format(), TemplateExportFormat::reaperTrackTemplate);
+    QTest::keyClick(picker, Qt::Key_Down);
+    EXPECT_EQ(viewModel->exportFormat(), TemplateExportFormat::ardourSession);
+    EXPECT_EQ(picker->toolTip(), u"Ardour · 会话 (.ardour)");
 
     // The formats still to come can be chosen; exporting them says they are not ready.
     QTest::keyClick(picker, Qt::Key_Down);

@@ -1,13 +1,14 @@
 // Runs the application on a real X server (scripts/screenshot starts Xvfb) and writes PNGs of
-// what a user sees: the empty window, the window with a report in light and dark, the track
-// table with a selection and an open channel menu, the type bar in its three states, the routing
-// matrix with a painted diagonal, the error alert and the About window. The settings go to a
-// temporary directory.
+// what a user sees: the empty window, the window with a report in light and dark, the open
+// export menu, the track table with a selection and an open channel menu, the type bar in its
+// three states, the routing matrix with a painted diagonal, the error alert and the About window.
+// The settings go to a temporary directory.
 
 #include "about/aboutcontentview.h"
 #include "app/sessionviewmodel.h"
 #include "devices/planneddevicedialogs.h"
 #include "mainwindow/contentview.h"
+#include "mainwindow/exportformatpicker.h"
 #include "mainwindow/sessionreportupdatedialog.h"
 #include "routingmatrix/routingmatrixpaintview.h"
 #include "routingmatrix/trackroutingmatrixview.h"
@@ -20,6 +21,7 @@
 #include "tracklist/tracktableview.h"
 #include "typebar/channeltypequickpickbar.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -257,6 +259,11 @@ int main(int argc, char **argv)
     ok = grabWidget(typeBar, output.filePath(u"typebar-disabled.png"_s)) && ok;
     window->viewModel()->openFile(report);
     ok = grab(window, output.filePath(u"main-light.png"_s)) && ok;
+    auto *exportMenu = window->findChild<kelvary::ui::ExportFormatPicker *>();
+    exportMenu->showPopup();
+    exportMenu->view()->setCurrentIndex(exportMenu->model()->index(1, 0));
+    ok = grabArea(window, window->rect(), output.filePath(u"export-menu.png"_s)) && ok;
+    exportMenu->hidePopup();
 
     {
         // The table at work needs interfaces to assign; this machine may have none.

@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSettings>
 #include <QSplitter>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -26,6 +27,7 @@ namespace kelvary::ui {
 namespace {
 
 const QKeySequence openShortcut(u"Ctrl+O"_s);
+const QString capturePortPatternKey = u"ardourCapturePortPattern"_s;
 
 QString appearanceStyleName(AppAppearanceStyle style)
 {
@@ -63,6 +65,13 @@ ContentView::ContentView(AudioInputDeviceEnumerator audioInputEnumerator,
     })
 {
     m_commands = new AppCommands(menuBar(), std::move(showAbout), this);
+    // The capture port pattern suits the computer, not the show: it is kept in the settings.
+    const QString savedPattern = QSettings().value(capturePortPatternKey).toString();
+    if (!capturePortPatternProblem(savedPattern))
+        m_viewModel->setArdourCapturePortPattern(savedPattern);
+    connect(m_viewModel, &SessionViewModel::ardourCapturePortPatternChanged, this, [this] {
+        QSettings().setValue(capturePortPatternKey, m_viewModel->ardourCapturePortPattern());
+    });
 
     auto *content = new QWidget(this);
     content->setMinimumSize(minimumContentSize);

@@ -120,7 +120,8 @@ void ExportFormatPicker::setFormat(TemplateExportFormat format)
 
 bool ExportFormatPicker::isComingSoon(TemplateExportFormat format)
 {
-    return format != TemplateExportFormat::reaperTrackTemplate;
+    return format != TemplateExportFormat::reaperTrackTemplate &&
+           format != TemplateExportFormat::ardourSession;
 }
 
 void ExportFormatPicker::paintEvent(QPaintEvent *)

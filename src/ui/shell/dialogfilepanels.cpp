@@ -1,7 +1,10 @@
 #include "shell/dialogfilepanels.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QFileDialog>
+#include <QGridLayout>
+#include <QLabel>
 
 using namespace Qt::StringLiterals;
 
@@ -33,9 +36,10 @@ std::optional<QString> DialogFilePanels::chooseFileToOpen(const OpenPanelRequest
     return dialog.selectedFiles().constFirst();
 }
 
-std::optional<QString> DialogFilePanels::chooseSaveLocation(const SavePanelRequest &request)
+namespace {
+
+void setUpSaveDialog(QFileDialog &dialog, const SavePanelRequest &request)
 {
-    QFileDialog dialog(QApplication::activeWindow(), request.title);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilters(nameFilters(request.types));
@@ -44,9 +48,39 @@ std::optional<QString> DialogFilePanels::chooseSaveLocation(const SavePanelReque
     if (!request.types.isEmpty() && !request.types.constFirst().extensions.isEmpty())
         dialog.setDefaultSuffix(request.types.constFirst().extensions.constFirst());
     dialog.selectFile(request.suggestedName);
+}
+
+} // namespace
+
+std::optional<QString> DialogFilePanels::chooseSaveLocation(const SavePanelRequest &request)
+{
+    QFileDialog dialog(QApplication::activeWindow(), request.title);
+    setUpSaveDialog(dialog, request);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().constFirst();
+}
+
+std::optional<SavePanelChoice>
+DialogFilePanels::chooseSaveLocationWithOption(const SavePanelRequest &request,
+                                               const SavePanelTextOption &option)
+{
+    QFileDialog dialog(QApplication::activeWindow(), request.title);
+    // NOTE: only Qt's own dialog takes a widget of ours; it lays itself out in a grid.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    setUpSaveDialog(dialog, request);
+    auto *text = new QComboBox(&dialog);
+    text->setEditable(true);
+    text->addItems(option.suggestions);
+    text->setCurrentText(option.text);
+    if (auto *grid = qobject_cast<QGridLayout *>(dialog.layout())) {
+        const int row = grid->rowCount();
+        grid->addWidget(new QLabel(option.label, &dialog), row, 0);
+        grid->addWidget(text, row, 1, 1, grid->columnCount() - 1);
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return SavePanelChoice{dialog.selectedFiles().constFirst(), text->currentText().trimmed()};
 }
 
 } // namespace kelvary::ui

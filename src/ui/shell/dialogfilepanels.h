@@ -9,6 +9,10 @@ class DialogFilePanels final : public FilePanels {
 public:
     std::optional<QString> chooseFileToOpen(const OpenPanelRequest &request) override;
     std::optional<QString> chooseSaveLocation(const SavePanelRequest &request) override;
+    // Qt's own save dialog, with the option as an editable list under the name.
+    std::optional<SavePanelChoice>
+    chooseSaveLocationWithOption(const SavePanelRequest &request,
+                                 const SavePanelTextOption &option) override;
 };
 
 // "DiGiCo Session Report (*.rtf *.RTF *.txt *.TXT)": file systems on Linux tell case apart, and
