@@ -126,6 +126,12 @@ TEST_F(TrackListModelTest, TellsEachEditAsTheFinestChangeThatExplainsIt)
     ASSERT_EQ(changed.size(), 1);
     EXPECT_EQ(changed[0][0].toModelIndex().row(), 4);
     EXPECT_EQ(changed[0][1].toModelIndex().row(), 4);
+    // A run of changed rows is one change over the whole run.
+    changed.clear();
+    vm.setTracksIncluded(true, DigicoChannelType::aux);
+    ASSERT_EQ(changed.size(), 1);
+    EXPECT_EQ(changed[0][0].toModelIndex().row(), 6);
+    EXPECT_EQ(changed[0][1].toModelIndex().row(), 8);
 
     clear();
     const QPersistentModelIndex vox = cell(u"5"_s, TrackListModel::NameColumn);
