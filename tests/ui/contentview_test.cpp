@@ -6,7 +6,9 @@
 #include "mainwindow/sessionreportdropmodifier.h"
 #include "mainwindow/sessionreportupdatedialog.h"
 #include "mainwindow/sidebar.h"
+#include "routingmatrix/trackroutingmatrixview.h"
 #include "shell/appcommands.h"
+#include "tracklist/tracklistview.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -14,11 +16,8 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QMimeData>
-#include <QPushButton>
 #include <QTest>
 #include <QUrl>
-
-#include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
 
@@ -28,57 +27,49 @@ namespace {
 // main-show-tabs.txt: 10 inputs, 3 aux, 2 groups, 3 matrices; 5s and 9s are stereo.
 const QString mainShow = fixture(u"main-show-tabs.txt"_s);
 
-TEST(MainWindow, TitleCountsIncludedTracksInListModeNamesTheMatrixOrElseTheSession)
-{
-    MainWindowFixture f;
-    EXPECT_EQ(f.window.titleLabel()->text(), u"Kelvary");
-    f.window.viewModel()->importSessionReportAt(mainShow);
-    EXPECT_EQ(f.window.windowTitle(), u"通道列表(10/18)");
-    f.window.viewModel()->setTracksIncluded(true, DigicoChannelType::aux);
-    EXPECT_EQ(f.window.titleLabel()->text(), u"通道列表(13/18)");
-
-    f.window.displayModeAction()->trigger();
-    EXPECT_EQ(f.window.titleLabel()->text(), u"路由矩阵");
-    EXPECT_TRUE(f.window.sidebar()->isHidden());
-    EXPECT_EQ(f.window.displayModeAction()->text(), u"通道列表");
-    f.window.displayModeAction()->trigger();
-    EXPECT_EQ(f.window.titleLabel()->text(), u"通道列表(13/18)");
-    EXPECT_FALSE(f.window.sidebar()->isHidden());
-
-    // A session without tracks is named; it cannot leave the window stuck in the matrix
-    // without its sidebar.
-    ProjectDocumentSnapshot document;
-    document.session.sessionName = u"Main Show"_s;
-    writeBytes(f.path(u"empty.kvp"_s), writeProjectDocument(document));
-    f.window.displayModeAction()->trigger();
-    f.window.viewModel()->openFile(f.path(u"empty.kvp"_s));
-    EXPECT_EQ(f.window.titleLabel()->text(), u"Main Show");
-    EXPECT_EQ(f.window.displayMode(), TrackListDisplayMode::list);
-    EXPECT_FALSE(f.window.sidebar()->isHidden());
-}
-
-TEST(MainWindow, EveryToolbarButtonFollowsItsEnablingRule)
+TEST(MainWindow, TitleAndToolbarFollowTheSessionAndTheDisplayMode)
 {
     MainWindowFixture f;
     ContentView &w = f.window;
-    auto enabled = [&] {
+    const auto enabled = [&] {
         return QList<bool>{
             w.undoAction()->isEnabled(),           w.restoreColorsAction()->isEnabled(),
             w.displayModeAction()->isEnabled(),    w.exportPDFAction()->isEnabled(),
             w.exportTemplateAction()->isEnabled(), w.appearanceAction()->isEnabled()};
     };
+    EXPECT_EQ(w.titleLabel()->text(), u"Kelvary");
     EXPECT_EQ(enabled(), (QList<bool>{false, false, false, false, false, true}));
-
     w.viewModel()->importSessionReportAt(mainShow);
+    EXPECT_EQ(w.windowTitle(), u"通道列表(10/18)");
     EXPECT_EQ(enabled(), (QList<bool>{false, true, true, true, true, true}));
-
     // Nothing included: no export; the exclusion itself can be undone.
     w.viewModel()->setTracksIncluded(false, DigicoChannelType::input);
     EXPECT_EQ(enabled(), (QList<bool>{true, true, true, false, false, true}));
-
     w.undoAction()->trigger();
-    EXPECT_EQ(w.viewModel()->includedCount(), 10);
     EXPECT_EQ(enabled(), (QList<bool>{false, true, true, true, true, true}));
+    w.viewModel()->setTracksIncluded(true, DigicoChannelType::aux);
+    EXPECT_EQ(w.titleLabel()->text(), u"通道列表(13/18)");
+
+    // Each visit to the matrix shows a fresh one, on the first device again.
+    TrackListView *list = w.trackListView();
+    w.displayModeAction()->trigger();
+    EXPECT_EQ(w.titleLabel()->text(), u"路由矩阵");
+    EXPECT_TRUE(w.sidebar()->isHidden());
+    ASSERT_TRUE(list->routingMatrix());
+    list->routingMatrix()->setSelectedDeviceUID(u"missing"_s);
+    w.displayModeAction()->trigger();
+    EXPECT_FALSE(list->routingMatrix());
+    EXPECT_FALSE(w.sidebar()->isHidden());
+    w.displayModeAction()->trigger();
+    EXPECT_EQ(list->routingMatrix()->selectedDeviceUID(), u"hw:CARD=UMC,DEV=0");
+
+    // A session without tracks is named; it cannot leave the window stuck in the matrix.
+    ProjectDocumentSnapshot document;
+    document.session.sessionName = u"Main Show"_s;
+    writeBytes(f.path(u"empty.kvp"_s), writeProjectDocument(document));
+    w.viewModel()->openFile(f.path(u"empty.kvp"_s));
+    EXPECT_EQ(w.titleLabel()->text(), u"Main Show");
+    EXPECT_EQ(w.displayMode(), TrackListDisplayMode::list);
 }
 
 TEST(MainWindow, SidebarShowsTheSessionFactsAndTheStereoSwitchSplitsUndoably)
@@ -87,27 +78,21 @@ TEST(MainWindow, SidebarShowsTheSessionFactsAndTheStereoSwitchSplitsUndoably)
     SessionViewModel *viewModel = f.window.viewModel();
     Sidebar *sidebar = f.window.sidebar();
     QCheckBox *stereo = sidebar->stereoSwitch();
-    const QStringList facts{u"名称"_s, u"调音台"_s, u"保存时间"_s, u"软件版本"_s};
-    for (const QString &fact : facts)
-        EXPECT_EQ(sidebar->sessionFact(fact)->fullText(), u"—") << fact.toStdString();
+    EXPECT_EQ(sidebar->sessionFact(u"调音台"_s)->fullText(), u"—");
     EXPECT_FALSE(sidebar->isSessionFactShown(u"来源文件"_s));
     EXPECT_TRUE(sidebar->statusBar()->isHidden());
     EXPECT_FALSE(stereo->isEnabled());
 
     viewModel->importSessionReportAt(mainShow);
-    EXPECT_EQ(sidebar->sessionFact(u"名称"_s)->fullText(), u"Main Show");
     EXPECT_EQ(sidebar->sessionFact(u"调音台"_s)->fullText(), u"SD12");
     EXPECT_EQ(sidebar->sessionFact(u"来源文件"_s)->fullText(), u"main-show-tabs.txt");
-    EXPECT_TRUE(sidebar->isSessionFactShown(u"来源文件"_s));
     EXPECT_EQ(sidebar->statusLabel()->text(), u"已加载 18 条通道 · 1 个音频输入设备");
 
     ASSERT_TRUE(stereo->isEnabled());
     stereo->click();
-    EXPECT_EQ(viewModel->tracks().size(), 22);
     EXPECT_EQ(f.window.titleLabel()->text(), u"通道列表(12/22)");
     // An undo puts the switch back with the tracks.
     f.window.undoAction()->trigger();
-    EXPECT_FALSE(viewModel->splitStereoChannels());
     EXPECT_FALSE(stereo->isChecked());
     viewModel->importSessionReportAt(fixture(u"cp1252.txt"_s));
     EXPECT_EQ(stereo->isEnabled(), viewModel->hasStereoCandidates());
@@ -120,9 +105,7 @@ TEST(MainWindow, ErrorAlertShowsTheTextAndDismissingItClearsTheError)
     viewModel->openFile(u"/tmp/Show.json"_s);
     QMessageBox *alert = f.window.errorAlert();
     ASSERT_NE(alert, nullptr);
-    EXPECT_TRUE(alert->isVisible());
     EXPECT_EQ(alert->text(), viewModel->errorMessage());
-    ASSERT_EQ(alert->buttons().size(), 1);
     QTest::mouseClick(alert->buttons().constFirst(), Qt::LeftButton);
     EXPECT_EQ(viewModel->errorMessage(), std::nullopt);
     EXPECT_EQ(f.window.errorAlert(), nullptr);
@@ -153,22 +136,13 @@ TEST(MainWindow, DropsTakeFilesOnlyAndOpenTheFirstOfThem)
     QMimeData text;
     text.setText(u"Kick In"_s);
     EXPECT_FALSE(enter(text));
-    EXPECT_FALSE(drop->isDropTargeted());
-
     QMimeData files;
     files.setUrls(
         {QUrl::fromLocalFile(fixture(u"club-tabs.rtf"_s)), QUrl::fromLocalFile(mainShow)});
     EXPECT_TRUE(enter(files));
     EXPECT_TRUE(drop->overlay()->isVisible());
-    QDragLeaveEvent leave;
-    QCoreApplication::sendEvent(&f.window, &leave);
-    EXPECT_FALSE(drop->isDropTargeted());
-    EXPECT_TRUE(f.window.viewModel()->tracks().isEmpty());
-
-    EXPECT_TRUE(enter(files));
     QDropEvent dropped(centre, Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(&f.window, &dropped);
-    EXPECT_TRUE(dropped.isAccepted());
     EXPECT_FALSE(drop->overlay()->isVisible());
     EXPECT_EQ(f.window.viewModel()->session().sourceFileName, u"club-tabs.rtf");
     EXPECT_EQ(f.window.viewModel()->projectFileURL(), std::nullopt);
@@ -185,17 +159,12 @@ TEST(MainWindow, CommandsAskThroughThePanelsAndSaveAsksOnlyTheFirstTime)
     // Ctrl+O imports a report while nothing is loaded, and then opens a project.
     f.panels->openAnswers = {mainShow};
     QTest::keyClick(&f.window, Qt::Key_O, Qt::ControlModifier);
-    ASSERT_EQ(f.panels->openRequests.size(), 1);
-    EXPECT_EQ(f.panels->openRequests.constLast().title, u"导入 DiGiCo Session Report");
     ASSERT_EQ(f.window.viewModel()->tracks().size(), 18);
     QTest::keyClick(&f.window, Qt::Key_O, Qt::ControlModifier);
     ASSERT_EQ(f.panels->openRequests.size(), 2);
-    EXPECT_EQ(f.panels->openRequests.constLast().title, u"打开 Kelvary 工程");
-    // A cancelled panel changes nothing.
-    EXPECT_EQ(f.window.viewModel()->tracks().size(), 18);
-    commands->importReportAction()->trigger();
-    ASSERT_EQ(f.panels->openRequests.size(), 3);
-    EXPECT_EQ(f.panels->openRequests.constLast().title, u"导入 DiGiCo Session Report");
+    EXPECT_EQ(f.panels->openRequests.at(0).title, u"导入 DiGiCo Session Report");
+    EXPECT_EQ(f.panels->openRequests.at(1).title, u"打开 Kelvary 工程");
+    EXPECT_EQ(f.window.viewModel()->tracks().size(), 18) << "a cancelled panel changes nothing";
 
     const QString project = f.path(u"Main Show.kvp"_s);
     f.panels->saveLocation = project;
@@ -206,45 +175,27 @@ TEST(MainWindow, CommandsAskThroughThePanelsAndSaveAsksOnlyTheFirstTime)
     EXPECT_EQ(f.panels->saveRequests.size(), 1);
     EXPECT_TRUE(QFile::exists(project));
 
-    f.panels->saveLocation = f.path(u"Main Show.RTrackTemplate"_s);
-    f.window.exportTemplateAction()->trigger();
-    EXPECT_TRUE(QFile::exists(*f.panels->saveLocation));
     f.panels->saveLocation = f.path(u"Main Show.pdf"_s);
     f.window.exportPDFAction()->trigger();
     EXPECT_TRUE(QFile::exists(*f.panels->saveLocation));
-    EXPECT_EQ(f.window.errorAlert(), nullptr);
-}
 
-TEST(MainWindow, ExportFormatPickerAndViewModelFollowEachOther)
-{
-    MainWindowFixture f;
-    SessionViewModel *viewModel = f.window.viewModel();
+    // The picker and the view model follow each other; a format still to come says it is not
+    // ready instead of asking where to save.
     ExportFormatPicker *picker = f.window.sidebar()->exportFormatPicker();
-    ASSERT_EQ(picker->count(), 4);
-    EXPECT_EQ(picker->format(), TemplateExportFormat::reaperTrackTemplate);
     QTest::keyClick(picker, Qt::Key_Down);
-    EXPECT_EQ(viewModel->exportFormat(), TemplateExportFormat::ardourSession);
-    EXPECT_EQ(picker->toolTip(), u"Ardour · 会话 (.ardour)");
-
-    // The formats still to come can be chosen; exporting them says they are not ready.
-    QTest::keyClick(picker, Qt::Key_Down);
-    EXPECT_EQ(viewModel->exportFormat(), TemplateExportFormat::proToolsSession);
-    viewModel->importSessionReportAt(mainShow);
+    EXPECT_EQ(f.window.viewModel()->exportFormat(), TemplateExportFormat::ardourSession);
+    f.window.viewModel()->setExportFormat(TemplateExportFormat::proToolsSession);
+    EXPECT_EQ(picker->format(), TemplateExportFormat::proToolsSession);
     f.window.exportTemplateAction()->trigger();
     EXPECT_NE(f.window.errorAlert(), nullptr);
-    EXPECT_TRUE(f.panels->saveRequests.isEmpty());
-
-    viewModel->setExportFormat(TemplateExportFormat::logicProject);
-    EXPECT_EQ(picker->format(), TemplateExportFormat::logicProject);
+    EXPECT_EQ(f.panels->saveRequests.size(), 2);
 }
 
 TEST(MainWindow, RevisedReportIsShownFirstAndTakenOnlyWhenConfirmed)
 {
     MainWindowFixture f;
     QAction *update = f.window.commands()->updateFromReportAction();
-    EXPECT_FALSE(update->isEnabled());
     f.window.viewModel()->importSessionReportAt(mainShow);
-    EXPECT_TRUE(update->isEnabled());
 
     const QString revised = f.path(u"revised.txt"_s);
     writeBytes(revised, fileBytes(mainShow).replace("1\tKick In", "0\tClick\tLocal 8\n1\tKick In"));
@@ -259,11 +210,9 @@ TEST(MainWindow, RevisedReportIsShownFirstAndTakenOnlyWhenConfirmed)
     f.panels->openAnswers = {revised, revised};
     update->trigger();
     EXPECT_EQ(f.window.viewModel()->session(), before);
-    EXPECT_EQ(shown.mid(1), (QStringList{u"新增（1）"_s, u"  0 Click"_s, u"删除（0）"_s, u"  无"_s,
-                                         u"改名（0）"_s, u"  无"_s, u"改输入（0）"_s, u"  无"_s}));
+    EXPECT_EQ(shown.mid(1, 4), (QStringList{u"新增（1）"_s, u"  0 Click"_s, u"删除（0）"_s, u"  无"_s}));
 
     update->trigger();
-    ASSERT_EQ(f.window.viewModel()->tracks().size(), 19);
     EXPECT_EQ(f.window.viewModel()->tracks().first().name, u"Click"_s);
 }
 

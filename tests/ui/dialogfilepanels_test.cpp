@@ -2,10 +2,7 @@
 #include "support/printers.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QFileDialog>
-#include <QFileInfo>
-#include <QTemporaryDir>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -44,23 +41,6 @@ TEST(DialogFilePanels, OpenPanelOffersBothCasesOfEachTypeAndCancellingGivesNothi
     EXPECT_EQ(filters, QStringList{u"DiGiCo Session Report (*.rtf *.RTF *.txt *.TXT)"_s});
     EXPECT_EQ(nameFilters({{u"Reaper"_s, {u"RTrackTemplate"_s}}}),
               QStringList{u"Reaper (*.rtracktemplate *.RTRACKTEMPLATE)"_s});
-}
-
-TEST(DialogFilePanels, SavePanelSuggestsTheNameWithThePromptAndGivesTheChosenPath)
-{
-    QTemporaryDir directory;
-    DialogFilePanels panels;
-    QString accept;
-    whenDialogOpens([&](QFileDialog *dialog) {
-        accept = dialog->labelText(QFileDialog::Accept);
-        dialog->setDirectory(directory.path());
-        static_cast<QDialog *>(dialog)->accept();
-    });
-    const auto chosen = panels.chooseSaveLocation(
-        {u"保存 Kelvary 工程"_s, u"保存"_s, u"Main Show.kvp"_s, {{u"Kelvary 工程"_s, {u"kvp"_s}}}});
-    EXPECT_EQ(accept, u"保存");
-    ASSERT_TRUE(chosen.has_value());
-    EXPECT_EQ(QFileInfo(*chosen).fileName(), u"Main Show.kvp");
 }
 
 } // namespace

@@ -12,14 +12,17 @@ namespace {
 
 class TrackListModelTest : public TrackListTest {
 protected:
+    QVariant data(const QString &label, int column, int role = Qt::DisplayRole) const
+    {
+        return model.index(model.rowOf(idOf(label)), column).data(role);
+    }
     QString text(const QString &label, int column, int role = Qt::DisplayRole) const
     {
-        return cell(label, column).data(role).toString();
+        return data(label, column, role).toString();
     }
-
-    QModelIndex cell(const QString &label, int column) const
+    bool set(const QString &label, int column, const QVariant &value, int role = Qt::EditRole)
     {
-        return model.index(model.rowOf(idOf(label)), column);
+        return model.setData(model.index(model.rowOf(idOf(label)), column), value, role);
     }
 
     QStringList rowLabels() const
@@ -38,73 +41,52 @@ TEST_F(TrackListModelTest, ShowsTheTracksInSessionOrderWithTheTableTexts)
 {
     importReport();
     EXPECT_EQ(rowLabels(), labels());
-    EXPECT_EQ(text(u"1"_s, TrackListModel::NameColumn), u"Kick"_s);
-    EXPECT_EQ(text(u"1"_s, TrackListModel::TypeColumn), u"In"_s);
     EXPECT_EQ(text(u"G1"_s, TrackListModel::TypeColumn), u"Grp"_s);
-    EXPECT_EQ(text(u"1"_s, TrackListModel::ConsoleInputColumn), u"MADI 1"_s);
-    EXPECT_EQ(text(u"1"_s, TrackListModel::ConsoleInputColumn, Qt::ToolTipRole), u"MADI 1"_s);
-    EXPECT_FALSE(cell(u"1"_s, TrackListModel::ConsoleInputColumn)
-                     .data(TrackListModel::PlaceholderRole)
-                     .toBool());
-    EXPECT_EQ(cell(u"1"_s, TrackListModel::IncludedColumn).data(Qt::CheckStateRole), Qt::Checked);
-    EXPECT_EQ(cell(u"A1"_s, TrackListModel::IncludedColumn).data(Qt::CheckStateRole),
-              Qt::Unchecked);
-    EXPECT_EQ(text(u"1"_s, TrackListModel::AudioDeviceColumn), u"未设置"_s);
     EXPECT_EQ(text(u"1"_s, TrackListModel::AudioChannelColumn), u"未设置"_s);
-
+    EXPECT_EQ(data(u"1"_s, TrackListModel::IncludedColumn, Qt::CheckStateRole), Qt::Checked);
+    EXPECT_EQ(data(u"A1"_s, TrackListModel::IncludedColumn, Qt::CheckStateRole), Qt::Unchecked);
     // An aux output has no console input: a lighter dash, and no tooltip.
+    EXPECT_EQ(text(u"1"_s, TrackListModel::ConsoleInputColumn), u"MADI 1"_s);
+    EXPECT_FALSE(data(u"1"_s, TrackListModel::ConsoleInputColumn, TrackListModel::PlaceholderRole).toBool());
     EXPECT_EQ(text(u"A1"_s, TrackListModel::ConsoleInputColumn), u"—"_s);
-    EXPECT_TRUE(cell(u"A1"_s, TrackListModel::ConsoleInputColumn)
-                    .data(TrackListModel::PlaceholderRole)
-                    .toBool());
-    EXPECT_FALSE(cell(u"A1"_s, TrackListModel::ConsoleInputColumn).data(Qt::ToolTipRole).isValid());
+    EXPECT_TRUE(data(u"A1"_s, TrackListModel::ConsoleInputColumn, TrackListModel::PlaceholderRole).toBool());
+    EXPECT_FALSE(data(u"A1"_s, TrackListModel::ConsoleInputColumn, Qt::ToolTipRole).isValid());
 
     // A row is dragged by its track's id, which the table accepts as a drop onto another name.
-    const std::unique_ptr<QMimeData> dragged(
-        model.mimeData({cell(u"1"_s, TrackListModel::ReorderHandleColumn)}));
+    const std::unique_ptr<QMimeData> dragged(model.mimeData(
+        {model.index(model.rowOf(idOf(u"1"_s)), TrackListModel::ReorderHandleColumn)}));
     EXPECT_EQ(dragged->text(), uuidText(idOf(u"1"_s)));
 }
 
 TEST_F(TrackListModelTest, EditsAreViewModelOperationsOnTheRowsTrack)
 {
     importReport();
-
-    EXPECT_TRUE(model.setData(cell(u"A1"_s, TrackListModel::IncludedColumn), Qt::Checked,
-                              Qt::CheckStateRole));
+    EXPECT_TRUE(set(u"A1"_s, TrackListModel::IncludedColumn, Qt::Checked, Qt::CheckStateRole));
     EXPECT_TRUE(track(u"A1"_s).isIncluded);
-    EXPECT_EQ(vm.undoSnapshots().size(), 1);
-
-    EXPECT_TRUE(model.setData(cell(u"2"_s, TrackListModel::NameColumn), u"Snare Top"_s));
+    EXPECT_TRUE(set(u"2"_s, TrackListModel::NameColumn, u"Snare Top"_s));
     EXPECT_EQ(track(u"2"_s).name, u"Snare Top"_s);
-
-    EXPECT_TRUE(model.setData(cell(u"2"_s, TrackListModel::ColorColumn), QColor(255, 128, 0)));
+    // A translucent pick still stores an opaque colour.
+    EXPECT_TRUE(set(u"2"_s, TrackListModel::ColorColumn, QColor(255, 128, 0, 40)));
     EXPECT_EQ(track(u"2"_s).color, (RGBColor{1.0, 128 / 255.0, 0.0, 1.0}));
     EXPECT_EQ(text(u"2"_s, TrackListModel::ColorColumn, Qt::ToolTipRole), u"#FF8000"_s);
-    // Over a selection the well paints all of it, and says so; a colour no hex can name is
-    // called custom.
+    // Over a selection the well paints all of it, and says so.
     select({u"1"_s, u"2"_s, u"4"_s});
-    EXPECT_EQ(text(u"2"_s, TrackListModel::ColorColumn, Qt::ToolTipRole),
-              u"将颜色应用到已选的 3 条轨道"_s);
-    vm.setTrackColor({std::nan(""), 0, 0, 1}, idOf(u"5"_s));
-    EXPECT_EQ(text(u"5"_s, TrackListModel::ColorColumn, Qt::ToolTipRole), u"自定义颜色"_s);
+    EXPECT_EQ(text(u"2"_s, TrackListModel::ColorColumn, Qt::ToolTipRole), u"将颜色应用到已选的 3 条轨道"_s);
     select({});
-    // A translucent pick still stores an opaque colour.
-    model.setData(cell(u"2"_s, TrackListModel::ColorColumn), QColor(0, 0, 255, 40));
-    EXPECT_EQ(track(u"2"_s).color.alpha, 1.0);
 
-    EXPECT_TRUE(model.setData(cell(u"2"_s, TrackListModel::AudioDeviceColumn), u"eight"_s));
+    EXPECT_TRUE(set(u"2"_s, TrackListModel::AudioDeviceColumn, u"eight"_s));
     EXPECT_EQ(text(u"2"_s, TrackListModel::AudioDeviceColumn), u"Eight In"_s);
-    EXPECT_EQ(text(u"2"_s, TrackListModel::AudioChannelColumn), u"Ch 1"_s);
-    EXPECT_TRUE(model.setData(cell(u"2"_s, TrackListModel::AudioChannelColumn), u"eight:5"_s));
+    EXPECT_TRUE(set(u"2"_s, TrackListModel::AudioChannelColumn, u"eight:5"_s));
     EXPECT_EQ(text(u"2"_s, TrackListModel::AudioChannelColumn), u"Ch 6"_s);
-    model.setData(cell(u"2"_s, TrackListModel::AudioChannelColumn), QVariant());
+    set(u"2"_s, TrackListModel::AudioChannelColumn, QVariant());
     EXPECT_EQ(track(u"2"_s).audioInputChannelID, std::nullopt);
     EXPECT_EQ(track(u"2"_s).audioInputDeviceUID, u"eight"_s);
+    EXPECT_EQ(vm.undoSnapshots().size(), 6);
 
     // Cells without an edit refuse one and leave the session alone.
     const ParsedSession before = vm.session();
-    EXPECT_FALSE(model.setData(cell(u"2"_s, TrackListModel::ChannelColumn), u"9"_s));
-    EXPECT_FALSE(model.setData(cell(u"2"_s, TrackListModel::ColorColumn), QColor()));
+    EXPECT_FALSE(set(u"2"_s, TrackListModel::ChannelColumn, u"9"_s));
+    EXPECT_FALSE(set(u"2"_s, TrackListModel::ColorColumn, QColor()));
     EXPECT_EQ(vm.session(), before);
 }
 
@@ -117,57 +99,38 @@ TEST_F(TrackListModelTest, TellsEachEditAsTheFinestChangeThatExplainsIt)
     QSignalSpy moved(&model, &QAbstractItemModel::rowsMoved);
     QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
     QSignalSpy relaid(&model, &QAbstractItemModel::layoutChanged);
-    const auto clear = [&] {
-        for (QSignalSpy *spy : {&changed, &removed, &inserted, &moved, &reset, &relaid})
-            spy->clear();
-    };
 
     vm.renameTrack(u"Lead Vox"_s, idOf(u"5"_s));
     ASSERT_EQ(changed.size(), 1);
     EXPECT_EQ(changed[0][0].toModelIndex().row(), 4);
     EXPECT_EQ(changed[0][1].toModelIndex().row(), 4);
     // A run of changed rows is one change over the whole run.
-    changed.clear();
     vm.setTracksIncluded(true, DigicoChannelType::aux);
-    ASSERT_EQ(changed.size(), 1);
-    EXPECT_EQ(changed[0][0].toModelIndex().row(), 6);
-    EXPECT_EQ(changed[0][1].toModelIndex().row(), 8);
-
-    clear();
-    const QPersistentModelIndex vox = cell(u"5"_s, TrackListModel::NameColumn);
+    ASSERT_EQ(changed.size(), 2);
+    EXPECT_EQ(changed[1][0].toModelIndex().row(), 6);
+    EXPECT_EQ(changed[1][1].toModelIndex().row(), 8);
+    const QPersistentModelIndex vox = model.index(4, TrackListModel::NameColumn);
     vm.deleteTrack(idOf(u"2"_s));
-    ASSERT_EQ(removed.size(), 1);
-    EXPECT_EQ(removed[0][1].toInt(), 1);
+    EXPECT_EQ(removed.size(), 1);
     EXPECT_EQ(vox.row(), 3);
-
-    clear();
     vm.moveTrack(idOf(u"1"_s), idOf(u"5"_s));
     EXPECT_EQ(moved.size(), 1);
     EXPECT_EQ(vox.row(), 2);
-    EXPECT_EQ(rowLabels().mid(0, 4), (QStringList{u"3s"_s, u"4"_s, u"5"_s, u"1"_s}));
-
-    clear();
     vm.undo(); // the move
     vm.undo(); // the delete
-    EXPECT_EQ(moved.size(), 1);
-    ASSERT_EQ(inserted.size(), 1);
-    EXPECT_EQ(inserted[0][1].toInt(), 1);
+    EXPECT_EQ(moved.size(), 2);
+    EXPECT_EQ(inserted.size(), 1);
     EXPECT_EQ(vox.row(), 4);
-    EXPECT_EQ(rowLabels(), labels());
 
     // The stereo split replaces each stereo channel by its two sides, in place.
-    clear();
     vm.setSplitStereoChannels(true);
-    EXPECT_EQ(removed.size(), 3);
-    EXPECT_EQ(inserted.size(), 3);
+    EXPECT_EQ(removed.size(), 4);
+    EXPECT_EQ(inserted.size(), 4);
     EXPECT_EQ(rowLabels(), labels());
     EXPECT_EQ(vox.row(), 5);
-
-    EXPECT_EQ(reset.size(), 0);
-    EXPECT_EQ(relaid.size(), 0);
+    EXPECT_EQ(reset.size() + relaid.size(), 0);
 
     // Only another session altogether starts the table afresh.
-    clear();
     importReport();
     EXPECT_EQ(reset.size(), 1);
     EXPECT_EQ(rowLabels(), labels());
@@ -180,49 +143,39 @@ TEST_F(TrackListModelTest, RowsFollowTheirTracksThroughAnyReordering)
         tracks[i].channelLabel = QString::number(i + 1);
     openTracks(tracks);
     const QPersistentModelIndex third = model.index(2, TrackListModel::NameColumn);
-    const QPersistentModelIndex fifth = model.index(4, TrackListModel::NameColumn);
     QSignalSpy relaid(&model, &QAbstractItemModel::layoutChanged);
 
     // The same tracks in another order, as a project saved after several moves opens.
     openTracks({tracks[4], tracks[0], tracks[5], tracks[2], tracks[1], tracks[3]});
-
     EXPECT_EQ(relaid.size(), 1);
     EXPECT_EQ(rowLabels(), (QStringList{u"5"_s, u"1"_s, u"6"_s, u"3"_s, u"2"_s, u"4"_s}));
     EXPECT_EQ(third.row(), 3);
-    EXPECT_EQ(fifth.row(), 0);
-    EXPECT_EQ(third.data().toString(), track(u"3"_s).name);
 }
 
 TEST_F(TrackListModelTest, TheAudioMenusAreEnabledByTheRowsEditTargets)
 {
     importReport();
-    const auto channelEnabled = [&](const QString &label) {
-        return cell(label, TrackListModel::AudioChannelColumn)
-            .data(TrackListModel::ControlEnabledRole)
-            .toBool();
+    const auto enabled = [&](const QString &label, int column = TrackListModel::AudioChannelColumn) {
+        return data(label, column, TrackListModel::ControlEnabledRole).toBool();
     };
-    EXPECT_FALSE(channelEnabled(u"1"_s)) << "a single target without a device";
+    EXPECT_FALSE(enabled(u"1"_s)) << "a single target without a device";
     vm.setAudioInputDevice(u"eight"_s, idOf(u"1"_s));
-    EXPECT_TRUE(channelEnabled(u"1"_s));
+    EXPECT_TRUE(enabled(u"1"_s));
 
     QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
     select({u"2"_s, u"4"_s});
-    EXPECT_TRUE(channelEnabled(u"2"_s)) << "several targets may be assigned together";
-    EXPECT_FALSE(channelEnabled(u"5"_s)) << "outside the selection the row is on its own";
+    EXPECT_TRUE(enabled(u"2"_s)) << "several targets may be assigned together";
+    EXPECT_FALSE(enabled(u"5"_s)) << "outside the selection the row is on its own";
     EXPECT_FALSE(changed.isEmpty()) << "a new selection repaints the cells that depend on it";
 
     // A device gone from the catalogue has no channels to offer.
     vm.assignAudioInputDevice(u"gone"_s, idOf(u"5"_s));
-    EXPECT_FALSE(channelEnabled(u"5"_s));
+    EXPECT_FALSE(enabled(u"5"_s));
     EXPECT_EQ(text(u"5"_s, TrackListModel::AudioDeviceColumn), u"未设置"_s);
 
-    // Without audio inputs neither menu can be used.
     hardware->devices = QList<FakeAudioHardware::Device>();
     vm.refreshAudioInputCatalog();
-    EXPECT_FALSE(channelEnabled(u"2"_s));
-    EXPECT_FALSE(cell(u"2"_s, TrackListModel::AudioDeviceColumn)
-                     .data(TrackListModel::ControlEnabledRole)
-                     .toBool());
+    EXPECT_FALSE(enabled(u"2"_s, TrackListModel::AudioDeviceColumn));
 }
 
 } // namespace
