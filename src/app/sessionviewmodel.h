@@ -104,7 +104,10 @@ public:
     void setErrorMessage(const std::optional<QString> &message);
     void setExportFormat(TemplateExportFormat format);
     // How the Reaper template numbers record inputs; an export setting, not part of the project.
-    void setInputNumbering(InputNumbering numbering) { m_exporter.reaper.inputNumbering = numbering; }
+    void setInputNumbering(InputNumbering numbering)
+    {
+        m_exporter.reaper.inputNumbering = numbering;
+    }
     // The Ardour capture port pattern, an app setting: a pattern without an input number is
     // refused with `errorMessage` and changes nothing.
     const QString &ardourCapturePortPattern() const { return m_exporter.ardour.capturePortPattern; }

@@ -90,11 +90,13 @@ QString SessionViewModel::reaperExportSummary(const QString &location,
         if (m_exporter.reaper.inputNumbering == InputNumbering::global) {
             lines.append(u"各轨道 REC 含全机硬件输入索引；在 Reaper 中插入模版即可应用。"_s);
         } else {
-            lines.append(u"各轨道 REC 为录音设备上的输入序号；在 Reaper 中选用该设备并插入模版即可应用。"_s);
+            lines.append(
+                u"各轨道 REC 为录音设备上的输入序号；在 Reaper 中选用该设备并插入模版即可应用。"_s);
             // Counted over all devices, the inputs belong to one combined device: nothing to warn.
             if (const qsizetype elsewhere = tracksBesideDominantDevice(tracks, devices))
-                lines.append(u"注意：有 %1 条轨道分配在录音设备之外的设备上，Reaper 只从一个设备录音。"_s
-                                 .arg(elsewhere));
+                lines.append(
+                    u"注意：有 %1 条轨道分配在录音设备之外的设备上，Reaper 只从一个设备录音。"_s
+                        .arg(elsewhere));
         }
     } else {
         lines.append(u"提示：未设置输入设备，轨道将使用默认 Input 1。"_s);
@@ -190,15 +192,16 @@ void SessionViewModel::exportArdourSession()
         return;
     }
 
-    QStringList lines{u"已导出 Ardour 会话至 %1 · %2 条轨道"_s.arg(
-        QFileInfo(QDir::cleanPath(choice->location)).fileName())
+    QStringList lines{u"已导出 Ardour 会话至 %1 · %2 条轨道"_s
+                          .arg(QFileInfo(QDir::cleanPath(choice->location)).fileName())
                           .arg(ardourTracks.size())};
     if (device) {
         lines.append(u"输入已连接到录音设备 %1 的采集端口 %2"_s.arg(
             device->name, m_exporter.ardour.capturePortPattern));
         if (const qsizetype elsewhere = tracksBesideDominantDevice(tracks, devices))
-            lines.append(u"注意：有 %1 条轨道分配在录音设备之外的设备上，其输入仍按录音设备的端口连接。"_s
-                             .arg(elsewhere));
+            lines.append(
+                u"注意：有 %1 条轨道分配在录音设备之外的设备上，其输入仍按录音设备的端口连接。"_s
+                    .arg(elsewhere));
     } else {
         lines.append(u"提示：没有轨道分配输入，Ardour 中各轨道的输入将保持未连接。"_s);
     }

@@ -97,8 +97,7 @@ void SessionViewModel::assignSequentially(const QString &deviceUID, qsizetype st
     endGroupedMutation();
 }
 
-bool SessionViewModel::assignSequentialChannels(const QString &deviceUID,
-                                                const TrackList &targets,
+bool SessionViewModel::assignSequentialChannels(const QString &deviceUID, const TrackList &targets,
                                                 qsizetype startIndex)
 {
     const QList<AudioInputChannel> mono = m_audioInputCatalog.monoChannels(deviceUID);

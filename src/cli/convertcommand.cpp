@@ -84,7 +84,8 @@ std::variant<ConvertOptions, QString> parseOptions(const QStringList &arguments)
             const qlonglong rate = value->toLongLong(&ok);
             if (!ok || std::find(ardourSampleRates.cbegin(), ardourSampleRates.cend(), rate) ==
                            ardourSampleRates.cend())
-                return u"--sample-rate 应为 44100、48000、88200 或 96000，而不是“%1”。"_s.arg(*value);
+                return u"--sample-rate 应为 44100、48000、88200 或 96000，而不是“%1”。"_s.arg(
+                    *value);
             options.sampleRate = rate;
         } else if (name == u"--capture-ports") {
             if (const std::optional<QString> problem = capturePortPatternProblem(*value))
@@ -216,7 +217,8 @@ QString convertUsage()
                 "取入改名、改输入、新增和删除的通道，逐条打印这些变化"_s},
                {u"--ardour DIR"_s,
                 u"导出 Ardour 会话到新的（或空的）文件夹 DIR，会话名取 DIR 的最后一级"_s},
-               {u"--sample-rate N"_s, u"Ardour 会话的采样率：44100、48000（默认）、88200 或 96000"_s},
+               {u"--sample-rate N"_s,
+                u"Ardour 会话的采样率：44100、48000（默认）、88200 或 96000"_s},
                {u"--capture-ports 格式"_s,
                 u"Ardour 轨道输入所连的采集端口名，%n 为从 1 起的输入序号，%i 从 0 起；\n"
                 "默认 system:capture_%n（ALSA、JACK），PipeWire 多为“设备名:capture_AUX%i”"_s},
@@ -231,10 +233,9 @@ QString convertUsage()
                {u"--plan-device NAME:N"_s,
                 u"添加一个有 N 路输入（1–512）的计划设备，不必连接即可分配；\n"
                 "可多次给出，设备 id 为“planned:NAME”"_s},
-               {u"--device ID|NAME"_s,
-                u"把包含的轨道按顺序分配到该音频输入设备，从 Ch 1 起；\n"
-                "先按 id 找，找不到再按名称找，也包括计划设备\n"
-                "（kelvary-cli devices 列出设备）"_s},
+               {u"--device ID|NAME"_s, u"把包含的轨道按顺序分配到该音频输入设备，从 Ch 1 起；\n"
+                                       "先按 id 找，找不到再按名称找，也包括计划设备\n"
+                                       "（kelvary-cli devices 列出设备）"_s},
                {u"--start N"_s, u"从该设备的第 N 路单声道输入起分配"_s},
                {u"--input-numbering 方式"_s,
                 u"Reaper 模版 REC 的输入序号：recording-device 按各轨道的设备计\n"

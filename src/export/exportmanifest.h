@@ -34,8 +34,7 @@ struct ProToolsExportManifest {
     bool operator==(const ProToolsExportManifest &) const = default;
 
     // The included tracks of `tracks`, in their order.
-    static ProToolsExportManifest makeManifest(const TrackList &tracks,
-                                               const QString &sessionName,
+    static ProToolsExportManifest makeManifest(const TrackList &tracks, const QString &sessionName,
                                                const QString &parentDirectory,
                                                const QString &consoleName);
 
@@ -63,9 +62,8 @@ struct LogicExportManifest {
 
     bool operator==(const LogicExportManifest &) const = default;
 
-    static LogicExportManifest makeManifest(const TrackList &tracks,
-                                            const QString &sessionName, const QString &outputPath,
-                                            const QString &consoleName);
+    static LogicExportManifest makeManifest(const TrackList &tracks, const QString &sessionName,
+                                            const QString &outputPath, const QString &consoleName);
 
     QJsonObject toJSON() const;
     QByteArray encoded() const;
