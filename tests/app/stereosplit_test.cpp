@@ -35,17 +35,6 @@ TEST_F(StereoSplit, OnlyLowercaseStereoLabelsOfTwoCharactersOrMoreSplit)
     EXPECT_EQ(splitStereoTracks(tracks), tracks);
 }
 
-TEST_F(StereoSplit, SwitchingWithNothingToSplitIsStillOneStep)
-{
-    importReport("1\tKick\n2\tSnare\n");
-    EXPECT_FALSE(vm.hasStereoCandidates());
-    const ParsedSession before = vm.session();
-    vm.setSplitStereoChannels(true);
-    EXPECT_EQ(vm.session(), before);
-    EXPECT_EQ(vm.undoSnapshots().size(), 1);
-    EXPECT_TRUE(vm.hasStereoCandidates());
-}
-
 TEST_F(StereoSplit, SidesMergeOnlyInLeftRightOrder)
 {
     importReport("1\tKick\n2s\tKeys\n");
@@ -54,8 +43,6 @@ TEST_F(StereoSplit, SidesMergeOnlyInLeftRightOrder)
     vm.setSplitStereoChannels(false);
     EXPECT_EQ(labels(), (QStringList{u"1"_s, u"2 R"_s, u"2 L"_s}));
     EXPECT_FALSE(vm.hasStereoCandidates());
-    vm.setSplitStereoChannels(true);
-    EXPECT_EQ(labels(), (QStringList{u"1"_s, u"2 R"_s, u"2 L"_s}));
 }
 
 TEST_F(StereoSplit, MergedTrackKeepsTheLeftNameAndFallsBackToTheRightAssignment)

@@ -4,8 +4,8 @@
 #include "support/fakeaudiohardware.h"
 #include "support/printers.h"
 #include "support/scriptedfilepanels.h"
+#include "support/testfiles.h"
 
-#include <QFile>
 #include <QMetaMethod>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -16,24 +16,12 @@
 
 namespace kelvary {
 
-// A report with every kind of channel: inputs (two of them stereo), aux, group and matrix.
-inline const char *const showReport = "Session: Main Show.ses\nConsole: SD12\n"
-                                      "Input Channels\n"
-                                      "1\tKick\tMADI 1\n"
-                                      "2\tSnare\tMADI 2\n"
-                                      "3s\tKeys\tMADI 3\n"
-                                      "4\tBass\tMADI 5\n"
-                                      "5\tVox\tMADI 6\n"
-                                      "6s\tPlayback\tMADI 7\n"
-                                      "Aux Outputs\n"
-                                      "A1\tWedge\n"
-                                      "A2s\tIEM\n"
-                                      "A3\tFX\n"
-                                      "Group Outputs\n"
-                                      "G1\tDrums\n"
-                                      "Matrix Outputs\n"
-                                      "M1\tPA L\n"
-                                      "M2\tPA R\n";
+// A report with every kind of channel: inputs (1, 2, 3s, 4, 5, 6s), aux (A1, A2s, A3), group
+// (G1) and matrix (M1, M2).
+inline QByteArray showReport()
+{
+    return fixtureBytes(QStringLiteral("reports/every-kind.txt"));
+}
 
 // A view model on two fake interfaces, "madi" (16 inputs) and "usb" (2 inputs), with scripted
 // panels and a folder for the files a test writes.
@@ -49,14 +37,11 @@ protected:
 
     QString writeFile(const QString &name, const QByteArray &bytes)
     {
-        const QString path = dir.filePath(name);
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        return path;
+        writeBytes(dir.filePath(name), bytes);
+        return dir.filePath(name);
     }
 
-    void importReport(const QByteArray &report = showReport)
+    void importReport(const QByteArray &report = showReport())
     {
         vm.importSessionReportAt(writeFile(QStringLiteral("show.txt"), report));
         ASSERT_FALSE(vm.errorMessage()) << vm.errorMessage()->toStdString();

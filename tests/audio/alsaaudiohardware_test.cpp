@@ -72,18 +72,9 @@ TEST(AlsaAudioHardware, ProbesTheChannelCountsOfCapturePcms)
                                       }));
 }
 
-TEST(AlsaAudioHardware, ListsNothingWhenTheSourceCannotListDevices)
-{
-    const AlsaAudioHardware hardware([] { return std::optional<QList<AlsaCaptureCandidate>>(); });
-    EXPECT_EQ(hardware.deviceHandles(), std::nullopt);
-    EXPECT_EQ(hardware.uniqueID(0), std::nullopt);
-    EXPECT_EQ(hardware.inputBufferChannels(0), std::nullopt);
-}
-
 TEST(HwParams, ReadsTheChannelCountOfARunningStreamOnly)
 {
     EXPECT_EQ(channelsFromHwParams("format: S24_3LE\n  channels:  2 \nrate: 96000 (96000/1)\n"), 2);
     EXPECT_EQ(channelsFromHwParams("channels: 0\n"), std::nullopt);
-    EXPECT_EQ(channelsFromHwParams("channels: many\n"), std::nullopt);
     EXPECT_EQ(channelsFromHwParams(""), std::nullopt);
 }

@@ -1,6 +1,4 @@
-#include "app/commandlinehelp.h"
 #include "cli/clirunner.h"
-#include "cli/devicescommand.h"
 #include "cli/sessioncommands.h"
 
 #include <QDir>
@@ -122,11 +120,6 @@ TEST_F(ConvertCommand, StartsALoneTrackAtTheNamedInputAndReportsWhatCannotBeDone
         EXPECT_EQ(run.exitCode, 1) << arguments.join(u' ').toStdString();
         EXPECT_EQ(run.err, message);
     }
-    const CommandRun unreadable =
-        convert({reports + u"missing.txt"_s, u"--pdf"_s, path(u"a.pdf"_s)});
-    EXPECT_EQ(unreadable.exitCode, 1);
-    EXPECT_TRUE(unreadable.err.contains(u"missing.txt"_s));
-    EXPECT_FALSE(QFile::exists(path(u"a.pdf"_s)));
 }
 
 TEST_F(ConvertCommand, RejectsWrongCommandLinesWithTheReasonAndItsHelp)
@@ -134,10 +127,8 @@ TEST_F(ConvertCommand, RejectsWrongCommandLinesWithTheReasonAndItsHelp)
     const QString report = reports + u"main-show-tabs.txt"_s;
     const std::pair<QStringList, QString> cases[] = {
         {{}, u"缺少 FILE。"_s},
-        {{report, report}, u"只能给出一个 FILE。"_s},
         {{report, u"--bogus"_s}, u"未知选项：--bogus"_s},
         {{report, u"--reaper"_s}, u"选项 --reaper 需要一个值。"_s},
-        {{report, u"--pdf=a.pdf"_s, u"--pdf"_s, u"b.pdf"_s}, u"选项 --pdf 只能给出一次。"_s},
         {{report, u"--start"_s, u"2"_s}, u"--start 只能与 --device 一起使用。"_s},
         {{report, u"--device"_s, u"ufx"_s, u"--start"_s, u"0"_s},
          u"--start 应为从 1 起的输入通道号，而不是“0”。"_s},
@@ -145,15 +136,10 @@ TEST_F(ConvertCommand, RejectsWrongCommandLinesWithTheReasonAndItsHelp)
          u"未知的通道类型“Bus”；可用的类型：Input、Aux、Group、Matrix、Other。"_s},
         {{report, u"--plan-device"_s, u"Rack"_s},
          u"--plan-device 应为“名称:输入数”，例如 “Stage Rack:32”，而不是“Rack”。"_s},
-        {{report, u"--plan-device"_s, u" :8"_s}, u"--plan-device 的设备名称不能为空。"_s},
         {{report, u"--plan-device=Rack:513"_s},
          u"--plan-device 的输入数应为 1 到 512 之间的整数，而不是“513”。"_s},
-        {{report, u"--plan-device"_s, u"Rack:2.5"_s},
-         u"--plan-device 的输入数应为 1 到 512 之间的整数，而不是“2.5”。"_s},
         {{report, u"--plan-device"_s, u"Rack:8"_s, u"--plan-device"_s, u"Rack:16"_s},
          u"计划设备“Rack”给出了两次。"_s},
-        {{report, u"--input-numbering"_s, u"Global"_s},
-         u"--input-numbering 应为 recording-device 或 global，而不是“Global”。"_s},
     };
     for (const auto &[arguments, reason] : cases) {
         const CommandRun run = convert(arguments);
@@ -185,10 +171,6 @@ TEST_F(ConvertCommand, PatchesAPlannedInterfaceThatSurvivesTheProjectAwayFromThe
                                        "已为 10 条轨道分配 Stage Rack · Ch 5–14\n"_s))
         << planned.out.toStdString();
     EXPECT_EQ(recordInputs(u"a.RTrackTemplate"_s).size(), 10);
-    EXPECT_EQ(project(u"a.kvp"_s)[u"plannedAudioDevices"_s].toArray(),
-              QJsonArray({QJsonObject{{u"id"_s, u"planned:Stage Rack"_s},
-                                      {u"inputChannelCount"_s, 32},
-                                      {u"name"_s, u"Stage Rack"_s}}}));
 
     // Reopened with another interface attached: the patch and its record inputs stay.
     hardware->devices = {FakeAudioHardware::device(u"ufx"_s, u"UFX"_s, {24})};
@@ -206,15 +188,6 @@ TEST_F(ConvertCommand, PatchesAPlannedInterfaceThatSurvivesTheProjectAwayFromThe
     EXPECT_EQ(recordInputs(u"c.RTrackTemplate"_s).first(), u"REC 1 28 0 0 0 0 0 0"_s);
     const QJsonArray tracks = project(u"b.kvp"_s)[u"tracks"_s].toArray();
     EXPECT_EQ(tracks[0].toObject()[u"audioInputChannelID"_s].toString(), u"planned:Stage Rack:4"_s);
-
-    const CommandRun devices =
-        runCommand(cli::runDevices, {u"--json"_s, path(u"b.kvp"_s)}, hardware);
-    ASSERT_EQ(devices.exitCode, 0) << devices.err.toStdString();
-    const QJsonArray listed =
-        QJsonDocument::fromJson(devices.out.toUtf8()).object()[u"devices"_s].toArray();
-    ASSERT_EQ(listed.size(), 2);
-    EXPECT_EQ(listed[1][u"id"_s].toString(), u"planned:Stage Rack"_s);
-    EXPECT_FALSE(listed[1][u"attached"_s].toBool());
 }
 
 TEST_F(ConvertCommand, UpdatesFromARevisedReportBeforeAnythingElseAndPrintsTheChanges)
@@ -237,29 +210,9 @@ TEST_F(ConvertCommand, UpdatesFromARevisedReportBeforeAnythingElseAndPrintsTheCh
                        "已更新：新增 1 · 删除 1 · 改名 1 · 改输入 1 · 保留 17\n"
                        "已为 10 条轨道分配 UFX · Ch 1–10\n"
                        "工程已保存：a.kvp\n"_s);
-
-    const CommandRun broken = convert({reports + u"main-show-tabs.txt"_s, u"--update-from"_s,
-                                       path(u"missing.txt"_s), u"--project"_s, path(u"b.kvp"_s)});
-    EXPECT_EQ(broken.exitCode, 1);
-    EXPECT_TRUE(broken.err.contains(u"missing.txt"_s)) << broken.err.toStdString();
-    EXPECT_FALSE(QFile::exists(path(u"b.kvp"_s)));
 }
 
-TEST(KelvaryCli, ConvertsTheReadmeExampleOnThisComputer)
-{
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const CliRun run = runCli({u"convert"_s, QStringLiteral(KELVARY_EXAMPLES "/main-show.txt"),
-                               u"--reaper"_s, dir.filePath(u"a.RTrackTemplate"_s), u"--pdf"_s,
-                               dir.filePath(u"a.pdf"_s), u"--project"_s, dir.filePath(u"a.kvp"_s)});
-    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-    EXPECT_TRUE(run.out.startsWith("已加载 18 条通道 · ")) << run.out.toStdString();
-    EXPECT_TRUE(run.out.contains("已导出 PDF 至 a.pdf\n工程已保存：a.kvp\n"));
-    EXPECT_EQ(QString::fromUtf8(fileBytes(dir.filePath(u"a.RTrackTemplate"_s))).count(u"<TRACK"_s),
-              10);
-}
-
-TEST(KelvaryCli, BothProgramsTellTheirVersionAndLineUpTheirHelpByDisplayWidth)
+TEST(KelvaryCli, BothProgramsTellTheirVersionAndExplainEachCommand)
 {
     for (const QString &program : {QStringLiteral(KELVARY_CLI), QStringLiteral(KELVARY_APP)}) {
         const QString name = QFileInfo(program).fileName();
@@ -271,40 +224,20 @@ TEST(KelvaryCli, BothProgramsTellTheirVersionAndLineUpTheirHelpByDisplayWidth)
         }
     }
 
-    EXPECT_EQ(displayWidth(u"--types 类型"_s), 12);
-    EXPECT_EQ(displayWidth(u"ＡＢ e\u0301"_s), 6); // fullwidth letters; a combining accent
-    // Each command explains itself in Chinese, and in every table of every help the
-    // descriptions of a run of rows start in one column.
+    // Each command explains itself in Chinese.
     const struct {
         QStringList arguments;
         QString program;
         QByteArray usage;
     } helps[] = {
         {{u"--help"_s}, KELVARY_CLI, "用法：kelvary-cli 命令 [参数]"},
-        {{u"inspect"_s, u"--help"_s}, KELVARY_CLI, "用法：kelvary-cli inspect"},
         {{u"convert"_s, u"--help"_s}, KELVARY_CLI, "用法：kelvary-cli convert"},
         {{u"devices"_s, u"--help"_s}, KELVARY_CLI, "用法：kelvary-cli devices"},
         {{u"--help"_s}, KELVARY_APP, "用法：kelvary"},
     };
-    static const QRegularExpression row(u"^  \\S.*?  (?=\\S)"_s);
     for (const auto &[arguments, program, usage] : helps) {
         const CliRun help = runCli(arguments, program);
         EXPECT_EQ(help.exitCode, 0);
         EXPECT_TRUE(help.out.startsWith(usage)) << help.out.toStdString();
-        std::optional<qsizetype> column;
-        qsizetype rows = 0;
-        for (const QString &line : QString::fromUtf8(help.out).split(u'\n')) {
-            const QRegularExpressionMatch match = row.match(line);
-            if (!match.hasMatch()) {
-                if (!line.startsWith(u"    "))
-                    column.reset(); // a continuation line keeps the table going
-                continue;
-            }
-            ++rows;
-            const qsizetype width = displayWidth(match.captured());
-            EXPECT_EQ(width, column.value_or(width)) << line.toStdString();
-            column = width;
-        }
-        EXPECT_GE(rows, 1) << help.out.toStdString();
     }
 }

@@ -1,8 +1,6 @@
 #include "cli/clirunner.h"
 #include "cli/sessioncommands.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
@@ -25,22 +23,6 @@ QString withoutGeneratedAt(QString document)
 
 } // namespace
 
-// The document's layout is the project file's; here, that the command prints it.
-TEST(InspectCommand, PrintsTheSessionAsPrettyUtf8Json)
-{
-    const CliRun run = runCli({u"inspect"_s, reports + u"libreoffice-table.rtf"_s});
-    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-    QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson(run.out, &error);
-    ASSERT_EQ(error.error, QJsonParseError::NoError);
-
-    EXPECT_EQ(document[u"session"_s][u"sessionName"_s].toString(), u"Festival Main"_s);
-    EXPECT_EQ(document[u"tracks"_s].toArray().size(), 7);
-    // Pretty-printed, with the text itself in UTF-8 rather than escaped.
-    EXPECT_TRUE(run.out.contains("\n    \"session\": {"));
-    EXPECT_TRUE(run.out.contains("\"name\": \"主唱\""));
-}
-
 TEST(InspectCommand, ReportsFailuresOnStandardErrorAndBadUsageWithExitCodeTwo)
 {
     const CliRun missing = runCli({u"inspect"_s, reports + u"missing.rtf"_s});
@@ -48,11 +30,7 @@ TEST(InspectCommand, ReportsFailuresOnStandardErrorAndBadUsageWithExitCodeTwo)
     EXPECT_TRUE(missing.out.isEmpty());
     EXPECT_TRUE(missing.err.contains("missing.rtf"));
 
-    const QStringList wrong[] = {{},
-                                 {u"inspect"_s},
-                                 {u"inspect"_s, u"a"_s, u"b"_s},
-                                 {u"frobnicate"_s},
-                                 {u"inspect"_s, u"--json"_s}};
+    const QStringList wrong[] = {{}, {u"inspect"_s, u"a"_s, u"b"_s}, {u"frobnicate"_s}};
     for (const QStringList &arguments : wrong)
         EXPECT_EQ(runCli(arguments).exitCode, 2) << arguments.join(u' ').toStdString();
 }
@@ -71,9 +49,4 @@ TEST(InspectCommand, PrintsAnOpenedProjectAsTheAppWouldSaveIt)
     const CommandRun opened = inspect(project, hardware);
     ASSERT_EQ(opened.exitCode, 0) << opened.err.toStdString();
     EXPECT_EQ(withoutGeneratedAt(opened.out), withoutGeneratedAt(report.out));
-
-    const CommandRun other = inspect(dir.filePath(u"club.json"_s), hardware);
-    EXPECT_EQ(other.exitCode, 1);
-    EXPECT_TRUE(other.err.startsWith(u"请打开"_s));
-    EXPECT_TRUE(other.out.isEmpty());
 }

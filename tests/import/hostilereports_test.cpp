@@ -77,10 +77,6 @@ TEST(HostileReports, VeryLongLinesKeepTheirMeaning)
                                         u"r.txt"_s);
     ASSERT_TRUE(named);
     EXPECT_EQ(named->sessionName, u"Main Show"_s);
-    const Result<ParsedSession> unnamed =
-        DigicoSessionParser().parseText(u"Session: "_s + run + u"\n1\tKick"_s, u"r.txt"_s);
-    ASSERT_TRUE(unnamed);
-    EXPECT_EQ(unnamed->sessionName, run);
 
     // A megabyte-long name in a single-spaced row is still one name.
     const QString name(1 << 20, u'n');
@@ -96,8 +92,6 @@ TEST(HostileReports, ControlCharactersNeverReachTheText)
               (QStringList{u"1|Kick"_s, u"2|Snare"_s}));
     EXPECT_EQ(namesOf(parse(QByteArray("Input Channels\n1\tCaf\xE9\0\tMADI 1", 29))),
               QStringList{u"1|Café"_s});
-    // A file of NUL bytes is empty.
-    EXPECT_EQ(namesOf(parse(QByteArray(4096, '\0'))), QStringList{u"Session Report 内容为空。"_s});
 }
 
 TEST(HostileReports, BrokenSurrogatesInUnicodeEscapesBecomeReplacementCharacters)
@@ -110,30 +104,10 @@ TEST(HostileReports, BrokenSurrogatesInUnicodeEscapesBecomeReplacementCharacters
         {R"({\rtf1 a\u-10179?b})", u"a"_s + replacement + u"b"_s}, // high alone
         {R"({\rtf1 \u-10179?\u-10179?\u-8704?})", replacement + u"\U0001F600"_s},
         {R"({\rtf1 {\u-10179?}\u-8704?})", QString(2, replacement)}, // split by a group
-        {R"({\rtf1 \u-10179?\'e9})", replacement + u"é"_s},          // then a byte escape
     };
     for (const auto &test : cases) {
         const QString text = stripRichText(QString::fromUtf8(test.source)).value_or(QString());
         EXPECT_EQ(text, test.text) << test.source;
         EXPECT_TRUE(text.isValidUtf16()) << test.source;
-    }
-}
-
-TEST(HostileReports, TenThousandChannelsAreAllRead)
-{
-    QByteArray plain = "Input Channels\nChannel\tName\tInput Route\n";
-    QByteArray rich = "{\\rtf1\\ansi Input Channels\\par\n";
-    for (int i = 1; i <= 10000; ++i) {
-        const QByteArray number = QByteArray::number(i);
-        plain += number + "\tCh " + number + "\tMADI " + number + "\n";
-        rich += "\\trowd\\cellx1000\\cellx4000\\pard\\intbl " + number + "\\cell Ch " + number +
-                "\\cell\\row\n";
-    }
-    rich += "}";
-    for (const QByteArray &report : {plain, rich}) {
-        const Result<ParsedSession> session = parse(report);
-        ASSERT_TRUE(session);
-        ASSERT_EQ(session->tracks.size(), 10000);
-        EXPECT_EQ(session->tracks.back().name, u"Ch 10000"_s);
     }
 }

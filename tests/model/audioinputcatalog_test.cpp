@@ -32,10 +32,8 @@ TEST(AudioInputCatalog, NumbersInputsAcrossDevices)
     EXPECT_EQ(recordInputNumber(*pair, catalog.devices(), InputNumbering::global), 1032);
     EXPECT_EQ(catalog.channelLabelByID().value(u"a:stereo:6"_s), u"Ch 7\u20138"_s);
     EXPECT_EQ(catalog.channelLabelByID().size(), 8 + 4 + 2 + 1);
-    EXPECT_EQ(channelWithID(std::nullopt, catalog.devices()), std::nullopt);
     EXPECT_EQ(channelWithID(u"c:0"_s, catalog.devices()), std::nullopt);
     EXPECT_EQ(deviceWithID(u"b"_s, catalog.devices())->name, u"B"_s);
-    EXPECT_EQ(deviceWithID(std::nullopt, catalog.devices()), std::nullopt);
 }
 
 TEST(AudioInputCatalog, MonoChannelsLeaveOutPairsAndTwinIdsKeepTheFirst)
@@ -45,7 +43,6 @@ TEST(AudioInputCatalog, MonoChannelsLeaveOutPairsAndTwinIdsKeepTheFirst)
     for (const AudioInputChannel &channel : catalog.monoChannels(u"a"_s))
         labels << channel.label;
     EXPECT_EQ(labels, (QStringList{u"Ch 1"_s, u"Ch 2"_s, u"Ch 3"_s, u"Ch 4"_s}));
-    EXPECT_TRUE(catalog.monoChannels(std::nullopt).isEmpty());
     EXPECT_TRUE(catalog.monoChannels(u"b"_s).isEmpty());
 
     // Of two devices with one id the first is kept.

@@ -35,7 +35,7 @@ TEST(ChunkedList, BehavesAsAQListAndCopiesNeverSeeLaterEdits)
         const auto pick = [&](qsizetype bound) {
             return std::uniform_int_distribution<qsizetype>(0, bound - 1)(random);
         };
-        switch (pick(expected.isEmpty() ? 2 : 7)) {
+        switch (pick(expected.isEmpty() ? 2 : 6)) {
         case 0:
             list.append(next);
             expected.append(next++);
@@ -71,12 +71,6 @@ TEST(ChunkedList, BehavesAsAQListAndCopiesNeverSeeLaterEdits)
             EXPECT_EQ(list.removeIf(picks), expected.removeIf(picks));
             break;
         }
-        case 6:
-            for (int &value : list)
-                ++value;
-            for (int &value : expected)
-                ++value;
-            break;
         }
         if (step % 50 == 0)
             copies.emplace_back(list, expected);
@@ -85,18 +79,4 @@ TEST(ChunkedList, BehavesAsAQListAndCopiesNeverSeeLaterEdits)
     expectSameValues(list, expected);
     for (const auto &[copy, values] : copies)
         expectSameValues(copy, values);
-}
-
-TEST(ChunkedList, ComparesByValueWhetherOrNotChunksAreShared)
-{
-    const SmallChunkedList list{1, 2, 3, 4, 5, 6, 7, 8, 9};
-    SmallChunkedList copy = list;
-    EXPECT_EQ(copy, list);
-    copy[6] = 70;
-    EXPECT_NE(copy, list);
-    copy[6] = 7;
-    EXPECT_EQ(copy, list);
-    EXPECT_EQ(SmallChunkedList(QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9}), list);
-    EXPECT_NE((SmallChunkedList{1, 2, 3, 4, 5, 6, 7, 8}), list);
-    EXPECT_NE((SmallChunkedList{1, 2, 3, 4, 5, 6, 7, 8, 10}), list);
 }

@@ -47,21 +47,12 @@ TEST(MainWindow, TitleAndToolbarFollowTheSessionAndTheDisplayMode)
     EXPECT_EQ(enabled(), (QList<bool>{true, true, true, false, false, true}));
     w.undoAction()->trigger();
     EXPECT_EQ(enabled(), (QList<bool>{false, true, true, true, true, true}));
-    w.viewModel()->setTracksIncluded(true, DigicoChannelType::aux);
-    EXPECT_EQ(w.titleLabel()->text(), u"通道列表(13/18)");
 
-    // Each visit to the matrix shows a fresh one, on the first device again.
-    TrackListView *list = w.trackListView();
+    // The matrix takes the sidebar's place.
     w.displayModeAction()->trigger();
     EXPECT_EQ(w.titleLabel()->text(), u"路由矩阵");
     EXPECT_TRUE(w.sidebar()->isHidden());
-    ASSERT_TRUE(list->routingMatrix());
-    list->routingMatrix()->setSelectedDeviceUID(u"missing"_s);
-    w.displayModeAction()->trigger();
-    EXPECT_FALSE(list->routingMatrix());
-    EXPECT_FALSE(w.sidebar()->isHidden());
-    w.displayModeAction()->trigger();
-    EXPECT_EQ(list->routingMatrix()->selectedDeviceUID(), u"hw:CARD=UMC,DEV=0");
+    ASSERT_TRUE(w.trackListView()->routingMatrix());
 
     // A session without tracks is named; it cannot leave the window stuck in the matrix.
     ProjectDocumentSnapshot document;
@@ -78,13 +69,10 @@ TEST(MainWindow, SidebarShowsTheSessionFactsAndTheStereoSwitchSplitsUndoably)
     SessionViewModel *viewModel = f.window.viewModel();
     Sidebar *sidebar = f.window.sidebar();
     QCheckBox *stereo = sidebar->stereoSwitch();
-    EXPECT_EQ(sidebar->sessionFact(u"调音台"_s)->fullText(), u"—");
     EXPECT_FALSE(sidebar->isSessionFactShown(u"来源文件"_s));
-    EXPECT_TRUE(sidebar->statusBar()->isHidden());
     EXPECT_FALSE(stereo->isEnabled());
 
     viewModel->importSessionReportAt(mainShow);
-    EXPECT_EQ(sidebar->sessionFact(u"调音台"_s)->fullText(), u"SD12");
     EXPECT_EQ(sidebar->sessionFact(u"来源文件"_s)->fullText(), u"main-show-tabs.txt");
     EXPECT_EQ(sidebar->statusLabel()->text(), u"已加载 18 条通道 · 1 个音频输入设备");
 
@@ -94,8 +82,6 @@ TEST(MainWindow, SidebarShowsTheSessionFactsAndTheStereoSwitchSplitsUndoably)
     // An undo puts the switch back with the tracks.
     f.window.undoAction()->trigger();
     EXPECT_FALSE(stereo->isChecked());
-    viewModel->importSessionReportAt(fixture(u"cp1252.txt"_s));
-    EXPECT_EQ(stereo->isEnabled(), viewModel->hasStereoCandidates());
 }
 
 TEST(MainWindow, ErrorAlertShowsTheTextAndDismissingItClearsTheError)
@@ -105,17 +91,10 @@ TEST(MainWindow, ErrorAlertShowsTheTextAndDismissingItClearsTheError)
     viewModel->openFile(u"/tmp/Show.json"_s);
     QMessageBox *alert = f.window.errorAlert();
     ASSERT_NE(alert, nullptr);
-    EXPECT_EQ(alert->text(), viewModel->errorMessage());
+    EXPECT_EQ(alert->text(),
+              u"请打开 Kelvary 工程文件（.kvp）或 DiGiCo Session Report（.rtf/.txt）。"_s);
     QTest::mouseClick(alert->buttons().constFirst(), Qt::LeftButton);
     EXPECT_EQ(viewModel->errorMessage(), std::nullopt);
-    EXPECT_EQ(f.window.errorAlert(), nullptr);
-
-    // An operation that clears the error takes the alert away, and the session stays intact.
-    viewModel->importSessionReportAt(mainShow);
-    viewModel->openFile(fixture(u"missing.rtf"_s));
-    ASSERT_NE(f.window.errorAlert(), nullptr);
-    EXPECT_EQ(viewModel->tracks().size(), 18);
-    viewModel->importSessionReportAt(mainShow);
     EXPECT_EQ(f.window.errorAlert(), nullptr);
 }
 
@@ -175,20 +154,15 @@ TEST(MainWindow, CommandsAskThroughThePanelsAndSaveAsksOnlyTheFirstTime)
     EXPECT_EQ(f.panels->saveRequests.size(), 1);
     EXPECT_TRUE(QFile::exists(project));
 
-    f.panels->saveLocation = f.path(u"Main Show.pdf"_s);
-    f.window.exportPDFAction()->trigger();
-    EXPECT_TRUE(QFile::exists(*f.panels->saveLocation));
-
-    // The picker and the view model follow each other; a format still to come says it is not
-    // ready instead of asking where to save.
+    // The picker sets the format; one still to come says it is not ready instead of asking
+    // where to save.
     ExportFormatPicker *picker = f.window.sidebar()->exportFormatPicker();
     QTest::keyClick(picker, Qt::Key_Down);
-    EXPECT_EQ(f.window.viewModel()->exportFormat(), TemplateExportFormat::ardourSession);
-    f.window.viewModel()->setExportFormat(TemplateExportFormat::proToolsSession);
-    EXPECT_EQ(picker->format(), TemplateExportFormat::proToolsSession);
+    QTest::keyClick(picker, Qt::Key_Down);
+    EXPECT_EQ(f.window.viewModel()->exportFormat(), TemplateExportFormat::proToolsSession);
     f.window.exportTemplateAction()->trigger();
     EXPECT_NE(f.window.errorAlert(), nullptr);
-    EXPECT_EQ(f.panels->saveRequests.size(), 2);
+    EXPECT_EQ(f.panels->saveRequests.size(), 1);
 }
 
 TEST(MainWindow, RevisedReportIsShownFirstAndTakenOnlyWhenConfirmed)
@@ -210,7 +184,8 @@ TEST(MainWindow, RevisedReportIsShownFirstAndTakenOnlyWhenConfirmed)
     f.panels->openAnswers = {revised, revised};
     update->trigger();
     EXPECT_EQ(f.window.viewModel()->session(), before);
-    EXPECT_EQ(shown.mid(1, 4), (QStringList{u"新增（1）"_s, u"  0 Click"_s, u"删除（0）"_s, u"  无"_s}));
+    EXPECT_EQ(shown.mid(1, 4),
+              (QStringList{u"新增（1）"_s, u"  0 Click"_s, u"删除（0）"_s, u"  无"_s}));
 
     update->trigger();
     EXPECT_EQ(f.window.viewModel()->tracks().first().name, u"Click"_s);

@@ -32,14 +32,6 @@ TEST_F(PlannedDeviceDialogsTest, AddRefusesBadValuesInPlaceAndOffersTheDeviceMar
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(vm.plannedAudioDevices().size(), 1);
 
-    AddPlannedDeviceDialog again(&vm);
-    again.nameEdit()->setText(u"Three In"_s);
-    again.inputCountBox()->setValue(4);
-    again.show();
-    QTest::mouseClick(again.okButton(), Qt::LeftButton);
-    EXPECT_EQ(again.problemLabel()->text(), u"已有名为“Three In”的计划设备。"_s);
-    EXPECT_EQ(vm.plannedAudioDevices().size(), 1);
-
     TrackListModel model(&vm);
     QMenu menu;
     populateAudioDeviceMenu(menu, model, model.index(0, TrackListModel::AudioDeviceColumn));

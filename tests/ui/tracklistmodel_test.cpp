@@ -2,7 +2,6 @@
 
 #include "tracklisttestsupport.h"
 
-#include <QMimeData>
 #include <QSignalSpy>
 
 using namespace Qt::StringLiterals;
@@ -47,15 +46,12 @@ TEST_F(TrackListModelTest, ShowsTheTracksInSessionOrderWithTheTableTexts)
     EXPECT_EQ(data(u"A1"_s, TrackListModel::IncludedColumn, Qt::CheckStateRole), Qt::Unchecked);
     // An aux output has no console input: a lighter dash, and no tooltip.
     EXPECT_EQ(text(u"1"_s, TrackListModel::ConsoleInputColumn), u"MADI 1"_s);
-    EXPECT_FALSE(data(u"1"_s, TrackListModel::ConsoleInputColumn, TrackListModel::PlaceholderRole).toBool());
+    EXPECT_FALSE(
+        data(u"1"_s, TrackListModel::ConsoleInputColumn, TrackListModel::PlaceholderRole).toBool());
     EXPECT_EQ(text(u"A1"_s, TrackListModel::ConsoleInputColumn), u"—"_s);
-    EXPECT_TRUE(data(u"A1"_s, TrackListModel::ConsoleInputColumn, TrackListModel::PlaceholderRole).toBool());
+    EXPECT_TRUE(data(u"A1"_s, TrackListModel::ConsoleInputColumn, TrackListModel::PlaceholderRole)
+                    .toBool());
     EXPECT_FALSE(data(u"A1"_s, TrackListModel::ConsoleInputColumn, Qt::ToolTipRole).isValid());
-
-    // A row is dragged by its track's id, which the table accepts as a drop onto another name.
-    const std::unique_ptr<QMimeData> dragged(model.mimeData(
-        {model.index(model.rowOf(idOf(u"1"_s)), TrackListModel::ReorderHandleColumn)}));
-    EXPECT_EQ(dragged->text(), uuidText(idOf(u"1"_s)));
 }
 
 TEST_F(TrackListModelTest, EditsAreViewModelOperationsOnTheRowsTrack)
@@ -69,10 +65,6 @@ TEST_F(TrackListModelTest, EditsAreViewModelOperationsOnTheRowsTrack)
     EXPECT_TRUE(set(u"2"_s, TrackListModel::ColorColumn, QColor(255, 128, 0, 40)));
     EXPECT_EQ(track(u"2"_s).color, (RGBColor{1.0, 128 / 255.0, 0.0, 1.0}));
     EXPECT_EQ(text(u"2"_s, TrackListModel::ColorColumn, Qt::ToolTipRole), u"#FF8000"_s);
-    // Over a selection the well paints all of it, and says so.
-    select({u"1"_s, u"2"_s, u"4"_s});
-    EXPECT_EQ(text(u"2"_s, TrackListModel::ColorColumn, Qt::ToolTipRole), u"将颜色应用到已选的 3 条轨道"_s);
-    select({});
 
     EXPECT_TRUE(set(u"2"_s, TrackListModel::AudioDeviceColumn, u"eight"_s));
     EXPECT_EQ(text(u"2"_s, TrackListModel::AudioDeviceColumn), u"Eight In"_s);
@@ -134,48 +126,6 @@ TEST_F(TrackListModelTest, TellsEachEditAsTheFinestChangeThatExplainsIt)
     importReport();
     EXPECT_EQ(reset.size(), 1);
     EXPECT_EQ(rowLabels(), labels());
-}
-
-TEST_F(TrackListModelTest, RowsFollowTheirTracksThroughAnyReordering)
-{
-    TrackList tracks(6);
-    for (int i = 0; i < tracks.size(); ++i)
-        tracks[i].channelLabel = QString::number(i + 1);
-    openTracks(tracks);
-    const QPersistentModelIndex third = model.index(2, TrackListModel::NameColumn);
-    QSignalSpy relaid(&model, &QAbstractItemModel::layoutChanged);
-
-    // The same tracks in another order, as a project saved after several moves opens.
-    openTracks({tracks[4], tracks[0], tracks[5], tracks[2], tracks[1], tracks[3]});
-    EXPECT_EQ(relaid.size(), 1);
-    EXPECT_EQ(rowLabels(), (QStringList{u"5"_s, u"1"_s, u"6"_s, u"3"_s, u"2"_s, u"4"_s}));
-    EXPECT_EQ(third.row(), 3);
-}
-
-TEST_F(TrackListModelTest, TheAudioMenusAreEnabledByTheRowsEditTargets)
-{
-    importReport();
-    const auto enabled = [&](const QString &label, int column = TrackListModel::AudioChannelColumn) {
-        return data(label, column, TrackListModel::ControlEnabledRole).toBool();
-    };
-    EXPECT_FALSE(enabled(u"1"_s)) << "a single target without a device";
-    vm.setAudioInputDevice(u"eight"_s, idOf(u"1"_s));
-    EXPECT_TRUE(enabled(u"1"_s));
-
-    QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
-    select({u"2"_s, u"4"_s});
-    EXPECT_TRUE(enabled(u"2"_s)) << "several targets may be assigned together";
-    EXPECT_FALSE(enabled(u"5"_s)) << "outside the selection the row is on its own";
-    EXPECT_FALSE(changed.isEmpty()) << "a new selection repaints the cells that depend on it";
-
-    // A device gone from the catalogue has no channels to offer.
-    vm.assignAudioInputDevice(u"gone"_s, idOf(u"5"_s));
-    EXPECT_FALSE(enabled(u"5"_s));
-    EXPECT_EQ(text(u"5"_s, TrackListModel::AudioDeviceColumn), u"未设置"_s);
-
-    hardware->devices = QList<FakeAudioHardware::Device>();
-    vm.refreshAudioInputCatalog();
-    EXPECT_FALSE(enabled(u"2"_s, TrackListModel::AudioDeviceColumn));
 }
 
 } // namespace

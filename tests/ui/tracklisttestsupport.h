@@ -1,6 +1,5 @@
 #pragma once
 
-#include "app/projectdocument.h"
 #include "app/viewmodelharness.h"
 #include "tracklist/colorwell.h"
 
@@ -22,16 +21,6 @@ protected:
             FakeAudioHardware::device(QStringLiteral("three"), QStringLiteral("Three In"), {3}),
             FakeAudioHardware::device(QStringLiteral("eight"), QStringLiteral("Eight In"), {8}),
         };
-    }
-
-    // A session of exactly these tracks, as if opened from a project file.
-    void openTracks(const TrackList &tracks)
-    {
-        ProjectDocumentSnapshot document;
-        document.session.sessionName = QStringLiteral("Show");
-        document.session.tracks = tracks;
-        vm.openProjectAt(writeFile(QStringLiteral("show.kvp"), writeProjectDocument(document)));
-        ASSERT_FALSE(vm.errorMessage()) << vm.errorMessage()->toStdString();
     }
 
     void assign(const QStringList &labels, const QString &deviceUID)
