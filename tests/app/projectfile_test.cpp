@@ -2,11 +2,9 @@
 #include "support/testfiles.h"
 #include "viewmodelharness.h"
 
-#include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 
 using namespace kelvary;
 using namespace Qt::StringLiterals;

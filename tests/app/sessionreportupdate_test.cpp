@@ -3,11 +3,7 @@
 using namespace kelvary;
 using namespace Qt::StringLiterals;
 
-namespace {
-
 using SessionReportUpdateTest = ViewModelTest;
-
-} // namespace
 
 TEST_F(SessionReportUpdateTest, KeepsTheEngineersWorkAndTakesTheConsolesChanges)
 {

@@ -48,7 +48,6 @@ TEST_F(SessionImport, PanelsAskAndCancelDoesNothing)
 {
     vm.showImportPanel();
     ASSERT_EQ(panels->openRequests.size(), 1);
-    EXPECT_EQ(panels->openRequests[0].types[0].extensions, (QStringList{u"rtf"_s, u"txt"_s}));
     EXPECT_TRUE(vm.tracks().isEmpty());
     EXPECT_EQ(vm.audioInputCatalogRevision(), 0) << "nothing is enumerated before an import";
 

@@ -41,28 +41,6 @@ TEST_F(TrackEditing, RowEditsApplyToTheSelectionOnlyForColour)
     EXPECT_EQ(track(u"2"_s).color, red);
 }
 
-TEST_F(TrackEditing, TypeBarIncludesAndExcludesWholeTypes)
-{
-    importReport();
-    vm.setIncluded(true, idOf(u"A1"_s));
-    vm.setIncluded(true, idOf(u"A2s"_s));
-    EXPECT_EQ(vm.includedCount(DigicoChannelType::aux), 2);
-    vm.toggleTypeIncluded(DigicoChannelType::aux);
-    EXPECT_EQ(vm.includedCount(DigicoChannelType::aux), 3);
-    vm.toggleTypeIncluded(DigicoChannelType::aux);
-    EXPECT_EQ(vm.includedCount(DigicoChannelType::aux), 0);
-
-    const qsizetype steps = vm.undoSnapshots().size();
-    const ParsedSession before = vm.session();
-    vm.toggleTypeIncluded(DigicoChannelType::other);
-    EXPECT_EQ(vm.undoSnapshots().size(), steps + 1) << "recorded even with no track of the type";
-    EXPECT_EQ(vm.session(), before);
-
-    vm.includeOnlyType(DigicoChannelType::matrix);
-    EXPECT_EQ(vm.includedCount(), 2);
-    EXPECT_EQ(vm.trackIDs(DigicoChannelType::matrix), (QSet<QUuid>{idOf(u"M1"_s), idOf(u"M2"_s)}));
-}
-
 TEST_F(TrackEditing, TypeColourIsTheCommonColourOrTheDefault)
 {
     importReport("G1\tA\nG2\tB\nG3\tC\n1\tKick\n");

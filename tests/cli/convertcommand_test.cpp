@@ -2,7 +2,6 @@
 #include "cli/sessioncommands.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -128,14 +127,11 @@ TEST_F(ConvertCommand, RejectsWrongCommandLinesWithTheReasonAndItsHelp)
     const std::pair<QStringList, QString> cases[] = {
         {{}, u"缺少 FILE。"_s},
         {{report, u"--bogus"_s}, u"未知选项：--bogus"_s},
-        {{report, u"--reaper"_s}, u"选项 --reaper 需要一个值。"_s},
         {{report, u"--start"_s, u"2"_s}, u"--start 只能与 --device 一起使用。"_s},
         {{report, u"--device"_s, u"ufx"_s, u"--start"_s, u"0"_s},
          u"--start 应为从 1 起的输入通道号，而不是“0”。"_s},
         {{report, u"--types"_s, u"Input,Bus"_s},
          u"未知的通道类型“Bus”；可用的类型：Input、Aux、Group、Matrix、Other。"_s},
-        {{report, u"--plan-device"_s, u"Rack"_s},
-         u"--plan-device 应为“名称:输入数”，例如 “Stage Rack:32”，而不是“Rack”。"_s},
         {{report, u"--plan-device=Rack:513"_s},
          u"--plan-device 的输入数应为 1 到 512 之间的整数，而不是“513”。"_s},
         {{report, u"--plan-device"_s, u"Rack:8"_s, u"--plan-device"_s, u"Rack:16"_s},
@@ -225,19 +221,15 @@ TEST(KelvaryCli, BothProgramsTellTheirVersionAndExplainEachCommand)
     }
 
     // Each command explains itself in Chinese.
-    const struct {
-        QStringList arguments;
-        QString program;
-        QByteArray usage;
-    } helps[] = {
-        {{u"--help"_s}, KELVARY_CLI, "用法：kelvary-cli 命令 [参数]"},
-        {{u"convert"_s, u"--help"_s}, KELVARY_CLI, "用法：kelvary-cli convert"},
-        {{u"devices"_s, u"--help"_s}, KELVARY_CLI, "用法：kelvary-cli devices"},
-        {{u"--help"_s}, KELVARY_APP, "用法：kelvary"},
+    const std::pair<QStringList, QByteArray> helps[] = {
+        {{u"--help"_s}, "用法：kelvary-cli 命令 [参数]"},
+        {{u"convert"_s, u"--help"_s}, "用法：kelvary-cli convert"},
+        {{u"devices"_s, u"--help"_s}, "用法：kelvary-cli devices"},
     };
-    for (const auto &[arguments, program, usage] : helps) {
-        const CliRun help = runCli(arguments, program);
+    for (const auto &[arguments, usage] : helps) {
+        const CliRun help = runCli(arguments);
         EXPECT_EQ(help.exitCode, 0);
         EXPECT_TRUE(help.out.startsWith(usage)) << help.out.toStdString();
     }
+    EXPECT_TRUE(runCli({u"--help"_s}, QStringLiteral(KELVARY_APP)).out.startsWith("用法：kelvary"));
 }

@@ -5,7 +5,9 @@
 #include "export/resourcedirectory.h"
 #include "support/builders.h"
 #include "support/printers.h"
+#include "support/testfiles.h"
 
+#include <QDir>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -31,30 +33,20 @@ TrackList oneTrack()
 
 struct ScriptOutcome {
     int exitCode = -1;
-    QJsonObject answer;
-    QByteArray standardOutput;
+    QByteArray output;
+    QJsonObject answer() const { return QJsonDocument::fromJson(output).object(); }
 };
 
-ScriptOutcome runScript(const QString &script, const QStringList &arguments)
+// Runs one of the scripts on a manifest with the given contents.
+ScriptOutcome runScript(const QString &script, const QByteArray &manifest)
 {
+    QTemporaryDir folder;
+    writeBytes(folder.filePath(u"m.json"_s), manifest);
     QProcess process;
-    process.start(systemPythonInterpreter(),
-                  QStringList{sourceResources + u"/Scripts/"_s + script} + arguments);
+    process.start(systemPythonInterpreter(), {sourceResources + u"/Scripts/"_s + script,
+                                              u"--manifest"_s, folder.filePath(u"m.json"_s)});
     process.waitForFinished(-1);
-    ScriptOutcome outcome;
-    outcome.exitCode = process.exitCode();
-    outcome.standardOutput = process.readAllStandardOutput();
-    outcome.answer = QJsonDocument::fromJson(outcome.standardOutput).object();
-    return outcome;
-}
-
-QString writeManifest(const QTemporaryDir &folder, const QByteArray &contents)
-{
-    const QString path = folder.filePath(u"m.json"_s);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(contents) != contents.size())
-        return {};
-    return path;
+    return {process.exitCode(), process.readAllStandardOutput()};
 }
 
 bool pyPTSLInstalled()
@@ -101,29 +93,19 @@ TEST(ExportScripts, WithoutTheirWorkstationBothGetTheInstallationHint)
     EXPECT_TRUE(proToolsResult.error().is(ProToolsExportError::pyPTSLMissing));
 }
 
-TEST(ExportScripts, AMalformedManifestIsReportedAsBadManifest)
+TEST(ExportScripts, RefuseAMalformedManifestOrASessionNameThatLeavesTheChosenFolder)
 {
-    QTemporaryDir folder;
-    const QString manifestPath = writeManifest(folder, "{\"sessionName\": \"Show\", \"tracks\": [");
-    ASSERT_FALSE(manifestPath.isEmpty());
-
     for (const QString &script : {u"export_ptx.py"_s, u"export_logicx.py"_s}) {
-        const ScriptOutcome outcome = runScript(script, {u"--manifest"_s, manifestPath});
+        const ScriptOutcome outcome =
+            runScript(script, "{\"sessionName\": \"Show\", \"tracks\": [");
         EXPECT_NE(outcome.exitCode, 0) << script.toStdString();
-        EXPECT_EQ(outcome.answer.value(u"error"_s), u"BAD_MANIFEST"_s)
-            << outcome.standardOutput.data();
+        EXPECT_EQ(outcome.answer().value(u"error"_s), u"BAD_MANIFEST"_s) << outcome.output.data();
     }
-}
 
-TEST(ExportScripts, RefuseASessionNameThatLeavesTheChosenFolder)
-{
-    QTemporaryDir folder;
-    const QString manifestPath = writeManifest(
-        folder,
-        ProToolsExportManifest::makeManifest(oneTrack(), u".."_s, folder.path(), {}).encoded());
-    ASSERT_FALSE(manifestPath.isEmpty());
-    const ScriptOutcome outcome = runScript(u"export_ptx.py"_s, {u"--manifest"_s, manifestPath});
+    const ScriptOutcome outcome = runScript(
+        u"export_ptx.py"_s,
+        ProToolsExportManifest::makeManifest(oneTrack(), u".."_s, QDir::tempPath(), {}).encoded());
     EXPECT_EQ(outcome.exitCode, 1);
-    EXPECT_EQ(outcome.answer.value(u"error"_s), u"BAD_MANIFEST"_s);
-    EXPECT_TRUE(outcome.answer.value(u"message"_s).toString().startsWith(u"sessionName"_s));
+    EXPECT_EQ(outcome.answer().value(u"error"_s), u"BAD_MANIFEST"_s);
+    EXPECT_TRUE(outcome.answer().value(u"message"_s).toString().startsWith(u"sessionName"_s));
 }

@@ -1,4 +1,5 @@
 #include "export/reapertemplateexporter.h"
+#include "export/templateexportformat.h"
 #include "export/textfilewriter.h"
 #include "support/builders.h"
 #include "support/printers.h"
@@ -70,15 +71,6 @@ TEST(ReaperTemplate, MatchesTheGoldenTemplateOfAMixedSession)
               fixtureBytes(u"export/mixed-session.RTrackTemplate"_s));
 }
 
-TEST(ReaperTemplate, MatchesTheGoldenBlockOfAnUnassignedInput)
-{
-    const TrackChannel kick = input(u"12"_s, u"Kick"_s);
-    const QString text =
-        ReaperTemplateExporter().makeTemplate({kick}, {}, ReaperColorOrder::blueInLowByte);
-    EXPECT_EQ(maskedGuids(text).toUtf8(),
-              fixtureBytes(u"export/unassigned-input.RTrackTemplate"_s));
-}
-
 TEST(ReaperTemplate, GivesEveryTrackAFreshGuidOnBothOfItsLines)
 {
     const TrackList tracks = {input(u"1"_s, u"A"_s), input(u"2"_s, u"B"_s)};
@@ -100,11 +92,7 @@ TEST(ReaperTemplate, GivesEveryTrackAFreshGuidOnBothOfItsLines)
 
 TEST(ReaperTemplate, QuotesNamesTheWayReaperReadsThem)
 {
-    struct Case {
-        QString name;
-        QString quoted;
-    };
-    const QList<Case> cases = {
+    const std::pair<QString, QString> cases[] = {
         {u"Kick"_s, u"\"Kick\""_s},
         {u"C:\\Mics\\"_s, u"\"C:\\Mics\\\""_s},
         {u"Snare \"Top\""_s, u"'Snare \"Top\"'"_s},
@@ -113,8 +101,8 @@ TEST(ReaperTemplate, QuotesNamesTheWayReaperReadsThem)
         {u"Line\nTwo\r\nThree\rFour"_s, u"\"Line Two Three Four\""_s},
     };
     // Reaper reads a quoted string up to the next occurrence of its opening quote character.
-    for (const Case &c : cases)
-        EXPECT_EQ(reaperQuoted(c.name), c.quoted) << c.name.toStdString();
+    for (const auto &[name, quoted] : cases)
+        EXPECT_EQ(reaperQuoted(name), quoted) << name.toStdString();
 }
 
 TEST(ReaperTemplate, WritesPeakColourInTheByteOrderOfTheLocalReaper)
@@ -191,4 +179,13 @@ TEST(ReaperTemplate, NamesTheMostUsedDeviceInTheCommentLine)
                                                                                       devices);
     EXPECT_TRUE(withoutA.startsWith(u"<TRACK {"_s));
     EXPECT_TRUE(withoutA.contains(u"  REC 1 4 0 0 0 0 0 0\n"_s));
+}
+
+TEST(TemplateExportFormat, IsReadBackOnlyFromAnExactTitle)
+{
+    for (TemplateExportFormat format : allTemplateExportFormats)
+        EXPECT_EQ(templateExportFormatFromText(templateExportFormatText(format)), format);
+    for (const QString &text : {u"Reaper"_s, u"Reaper . 轨道模版 (.RTrackTemplate)"_s,
+                                u"reaper \u00B7 轨道模版 (.RTrackTemplate)"_s, u""_s})
+        EXPECT_EQ(templateExportFormatFromText(text), std::nullopt) << text.toStdString();
 }

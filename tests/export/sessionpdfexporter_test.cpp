@@ -118,9 +118,6 @@ TEST(SessionPDF, RowsShowADashForEveryMissingValue)
     TrackChannel blank = makeTrack(DigicoChannelType::group, u"G1"_s, u""_s);
     blank.audioInputDeviceUID = u"blank"_s;
     const std::pair<TrackChannel, QStringList> rows[] = {
-        {onChannel(makeTrack(DigicoChannelType::aux, u"A4s"_s, u"Reverb"_s, u"MADI 5"_s),
-                   u"dvs:2"_s),
-         {u"Aux"_s, u"A4s"_s, u"Reverb"_s, u"MADI 5"_s, u"Dante"_s, u"Ch3"_s}},
         {onChannel(makeTrack(DigicoChannelType::other, u"X1"_s, u"Spare"_s), u"gone:0"_s),
          {u"—"_s, u"X1"_s, u"Spare"_s, u"—"_s, u"—"_s, u"—"_s}},
         {blank, {u"Grp"_s, u"G1"_s, u""_s, u"—"_s, u"—"_s, u"—"_s}},

@@ -70,11 +70,8 @@ TEST(HostileReports, VeryLongLinesKeepTheirMeaning)
     // A session value of one long run of name characters: the search for the ".ses" file name
     // must not start again at every character of it.
     const QString run(200000, u'x');
-    const Result<ParsedSession> named =
-        DigicoSessionParser().parseText(u"Session: "_s + run +
-                                            u" D:\\Shows\\Main Show.ses\n"
-                                            "1\tKick"_s,
-                                        u"r.txt"_s);
+    const QString report = u"Session: "_s + run + u" D:\\Shows\\Main Show.ses\n1\tKick"_s;
+    const Result<ParsedSession> named = DigicoSessionParser().parseText(report, u"r.txt"_s);
     ASSERT_TRUE(named);
     EXPECT_EQ(named->sessionName, u"Main Show"_s);
 

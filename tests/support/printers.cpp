@@ -1,7 +1,5 @@
 #include "support/printers.h"
 
-#include <QDebug>
-
 void PrintTo(const QString &text, std::ostream *os)
 {
     *os << '"' << text.toStdString() << '"';

@@ -13,7 +13,6 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QFile>
-#include <QLabel>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QTest>
@@ -37,7 +36,6 @@ TEST(MainWindow, TitleAndToolbarFollowTheSessionAndTheDisplayMode)
             w.displayModeAction()->isEnabled(),    w.exportPDFAction()->isEnabled(),
             w.exportTemplateAction()->isEnabled(), w.appearanceAction()->isEnabled()};
     };
-    EXPECT_EQ(w.titleLabel()->text(), u"Kelvary");
     EXPECT_EQ(enabled(), (QList<bool>{false, false, false, false, false, true}));
     w.viewModel()->importSessionReportAt(mainShow);
     EXPECT_EQ(w.windowTitle(), u"通道列表(10/18)");
@@ -69,7 +67,6 @@ TEST(MainWindow, SidebarShowsTheSessionFactsAndTheStereoSwitchSplitsUndoably)
     SessionViewModel *viewModel = f.window.viewModel();
     Sidebar *sidebar = f.window.sidebar();
     QCheckBox *stereo = sidebar->stereoSwitch();
-    EXPECT_FALSE(sidebar->isSessionFactShown(u"来源文件"_s));
     EXPECT_FALSE(stereo->isEnabled());
 
     viewModel->importSessionReportAt(mainShow);
@@ -161,7 +158,8 @@ TEST(MainWindow, CommandsAskThroughThePanelsAndSaveAsksOnlyTheFirstTime)
     QTest::keyClick(picker, Qt::Key_Down);
     EXPECT_EQ(f.window.viewModel()->exportFormat(), TemplateExportFormat::proToolsSession);
     f.window.exportTemplateAction()->trigger();
-    EXPECT_NE(f.window.errorAlert(), nullptr);
+    ASSERT_NE(f.window.errorAlert(), nullptr);
+    EXPECT_EQ(f.window.errorAlert()->text(), u"该导出格式将在下个版本开放。"_s);
     EXPECT_EQ(f.panels->saveRequests.size(), 1);
 }
 

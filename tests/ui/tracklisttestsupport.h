@@ -3,7 +3,6 @@
 #include "app/viewmodelharness.h"
 #include "tracklist/colorwell.h"
 
-#include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QMenu>
 #include <QTimer>
