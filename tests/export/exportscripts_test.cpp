@@ -75,22 +75,20 @@ TEST(ExportScripts, TheBuildPutsBothScriptsWhereTheApplicationLooks)
 TEST(ExportScripts, WithoutTheirWorkstationBothGetTheInstallationHint)
 {
     QTemporaryDir destination;
-    LogicLogicXExporter logic;
-    logic.resourceDirectory = sourceResources;
-    const Result<QString> logicResult =
-        logic.exportSession(oneTrack(), u"Show"_s, {}, destination.filePath(u"Show"_s));
-    ASSERT_FALSE(logicResult);
-    EXPECT_TRUE(logicResult.error().is(LogicExportError::logicMissing));
+    const auto exportWith = [&](auto exporter, const QString &name) {
+        exporter.resourceDirectory = sourceResources;
+        return exporter.exportSession(oneTrack(), u"Show"_s, {}, destination.filePath(name));
+    };
+    const Result<QString> logic = exportWith(LogicLogicXExporter(), u"Show"_s);
+    ASSERT_FALSE(logic);
+    EXPECT_TRUE(logic.error().is(LogicExportError::logicMissing));
     EXPECT_FALSE(QFile::exists(destination.filePath(u"Show.logicx"_s)));
 
     if (pyPTSLInstalled())
         GTEST_SKIP() << "py-ptsl is installed here; the script would try to reach Pro Tools";
-    ProToolsPTXExporter proTools;
-    proTools.resourceDirectory = sourceResources;
-    const Result<QString> proToolsResult =
-        proTools.exportSession(oneTrack(), u"Show"_s, {}, destination.filePath(u"Show.ptx"_s));
-    ASSERT_FALSE(proToolsResult);
-    EXPECT_TRUE(proToolsResult.error().is(ProToolsExportError::pyPTSLMissing));
+    const Result<QString> proTools = exportWith(ProToolsPTXExporter(), u"Show.ptx"_s);
+    ASSERT_FALSE(proTools);
+    EXPECT_TRUE(proTools.error().is(ProToolsExportError::pyPTSLMissing));
 }
 
 TEST(ExportScripts, RefuseAMalformedManifestOrASessionNameThatLeavesTheChosenFolder)
