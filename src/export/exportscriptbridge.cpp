@@ -80,12 +80,13 @@ Result<QString> writeManifestFile(const QByteArray &contents, const QString &pre
         return Error(
             u"无法写入临时文件“%1”：%2"_s.arg(name, fileErrorReason(file, path, systemError)));
     };
-    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly,
+    // Unbuffered, so that a disk that fills up shows in the write's count.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered,
                    QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
         return failure(errno);
     }
-    if (file.write(contents) != contents.size() || !file.flush()) {
-        const Error error = failure(errno);
+    if (const std::optional<int> systemError = writeCompletely(file, contents)) {
+        const Error error = failure(*systemError);
         file.close();
         file.remove();
         return error;

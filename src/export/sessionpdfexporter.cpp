@@ -1,6 +1,7 @@
 #include "export/sessionpdfexporter.h"
 
 #include "export/pdftextlayer.h"
+#include "model/fileio.h"
 
 #include <QBuffer>
 #include <QColor>
@@ -10,7 +11,6 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPen>
-#include <QSaveFile>
 
 #include <cmath>
 
@@ -108,8 +108,7 @@ qsizetype SessionPDFExporter::rowsPerPage() const
     return std::max<qsizetype>(1, static_cast<qsizetype>(std::floor(room / bodyRowHeight)));
 }
 
-Result<void> SessionPDFExporter::exportPDF(const ParsedSession &session,
-                                           const TrackList &tracks,
+Result<void> SessionPDFExporter::exportPDF(const ParsedSession &session, const TrackList &tracks,
                                            const QHash<QString, QString> &deviceNameByUID,
                                            const QHash<QString, QString> &channelLabelByID,
                                            const QString &filePath) const
@@ -125,11 +124,6 @@ Result<void> SessionPDFExporter::exportPDF(const ParsedSession &session,
     const qsizetype perPage = rowsPerPage();
     const int pageCount = static_cast<int>((rows.size() + perPage - 1) / perPage);
 
-    // The sheet goes to a temporary file beside the destination, which replaces it on commit.
-    QSaveFile file(filePath);
-    if (!file.open(QIODevice::WriteOnly))
-        return SessionPDFExportError::writeFailed;
-
     // Drawn in memory first: the text layer is mended before anything is written.
     QByteArray pdf;
     QBuffer drawing(&pdf);
@@ -143,10 +137,8 @@ Result<void> SessionPDFExporter::exportPDF(const ParsedSession &session,
     writer.setTitle(QString());
 
     QPainter painter;
-    if (!painter.begin(&writer)) {
-        file.cancelWriting();
+    if (!painter.begin(&writer))
         return SessionPDFExportError::writeFailed;
-    }
 
     double tableWidth = 0;
     for (const Column &column : columns)
@@ -163,13 +155,9 @@ Result<void> SessionPDFExporter::exportPDF(const ParsedSession &session,
     painter.end();
     drawing.close();
 
-    const QByteArray mended = text.mended(pdf);
-    if (file.write(mended) != mended.size() || file.error() != QFileDevice::NoError) {
-        file.cancelWriting();
-        return SessionPDFExportError::writeFailed;
-    }
-    if (!file.commit())
-        return SessionPDFExportError::writeFailed;
+    // The sheet replaces an earlier one only once it is whole on disk.
+    if (const Result<void> written = writeWholeFile(filePath, text.mended(pdf)); !written)
+        return Error(SessionPDFExportError::writeFailed, written.error().message());
     return {};
 }
 

@@ -6,6 +6,8 @@
 
 #include <cerrno>
 
+#include <unistd.h>
+
 using namespace Qt::StringLiterals;
 
 namespace kelvary {
@@ -25,6 +27,8 @@ QString fileErrorReason(QFileDevice::FileError error, int systemError, const QSt
         return u"磁盘空间已满。"_s;
     case EROFS:
         return u"所在的文件系统是只读的。"_s;
+    case ENAMETOOLONG:
+        return u"文件名过长。"_s;
     default:
         break;
     }
@@ -76,6 +80,17 @@ Result<QByteArray> readWholeFile(const QString &path, std::optional<qint64> maxi
     return bytes;
 }
 
+std::optional<int> writeCompletely(QFileDevice &file, const QByteArray &bytes)
+{
+    errno = 0;
+    const qint64 written = file.write(bytes);
+    if (written == bytes.size())
+        return std::nullopt;
+    // A write the file system cut short sets no error of Qt's; the errno of the write that got
+    // nothing more tells why, and a disk that filled up is all that leaves no errno behind.
+    return errno != 0 ? errno : ENOSPC;
+}
+
 Result<void> writeWholeFile(const QString &path, const QByteArray &bytes)
 {
     QSaveFile file(path);
@@ -83,13 +98,24 @@ Result<void> writeWholeFile(const QString &path, const QByteArray &bytes)
         return Error(u"无法写入文件“%1”：%2"_s.arg(QFileInfo(path).fileName(),
                                                    fileErrorReason(file, path, systemError)));
     };
-    if (!file.open(QIODevice::WriteOnly))
+    // NOTE: unbuffered, so that a full disk shows in write()'s count. Buffered, the bytes reach
+    // the disk only inside commit(), which then renames a cut-off file over the old one and still
+    // reports success.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return failure(errno);
-    if (file.write(bytes) != bytes.size()) {
+    if (const std::optional<int> systemError = writeCompletely(file, bytes)) {
+        const Error error = failure(*systemError);
+        file.cancelWriting();
+        return error;
+    }
+    // commit() syncs too but ignores what the sync says; a file system that only finds out then
+    // that the blocks are not there must not get to replace the old file.
+    if (::fsync(file.handle()) != 0 && errno != EINVAL) {
         const Error error = failure(errno);
         file.cancelWriting();
         return error;
     }
+    errno = 0;
     if (!file.commit())
         return failure(errno);
     return {};

@@ -26,6 +26,10 @@ QString errorMessage(FileReadError error);
 Result<QByteArray> readWholeFile(const QString &path,
                                  std::optional<qint64> maximumSize = std::nullopt);
 
+// Writes all of `bytes` to an open, unbuffered `file`; the errno of the failure when the count
+// falls short, ENOSPC when the file system gave none.
+std::optional<int> writeCompletely(QFileDevice &file, const QByteArray &bytes);
+
 // Replaces the file at `path` with `bytes` only once they are completely on disk, so a failed
 // write leaves an earlier file as it was. A failure names the file and says why.
 Result<void> writeWholeFile(const QString &path, const QByteArray &bytes);

@@ -4,6 +4,7 @@
 #include "support/testfiles.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -260,7 +261,8 @@ TEST(SessionPDF, ReplacesAnEarlierSheetOnlyWithACompleteNewOne)
     const Result<void> failed = exporter.exportPDF(namedSession(), numberedInputs(1), {}, {}, path);
     ASSERT_FALSE(failed.ok());
     EXPECT_TRUE(failed.error().is(SessionPDFExportError::writeFailed));
-    EXPECT_EQ(failed.error().message(), u"无法写入 PDF 文件。"_s);
+    EXPECT_EQ(failed.error().message(),
+              u"无法写入文件“%1”：文件名过长。"_s.arg(QFileInfo(path).fileName()));
     EXPECT_EQ(fileBytes(path), "earlier sheet");
     // Nothing else: no sheet without tracks, no temporary file left behind.
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
