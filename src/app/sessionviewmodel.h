@@ -170,11 +170,17 @@ public:
     void setSplitStereoChannels(bool split);
     bool hasStereoCandidates() const;
 
-    // Input assignment: the two single-track cores record no undo snapshot themselves.
+    // Input assignment: the three single-track cores record no undo snapshot themselves. A track
+    // given a device keeps its place there when the device has it, else takes the first free
+    // input (a pair for a stereo track).
     void assignAudioInputDevice(const std::optional<QString> &deviceUID, const QUuid &trackID);
     void assignAudioInputChannel(const std::optional<QString> &channelID, const QUuid &trackID);
+    // A single input as a routing grid patches it: a stereo track takes the pair starting there.
+    void patchAudioInput(const QString &channelID, const QUuid &trackID);
     void setAudioInputDevice(const std::optional<QString> &deviceUID, const QUuid &trackID);
     void setAudioInputChannel(const std::optional<QString> &channelID, const QUuid &trackID);
+    // Both lay the selected tracks over consecutive inputs in list order, a stereo track over
+    // two; a layout that does not fit changes nothing and says so in `errorMessage`.
     void assignSelectedToDevice(const QString &deviceUID);
     void assignSequentially(const QString &deviceUID, qsizetype startIndex);
 
@@ -182,7 +188,7 @@ public:
     std::optional<QString> sharedAssignedDeviceUID() const;
     QSet<QUuid> editTargetIDs(const QUuid &trackID) const;
     QList<SequentialStartOption> sequentialStartOptions(const std::optional<QString> &deviceUID,
-                                                        qsizetype count) const;
+                                                        const TrackList &tracks) const;
 
     // Export: always of the included tracks in list order; changes nothing but the two texts.
     void exportTemplate();
@@ -240,10 +246,11 @@ private:
     template<typename Predicate, typename Change> void changeTracks(Predicate picks, Change change);
     void reconcileAudioAssignments();
     void includeOnlyInputTracks();
-    bool assignSequentialChannels(const QString &deviceUID, const TrackList &tracks,
+    void moveTracksToDevice(const std::optional<QString> &deviceUID, const QSet<QUuid> &trackIDs);
+    void assignSequentialChannels(const QString &deviceUID, const TrackList &tracks,
                                   qsizetype startIndex);
     void showSequentialAssignmentStatus(const QString &deviceUID, qsizetype count,
-                                        qsizetype startIndex);
+                                        qsizetype startIndex, qsizetype inputCount);
     // The session name made safe for a file name, or "Kelvary", with the extension.
     QString suggestedFileName(const QString &extension) const;
     // The session name, or "Kelvary", made safe for an Ardour session folder's name.

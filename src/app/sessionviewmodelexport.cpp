@@ -4,6 +4,7 @@
 #include "app/sessionviewmodel.h"
 #include "export/sessionpdfexporter.h"
 #include "export/textfilewriter.h"
+#include "model/recordingcheck.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -98,9 +99,8 @@ QString SessionViewModel::reaperExportSummary(const QString &location,
                     u"注意：有 %1 条轨道分配在录音设备之外的设备上，Reaper 只从一个设备录音。"_s
                         .arg(elsewhere));
         }
-    } else {
-        lines.append(u"提示：未设置输入设备，轨道将使用默认 Input 1。"_s);
     }
+    lines.append(recordingCheckLines(checkRecording(tracks, devices), tracks, devices));
     return lines.join(u'\n');
 }
 
@@ -202,9 +202,8 @@ void SessionViewModel::exportArdourSession()
             lines.append(
                 u"注意：有 %1 条轨道分配在录音设备之外的设备上，其输入仍按录音设备的端口连接。"_s
                     .arg(elsewhere));
-    } else {
-        lines.append(u"提示：没有轨道分配输入，Ardour 中各轨道的输入将保持未连接。"_s);
     }
+    lines.append(recordingCheckLines(checkRecording(tracks, devices), tracks, devices));
     if (!renamed.isEmpty())
         lines.append(u"%1 条轨道名已按 Ardour 的要求改写：%2"_s.arg(renamed.size())
                          .arg(renamedTracksText(renamed)));

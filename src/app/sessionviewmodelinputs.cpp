@@ -2,6 +2,8 @@
 
 #include "app/sessionviewmodel.h"
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace kelvary {
@@ -15,24 +17,89 @@ QString shortageMessage(qsizetype needed, qsizetype startIndex, qsizetype remain
         .arg(std::max<qsizetype>(remaining, 0));
 }
 
+// The inputs `tracks` take laid side by side: a stereo track takes two.
+qsizetype inputsNeeded(const TrackList &tracks)
+{
+    qsizetype needed = 0;
+    for (const TrackChannel &track : tracks)
+        needed += track.inputWidth();
+    return needed;
+}
+
 } // namespace
 
 void SessionViewModel::assignAudioInputDevice(const std::optional<QString> &deviceUID,
                                               const QUuid &trackID)
 {
-    const qsizetype index = indexOfTrack(trackID);
-    if (index < 0)
+    moveTracksToDevice(deviceUID, {trackID});
+}
+
+void SessionViewModel::moveTracksToDevice(const std::optional<QString> &deviceUID,
+                                          const QSet<QUuid> &trackIDs)
+{
+    const auto picked = [&](const TrackChannel &track) { return trackIDs.contains(track.id); };
+    if (!deviceUID) {
+        changeTracks(picked, [](TrackChannel &track) {
+            track.audioInputDeviceUID.reset();
+            track.audioInputChannelID.reset();
+        });
         return;
-    TrackList tracks = m_session.tracks;
-    TrackChannel &track = tracks[index];
-    track.audioInputDeviceUID = deviceUID;
-    track.audioInputChannelID.reset();
-    if (deviceUID) {
-        const QList<AudioInputChannel> mono = m_audioInputCatalog.monoChannels(deviceUID);
-        if (!mono.isEmpty())
-            track.audioInputChannelID = mono.front().id;
     }
-    setTracks(tracks);
+
+    const QList<AudioInputDevice> &devices = m_audioInputCatalog.devices();
+    const qsizetype inputCount = m_audioInputCatalog.monoChannels(deviceUID).size();
+    QList<bool> taken(inputCount, false);
+    const auto take = [&](const AudioInputChannel &channel) {
+        const qint64 end = channel.channelIndex + (channel.isStereoPair ? 2 : 1);
+        for (qint64 k = channel.channelIndex; k < std::min<qint64>(end, inputCount); ++k)
+            taken[k] = true;
+    };
+    // A place the new interface has too is kept, so Ch 7 stays Ch 7 and a pair the same pair;
+    // every input the tracks that stay use is taken.
+    QHash<QUuid, std::optional<QString>> placed;
+    QList<const TrackChannel *> unplaced;
+    for (const TrackChannel &track : m_session.tracks) {
+        const bool moving = picked(track);
+        if (!moving && track.audioInputDeviceUID != deviceUID)
+            continue;
+        const std::optional<AudioInputChannel> current =
+            channelWithID(track.audioInputChannelID, devices);
+        if (!moving) {
+            if (current && current->deviceUID == *deviceUID)
+                take(*current);
+            continue;
+        }
+        const std::optional<AudioInputChannel> same =
+            current ? m_audioInputCatalog.inputAt(*deviceUID, current->channelIndex,
+                                                  current->isStereoPair)
+                    : std::nullopt;
+        if (same) {
+            placed.insert(track.id, same->id);
+            take(*same);
+        } else {
+            unplaced.append(&track);
+        }
+    }
+    // The others take the first inputs nobody uses, in list order; none when none is left.
+    for (const TrackChannel *track : std::as_const(unplaced)) {
+        const qint64 width = track->inputWidth();
+        std::optional<QString> channelID;
+        for (qint64 k = 0; k + width <= inputCount; ++k) {
+            if (std::any_of(taken.cbegin() + k, taken.cbegin() + k + width,
+                            [](bool used) { return used; }))
+                continue;
+            if (const auto input = m_audioInputCatalog.inputAt(*deviceUID, k, width == 2)) {
+                channelID = input->id;
+                take(*input);
+                break;
+            }
+        }
+        placed.insert(track->id, channelID);
+    }
+    changeTracks(picked, [&](TrackChannel &track) {
+        track.audioInputDeviceUID = deviceUID;
+        track.audioInputChannelID = placed.value(track.id);
+    });
 }
 
 void SessionViewModel::assignAudioInputChannel(const std::optional<QString> &channelID,
@@ -50,12 +117,30 @@ void SessionViewModel::assignAudioInputChannel(const std::optional<QString> &cha
     setTracks(tracks);
 }
 
+void SessionViewModel::patchAudioInput(const QString &channelID, const QUuid &trackID)
+{
+    const qsizetype index = indexOfTrack(trackID);
+    if (index < 0)
+        return;
+    const std::optional<AudioInputChannel> input =
+        channelWithID(channelID, m_audioInputCatalog.devices());
+    if (!input || input->isStereoPair || m_session.tracks[index].inputWidth() == 1) {
+        assignAudioInputChannel(channelID, trackID);
+        return;
+    }
+    // On a device's last input the pair ends there instead: it is the one that holds it.
+    const qint64 inputCount = m_audioInputCatalog.monoChannels(input->deviceUID).size();
+    const qint64 first = std::min(input->channelIndex, inputCount - 2);
+    const std::optional<AudioInputChannel> pair =
+        m_audioInputCatalog.inputAt(input->deviceUID, first, true);
+    assignAudioInputChannel(pair ? pair->id : channelID, trackID);
+}
+
 void SessionViewModel::setAudioInputDevice(const std::optional<QString> &deviceUID,
                                            const QUuid &trackID)
 {
     beginGroupedMutation();
-    for (const QUuid &id : editTargetIDs(trackID))
-        assignAudioInputDevice(deviceUID, id);
+    moveTracksToDevice(deviceUID, editTargetIDs(trackID));
     endGroupedMutation();
 }
 
@@ -73,12 +158,7 @@ void SessionViewModel::assignSelectedToDevice(const QString &deviceUID)
     const TrackList tracks = selectedTracks();
     if (tracks.isEmpty())
         return;
-    beginGroupedMutation();
-    for (const TrackChannel &track : tracks)
-        assignAudioInputDevice(deviceUID, track.id);
-    if (assignSequentialChannels(deviceUID, tracks, 0))
-        showSequentialAssignmentStatus(deviceUID, tracks.size(), 0);
-    endGroupedMutation();
+    assignSequentialChannels(deviceUID, tracks, 0);
 }
 
 void SessionViewModel::assignSequentially(const QString &deviceUID, qsizetype startIndex)
@@ -86,44 +166,41 @@ void SessionViewModel::assignSequentially(const QString &deviceUID, qsizetype st
     const TrackList tracks = selectedTracks();
     if (tracks.size() < 2)
         return;
+    assignSequentialChannels(deviceUID, tracks, startIndex);
+}
+
+void SessionViewModel::assignSequentialChannels(const QString &deviceUID, const TrackList &targets,
+                                                qsizetype startIndex)
+{
+    // Checked before anything changes: a layout that does not fit changes nothing.
+    const qsizetype needed = inputsNeeded(targets);
     const qsizetype remaining = m_audioInputCatalog.monoChannels(deviceUID).size() - startIndex;
-    if (startIndex < 0 || remaining < tracks.size()) {
-        setErrorMessage(shortageMessage(tracks.size(), startIndex, remaining));
+    if (startIndex < 0 || remaining < needed) {
+        setErrorMessage(shortageMessage(needed, startIndex, remaining));
         return;
     }
+    QHash<QUuid, QString> channelOf;
+    qint64 next = startIndex;
+    for (const TrackChannel &target : targets) {
+        const bool pair = target.inputWidth() == 2;
+        if (const auto input = m_audioInputCatalog.inputAt(deviceUID, next, pair))
+            channelOf.insert(target.id, input->id);
+        next += target.inputWidth();
+    }
     beginGroupedMutation();
-    if (assignSequentialChannels(deviceUID, tracks, startIndex))
-        showSequentialAssignmentStatus(deviceUID, tracks.size(), startIndex);
+    changeTracks([&](const TrackChannel &track) { return channelOf.contains(track.id); },
+                 [&](TrackChannel &track) {
+                     track.audioInputDeviceUID = deviceUID;
+                     track.audioInputChannelID = channelOf.value(track.id);
+                 });
+    showSequentialAssignmentStatus(deviceUID, targets.size(), startIndex, needed);
     endGroupedMutation();
 }
 
-bool SessionViewModel::assignSequentialChannels(const QString &deviceUID, const TrackList &targets,
-                                                qsizetype startIndex)
-{
-    const QList<AudioInputChannel> mono = m_audioInputCatalog.monoChannels(deviceUID);
-    const qsizetype remaining = mono.size() - startIndex;
-    if (startIndex < 0 || remaining < targets.size()) {
-        setErrorMessage(shortageMessage(targets.size(), startIndex, remaining));
-        return false;
-    }
-    TrackList tracks = m_session.tracks;
-    for (qsizetype i = 0; i < targets.size(); ++i) {
-        for (TrackChannel &track : tracks) {
-            if (track.id != targets[i].id)
-                continue;
-            track.audioInputDeviceUID = deviceUID;
-            track.audioInputChannelID = mono[startIndex + i].id;
-            break;
-        }
-    }
-    setTracks(tracks);
-    return true;
-}
-
 void SessionViewModel::showSequentialAssignmentStatus(const QString &deviceUID, qsizetype count,
-                                                      qsizetype startIndex)
+                                                      qsizetype startIndex, qsizetype inputCount)
 {
-    const qsizetype end = startIndex + count;
+    const qsizetype end = startIndex + inputCount;
     const auto name = m_audioInputCatalog.deviceNameByUID().constFind(deviceUID);
     if (name != m_audioInputCatalog.deviceNameByUID().cend()) {
         setStatusMessage(u"已为 %1 条轨道分配 %2 \u00B7 Ch %3\u2013%4"_s.arg(count)
@@ -168,14 +245,15 @@ QSet<QUuid> SessionViewModel::editTargetIDs(const QUuid &trackID) const
 
 QList<SequentialStartOption>
 SessionViewModel::sequentialStartOptions(const std::optional<QString> &deviceUID,
-                                         qsizetype count) const
+                                         const TrackList &tracks) const
 {
-    const qsizetype monoCount = m_audioInputCatalog.monoChannels(deviceUID).size();
+    const qsizetype inputCount = m_audioInputCatalog.monoChannels(deviceUID).size();
+    const qsizetype needed = inputsNeeded(tracks);
     QList<SequentialStartOption> options;
-    if (count < 2 || monoCount < count)
+    if (tracks.size() < 2 || inputCount < needed)
         return options;
-    for (qsizetype start = 1; start <= monoCount - count + 1; ++start)
-        options.append({start - 1, u"Ch %1\u2013%2"_s.arg(start).arg(start + count - 1)});
+    for (qsizetype start = 1; start <= inputCount - needed + 1; ++start)
+        options.append({start - 1, u"Ch %1\u2013%2"_s.arg(start).arg(start + needed - 1)});
     return options;
 }
 

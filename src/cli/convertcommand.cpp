@@ -191,7 +191,7 @@ bool assignIncludedTracks(SessionViewModel &model, const ConvertOptions &options
             err << u"设备“%1”没有 Ch %2。"_s.arg(device).arg(*options.start) << '\n';
             return false;
         }
-        model.setAudioInputChannel(mono[*options.start - 1].id, *included.cbegin());
+        model.patchAudioInput(mono[*options.start - 1].id, *included.cbegin());
     }
     return true;
 }

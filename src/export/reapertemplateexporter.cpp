@@ -79,7 +79,11 @@ QString ReaperTemplateExporter::trackBlock(const TrackChannel &track,
         u"  SHOWINMIX 1 0.6667 0.5 1 0.5 0 0 0 0"_s,
         u"  SEL 0"_s,
     });
-    lines.append(u"  REC 1 "_s + QString::number(recordInput(track, devices)) + u" 0 0 0 0 0 0"_s);
+    // A track without an input is written disarmed: armed, Reaper would record its input 1, a
+    // copy of another track.
+    const std::optional<qint64> input = recordInput(track, devices);
+    lines.append(u"  REC "_s + (input ? u"1 "_s : u"0 "_s) + QString::number(input.value_or(0)) +
+                 u" 0 0 0 0 0 0"_s);
     lines.append(u"  TRACKHEIGHT 0 0 0 0 0 0 0"_s);
     lines.append(u"  NCHAN "_s + (track.isStereoConsoleChannel() ? u"2"_s : u"1"_s));
     lines.append(u"  FX 1"_s);
@@ -112,12 +116,15 @@ QString ReaperTemplateExporter::trackName(const TrackChannel &track) const
     return track.channelLabel + u' ' + track.name;
 }
 
-qint64 ReaperTemplateExporter::recordInput(const TrackChannel &track,
-                                           const QList<AudioInputDevice> &devices) const
+std::optional<qint64>
+ReaperTemplateExporter::recordInput(const TrackChannel &track,
+                                    const QList<AudioInputDevice> &devices) const
 {
     const std::optional<AudioInputChannel> channel =
         channelWithID(track.audioInputChannelID, devices);
-    return channel ? recordInputNumber(*channel, devices, inputNumbering) : 0;
+    if (!channel)
+        return std::nullopt;
+    return recordInputNumber(*channel, devices, inputNumbering);
 }
 
 } // namespace kelvary

@@ -51,9 +51,10 @@ struct ReaperTemplateExporter {
     // Input tracks carry their name; the others their console label and name ("A1 Reverb").
     QString trackName(const TrackChannel &track) const;
 
-    // The hardware input the track records from, counted as `inputNumbering` says; 0, the first
-    // input, when unassigned or the assigned channel is gone.
-    qint64 recordInput(const TrackChannel &track, const QList<AudioInputDevice> &devices) const;
+    // The hardware input the track records from, counted as `inputNumbering` says; nothing when
+    // unassigned or the assigned channel is gone.
+    std::optional<qint64> recordInput(const TrackChannel &track,
+                                      const QList<AudioInputDevice> &devices) const;
 
     bool operator==(const ReaperTemplateExporter &) const = default;
 };

@@ -13,11 +13,13 @@ AudioInputDevice makeAudioInputDevice(const QString &id, const QString &name,
 {
     const qint64 count = inputChannelCount;
     AudioInputDevice device{id, name, {}, firstGlobalInputIndex, count};
-    device.channels.reserve(count + count / 2);
+    device.channels.reserve(2 * count);
     for (qint64 k = 0; k < count; ++k)
         device.channels.append(
             {id + u':' + QString::number(k), id, k, u"Ch "_s + QString::number(k + 1), false});
-    for (qint64 k = 0; k < count - 1; k += 2)
+    // Every adjacent pair, Ch 2–3 as well as Ch 1–2: Reaper and Ardour record from any of them,
+    // and a stereo source patched on the desk rarely starts on an odd input.
+    for (qint64 k = 0; k + 1 < count; ++k)
         device.channels.append(
             {id + u":stereo:"_s + QString::number(k), id, k,
              u"Ch "_s + QString::number(k + 1) + u'\u2013' + QString::number(k + 2), true});
@@ -97,6 +99,16 @@ AudioInputCatalog::monoChannels(const std::optional<QString> &deviceUID) const
             mono.append(channel);
     }
     return mono;
+}
+
+std::optional<AudioInputChannel> AudioInputCatalog::inputAt(const QString &deviceUID, qint64 index,
+                                                            bool pair) const
+{
+    for (const AudioInputChannel &channel : m_channelsByDeviceUID.value(deviceUID)) {
+        if (channel.channelIndex == index && channel.isStereoPair == pair)
+            return channel;
+    }
+    return std::nullopt;
 }
 
 std::optional<AudioInputChannel> channelWithID(const std::optional<QString> &channelID,

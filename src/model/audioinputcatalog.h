@@ -28,7 +28,7 @@ inline size_t qHash(const AudioInputChannel &channel, size_t seed = 0) noexcept
                       channel.isStereoPair);
 }
 
-// One audio input device with its single inputs followed by its stereo pairs.
+// One audio input device with its single inputs followed by its adjacent pairs.
 struct AudioInputDevice {
     QString id;
     QString name;
@@ -49,8 +49,8 @@ inline size_t qHash(const AudioInputDevice &device, size_t seed = 0) noexcept
                       device.inputChannelCount, device.isAttached);
 }
 
-// The device with its single inputs in index order followed by its adjacent pairs, labelled
-// "Ch n" and "Ch n–m", as every device of the catalogue is made.
+// The device with its single inputs in index order followed by every adjacent pair (Ch 1–2,
+// Ch 2–3, …), labelled "Ch n" and "Ch n–m", as every device of the catalogue is made.
 AudioInputDevice makeAudioInputDevice(const QString &id, const QString &name,
                                       qint64 inputChannelCount, qint64 firstGlobalInputIndex = 0);
 
@@ -96,6 +96,9 @@ public:
 
     // The device's single inputs in order; empty for an absent or unknown id.
     QList<AudioInputChannel> monoChannels(const std::optional<QString> &deviceUID) const;
+    // The single input `index` (from 0) of the device, or the pair that starts there.
+    std::optional<AudioInputChannel> inputAt(const QString &deviceUID, qint64 index,
+                                             bool pair) const;
 
     bool operator==(const AudioInputCatalog &other) const { return m_devices == other.m_devices; }
 

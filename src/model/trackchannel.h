@@ -54,6 +54,8 @@ struct TrackChannel {
 
     // A console channel whose label ends in a lowercase "s" (3s, A4s) is stereo.
     bool isStereoConsoleChannel() const { return channelLabel.endsWith(u's'); }
+    // How many adjacent inputs the track records from: a stereo console channel needs two.
+    qint64 inputWidth() const { return isStereoConsoleChannel() ? 2 : 1; }
 
     // One side of this stereo channel, as the stereo split makes it.
     TrackChannel stereoSideChannel(const QString &baseLabel, StereoChannelSide side) const;

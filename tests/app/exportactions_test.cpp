@@ -68,7 +68,9 @@ TEST_F(ExportActions, TemplateHoldsTheIncludedTracksWhateverTheSelection)
     EXPECT_EQ(text.count(u"<TRACK"_s), 10);
     EXPECT_FALSE(text.contains(u"Wedge 1"_s));
     EXPECT_EQ(vm.statusMessage(),
-              u"已导出至 Show.RTrackTemplate\n提示：未设置输入设备，轨道将使用默认 Input 1。"_s);
+              u"已导出至 Show.RTrackTemplate\n10 条轨道未分配输入，已设为不录音："
+              "Kick In、Kick Out、Snare Top、Snare Bot、OH 等 10 条"_s);
+    EXPECT_EQ(text.count(u"  REC 0 0 0 0 0 0 0 0\n"_s), 10) << "none of them armed";
 
     // With the tracks on one device, the status names it and the template records from it.
     QSet<QUuid> included;
@@ -83,6 +85,30 @@ TEST_F(ExportActions, TemplateHoldsTheIncludedTracksWhateverTheSelection)
     EXPECT_EQ(vm.statusMessage(), onDevice);
     EXPECT_TRUE(fileBytes(path(u"Show.RTrackTemplate"_s))
                     .startsWith("; Kelvary recording_device=\"MADI Card\"\n"));
+}
+
+TEST_F(ExportActions, SayWhatWillNotRecordAsTheEngineerMayThink)
+{
+    importReport();
+    vm.assignAudioInputChannel(u"madi:4"_s, idOf(u"1"_s));
+    vm.assignAudioInputChannel(u"madi:4"_s, idOf(u"2"_s));
+    vm.assignAudioInputChannel(u"madi:stereo:4"_s, idOf(u"3s"_s));
+    vm.assignAudioInputChannel(u"madi:8"_s, idOf(u"6s"_s));
+    const QString problems = u"2 条轨道未分配输入，已设为不录音：Bass、Vox\n"
+                             "Ch 5 由 3 条轨道共用：Kick、Snare、Keys\n"
+                             "1 条立体声轨道只分配了单个输入：Playback"_s;
+    panels->saveLocation = path(u"Show.RTrackTemplate"_s);
+    vm.exportTemplate();
+    ASSERT_TRUE(vm.statusMessage());
+    EXPECT_TRUE(vm.statusMessage()->endsWith(u"\n"_s + problems))
+        << vm.statusMessage()->toStdString();
+
+    vm.setExportFormat(TemplateExportFormat::ardourSession);
+    panels->saveLocation = path(u"Show"_s);
+    vm.exportTemplate();
+    ASSERT_TRUE(vm.statusMessage());
+    EXPECT_TRUE(vm.statusMessage()->endsWith(u"\n"_s + problems))
+        << vm.statusMessage()->toStdString();
 }
 
 TEST_F(ExportActions, ExportChangesNothingButTheTexts)
@@ -126,8 +152,8 @@ TEST_F(ExportActions, ArdourSessionAsksForItsFolderAndCapturePorts)
 
     panels->optionText = std::nullopt;
     vm.exportTemplate();
-    EXPECT_EQ(vm.statusMessage(), u"已导出 Ardour 会话至 Show · 10 条轨道\n"
-                                  "提示：没有轨道分配输入，Ardour 中各轨道的输入将保持未连接。"_s);
+    EXPECT_TRUE(vm.statusMessage()->startsWith(u"已导出 Ardour 会话至 Show · 10 条轨道\n"
+                                               "10 条轨道未分配输入，已设为不录音："_s));
 
     QSet<QUuid> included;
     for (const TrackChannel &track : vm.includedTracks())

@@ -5,18 +5,22 @@ using namespace Qt::StringLiterals;
 
 using InputAssignment = ViewModelTest;
 
-TEST_F(InputAssignment, SequentialAssignmentFollowsTheListOrder)
+TEST_F(InputAssignment, SequentialAssignmentFollowsTheListOrderAndGivesAStereoTrackAPair)
 {
     importReport();
-    select({u"5"_s, u"1"_s, u"4"_s, u"2"_s});
+    select({u"5"_s, u"1"_s, u"3s"_s, u"2"_s});
+    EXPECT_EQ(vm.sequentialStartOptions(u"madi"_s, vm.selectedTracks()).first().label,
+              u"Ch 1\u20135"_s);
     vm.assignSequentially(u"madi"_s, 2);
-    for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(track(u"1245"_s.mid(i, 1)).audioInputChannelID, u"madi:%1"_s.arg(i + 2));
+    EXPECT_EQ(track(u"1"_s).audioInputChannelID, u"madi:2"_s);
+    EXPECT_EQ(track(u"2"_s).audioInputChannelID, u"madi:3"_s);
+    EXPECT_EQ(track(u"3s"_s).audioInputChannelID, u"madi:stereo:4"_s);
+    EXPECT_EQ(track(u"5"_s).audioInputChannelID, u"madi:6"_s);
     EXPECT_EQ(track(u"5"_s).audioInputDeviceUID, u"madi"_s);
-    EXPECT_EQ(vm.statusMessage(), u"已为 4 条轨道分配 MADI Card \u00B7 Ch 3\u20136"_s);
+    EXPECT_EQ(vm.statusMessage(), u"已为 4 条轨道分配 MADI Card \u00B7 Ch 3\u20137"_s);
     EXPECT_EQ(vm.undoSnapshots().size(), 1);
-    // Four tracks on the last four inputs fit exactly.
-    vm.assignSequentially(u"madi"_s, 12);
+    // Five inputs on the last five fit exactly.
+    vm.assignSequentially(u"madi"_s, 11);
     EXPECT_EQ(track(u"5"_s).audioInputChannelID, u"madi:15"_s);
 }
 
@@ -70,18 +74,40 @@ TEST_F(InputAssignment, AnUnknownChannelKeepsTheDeviceUntilTheNextRefresh)
     EXPECT_EQ(track(u"1"_s).audioInputChannelID, std::nullopt);
 }
 
-TEST_F(InputAssignment, DeviceForTheSelectionStopsAtAShortageAsOneStep)
+TEST_F(InputAssignment, DeviceForTheSelectionThatDoesNotFitChangesNothing)
 {
     importReport();
     select({u"1"_s, u"2"_s, u"4"_s});
+    const ParsedSession before = vm.session();
     vm.assignSelectedToDevice(u"usb"_s);
     EXPECT_EQ(vm.errorMessage(), u"输入通道不足：需要 3 路，从 Ch 1 起仅剩 2 路。"_s);
-    for (const QString &label : {u"1"_s, u"2"_s, u"4"_s})
-        EXPECT_EQ(track(label).audioInputChannelID, u"usb:0"_s);
-    vm.undo();
-    EXPECT_EQ(track(u"4"_s).audioInputDeviceUID, std::nullopt);
+    EXPECT_EQ(vm.session(), before);
+    EXPECT_FALSE(vm.canUndo());
 
     vm.assignSelectedToDevice(u"madi"_s);
     EXPECT_EQ(track(u"4"_s).audioInputChannelID, u"madi:2"_s);
     EXPECT_EQ(vm.statusMessage(), u"已为 3 条轨道分配 MADI Card \u00B7 Ch 1\u20133"_s);
+}
+
+TEST_F(InputAssignment, ChangingTheDeviceKeepsEachPlaceTheNewDeviceHas)
+{
+    importReport();
+    ASSERT_TRUE(vm.addPlannedAudioDevice(u"Rack"_s, 10));
+    vm.assignAudioInputChannel(u"madi:6"_s, idOf(u"1"_s));
+    vm.assignAudioInputChannel(u"madi:stereo:2"_s, idOf(u"3s"_s));
+    vm.assignAudioInputChannel(u"madi:15"_s, idOf(u"4"_s));
+    vm.assignAudioInputChannel(u"planned:Rack:0"_s, idOf(u"5"_s));
+    vm.clearUndoHistory();
+
+    select({u"1"_s, u"2"_s, u"3s"_s, u"4"_s, u"6s"_s});
+    vm.setAudioInputDevice(u"planned:Rack"_s, idOf(u"2"_s));
+    // Ch 7 and Ch 3–4 stay; the others take the first inputs nobody uses, in list order: Ch 1 is
+    // track 5's, so 2 takes Ch 2 and 4 (whose Ch 16 the rack lacks) Ch 5; the stereo 6s needs
+    // two free neighbours: Ch 8–9.
+    EXPECT_EQ(track(u"1"_s).audioInputChannelID, u"planned:Rack:6"_s);
+    EXPECT_EQ(track(u"2"_s).audioInputChannelID, u"planned:Rack:1"_s);
+    EXPECT_EQ(track(u"3s"_s).audioInputChannelID, u"planned:Rack:stereo:2"_s);
+    EXPECT_EQ(track(u"4"_s).audioInputChannelID, u"planned:Rack:4"_s);
+    EXPECT_EQ(track(u"6s"_s).audioInputChannelID, u"planned:Rack:stereo:7"_s);
+    EXPECT_EQ(vm.undoSnapshots().size(), 1);
 }

@@ -67,10 +67,11 @@ TEST(AudioInputDeviceEnumerator, MakesSingleInputsThenAdjacentPairs)
     EXPECT_EQ(channelLines(devices[0]), (QStringList{u"X:0 X 0 Ch 1"_s, u"X:1 X 1 Ch 2"_s,
                                                      u"X:stereo:0 X 0 Ch 1\u20132 stereo"_s}));
     EXPECT_EQ(channelLines(devices[1]), QStringList{u"Z:0 Z 0 Ch 1"_s});
-    EXPECT_EQ(channelLines(devices[2]),
-              (QStringList{u"W:0 W 0 Ch 1"_s, u"W:1 W 1 Ch 2"_s, u"W:2 W 2 Ch 3"_s,
-                           u"W:3 W 3 Ch 4"_s, u"W:stereo:0 W 0 Ch 1\u20132 stereo"_s,
-                           u"W:stereo:2 W 2 Ch 3\u20134 stereo"_s}));
+    EXPECT_EQ(
+        channelLines(devices[2]),
+        (QStringList{u"W:0 W 0 Ch 1"_s, u"W:1 W 1 Ch 2"_s, u"W:2 W 2 Ch 3"_s, u"W:3 W 3 Ch 4"_s,
+                     u"W:stereo:0 W 0 Ch 1\u20132 stereo"_s, u"W:stereo:1 W 1 Ch 2\u20133 stereo"_s,
+                     u"W:stereo:2 W 2 Ch 3\u20134 stereo"_s}));
     EXPECT_EQ(deviceSummary(devices), (QStringList{u"X | Two | 0 | 2"_s, u"Z | One | 2 | 1"_s,
                                                    u"W | Two buffers | 3 | 4"_s}));
 }

@@ -122,10 +122,11 @@ TEST(ArdourSession, ArdourLoadsTheSessionAndKeepsEveryTrackAsWritten)
          {},
          {track(u"Kick \"In\""_s, inputBlue, {u"system:capture_2"_s}),
           track(u"主唱 Vox"_s, inputBlue, {u"system:capture_3"_s}),
-          track(u"Keys"_s, inputBlue, {u"system:capture_4"_s, u"system:capture_4"_s}),
-          track(u"Talk-Back"_s, inputBlue, {u"system:capture_5"_s}),
-          track(u"Master 1"_s, inputBlue, {u"system:capture_6"_s}),
-          track(u"A1 Wedge 1"_s, auxViolet, {u"system:capture_7"_s})}},
+          // The stereo channel takes a pair, and the tracks after it move on by two.
+          track(u"Keys"_s, inputBlue, {u"system:capture_4"_s, u"system:capture_5"_s}),
+          track(u"Talk-Back"_s, inputBlue, {u"system:capture_6"_s}),
+          track(u"Master 1"_s, inputBlue, {u"system:capture_7"_s}),
+          track(u"A1 Wedge 1"_s, auxViolet, {u"system:capture_8"_s})}},
         {u"PipeWire"_s,
          {u"--split-stereo"_s, u"--capture-ports"_s, pipeWire, u"--sample-rate"_s, u"96000"_s},
          {track(u"Kick \"In\""_s, 0xFF8000FF, {u"Scarlett 18i20:capture_AUX1"_s}),
@@ -133,8 +134,8 @@ TEST(ArdourSession, ArdourLoadsTheSessionAndKeepsEveryTrackAsWritten)
           track(u"Keys L"_s, inputBlue, {u"Scarlett 18i20:capture_AUX6"_s}),
           track(u"Keys R"_s, inputBlue, {u"Scarlett 18i20:capture_AUX7"_s}),
           track(u"Talk-Back"_s, inputBlue, {QString()}),
-          track(u"Master 1"_s, inputBlue, {u"Scarlett 18i20:capture_AUX5"_s}),
-          track(u"A1 Wedge 1"_s, auxViolet, {u"Scarlett 18i20:capture_AUX6"_s})}},
+          track(u"Master 1"_s, inputBlue, {u"Scarlett 18i20:capture_AUX6"_s}),
+          track(u"A1 Wedge 1"_s, auxViolet, {u"Scarlett 18i20:capture_AUX7"_s})}},
     };
     QStringList sessions;
     for (const auto &c : cases) {

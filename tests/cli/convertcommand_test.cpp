@@ -83,11 +83,12 @@ TEST_F(ConvertCommand, SavesAnOpenedProjectElsewhereWithoutTouchingIt)
     const CommandRun run = convert({path(u"a.kvp"_s), u"--types"_s, u"Group"_s, u"--device"_s,
                                     u"ufx"_s, u"--project"_s, path(u"b.kvp"_s)});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-    EXPECT_EQ(run.out, u"已打开工程：a.kvp\n已为 2 条轨道分配 UFX · Ch 1–2\n工程已保存：b.kvp\n"_s);
+    EXPECT_EQ(run.out, u"已打开工程：a.kvp\n已为 2 条轨道分配 UFX · Ch 1–3\n工程已保存：b.kvp\n"_s);
     EXPECT_EQ(fileBytes(path(u"a.kvp"_s)), original);
     const QJsonArray tracks = project(u"b.kvp"_s)[u"tracks"_s].toArray();
     EXPECT_FALSE(tracks[0].toObject()[u"isIncluded"_s].toBool());
-    EXPECT_EQ(tracks[14].toObject()[u"audioInputChannelID"_s].toString(), u"ufx:1"_s);
+    // The stereo group after the mono one takes the next pair.
+    EXPECT_EQ(tracks[14].toObject()[u"audioInputChannelID"_s].toString(), u"ufx:stereo:1"_s);
 }
 
 TEST_F(ConvertCommand, StartsALoneTrackAtTheNamedInputAndReportsWhatCannotBeDone)
@@ -164,7 +165,7 @@ TEST_F(ConvertCommand, PatchesAPlannedInterfaceThatSurvivesTheProjectAwayFromThe
                  path(u"a.RTrackTemplate"_s), u"--project"_s, path(u"a.kvp"_s)});
     ASSERT_EQ(planned.exitCode, 0) << planned.err.toStdString();
     EXPECT_TRUE(planned.out.startsWith(u"已加载 18 条通道 · 0 个音频输入设备\n"
-                                       "已为 10 条轨道分配 Stage Rack · Ch 5–14\n"_s))
+                                       "已为 10 条轨道分配 Stage Rack · Ch 5–16\n"_s))
         << planned.out.toStdString();
     EXPECT_EQ(recordInputs(u"a.RTrackTemplate"_s).size(), 10);
 
@@ -204,7 +205,7 @@ TEST_F(ConvertCommand, UpdatesFromARevisedReportBeforeAnythingElseAndPrintsTheCh
                        "改名 2 Kick Out → Kick Sub\n"
                        "改输入 2 Rack 1 Mic 2 → Rack 1 Mic 12\n"
                        "已更新：新增 1 · 删除 1 · 改名 1 · 改输入 1 · 保留 17\n"
-                       "已为 10 条轨道分配 UFX · Ch 1–10\n"
+                       "已为 10 条轨道分配 UFX · Ch 1–12\n"
                        "工程已保存：a.kvp\n"_s);
 }
 

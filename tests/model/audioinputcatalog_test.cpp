@@ -31,7 +31,10 @@ TEST(AudioInputCatalog, NumbersInputsAcrossDevices)
     EXPECT_EQ(pair->label, u"Ch 1\u20132"_s);
     EXPECT_EQ(recordInputNumber(*pair, catalog.devices(), InputNumbering::global), 1032);
     EXPECT_EQ(catalog.channelLabelByID().value(u"a:stereo:6"_s), u"Ch 7\u20138"_s);
-    EXPECT_EQ(catalog.channelLabelByID().size(), 8 + 4 + 2 + 1);
+    // Every adjacent pair, not only those that start on an odd input.
+    EXPECT_EQ(catalog.inputAt(u"a"_s, 1, true)->label, u"Ch 2\u20133"_s);
+    EXPECT_EQ(catalog.inputAt(u"a"_s, 7, true), std::nullopt);
+    EXPECT_EQ(catalog.channelLabelByID().size(), 8 + 7 + 2 + 1);
     EXPECT_EQ(channelWithID(u"c:0"_s, catalog.devices()), std::nullopt);
     EXPECT_EQ(deviceWithID(u"b"_s, catalog.devices())->name, u"B"_s);
 }

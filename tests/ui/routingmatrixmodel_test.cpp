@@ -40,7 +40,8 @@ TEST(RoutingMatrixModel, TakesTheMonoInputsOfTheChosenDeviceAndGrowsToFitLongTex
     ASSERT_TRUE(first);
     EXPECT_EQ(first->deviceUID, u"a");
     EXPECT_EQ(first->columns,
-              (QList<RoutingMatrixColumn>{{u"a:0"_s, u"Ch 1"_s}, {u"a:1"_s, u"Ch 2"_s}}));
+              (QList<RoutingMatrixColumn>{{u"a:0"_s, u"Ch 1"_s, u"a:stereo:0"_s, {}},
+                                          {u"a:1"_s, u"Ch 2"_s, {}, {}}}));
     // The device that is not shown widens the name column as much as the one that is.
     EXPECT_GT(first->layout.nameColumnWidth, 96);
 
@@ -55,7 +56,7 @@ TEST(RoutingMatrixModel, TakesTheMonoInputsOfTheChosenDeviceAndGrowsToFitLongTex
     large.label.setPixelSize(40);
     const QString wide = u"Stage box A · Input 12 · Lead vocal spare"_s;
     const RoutingMatrixLayout layout =
-        measureRoutingMatrixLayout({{u"a:0"_s, wide}}, {}, {}, large);
+        measureRoutingMatrixLayout({{u"a:0"_s, wide, {}, {}}}, {}, {}, large);
     EXPECT_GT(layout.cellSize, 48);
     EXPECT_GT(layout.columnHeaderHeight, QFontMetricsF(large.label).horizontalAdvance(wide));
 }

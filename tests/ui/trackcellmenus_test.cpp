@@ -61,7 +61,9 @@ TEST_F(TrackCellMenusTest, DeviceMenuListsEveryDeviceAndReachesTheEditTargets)
     vm.clearUndoHistory();
     select({u"1"_s, u"2"_s, u"3s"_s});
     menuAction(*menu(u"2"_s, TrackListModel::AudioDeviceColumn), u"Eight In"_s)->trigger();
-    EXPECT_EQ(channelsOf(four), (QStringList{u"eight:0"_s, u"eight:0"_s, u"eight:0"_s, u"none"_s}));
+    // Each takes the first input none of the others has, the stereo channel a pair.
+    EXPECT_EQ(channelsOf(four),
+              (QStringList{u"eight:0"_s, u"eight:1"_s, u"eight:stereo:2"_s, u"none"_s}));
     EXPECT_EQ(vm.undoSnapshots().size(), 1);
     menuAction(*menu(u"4"_s, TrackListModel::AudioDeviceColumn), u"Three In"_s)->trigger();
     EXPECT_EQ(track(u"4"_s).audioInputDeviceUID, u"three"_s);
@@ -69,8 +71,8 @@ TEST_F(TrackCellMenusTest, DeviceMenuListsEveryDeviceAndReachesTheEditTargets)
 
     // The channel menu of a lone row lists its device's channels, then its pairs.
     const auto channels = channelMenu(u"4"_s);
-    EXPECT_EQ(menuTitles(*channels),
-              (QStringList{u"未设置"_s, u"-"_s, u"Ch 1"_s, u"Ch 2"_s, u"Ch 3"_s, u"Ch 1–2"_s}));
+    EXPECT_EQ(menuTitles(*channels), (QStringList{u"未设置"_s, u"-"_s, u"Ch 1"_s, u"Ch 2"_s,
+                                                  u"Ch 3"_s, u"Ch 1–2"_s, u"Ch 2–3"_s}));
     EXPECT_TRUE(menuAction(*channels, u"Ch 1"_s)->isChecked());
     menuAction(*channels, u"Ch 1–2"_s)->trigger();
     EXPECT_EQ(track(u"4"_s).audioInputChannelID, u"three:stereo:0"_s);
@@ -85,13 +87,13 @@ TEST_F(TrackCellMenusTest, SequentialSubmenuOffersEveryStartWhereTheSelectionFit
         QStringList offered; // empty: no submenu at all
     } cases[] = {
         // clang-format off
+        // The stereo channel counts two inputs.
         {"shared device", four, {}, four, u"2"_s,
-         {u"Ch 1–4"_s, u"Ch 2–5"_s, u"Ch 3–6"_s, u"Ch 4–7"_s, u"Ch 5–8"_s}},
-        {"filling the device", {}, {u"1"_s, u"2"_s, u"3s"_s}, {u"1"_s, u"2"_s, u"3s"_s}, u"1"_s,
-         {u"Ch 1–3"_s}},
+         {u"Ch 1–5"_s, u"Ch 2–6"_s, u"Ch 3–7"_s, u"Ch 4–8"_s}},
+        {"filling the device", {}, {u"1"_s, u"3s"_s}, {u"1"_s, u"3s"_s}, u"1"_s, {u"Ch 1–3"_s}},
         {"too many for the device", {}, four, four, u"1"_s, {}},
         {"a row outside the selection", {}, four, four, u"5"_s, {}},
-        {"no device yet: each that fits", {}, {}, four, u"3s"_s, {u"Eight In · Ch 1–4"_s}},
+        {"no device yet: each that fits", {}, {}, four, u"3s"_s, {u"Eight In · Ch 1–5"_s}},
         {"two devices: the row's own", {u"1"_s}, {u"5"_s}, {u"1"_s, u"5"_s}, u"5"_s,
          {u"Ch 1–2"_s, u"Ch 2–3"_s}},
         // clang-format on
@@ -112,9 +114,9 @@ TEST_F(TrackCellMenusTest, SequentialSubmenuOffersEveryStartWhereTheSelectionFit
     // A device with its first input patches the selection in one step.
     importReport();
     select(four);
-    menuAction(*sequentialSubmenu(*channelMenu(u"3s"_s)), u"Eight In · Ch 1–4"_s)->trigger();
+    menuAction(*sequentialSubmenu(*channelMenu(u"3s"_s)), u"Eight In · Ch 1–5"_s)->trigger();
     EXPECT_EQ(channelsOf(four),
-              (QStringList{u"eight:0"_s, u"eight:1"_s, u"eight:2"_s, u"eight:3"_s}));
+              (QStringList{u"eight:0"_s, u"eight:1"_s, u"eight:stereo:2"_s, u"eight:4"_s}));
     EXPECT_EQ(vm.undoSnapshots().size(), 1);
 }
 

@@ -37,13 +37,15 @@ protected:
     RoutingMatrixPaintView *cells() const { return view->paintView(); }
     QPoint centre(int row, int column) const { return cells()->cellRect(row, column).center(); }
     QString headerText() const { return view->deviceHeader()->menuButton()->text(); }
-    // The channel of each row as its column number (-1 for none).
+    // The channel of each row as its (first) column number, -1 for none.
     QList<int> rowColumns() const
     {
         QList<int> result;
-        for (const TrackChannel &row : matrixTracks(vm.tracks()))
-            result << int(
-                cells()->columnIDs().indexOf(row.audioInputChannelID.value_or(QString())));
+        for (const TrackChannel &row : matrixTracks(vm.tracks())) {
+            const auto channel =
+                channelWithID(row.audioInputChannelID, vm.audioInputCatalog().devices());
+            result << (channel ? int(channel->channelIndex) : -1);
+        }
         return result;
     }
 
@@ -63,7 +65,8 @@ TEST_F(RoutingMatrixViewTest, StartsOnTheSelectionsDeviceAndShowsTheIncludedTrac
     ASSERT_EQ(menuTitles(*menu), (QStringList{u"MADI Card"_s, u"USB Interface"_s}));
     menu->actions().at(0)->trigger();
     ASSERT_EQ(view->matrixModel()->columns.size(), 16);
-    EXPECT_EQ(view->matrixModel()->columns.at(2), (RoutingMatrixColumn{u"madi:2"_s, u"Ch 3"_s}));
+    EXPECT_EQ(view->matrixModel()->columns.at(2),
+              (RoutingMatrixColumn{u"madi:2"_s, u"Ch 3"_s, u"madi:stereo:2"_s, {}}));
     EXPECT_EQ(headerText(), u"MADI Card");
 
     // Each name sits beside its row; leaving a track out of the export takes its row away.
@@ -133,6 +136,18 @@ TEST_F(RoutingMatrixViewTest, PaintsFramedCellsGapsAndMarkersForAnyPartOfTheBloc
     EXPECT_NE(image.pixelColor(centre(2, 2)).rgb(), base.rgb());
     EXPECT_EQ(image.pixelColor(centre(2, 1)).rgb(), base.rgb());
 
+    // A stereo row marks both cells of its pair; a column two rows share is tinted throughout.
+    vm.patchAudioInput(u"madi:5"_s, idOf(u"6s"_s));
+    vm.assignAudioInputChannel(u"madi:9"_s, idOf(u"1"_s));
+    vm.assignAudioInputChannel(u"madi:9"_s, idOf(u"2"_s));
+    EXPECT_EQ(view->matrixModel()->columns.at(9).sharedBy, (QStringList{u"Kick"_s, u"Snare"_s}));
+    const QImage whole = cells()->grab().toImage();
+    for (int column : {5, 6})
+        EXPECT_NE(whole.pixelColor(centre(5, column)).rgb(), base.rgb()) << column;
+    EXPECT_EQ(whole.pixelColor(centre(5, 7)).rgb(), base.rgb());
+    EXPECT_EQ(whole.pixelColor(cells()->cellRect(3, 9).topLeft() + QPoint(2, 2)).rgb(),
+              sharedInputTint(base).rgb());
+
     // Name rows are filled with the track's colour inside the same border.
     MatrixTrackNameRow *row = view->grid()->nameRows().at(1);
     const QImage name = row->grab().toImage();
@@ -166,6 +181,9 @@ const QList<int> none{-1, -1, -1, -1, -1, -1};
 const Gesture gestures[] = {
     // clang-format off
     {"a click assigns", {}, {{1, 3}}, {-1, 3, -1, -1, -1, -1}, {3}},
+    // Row 2 is the stereo 3s: it takes the pair from the cell clicked, and either cell clears.
+    {"a click on a stereo row", {}, {{2, 7}}, {-1, -1, 7, -1, -1, -1}, {7}},
+    {"a click on a pair's second cell", {-1, -1, 7}, {{2, 8}}, none, {}, 1},
     // Judged by the cell under the mouse-down: the release may land elsewhere.
     {"a click on the assigned cell clears", {-1, 3}, {{1, 3}}, none, {}, 1, At{4, 9}},
     {"a click in a gap changes nothing", {}, {{1, 1, {25, 25}}}, none, {}},
@@ -188,8 +206,8 @@ TEST_F(RoutingMatrixViewTest, EachGestureSetsTheCellsItMeansAsOneUndoStep)
         importReport();
         for (qsizetype row = 0; row < g.before.size(); ++row) {
             if (g.before.at(row) >= 0)
-                vm.setAudioInputChannel(u"madi:%1"_s.arg(g.before.at(row)),
-                                        matrixTracks(vm.tracks()).at(row).id);
+                vm.patchAudioInput(u"madi:%1"_s.arg(g.before.at(row)),
+                                   matrixTracks(vm.tracks()).at(row).id);
         }
         vm.clearUndoHistory();
         show();

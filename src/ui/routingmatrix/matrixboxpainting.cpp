@@ -32,4 +32,15 @@ void paintMatrixBox(QPainter &painter, const QRect &box, const QColor &fill, con
     painter.fillRect(inside, fill);
 }
 
+QColor sharedInputTint(const QColor &fill)
+{
+    const QColor amber(0xF5, 0xA6, 0x23);
+    constexpr float strength = 0.35f;
+    const auto mix = [](float over, float under) {
+        return over * strength + under * (1 - strength);
+    };
+    return QColor::fromRgbF(mix(amber.redF(), fill.redF()), mix(amber.greenF(), fill.greenF()),
+                            mix(amber.blueF(), fill.blueF()), fill.alphaF());
+}
+
 } // namespace kelvary::ui

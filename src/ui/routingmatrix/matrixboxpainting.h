@@ -18,4 +18,8 @@ QColor matrixBorderColor(const QColor &text, const QColor &fill);
 
 void paintMatrixBox(QPainter &painter, const QRect &box, const QColor &fill, const QColor &text);
 
+// The fill of a box whose input two or more tracks share: amber mixed into the usual fill, so it
+// reads as a warning on a light and on a dark palette alike.
+QColor sharedInputTint(const QColor &fill);
+
 } // namespace kelvary::ui

@@ -11,6 +11,8 @@
 #include <QPainter>
 #include <QToolTip>
 
+using namespace Qt::StringLiterals;
+
 namespace kelvary::ui {
 
 RoutingMatrixGrid::RoutingMatrixGrid(SessionViewModel *viewModel, QWidget *parent)
@@ -30,10 +32,7 @@ void RoutingMatrixGrid::setModel(const RoutingMatrixModel &model)
     const int cellTop = layout.columnHeaderHeight + spacing;
     const int cellLeft = layout.nameColumnWidth + spacing;
 
-    QStringList columnIDs;
-    for (const RoutingMatrixColumn &column : m_model.columns)
-        columnIDs.append(column.id);
-    m_paintView->setGrid(columnIDs, layout.cellSize, layout.cellSize, spacing);
+    m_paintView->setGrid(m_model.columns, layout.cellSize, layout.cellSize, spacing);
 
     const TrackList tracks = matrixTracks(m_viewModel->tracks());
     while (m_nameRows.size() > tracks.size())
@@ -102,8 +101,12 @@ bool RoutingMatrixGrid::event(QEvent *event)
         for (qsizetype column = 0; column < m_model.columns.size(); ++column) {
             const QRect header = columnHeaderRect(column);
             if (header.contains(help->pos())) {
-                QToolTip::showText(help->globalPos(), m_model.columns.at(column).channelLabel, this,
-                                   header);
+                const RoutingMatrixColumn &shown = m_model.columns.at(column);
+                QString tip = shown.channelLabel;
+                if (!shown.sharedBy.isEmpty())
+                    tip += u" · 由 %1 条轨道共用：%2"_s.arg(shown.sharedBy.size())
+                               .arg(shown.sharedBy.join(u'、'));
+                QToolTip::showText(help->globalPos(), tip, this, header);
                 return true;
             }
         }
@@ -142,7 +145,10 @@ void RoutingMatrixGrid::paintArea(QPainter &painter, const QRect &area)
         const QRect header = columnHeaderRect(column);
         if (!header.intersects(area))
             continue;
-        paintMatrixBox(painter, header, colors.color(QPalette::Base),
+        const bool shared = !m_model.columns.at(column).sharedBy.isEmpty();
+        paintMatrixBox(painter, header,
+                       shared ? sharedInputTint(colors.color(QPalette::Base))
+                              : colors.color(QPalette::Base),
                        colors.color(QPalette::WindowText));
         // Reading upwards.
         painter.drawImage(header.topLeft(), turnedLabel(m_model.columns.at(column).channelLabel,

@@ -1,5 +1,7 @@
 #include "routingmatrix/routingmatrixmodel.h"
 
+#include "model/recordingcheck.h"
+
 #include <QFontMetricsF>
 #include <QGuiApplication>
 
@@ -87,7 +89,17 @@ std::optional<RoutingMatrixModel> buildRoutingMatrixModel(const std::optional<QS
     RoutingMatrixModel model{device->id, {}, {}};
     for (const AudioInputChannel &channel : device->channels) {
         if (!channel.isStereoPair)
-            model.columns.append({channel.id, channel.label});
+            model.columns.append({channel.id, channel.label, {}, {}});
+    }
+    for (const AudioInputChannel &channel : device->channels) {
+        if (channel.isStereoPair && channel.channelIndex < model.columns.size())
+            model.columns[channel.channelIndex].pairID = channel.id;
+    }
+    for (const SharedInput &shared : checkRecording(tracks, devices).shared) {
+        if (shared.deviceUID != device->id)
+            continue;
+        for (qint64 k = shared.firstIndex; k <= shared.lastIndex && k < model.columns.size(); ++k)
+            model.columns[k].sharedBy = shared.trackNames;
     }
     model.layout = measureRoutingMatrixLayout(model.columns, tracks, devices, fonts);
     return model;

@@ -8,22 +8,26 @@
 #include <QList>
 #include <QPointF>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
 namespace kelvary::ui {
 
-// One column of the matrix: a mono input of the chosen device.
+// One column of the matrix: a mono input of the chosen device, with the pair that starts there
+// (none at the last input) and the tracks that share it, when two or more do.
 struct RoutingMatrixColumn {
     QString id;
     QString channelLabel;
+    QString pairID;
+    QStringList sharedBy;
 
     bool operator==(const RoutingMatrixColumn &) const = default;
 };
 
 inline size_t qHash(const RoutingMatrixColumn &column, size_t seed = 0) noexcept
 {
-    return qHashMulti(seed, column.id, column.channelLabel);
+    return qHashMulti(seed, column.id, column.channelLabel, column.pairID, column.sharedBy);
 }
 
 // The measured geometry of the grid, in logical pixels. Cells are square: `cellSize` is also

@@ -31,16 +31,21 @@ RoutingMatrixPaintView::RoutingMatrixPaintView(SessionViewModel *viewModel, QWid
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void RoutingMatrixPaintView::setGrid(const QStringList &columnIDs, int columnWidth, int rowHeight,
-                                     int gridSpacing)
+void RoutingMatrixPaintView::setGrid(const QList<RoutingMatrixColumn> &columns, int columnWidth,
+                                     int rowHeight, int gridSpacing)
 {
-    if (m_columnIDs == columnIDs && m_columnWidth == columnWidth && m_rowHeight == rowHeight &&
+    if (m_columns == columns && m_columnWidth == columnWidth && m_rowHeight == rowHeight &&
         m_gridSpacing == gridSpacing)
         return;
-    m_columnIDs = columnIDs;
-    m_columnOfID.clear();
-    for (qsizetype column = 0; column < m_columnIDs.size(); ++column)
-        m_columnOfID.insert(m_columnIDs.at(column), column);
+    m_columns = columns;
+    m_columnIDs.clear();
+    m_spanOfID.clear();
+    for (qsizetype column = 0; column < m_columns.size(); ++column) {
+        m_columnIDs.append(m_columns.at(column).id);
+        m_spanOfID.insert(m_columns.at(column).id, {column, 1});
+        if (!m_columns.at(column).pairID.isEmpty())
+            m_spanOfID.insert(m_columns.at(column).pairID, {column, 2});
+    }
     m_columnWidth = columnWidth;
     m_rowHeight = rowHeight;
     m_gridSpacing = gridSpacing;
@@ -48,22 +53,27 @@ void RoutingMatrixPaintView::setGrid(const QStringList &columnIDs, int columnWid
     update();
 }
 
+RoutingMatrixPaintView::Span
+RoutingMatrixPaintView::spanOf(const std::optional<QString> &channelID) const
+{
+    return channelID ? m_spanOfID.value(*channelID) : Span();
+}
+
 void RoutingMatrixPaintView::refreshMarkers()
 {
     const TrackList tracks = matrixTracks(m_viewModel->tracks());
-    QList<qsizetype> markers;
+    QList<Span> markers;
     markers.reserve(tracks.size());
     for (const TrackChannel &track : tracks)
-        markers.append(
-            track.audioInputChannelID ? m_columnOfID.value(*track.audioInputChannelID, -1) : -1);
+        markers.append(spanOf(track.audioInputChannelID));
     if (markers.size() != m_paintedMarkers.size()) {
         update();
     } else {
         for (qsizetype row = 0; row < markers.size(); ++row) {
             if (markers.at(row) == m_paintedMarkers.at(row))
                 continue;
-            for (const qsizetype column : {markers.at(row), m_paintedMarkers.at(row)}) {
-                if (column >= 0)
+            for (const Span &span : {markers.at(row), m_paintedMarkers.at(row)}) {
+                for (qsizetype column = span.column; column < span.column + span.width; ++column)
                     update(cellRect(row, column));
             }
         }
@@ -153,6 +163,14 @@ void RoutingMatrixPaintView::paintEvent(QPaintEvent *event)
     const int bottom = cellRect(lastRow, 0).bottom() + 1 + m_gridSpacing;
     painter.drawTiledPixmap(QRect(left, top, right - left, bottom - top),
                             cellTile(background, cellFill, text));
+    // A column that two tracks record from is tinted from top to bottom.
+    for (qsizetype column = firstColumn; column <= lastColumn; ++column) {
+        if (m_columns.at(column).sharedBy.isEmpty())
+            continue;
+        const QRect first = cellRect(firstRow, column);
+        painter.drawTiledPixmap(QRect(first.left(), top, first.width(), bottom - top),
+                                cellTile(background, sharedInputTint(cellFill), text));
+    }
     // What lies beyond the last row or column.
     if (exposed.right() >= right)
         painter.fillRect(QRect(right, exposed.top(), exposed.right() + 1 - right, exposed.height()),
@@ -169,16 +187,16 @@ void RoutingMatrixPaintView::paintEvent(QPaintEvent *event)
     painter.setPen(Qt::NoPen);
     painter.setBrush(marker);
     for (qsizetype row = firstRow; row <= lastRow; ++row) {
-        const std::optional<QString> &channel = tracks.at(row).audioInputChannelID;
-        if (!channel)
-            continue;
-        const qsizetype column = m_columnOfID.value(*channel, -1);
-        if (column < firstColumn || column > lastColumn)
-            continue;
-        const QRectF cell = cellRect(row, column);
-        QRectF square(0, 0, side, side);
-        square.moveCenter(cell.center() + QPointF(0.5, 0.5));
-        painter.drawRoundedRect(square, 5, 5);
+        // A pair is marked in both its cells.
+        const Span span = spanOf(tracks.at(row).audioInputChannelID);
+        for (qsizetype column = span.column; column < span.column + span.width; ++column) {
+            if (column < firstColumn || column > lastColumn)
+                continue;
+            const QRectF cell = cellRect(row, column);
+            QRectF square(0, 0, side, side);
+            square.moveCenter(cell.center() + QPointF(0.5, 0.5));
+            painter.drawRoundedRect(square, 5, 5);
+        }
     }
 }
 
@@ -255,7 +273,7 @@ void RoutingMatrixPaintView::mouseReleaseEvent(QMouseEvent *event)
             return t.id == m_paintStartHit->trackID;
         });
         if (track != tracks.cend()) {
-            if (track->audioInputChannelID == m_paintStartHit->columnID)
+            if (spanOf(track->audioInputChannelID).contains(m_paintStartHit->cell.column))
                 Q_EMIT clearRequested(m_paintStartHit->trackID);
             else
                 Q_EMIT paintRequested(m_paintStartHit->trackID, m_paintStartHit->columnID);

@@ -31,7 +31,8 @@ public:
     explicit RoutingMatrixPaintView(SessionViewModel *viewModel, QWidget *parent = nullptr);
 
     // All four at once, so that the hit test always matches the drawn cells.
-    void setGrid(const QStringList &columnIDs, int columnWidth, int rowHeight, int gridSpacing);
+    void setGrid(const QList<RoutingMatrixColumn> &columns, int columnWidth, int rowHeight,
+                 int gridSpacing);
     const QStringList &columnIDs() const { return m_columnIDs; }
     QSize blockSize() const;
     QRect cellRect(qsizetype row, qsizetype column) const;
@@ -75,15 +76,26 @@ private:
     void paintAt(QPointF point);
     void finishGesture();
 
+    // The columns a track's input covers: one, or two for a pair.
+    struct Span {
+        qsizetype column = -1;
+        qsizetype width = 0;
+
+        bool operator==(const Span &) const = default;
+        bool contains(qsizetype c) const { return c >= column && c < column + width; }
+    };
+    Span spanOf(const std::optional<QString> &channelID) const;
+
     SessionViewModel *m_viewModel;
+    QList<RoutingMatrixColumn> m_columns;
     QStringList m_columnIDs;
-    QHash<QString, qsizetype> m_columnOfID;
+    QHash<QString, Span> m_spanOfID;
     int m_columnWidth = RoutingMatrixLayout::minimumCellSize;
     int m_rowHeight = 38;
     int m_gridSpacing = RoutingMatrixLayout::gridSpacing;
 
-    // The marker column of every row as last painted, only to find what to repaint.
-    QList<qsizetype> m_paintedMarkers;
+    // The marker of every row as last painted, only to find what to repaint.
+    QList<Span> m_paintedMarkers;
 
     DragState m_dragState = DragState::idle;
     std::optional<PaintedCell> m_paintStartHit;

@@ -117,7 +117,7 @@ TrackRoutingMatrixView::TrackRoutingMatrixView(SessionViewModel *viewModel, QWid
     connect(cells, &RoutingMatrixPaintView::paintRequested, this,
             [this](const QUuid &trackID, const QString &columnID) {
                 m_viewModel->recordUndoSnapshotIfNeeded();
-                m_viewModel->assignAudioInputChannel(columnID, trackID);
+                m_viewModel->patchAudioInput(columnID, trackID);
             });
     connect(cells, &RoutingMatrixPaintView::clearRequested, this, [this](const QUuid &trackID) {
         m_viewModel->recordUndoSnapshotIfNeeded();

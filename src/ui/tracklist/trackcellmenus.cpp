@@ -23,7 +23,8 @@ QAction *addChoice(QMenu &menu, const QString &title, bool current)
 
 void addSequentialSubmenu(QMenu &menu, SessionViewModel &viewModel, const TrackChannel &track)
 {
-    const qsizetype count = viewModel.selectedTrackIDs().size();
+    const TrackList selected = viewModel.selectedTracks();
+    const qsizetype count = selected.size();
     auto submenu = std::make_unique<QMenu>(u"按顺序分配（%1 条）"_s.arg(count));
     const std::optional<QString> device = viewModel.sharedAssignedDeviceUID()
                                               ? viewModel.sharedAssignedDeviceUID()
@@ -31,7 +32,7 @@ void addSequentialSubmenu(QMenu &menu, SessionViewModel &viewModel, const TrackC
     if (device) {
         const QString deviceUID = *device;
         for (const SequentialStartOption &option :
-             viewModel.sequentialStartOptions(deviceUID, count)) {
+             viewModel.sequentialStartOptions(deviceUID, selected)) {
             QObject::connect(submenu->addAction(option.label), &QAction::triggered, &viewModel,
                              [&viewModel, deviceUID, start = option.startIndex] {
                                  viewModel.assignSequentially(deviceUID, start);
@@ -40,11 +41,11 @@ void addSequentialSubmenu(QMenu &menu, SessionViewModel &viewModel, const TrackC
     } else {
         for (const AudioInputDevice &candidate : viewModel.audioInputCatalog().devices()) {
             const QList<SequentialStartOption> options =
-                viewModel.sequentialStartOptions(candidate.id, count);
+                viewModel.sequentialStartOptions(candidate.id, selected);
             if (options.isEmpty())
                 continue;
-            QAction *action =
-                submenu->addAction(u"%1 · %2"_s.arg(deviceDisplayName(candidate), options.first().label));
+            QAction *action = submenu->addAction(
+                u"%1 · %2"_s.arg(deviceDisplayName(candidate), options.first().label));
             QObject::connect(action, &QAction::triggered, &viewModel,
                              [&viewModel, deviceUID = candidate.id] {
                                  viewModel.assignSelectedToDevice(deviceUID);
