@@ -273,6 +273,9 @@ QByteArray writeProjectDocument(const ProjectDocumentSnapshot &document)
             planned.append(plannedDeviceObject(device));
         root.insert(u"plannedAudioDevices"_s, planned);
     }
+    if (document.playbackOutputs.enabled)
+        root.insert(u"playbackOutputs"_s,
+                    QJsonObject{{u"offset"_s, document.playbackOutputs.offset}});
     // QJsonObject keeps its keys sorted, and the writer leaves "/" unescaped.
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
@@ -326,6 +329,20 @@ Result<ProjectDocumentSnapshot> readProjectDocument(const QByteArray &data)
         if (!devices)
             return devices.error();
         document.plannedAudioDevices = std::move(devices).value();
+    }
+
+    if (const QJsonValue playback = json.object().value(u"playbackOutputs"_s);
+        !playback.isUndefined() && !playback.isNull()) {
+        if (!playback.isObject())
+            return Error(ProjectDocumentError::wrongType, u"键“playbackOutputs”应为对象。"_s);
+        ObjectReader reader(playback.toObject(), u"playbackOutputs："_s);
+        const qint64 offset = reader.integer(u"offset"_s);
+        if (const std::optional<Error> error = reader.error())
+            return *error;
+        if (offset < 0)
+            return Error(ProjectDocumentError::outOfRange,
+                         u"playbackOutputs：“offset”不能为负数。"_s);
+        document.playbackOutputs = {true, offset};
     }
 
     // Selection and undo find tracks by id: two tracks with one id cannot be told apart.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/audioinputcatalog.h"
+#include "model/playbackoutputs.h"
 #include "model/result.h"
 #include "model/trackchannel.h"
 
@@ -32,6 +33,8 @@ struct ProjectDocumentSnapshot {
     // Interfaces the project knows of besides the attached ones; the key is left out when empty,
     // so a project without them reads the same for a Kelvary that does not know the key.
     QList<PlannedAudioDevice> plannedAudioDevices;
+    // Virtual soundcheck playback: written only when on, as {"offset": K}; absent means off.
+    PlaybackOutputs playbackOutputs;
 
     bool operator==(const ProjectDocumentSnapshot &) const = default;
 };

@@ -88,6 +88,12 @@ void SessionViewModel::setSplitStereoChannelsValue(bool split)
         Q_EMIT splitStereoChannelsChanged();
 }
 
+void SessionViewModel::setPlaybackOutputsValue(const PlaybackOutputs &playback)
+{
+    if (assign(m_playbackOutputs, playback))
+        Q_EMIT playbackOutputsChanged();
+}
+
 void SessionViewModel::setPlannedAudioDevices(const QList<PlannedAudioDevice> &devices)
 {
     if (assign(m_plannedAudioDevices, devices))
@@ -165,6 +171,7 @@ void SessionViewModel::importSessionReportAt(const QString &location)
     clearUndoHistory();
     setProjectFileURL(std::nullopt);
     setSplitStereoChannelsValue(false);
+    setPlaybackOutputsValue({});
     // A new report is a new show: the interfaces planned for the last one do not carry over.
     setPlannedAudioDevices({});
     // The new session and its inclusion rule are announced as one change.
@@ -211,6 +218,7 @@ void SessionViewModel::openProjectAt(const QString &location)
     setSession(document->session);
     setSplitStereoChannelsValue(document->splitStereoChannels);
     setPlannedAudioDevices(document->plannedAudioDevices);
+    setPlaybackOutputsValue(document->playbackOutputs);
 
     // Texts that are not UUIDs are skipped; ids of no track are dropped by the setter.
     QSet<QUuid> selection;

@@ -7,6 +7,7 @@
 #include "export/templateexportformat.h"
 #include "import/digicosessionparser.h"
 #include "model/audioinputcatalog.h"
+#include "model/playbackoutputs.h"
 #include "model/trackchannel.h"
 
 #include <QByteArray>
@@ -21,13 +22,14 @@
 
 namespace kelvary {
 
-// What undo puts back: the session with every track, the selection, the stereo switch and the
-// planned interfaces.
+// What undo puts back: the session with every track, the selection, the stereo switch, the
+// planned interfaces and the playback setting.
 struct SessionEditSnapshot {
     ParsedSession session;
     QSet<QUuid> selectedTrackIDs;
     bool splitStereoChannels = false;
     QList<PlannedAudioDevice> plannedAudioDevices;
+    PlaybackOutputs playbackOutputs = {};
 
     bool operator==(const SessionEditSnapshot &) const = default;
 };
@@ -60,6 +62,8 @@ class SessionViewModel : public QObject {
                    audioInputCatalogRevisionChanged)
     Q_PROPERTY(QList<kelvary::PlannedAudioDevice> plannedAudioDevices READ plannedAudioDevices
                    NOTIFY plannedAudioDevicesChanged)
+    Q_PROPERTY(kelvary::PlaybackOutputs playbackOutputs READ playbackOutputs WRITE
+                   setPlaybackOutputs NOTIFY playbackOutputsChanged)
     Q_PROPERTY(bool splitStereoChannels READ splitStereoChannels WRITE setSplitStereoChannels NOTIFY
                    splitStereoChannelsChanged)
     Q_PROPERTY(
@@ -90,6 +94,7 @@ public:
     const AudioInputCatalog &audioInputCatalog() const { return m_audioInputCatalog; }
     qint64 audioInputCatalogRevision() const { return m_audioInputCatalogRevision; }
     bool splitStereoChannels() const { return m_splitStereoChannels; }
+    const PlaybackOutputs &playbackOutputs() const { return m_playbackOutputs; }
     const QList<PlannedAudioDevice> &plannedAudioDevices() const { return m_plannedAudioDevices; }
     const std::optional<QString> &projectFileURL() const { return m_projectFileURL; }
     const QList<SessionEditSnapshot> &undoSnapshots() const { return m_undoSnapshots; }
@@ -103,6 +108,9 @@ public:
     void setSelectedTrackIDs(const QSet<QUuid> &ids);
     void setErrorMessage(const std::optional<QString> &message);
     void setExportFormat(TemplateExportFormat format);
+    // Virtual soundcheck playback belongs to the show: an edit with an undo step, kept in the
+    // project. A negative offset is refused with `errorMessage` and changes nothing.
+    void setPlaybackOutputs(const PlaybackOutputs &playback);
     // How the Reaper template numbers record inputs; an export setting, not part of the project.
     void setInputNumbering(InputNumbering numbering)
     {
@@ -216,6 +224,7 @@ Q_SIGNALS:
     void audioInputCatalogChanged();
     void audioInputCatalogRevisionChanged();
     void splitStereoChannelsChanged();
+    void playbackOutputsChanged();
     void plannedAudioDevicesChanged();
     void projectFileURLChanged();
     void undoSnapshotsChanged();
@@ -232,6 +241,7 @@ private:
     void setLoading(bool loading);
     void setAudioInputCatalog(const AudioInputCatalog &catalog);
     void setSplitStereoChannelsValue(bool split);
+    void setPlaybackOutputsValue(const PlaybackOutputs &playback);
     void setPlannedAudioDevices(const QList<PlannedAudioDevice> &devices);
     // The attached devices of the last enumeration with the planned ones; no reconciliation.
     void rebuildAudioInputCatalog();
@@ -275,6 +285,7 @@ private:
     QList<PlannedAudioDevice> m_plannedAudioDevices;
     qint64 m_audioInputCatalogRevision = 0;
     bool m_splitStereoChannels = false;
+    PlaybackOutputs m_playbackOutputs;
     std::optional<QString> m_projectFileURL;
     QList<SessionEditSnapshot> m_undoSnapshots;
     bool m_isApplyingUndo = false;

@@ -25,9 +25,8 @@ bool SessionViewModel::addPlannedAudioDevice(const QString &name, qint64 inputCh
 void SessionViewModel::removePlannedAudioDevice(const QString &deviceUID)
 {
     QList<PlannedAudioDevice> devices = m_plannedAudioDevices;
-    const auto removed = std::remove_if(devices.begin(), devices.end(), [&](const auto &device) {
-        return device.id == deviceUID;
-    });
+    const auto removed = std::remove_if(devices.begin(), devices.end(),
+                                        [&](const auto &device) { return device.id == deviceUID; });
     if (removed == devices.end())
         return;
     devices.erase(removed, devices.end());
@@ -41,19 +40,17 @@ void SessionViewModel::removePlannedAudioDevice(const QString &deviceUID)
 
 qsizetype SessionViewModel::tracksAssignedToDevice(const QString &deviceUID) const
 {
-    return std::count_if(m_session.tracks.cbegin(), m_session.tracks.cend(),
-                         [&](const TrackChannel &track) {
-                             return track.audioInputDeviceUID == deviceUID;
-                         });
+    return std::count_if(
+        m_session.tracks.cbegin(), m_session.tracks.cend(),
+        [&](const TrackChannel &track) { return track.audioInputDeviceUID == deviceUID; });
 }
 
 QList<PlannedAudioDevice> SessionViewModel::projectAudioDevices() const
 {
     const QList<AudioInputDevice> &catalogue = m_audioInputCatalog.devices();
     const auto attached = [&](const QString &id) -> const AudioInputDevice * {
-        const auto it = std::find_if(catalogue.cbegin(), catalogue.cend(), [&](const auto &d) {
-            return d.isAttached && d.id == id;
-        });
+        const auto it = std::find_if(catalogue.cbegin(), catalogue.cend(),
+                                     [&](const auto &d) { return d.isAttached && d.id == id; });
         return it == catalogue.cend() ? nullptr : &*it;
     };
 
@@ -61,9 +58,9 @@ QList<PlannedAudioDevice> SessionViewModel::projectAudioDevices() const
     QSet<QString> listed;
     for (const PlannedAudioDevice &planned : m_plannedAudioDevices) {
         const AudioInputDevice *device = attached(planned.id);
-        devices.append(device ? PlannedAudioDevice{device->id, device->name,
-                                                   device->inputChannelCount}
-                              : planned);
+        devices.append(device
+                           ? PlannedAudioDevice{device->id, device->name, device->inputChannelCount}
+                           : planned);
         listed.insert(planned.id);
     }
     for (const AudioInputDevice &device : catalogue) {

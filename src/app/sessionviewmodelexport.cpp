@@ -51,6 +51,18 @@ void SessionViewModel::setExportFormat(TemplateExportFormat format)
     Q_EMIT exportFormatChanged();
 }
 
+void SessionViewModel::setPlaybackOutputs(const PlaybackOutputs &playback)
+{
+    if (playback.offset < 0) {
+        setErrorMessage(u"回放输出的偏移量不能为负数。"_s);
+        return;
+    }
+    if (playback == m_playbackOutputs)
+        return;
+    recordUndoSnapshotIfNeeded();
+    setPlaybackOutputsValue(playback);
+}
+
 TrackList SessionViewModel::includedTracks() const
 {
     TrackList tracks;
@@ -131,7 +143,9 @@ void SessionViewModel::exportTemplate()
     if (!location)
         return;
 
-    const QString text = m_exporter.reaper.makeTemplate(tracks, m_audioInputCatalog.devices());
+    ReaperTemplateExporter reaper = m_exporter.reaper;
+    reaper.playbackOutputs = m_playbackOutputs;
+    const QString text = reaper.makeTemplate(tracks, m_audioInputCatalog.devices());
     if (const Result<void> written = writeTextFile(*location, text); !written) {
         setErrorMessage(written.error().message());
         return;
@@ -173,10 +187,12 @@ void SessionViewModel::exportArdourSession()
     if (!choice || !setArdourCapturePortPattern(choice->optionText))
         return;
 
+    ArdourSessionExporter ardour = m_exporter.ardour;
+    ardour.playbackOutputs = m_playbackOutputs;
     QList<ArdourTrack> ardourTracks;
     QStringList wanted;
     for (const auto &track : tracks) {
-        ardourTracks.append(m_exporter.ardour.ardourTrack(track, devices));
+        ardourTracks.append(ardour.ardourTrack(track, devices));
         wanted.append(ardourTracks.back().name);
     }
     const QStringList names = ardourTrackNames(wanted);
@@ -186,7 +202,7 @@ void SessionViewModel::exportArdourSession()
             renamed.append({wanted[i], names[i]});
         ardourTracks[i].name = names[i];
     }
-    if (const Result<void> written = m_exporter.ardour.writeSession(choice->location, ardourTracks);
+    if (const Result<void> written = ardour.writeSession(choice->location, ardourTracks);
         !written) {
         setErrorMessage(written.error().message());
         return;
@@ -224,9 +240,20 @@ void SessionViewModel::exportPDF()
     if (!location)
         return;
 
+    SessionPDFExporter sheet;
+    if (m_playbackOutputs.enabled) {
+        QHash<QUuid, QString> outputs;
+        for (const TrackChannel &track : tracks) {
+            const QString label =
+                playbackOutputLabel(track, m_audioInputCatalog.devices(), m_playbackOutputs);
+            if (!label.isEmpty())
+                outputs.insert(track.id, label);
+        }
+        sheet.addPlaybackColumn(outputs);
+    }
     const Result<void> written =
-        SessionPDFExporter().exportPDF(m_session, tracks, m_audioInputCatalog.deviceNameByUID(),
-                                       m_audioInputCatalog.channelLabelByID(), *location);
+        sheet.exportPDF(m_session, tracks, m_audioInputCatalog.deviceNameByUID(),
+                        m_audioInputCatalog.channelLabelByID(), *location);
     if (!written) {
         setErrorMessage(written.error().message());
         return;

@@ -25,6 +25,7 @@ QByteArray SessionViewModel::makeProjectData(const QDateTime &moment) const
         document.selectedTrackIDs.append(uuidText(id));
     document.session = m_session;
     document.plannedAudioDevices = projectAudioDevices();
+    document.playbackOutputs = m_playbackOutputs;
     return writeProjectDocument(document);
 }
 

@@ -9,8 +9,8 @@ void SessionViewModel::recordUndoSnapshot()
     setNameEditUndoTrackIDs({});
     // The history grows in place: copying fifty snapshots for every edit cost more than the edit.
     // The track list is shared with the live session, chunk by chunk, until the edit changes it.
-    m_undoSnapshots.append(
-        {m_session, m_selectedTrackIDs, m_splitStereoChannels, m_plannedAudioDevices});
+    m_undoSnapshots.append({m_session, m_selectedTrackIDs, m_splitStereoChannels,
+                            m_plannedAudioDevices, m_playbackOutputs});
     if (m_undoSnapshots.size() > undoLimit)
         m_undoSnapshots.remove(0, m_undoSnapshots.size() - undoLimit);
     Q_EMIT undoSnapshotsChanged();
@@ -47,6 +47,7 @@ void SessionViewModel::undo()
     setSelectedTrackIDs(snapshot.selectedTrackIDs);
     // Written directly: the restored list already has the shape that goes with the switch.
     setSplitStereoChannelsValue(snapshot.splitStereoChannels);
+    setPlaybackOutputsValue(snapshot.playbackOutputs);
     // The restored assignments were made over these interfaces: nothing to reconcile.
     if (snapshot.plannedAudioDevices != m_plannedAudioDevices) {
         setPlannedAudioDevices(snapshot.plannedAudioDevices);

@@ -233,9 +233,15 @@ ArdourTrack ArdourSessionExporter::ardourTrack(const TrackChannel &track,
     const qint64 first = channel->channelIndex;
     const qint64 last = first + (channel->isStereoPair ? 1 : 0);
     const qint64 start = track.stereoSide == StereoChannelSide::right ? last : first;
-    for (qsizetype k = 0; k < inputs; ++k)
-        result.inputConnections.append(
-            capturePortName(capturePortPattern, std::min(start + k, last)));
+    const std::optional<QString> playback = playbackPortPattern(capturePortPattern);
+    for (qsizetype k = 0; k < inputs; ++k) {
+        const qint64 input = std::min(start + k, last);
+        result.inputConnections.append(capturePortName(capturePortPattern, input));
+        // A pattern that does not say "capture" names no playback port: the outputs stay free.
+        if (playbackOutputs.enabled)
+            result.outputConnections.append(
+                playback ? capturePortName(*playback, input + playbackOutputs.offset) : QString());
+    }
     return result;
 }
 
@@ -300,7 +306,8 @@ QByteArray ArdourSessionExporter::makeSession(const QString &sessionName,
                                         {u"flags"_s, u"AudioTrack,OrderSet"_s},
                                         {u"color"_s, colorValue(track.color)}});
         w.io(track.name, true, track.inputConnections);
-        w.io(track.name, false, masterInputs);
+        w.io(track.name, false,
+             track.outputConnections.isEmpty() ? masterInputs : track.outputConnections);
         w.processors(track.name);
         xml.writeEndElement();
     }

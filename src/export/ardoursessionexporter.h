@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/audioinputcatalog.h"
+#include "model/playbackoutputs.h"
 #include "model/result.h"
 #include "model/rgbcolor.h"
 #include "model/trackchannel.h"
@@ -50,6 +51,9 @@ struct ArdourTrack {
     QString name;
     RGBColor color;
     QStringList inputConnections;
+    // Playback ports, one per input, for a virtual soundcheck; empty: the two outputs feed the
+    // master bus.
+    QStringList outputConnections = {};
 
     bool operator==(const ArdourTrack &) const = default;
 };
@@ -63,6 +67,9 @@ QString errorMessage(ArdourSessionError error);
 struct ArdourSessionExporter {
     QString capturePortPattern = defaultArdourCapturePortPattern;
     qint64 sampleRate = defaultArdourSampleRate;
+    // When on, a track with an input plays back to the playback ports of the inputs it records
+    // from instead of the master bus.
+    PlaybackOutputs playbackOutputs = {};
 
     // Input tracks carry their name; the others their console label and name ("A1 Reverb").
     QString wantedName(const TrackChannel &track) const;
@@ -71,7 +78,9 @@ struct ArdourSessionExporter {
     // console channel, one otherwise. The inputs take the assigned inputs in turn, the last one
     // feeding any input left over: a stereo pair feeds a stereo track's two inputs, a single
     // input feeds both; a right side records the second input of a pair. Inputs are counted on
-    // their own device, as Reaper records them; an unassigned track connects nothing.
+    // their own device, as Reaper records them; an unassigned track connects nothing. With
+    // playback on, an assigned track gets one output per input, on the playback port of that
+    // input's number plus the offset.
     ArdourTrack ardourTrack(const TrackChannel &track,
                             const QList<AudioInputDevice> &devices) const;
 

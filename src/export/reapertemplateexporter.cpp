@@ -88,8 +88,35 @@ QString ReaperTemplateExporter::trackBlock(const TrackChannel &track,
     lines.append(u"  NCHAN "_s + (track.isStereoConsoleChannel() ? u"2"_s : u"1"_s));
     lines.append(u"  FX 1"_s);
     lines.append(u"  TRACKID {"_s + guidText + u'}');
+    if (const std::optional<QString> output = hardwareOutputLine(track, devices))
+        lines.append(*output);
     lines.append(u">"_s);
     return lines.join(u'\n');
+}
+
+std::optional<QString>
+ReaperTemplateExporter::hardwareOutputLine(const TrackChannel &track,
+                                           const QList<AudioInputDevice> &devices) const
+{
+    if (!playbackOutputs.enabled)
+        return std::nullopt;
+    const std::optional<TrackInputs> inputs = trackInputs(track, devices);
+    if (!inputs)
+        return std::nullopt;
+    // Counted like the record input, without its pair flag.
+    constexpr qint64 pairFlag = 1024;
+    const qint64 recordNumber = recordInputNumber(inputs->channel, devices, inputNumbering);
+    const qint64 output = (inputs->channel.isStereoPair ? recordNumber - pairFlag : recordNumber) +
+                          (inputs->firstIndex - inputs->channel.channelIndex) +
+                          playbackOutputs.offset;
+    // Reaper's hardware send: the destination output counted from 0, with 1024 marking a single
+    // output (the opposite of REC, where 1024 marks a pair); mode 3, post-FX and pre-fader, so
+    // the playback ignores the track's fader; unity volume, centre, unmuted, phase as is; the
+    // source channels, 1024 for channel 1 alone and 0 for channels 1-2; the project's pan law;
+    // the track's automation mode.
+    if (inputs->count == 1)
+        return u"  HWOUT %1 3 1 0 0 0 1024 -1:U -1"_s.arg(pairFlag + output);
+    return u"  HWOUT %1 3 1 0 0 0 0 -1:U -1"_s.arg(output);
 }
 
 std::optional<qint64> ReaperTemplateExporter::peakColorValue(const RGBColor &color,

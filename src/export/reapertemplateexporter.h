@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/audioinputcatalog.h"
+#include "model/playbackoutputs.h"
 #include "model/rgbcolor.h"
 #include "model/trackchannel.h"
 
@@ -33,6 +34,8 @@ using GuidSource = std::function<QUuid()>;
 // colour, width and hardware record input. Performs no input or output.
 struct ReaperTemplateExporter {
     InputNumbering inputNumbering = InputNumbering::recordingDevice;
+    // When on, each track with an input sends it to the hardware output of that number.
+    PlaybackOutputs playbackOutputs = {};
 
     // The whole template: the recording-device comment when a device is known, then one block per
     // track in the given order. LF line ends, ending with one line feed.
@@ -55,6 +58,11 @@ struct ReaperTemplateExporter {
     // unassigned or the assigned channel is gone.
     std::optional<qint64> recordInput(const TrackChannel &track,
                                       const QList<AudioInputDevice> &devices) const;
+
+    // The hardware output line of a track that plays back to the input it records from, as
+    // Reaper writes it; nothing when the setting is off or the track has no input.
+    std::optional<QString> hardwareOutputLine(const TrackChannel &track,
+                                              const QList<AudioInputDevice> &devices) const;
 
     bool operator==(const ReaperTemplateExporter &) const = default;
 };

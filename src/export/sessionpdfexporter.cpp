@@ -87,12 +87,24 @@ QString errorMessage(SessionPDFExportError error)
     return {};
 }
 
+void SessionPDFExporter::addPlaybackColumn(QHash<QUuid, QString> outputByTrackID)
+{
+    if (showsPlayback)
+        return;
+    constexpr double narrowedBy = 14;
+    columns[3].width -= narrowedBy;
+    columns[4].width -= narrowedBy;
+    columns.append({u"回放"_s, 2 * narrowedBy + 26});
+    playbackOutputByTrackID = std::move(outputByTrackID);
+    showsPlayback = true;
+}
+
 SessionPDFExporter::Row
 SessionPDFExporter::makeRow(const TrackChannel &track,
                             const QHash<QString, QString> &deviceNameByUID,
                             const QHash<QString, QString> &channelLabelByID) const
 {
-    return Row{{
+    Row row{{
         channelTypeAbbreviation(track.channelType),
         track.channelLabel,
         track.name,
@@ -100,6 +112,9 @@ SessionPDFExporter::makeRow(const TrackChannel &track,
         lookedUp(track.audioInputDeviceUID, deviceNameByUID),
         lookedUp(track.audioInputChannelID, channelLabelByID),
     }};
+    if (showsPlayback)
+        row.cells.append(playbackOutputByTrackID.value(track.id, missingValue));
+    return row;
 }
 
 qsizetype SessionPDFExporter::rowsPerPage() const

@@ -9,6 +9,7 @@
 #include <QSizeF>
 #include <QString>
 #include <QStringList>
+#include <QUuid>
 
 class QPainter;
 
@@ -49,6 +50,10 @@ struct SessionPDFExporter {
         {QStringLiteral("名称"), 110},     {QStringLiteral("调音台输入"), 100},
         {QStringLiteral("输入设备"), 115}, {QStringLiteral("输入通道"), 76},
     };
+    // For a show that plays back to its inputs (virtual soundcheck): the outputs of each track,
+    // shown in a column after the device input; see addPlaybackColumn().
+    QHash<QUuid, QString> playbackOutputByTrackID;
+    bool showsPlayback = false;
     QSizeF pageSize{595, 842};
     double margin = 36;
     double titleBlockHeight = 54;
@@ -62,6 +67,10 @@ struct SessionPDFExporter {
                            const QHash<QString, QString> &deviceNameByUID,
                            const QHash<QString, QString> &channelLabelByID,
                            const QString &filePath) const;
+
+    // Adds the column "回放" after the device input, narrowing the console input and device
+    // columns to make room, with the outputs each track plays back to.
+    void addPlaybackColumn(QHash<QUuid, QString> outputByTrackID);
 
     Row makeRow(const TrackChannel &track, const QHash<QString, QString> &deviceNameByUID,
                 const QHash<QString, QString> &channelLabelByID) const;
