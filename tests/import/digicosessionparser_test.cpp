@@ -121,8 +121,7 @@ M1	PA)"_s;
          u"12 Vox\n13 MADI 4\n14 Bassline Synth\n15 Gtr 10:3"_s,
          {u"12|Vox|Input||"_s, u"15|Gtr|Input|10:3|"_s},
          {u"13 MADI 4"_s, u"14 Bassline Synth"_s}},
-        // Text after the list ends it; a label line there is outside any section, so not counted.
-        {"a label line that is no row is skipped and the section goes on",
+        {"a label line that is no row is skipped; text ends the section, later lines are not in it",
          u"Input Channels\n1 Kick MADI 1\n3 Line In Local 3\n4 Vox MIC 4\n"
          "Printed by FOH\n5 DANTE 5\n6 Gtr MADI 6"_s,
          {u"1|Kick|Input|MADI 1|"_s, u"4|Vox|Input|MIC 4|"_s},
@@ -145,7 +144,6 @@ M1	PA)"_s;
          u"Group Outputs\nG0 MADI 1\na\nb\nc\nd\ne\nf\nG1\tLate"_s,
          {u"G1|Late|Input||"_s},
          {u"G0 MADI 1"_s}},
-        // An unread line is a channel, not text that tells the section to give up.
         {"five lines and an unread one in, a row is still found",
          u"Group Outputs\nG0 MADI 1\na\nb\nc\nd\ne\nG1\tOn time"_s,
          {u"G1|On time|Group||"_s},
