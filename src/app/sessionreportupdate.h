@@ -27,6 +27,8 @@ struct SessionReportUpdate {
     QList<SessionReportChange> renamed;
     QList<SessionReportChange> rerouted;
     qsizetype keptCount = 0;
+    // Lines of the revised report that start with a channel label but were not read as channels.
+    QStringList unreadLines;
 
     // "已更新：新增 a · 删除 r · 改名 n · 改输入 i · 保留 k"
     QString summary() const;

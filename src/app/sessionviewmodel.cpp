@@ -160,13 +160,15 @@ void SessionViewModel::importSessionReportAt(const QString &location)
     setErrorMessage(std::nullopt);
     setStatusMessage(std::nullopt);
 
-    Result<ParsedSession> parsed = m_parser.parse(location);
+    QStringList unreadLines;
+    Result<ParsedSession> parsed = m_parser.parse(location, &unreadLines);
     if (!parsed) {
         setErrorMessage(parsed.error().message());
         setLoading(false);
         return;
     }
     const qsizetype trackCount = parsed->tracks.size();
+    m_unreadReportLines = unreadLines;
 
     clearUndoHistory();
     setProjectFileURL(std::nullopt);
@@ -183,7 +185,8 @@ void SessionViewModel::importSessionReportAt(const QString &location)
     refreshAudioInputCatalog();
 
     setStatusMessage(u"已加载 %1 条通道 \u00B7 %2 个音频输入设备"_s.arg(trackCount)
-                         .arg(m_audioInputCatalog.attachedDeviceCount()));
+                         .arg(m_audioInputCatalog.attachedDeviceCount()) +
+                     unreadLinesNote(unreadLines));
     setLoading(false);
 }
 
@@ -214,6 +217,7 @@ void SessionViewModel::openProjectAt(const QString &location)
     }
 
     clearUndoHistory();
+    m_unreadReportLines.clear();
     setProjectFileURL(location);
     setSession(document->session);
     setSplitStereoChannelsValue(document->splitStereoChannels);
@@ -229,6 +233,13 @@ void SessionViewModel::openProjectAt(const QString &location)
 
     setStatusMessage(u"已打开工程："_s + QFileInfo(location).fileName());
     setLoading(false);
+}
+
+QString SessionViewModel::unreadLinesNote(const QStringList &unreadLines)
+{
+    if (unreadLines.isEmpty())
+        return {};
+    return u" \u00B7 %1 行未能识别"_s.arg(unreadLines.size());
 }
 
 void SessionViewModel::openFile(const QString &location)

@@ -15,6 +15,7 @@
 #include <QList>
 #include <QObject>
 #include <QSet>
+#include <QStringList>
 #include <QUuid>
 
 #include <memory>
@@ -103,6 +104,9 @@ public:
     qint64 groupedMutationDepth() const { return m_groupedMutationDepth; }
     const QSet<QUuid> &nameEditUndoTrackIDs() const { return m_nameEditUndoTrackIDs; }
     const TemplateExporter &exporter() const { return m_exporter; }
+    // The lines of the last imported report that start with a channel label but were not read as
+    // channels; the import's status counts them. Empty after a project is opened.
+    const QStringList &unreadReportLines() const { return m_unreadReportLines; }
 
     // The views set the selection directly; it records no undo snapshot.
     void setSelectedTrackIDs(const QSet<QUuid> &ids);
@@ -261,6 +265,8 @@ private:
                                   qsizetype startIndex);
     void showSequentialAssignmentStatus(const QString &deviceUID, qsizetype count,
                                         qsizetype startIndex, qsizetype inputCount);
+    // " · N 行未能识别" after a status, when a report left N lines unread.
+    static QString unreadLinesNote(const QStringList &unreadLines);
     // The session name made safe for a file name, or "Kelvary", with the extension.
     QString suggestedFileName(const QString &extension) const;
     // The session name, or "Kelvary", made safe for an Ardour session folder's name.
@@ -291,6 +297,7 @@ private:
     bool m_isApplyingUndo = false;
     qint64 m_groupedMutationDepth = 0;
     QSet<QUuid> m_nameEditUndoTrackIDs;
+    QStringList m_unreadReportLines;
 };
 
 // Every stereo console channel (label ending in a lowercase "s") as a left and a right track.

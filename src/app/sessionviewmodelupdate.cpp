@@ -16,25 +16,29 @@ std::optional<SessionReportUpdate>
 SessionViewModel::previewSessionReportUpdate(const QString &location)
 {
     setErrorMessage(std::nullopt);
-    Result<ParsedSession> revised = m_parser.parse(location);
+    QStringList unreadLines;
+    Result<ParsedSession> revised = m_parser.parse(location, &unreadLines);
     if (!revised) {
         setErrorMessage(revised.error().message());
         return std::nullopt;
     }
-    return updateSession(m_session, *revised, m_splitStereoChannels);
+    SessionReportUpdate update = updateSession(m_session, *revised, m_splitStereoChannels);
+    update.unreadLines = unreadLines;
+    return update;
 }
 
 void SessionViewModel::applySessionReportUpdate(const SessionReportUpdate &update)
 {
     if (update.session == m_session) {
-        setStatusMessage(u"新报告与当前工程一致，无需更新。"_s);
+        setStatusMessage(u"新报告与当前工程一致，无需更新。"_s +
+                         unreadLinesNote(update.unreadLines));
         return;
     }
     recordUndoSnapshotIfNeeded();
     setSession(update.session);
     // Tracks that went drop out of the selection.
     setSelectedTrackIDs(m_selectedTrackIDs);
-    setStatusMessage(update.summary());
+    setStatusMessage(update.summary() + unreadLinesNote(update.unreadLines));
 }
 
 void SessionViewModel::updateFromSessionReportAt(const QString &location)

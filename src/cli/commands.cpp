@@ -11,4 +11,10 @@ int usageError(CommandContext &context, const QString &command, const QString &r
     return exitUsage;
 }
 
+void printUnreadLines(CommandContext &context, const QStringList &lines)
+{
+    for (const QString &line : lines)
+        context.err << u"未能识别为通道："_s << line << '\n';
+}
+
 } // namespace kelvary::cli

@@ -28,6 +28,9 @@ struct Command {
 int usageError(CommandContext &context, const QString &command, const QString &reason,
                const QString &usage);
 
+// Each line of a report that was not read as a channel, on standard error.
+void printUnreadLines(CommandContext &context, const QStringList &lines);
+
 QString inspectUsage();
 QString convertUsage();
 QString devicesUsage();

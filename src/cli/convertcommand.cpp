@@ -245,7 +245,7 @@ QString convertUsage()
            u"\n"
            "处理顺序：--update-from、通道类型、立体声拆分、计划设备、输入分配，"
            "然后依次写出 --ardour、--reaper、--pdf、--project。"
-           "每条状态信息打印到标准输出，错误信息打印到标准错误。\n"
+           "每条状态信息打印到标准输出，错误信息和报告中未能识别为通道的行打印到标准错误。\n"
            "\n"
            "退出码：0 成功，1 读取、分配或写出失败，2 命令行有误。\n"_s;
 }
@@ -283,6 +283,7 @@ int runConvert(CommandContext &context, const AudioInputDeviceEnumerator &enumer
     model.openFile(QFileInfo(options.file).absoluteFilePath());
     if (failed())
         return exitFailure;
+    printUnreadLines(context, model.unreadReportLines());
 
     if (options.updateFrom) {
         const std::optional<SessionReportUpdate> update =
@@ -291,6 +292,7 @@ int runConvert(CommandContext &context, const AudioInputDeviceEnumerator &enumer
             failed();
             return exitFailure;
         }
+        printUnreadLines(context, update->unreadLines);
         for (const QString &line : update->changeLines())
             context.out << line << '\n';
         model.applySessionReportUpdate(*update);

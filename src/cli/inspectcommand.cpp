@@ -17,7 +17,8 @@ QString inspectUsage()
            "\n"
            "像 Kelvary 一样打开 FILE：DiGiCo Session Report（.rtf/.txt）按导入规则读入，只包含输入"
            "通道；Kelvary 工程（.kvp）按原样打开。两者都按本机当前的音频输入设备核对输入分配，"
-           "然后把此刻保存会得到的工程文件（JSON）打印到标准输出。\n"
+           "然后把此刻保存会得到的工程文件（JSON）打印到标准输出；"
+           "报告中未能识别为通道的行打印到标准错误。\n"
            "\n"
            "选项：\n"_s +
            helpTable({{u"-h, --help"_s, u"显示本说明"_s}}) +
@@ -46,6 +47,7 @@ int runInspect(CommandContext &context, const AudioInputDeviceEnumerator &enumer
         context.err << *model.errorMessage() << '\n';
         return exitFailure;
     }
+    printUnreadLines(context, model.unreadReportLines());
     context.out << QString::fromUtf8(model.makeProjectData());
     return exitSuccess;
 }

@@ -69,7 +69,8 @@ constexpr std::array inputRouteWords{"MADI"_L1,  "RACK"_L1,  "LOCAL"_L1, "AES"_L
 constexpr qsizetype keyLookupLines = 40;
 constexpr qsizetype consoleSearchLines = 15;
 constexpr qsizetype dateSearchLines = 20;
-// A section that has looked at this many lines without finding a row gives up.
+// A section that has looked at this many lines without finding a row gives up, so a header in
+// the notes takes no rows from far below it. Unread lines are channels: they do not count.
 constexpr qsizetype sectionGiveUpDistance = 6;
 
 const IcuRegex &consolePattern()
@@ -292,14 +293,24 @@ QStringList splitColumns(const QString &line)
     return columns;
 }
 
-std::optional<TrackChannel> parseChannelRow(const QString &line, DigicoChannelType type)
+// What a line of a channel list holds: a row; a label without a name, as in "5 DANTE 5" where
+// the route comes first or a tab-separated line with an empty name column, which is unread and
+// the user is told about; or other text.
+struct ChannelLine {
+    std::optional<TrackChannel> row;
+    bool unread = false;
+};
+
+ChannelLine readChannelLine(const QString &line, DigicoChannelType type)
 {
     const QStringList columns = splitColumns(line);
     if (columns.isEmpty() || !isChannelLabel(trimmedHorizontally(columns[0])))
-        return std::nullopt;
-    if (columns.size() < 2 || columns[1].isEmpty() ||
-        columns[1].compare(u"name", Qt::CaseInsensitive) == 0)
-        return std::nullopt;
+        return {};
+    if (columns.size() < 2 || columns[1].isEmpty())
+        return {.row = std::nullopt, .unread = true};
+    // A column header line whose first column looks like a label.
+    if (columns[1].compare(u"name", Qt::CaseInsensitive) == 0)
+        return {};
 
     QStringList extra;
     for (qsizetype i = 3; i < columns.size(); ++i) {
@@ -316,15 +327,18 @@ std::optional<TrackChannel> parseChannelRow(const QString &line, DigicoChannelTy
     track.extraInfo = extra.join(u" \u00B7 ");
     track.color = defaultColor(type);
     track.isIncluded = true;
-    return track;
+    return {.row = std::move(track)};
 }
 
 // The rows of the section whose first line is `start`, and the line where the main walk goes on.
+// Its unread lines are appended to `unread`: they are skipped and keep the section going, so a
+// channel the parser cannot read does not take the rows after it along.
 std::pair<TrackList, qsizetype> parseSection(const QStringList &lines, qsizetype start,
-                                                       DigicoChannelType type)
+                                             DigicoChannelType type, QStringList &unread)
 {
     TrackList rows;
     bool columnHeaderSeen = false;
+    qsizetype unreadCount = 0;
     qsizetype j = start;
     while (j < lines.size()) {
         const QString &line = lines[j];
@@ -335,21 +349,28 @@ std::pair<TrackList, qsizetype> parseSection(const QStringList &lines, qsizetype
             ++j;
             continue;
         }
-        if (std::optional<TrackChannel> row = parseChannelRow(line, type)) {
-            rows.append(std::move(*row));
+        ChannelLine read = readChannelLine(line, type);
+        if (read.row) {
+            rows.append(std::move(*read.row));
+            ++j;
+            continue;
+        }
+        if (read.unread) {
+            unread.append(line);
+            ++unreadCount;
             ++j;
             continue;
         }
         if (!rows.isEmpty())
             return {rows, j};
         ++j;
-        if (j - start >= sectionGiveUpDistance)
+        if (j - start - unreadCount >= sectionGiveUpDistance)
             return {rows, j};
     }
     return {rows, lines.size()};
 }
 
-TrackList parseSections(const QStringList &lines)
+TrackList parseSections(const QStringList &lines, QStringList &unread)
 {
     TrackList tracks;
     qsizetype i = 0;
@@ -363,7 +384,7 @@ TrackList parseSections(const QStringList &lines)
         const std::optional<DigicoChannelType> type = sectionHeaderType(lines[i]);
         ++i;
         if (type) {
-            auto [rows, next] = parseSection(lines, i, *type);
+            auto [rows, next] = parseSection(lines, i, *type, unread);
             tracks.append(std::move(rows));
             i = next;
         }
@@ -425,7 +446,8 @@ QString sessionName(const QStringList &lines, const QString &fileBaseName)
 
 } // namespace
 
-Result<ParsedSession> DigicoSessionParser::parse(const QString &path) const
+Result<ParsedSession> DigicoSessionParser::parse(const QString &path,
+                                                 QStringList *unreadLines) const
 {
     Result<QByteArray> bytes = readWholeFile(path, maximumReportSize);
     if (!bytes && bytes.error().is(FileReadError::tooLarge)) {
@@ -437,20 +459,21 @@ Result<ParsedSession> DigicoSessionParser::parse(const QString &path) const
     }
     if (!bytes)
         return bytes.error();
-    return parseData(*bytes, QFileInfo(path).fileName());
+    return parseData(*bytes, QFileInfo(path).fileName(), unreadLines);
 }
 
 Result<ParsedSession> DigicoSessionParser::parseData(const QByteArray &bytes,
-                                                     const QString &fileName) const
+                                                     const QString &fileName,
+                                                     QStringList *unreadLines) const
 {
     const Result<QString> text = reportText(bytes);
     if (!text)
         return text.error();
-    return parseText(*text, fileName);
+    return parseText(*text, fileName, unreadLines);
 }
 
-Result<ParsedSession> DigicoSessionParser::parseText(const QString &text,
-                                                     const QString &fileName) const
+Result<ParsedSession> DigicoSessionParser::parseText(const QString &text, const QString &fileName,
+                                                     QStringList *unreadLines) const
 {
     if (text.trimmed().isEmpty())
         return DigicoParseError::emptyReport;
@@ -465,16 +488,23 @@ Result<ParsedSession> DigicoSessionParser::parseText(const QString &text,
     session.softwareVersion = keyValue(lines, u"software version"_s).value_or(QString());
     session.sourceFileName = fileName;
 
-    session.tracks = parseSections(lines);
+    QStringList unread;
+    session.tracks = parseSections(lines, unread);
     if (session.tracks.isEmpty()) {
         // No section header found a row: every line that looks like an input channel counts.
+        unread.clear();
         for (const QString &line : lines) {
-            if (std::optional<TrackChannel> row = parseChannelRow(line, DigicoChannelType::input))
-                session.tracks.append(std::move(*row));
+            ChannelLine read = readChannelLine(line, DigicoChannelType::input);
+            if (read.row)
+                session.tracks.append(std::move(*read.row));
+            else if (read.unread)
+                unread.append(line);
         }
     }
     if (session.tracks.isEmpty())
         return DigicoParseError::noChannelsFound;
+    if (unreadLines)
+        *unreadLines = std::move(unread);
     return session;
 }
 

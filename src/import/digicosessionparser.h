@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 namespace kelvary {
 
@@ -25,14 +26,19 @@ public:
     // before it is read.
     static constexpr qint64 maximumReportSize = 64 * 1024 * 1024;
 
-    // Reading the file can fail with the file system's own error, passed on unchanged.
-    Result<ParsedSession> parse(const QString &path) const;
+    // Reading the file can fail with the file system's own error, passed on unchanged. A read
+    // report puts its unread lines in `unreadLines`, when given: lines of a channel list, or of
+    // the whole report when it is read without sections, that start with a channel label but
+    // hold no name ("5 DANTE 5"). They are skipped; the user is told about them.
+    Result<ParsedSession> parse(const QString &path, QStringList *unreadLines = nullptr) const;
 
     // A report already in memory; `fileName` stands for the file's last path component.
-    Result<ParsedSession> parseData(const QByteArray &bytes, const QString &fileName) const;
+    Result<ParsedSession> parseData(const QByteArray &bytes, const QString &fileName,
+                                    QStringList *unreadLines = nullptr) const;
 
     // A report already turned into text.
-    Result<ParsedSession> parseText(const QString &text, const QString &fileName) const;
+    Result<ParsedSession> parseText(const QString &text, const QString &fileName,
+                                    QStringList *unreadLines = nullptr) const;
 };
 
 } // namespace kelvary

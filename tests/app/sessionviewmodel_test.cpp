@@ -14,10 +14,10 @@ TEST_F(SessionImport, ReplacesTheSessionAndIncludesOnlyInputs)
     select({u"1"_s, u"2"_s});
 
     vm.importSessionReportAt(writeFile(u"other.txt"_s,
-                                       "Input Channels\n1\tA\nAux Outputs\nA1\tB\n"
+                                       "Input Channels\n1\tA\n2\t\tMADI 2\nAux Outputs\nA1\tB\n"
                                        "Group Outputs\nG1\tC\nMatrix Outputs\nM1\tD\n"));
 
-    EXPECT_EQ(vm.statusMessage(), u"已加载 4 条通道 \u00B7 2 个音频输入设备"_s);
+    EXPECT_EQ(vm.statusMessage(), u"已加载 4 条通道 · 2 个音频输入设备 · 1 行未能识别"_s);
     EXPECT_EQ(vm.errorMessage(), std::nullopt);
     // Stereo channels come back unsplit even though the switch was on.
     EXPECT_EQ(labels(), (QStringList{u"1"_s, u"A1"_s, u"G1"_s, u"M1"_s}));

@@ -192,7 +192,7 @@ TEST_F(ConvertCommand, UpdatesFromARevisedReportBeforeAnythingElseAndPrintsTheCh
     QString revised = QString::fromUtf8(fileBytes(reports + u"main-show-tabs.txt"_s));
     revised.replace(u"2\tKick Out\tRack 1 Mic 2"_s, u"2\tKick Sub\tRack 1 Mic 12"_s);
     revised.remove(QRegularExpression(u"7\tBass DI[^\n]*\n"_s));
-    revised.replace(u"12\tGtr\\Amp"_s, u"13\tAcoustic Gtr\tMADI 13\n12\tGtr\\Amp"_s);
+    revised.replace(u"12\tGtr\\Amp"_s, u"13\tAcoustic Gtr\tMADI 13\n14\t\tMADI 14\n12\tGtr\\Amp"_s);
     writeBytes(path(u"revised.txt"_s), revised.toUtf8());
 
     const CommandRun run =
@@ -204,9 +204,10 @@ TEST_F(ConvertCommand, UpdatesFromARevisedReportBeforeAnythingElseAndPrintsTheCh
                        "删除 7 Bass DI\n"
                        "改名 2 Kick Out → Kick Sub\n"
                        "改输入 2 Rack 1 Mic 2 → Rack 1 Mic 12\n"
-                       "已更新：新增 1 · 删除 1 · 改名 1 · 改输入 1 · 保留 17\n"
+                       "已更新：新增 1 · 删除 1 · 改名 1 · 改输入 1 · 保留 17 · 1 行未能识别\n"
                        "已为 10 条轨道分配 UFX · Ch 1–12\n"
                        "工程已保存：a.kvp\n"_s);
+    EXPECT_EQ(run.err, u"未能识别为通道：14\t\tMADI 14\n"_s);
 }
 
 TEST(KelvaryCli, BothProgramsTellTheirVersionAndExplainEachCommand)

@@ -23,12 +23,17 @@ QString withoutGeneratedAt(QString document)
 
 } // namespace
 
-TEST(InspectCommand, ReportsFailuresOnStandardErrorAndBadUsageWithExitCodeTwo)
+TEST(InspectCommand, ReportsFailuresAndUnreadLinesOnStandardErrorAndBadUsageWithExitCodeTwo)
 {
     const CliRun missing = runCli({u"inspect"_s, reports + u"missing.rtf"_s});
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_TRUE(missing.out.isEmpty());
     EXPECT_TRUE(missing.err.contains("missing.rtf"));
+
+    const CliRun unread = runCli({u"inspect"_s, reports + u"fallback-single-space.txt"_s});
+    EXPECT_EQ(unread.exitCode, 0);
+    EXPECT_EQ(QString::fromUtf8(unread.err),
+              u"未能识别为通道：5 DANTE 5\n未能识别为通道：6 Bassline Synth\n"_s);
 
     const QStringList wrong[] = {{}, {u"inspect"_s, u"a"_s, u"b"_s}, {u"frobnicate"_s}};
     for (const QStringList &arguments : wrong)

@@ -23,14 +23,15 @@ QStringList describe(const TrackList &tracks)
     return rows;
 }
 
-Result<ParsedSession> parseText(const QString &text, const QString &fileName = u"show.txt"_s)
+Result<ParsedSession> parseText(const QString &text, const QString &fileName = u"show.txt"_s,
+                                QStringList *unreadLines = nullptr)
 {
-    return DigicoSessionParser().parseText(text, fileName);
+    return DigicoSessionParser().parseText(text, fileName, unreadLines);
 }
 
-QStringList rowsOf(const QString &text)
+QStringList rowsOf(const QString &text, QStringList *unreadLines = nullptr)
 {
-    const Result<ParsedSession> session = parseText(text);
+    const Result<ParsedSession> session = parseText(text, u"show.txt"_s, unreadLines);
     return session ? describe(session->tracks) : QStringList{session.error().message()};
 }
 
@@ -38,17 +39,21 @@ class SampleReports : public testing::TestWithParam<const char *> {};
 
 } // namespace
 
-// Each sample report against its golden parse: the header facts, then one line per track.
+// Each sample report against its golden parse: the header facts, one line per track, then the
+// lines left unread.
 TEST_P(SampleReports, ParseAsTheirGoldenFiles)
 {
     const QString file = QString::fromUtf8(GetParam());
-    const Result<ParsedSession> session = DigicoSessionParser().parse(reportsDir + file);
+    QStringList unread;
+    const Result<ParsedSession> session = DigicoSessionParser().parse(reportsDir + file, &unread);
     ASSERT_TRUE(session) << session.error().message().toStdString();
     EXPECT_EQ(session->sourceFileName, file);
-    const QStringList parsed =
+    QStringList parsed =
         QStringList{u"session|"_s + session->sessionName, u"console|"_s + session->consoleName,
                     u"saved|"_s + session->saveTime, u"version|"_s + session->softwareVersion} +
         describe(session->tracks);
+    for (const QString &line : unread)
+        parsed << u"unread|"_s + line;
     EXPECT_EQ(parsed, QString::fromUtf8(fixtureBytes(u"parsed/%1.parsed"_s.arg(file)))
                           .split(u'\n', Qt::SkipEmptyParts));
     for (const TrackChannel &track : session->tracks) {
@@ -83,11 +88,12 @@ TEST(SessionParser, FailsWithTheReasonTheUserCanActOn)
               QStringList{u"未在报告中找到通道列表。请确认导出时勾选了 Channels。"_s});
 }
 
-// A report's text and the rows read from it.
+// A report's text, the rows read from it and the lines that start with a label but are no row.
 struct RowsCase {
     const char *what;
     QString report;
     QStringList rows;
+    QStringList unread = {};
 };
 
 TEST(SessionParser, ReadsRowsAndSectionsAsTheConsoleWritesThem)
@@ -107,12 +113,19 @@ M1	PA)"_s;
         {"tabs", u"1\tKick In\tMADI 1\tGrp 1\t-\t\tL1"_s, {u"1|Kick In|Input|MADI 1|Grp 1 · L1"_s}},
         {"an empty name is no row",
          u"Input Channels\n1\t\tKick\n2\tSnare"_s,
-         {u"2|Snare|Input||"_s}},
+         {u"2|Snare|Input||"_s},
+         {u"1\t\tKick"_s}},
         // Three spaces leave a leading space that is trimmed; four leave an empty piece, dropped.
         {"runs of spaces", u"1   Kick    MADI 1  x"_s, {u"1|Kick|Input|MADI 1|x"_s}},
         {"single spaces, route word first",
          u"12 Vox\n13 MADI 4\n14 Bassline Synth\n15 Gtr 10:3"_s,
-         {u"12|Vox|Input||"_s, u"15|Gtr|Input|10:3|"_s}},
+         {u"12|Vox|Input||"_s, u"15|Gtr|Input|10:3|"_s},
+         {u"13 MADI 4"_s, u"14 Bassline Synth"_s}},
+        {"a label line that is no row is skipped; text ends the section, later lines are not in it",
+         u"Input Channels\n1 Kick MADI 1\n3 Line In Local 3\n4 Vox MIC 4\n"
+         "Printed by FOH\n5 DANTE 5\n6 Gtr MADI 6"_s,
+         {u"1|Kick|Input|MADI 1|"_s, u"4|Vox|Input|MIC 4|"_s},
+         {u"3 Line In Local 3"_s}},
         {"console labels only",
          u"1\ta\nA2s\tb\nG3\tc\nMi4\td\nM5\te\n٣\tf\nM1s\tx\na1\tx\n12S\tx\nCh 1\tx"_s,
          {u"1|a|Input||"_s, u"A2s|b|Input||"_s, u"G3|c|Input||"_s, u"Mi4|d|Input||"_s,
@@ -128,14 +141,19 @@ M1	PA)"_s;
          {u"1|Kick|Input||"_s}},
         // The same lines with nothing else found fall back to reading every line as an input.
         {"nothing but a given-up section",
-         u"Group Outputs\na\nb\nc\nd\ne\nf\nG1\tLate"_s,
-         {u"G1|Late|Input||"_s}},
-        {"five lines in, a row is still found",
-         u"Group Outputs\na\nb\nc\nd\ne\nG1\tOn time"_s,
-         {u"G1|On time|Group||"_s}},
+         u"Group Outputs\nG0 MADI 1\na\nb\nc\nd\ne\nf\nG1\tLate"_s,
+         {u"G1|Late|Input||"_s},
+         {u"G0 MADI 1"_s}},
+        {"five lines and an unread one in, a row is still found",
+         u"Group Outputs\nG0 MADI 1\na\nb\nc\nd\ne\nG1\tOn time"_s,
+         {u"G1|On time|Group||"_s},
+         {u"G0 MADI 1"_s}},
     };
-    for (const RowsCase &c : cases)
-        EXPECT_EQ(rowsOf(c.report), c.rows) << c.what;
+    for (const RowsCase &c : cases) {
+        QStringList unread;
+        EXPECT_EQ(rowsOf(c.report, &unread), c.rows) << c.what;
+        EXPECT_EQ(unread, c.unread) << c.what;
+    }
 }
 
 TEST(SessionParser, FindsHeaderFacts)
