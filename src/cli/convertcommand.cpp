@@ -31,6 +31,7 @@ struct ConvertOptions {
     std::optional<QString> device;
     std::optional<qsizetype> start; // 1-based, as the user counts
     InputNumbering inputNumbering = InputNumbering::recordingDevice;
+    std::optional<PlaybackOutputs> playbackOutputs; // none: as the file has it
 };
 
 // The options in the order they are given; the text of a wrong command line otherwise.
@@ -65,7 +66,8 @@ std::variant<ConvertOptions, QString> parseOptions(const QStringList &arguments)
         if (name != u"--ardour" && name != u"--sample-rate" && name != u"--capture-ports" &&
             name != u"--reaper" && name != u"--pdf" && name != u"--project" && name != u"--types" &&
             name != u"--device" && name != u"--start" && name != u"--plan-device" &&
-            name != u"--update-from" && name != u"--input-numbering")
+            name != u"--update-from" && name != u"--input-numbering" &&
+            name != u"--playback-outputs")
             return u"未知选项：%1"_s.arg(name);
         if (!value) {
             if (i + 1 >= arguments.size())
@@ -124,6 +126,19 @@ std::variant<ConvertOptions, QString> parseOptions(const QStringList &arguments)
             else
                 return u"--input-numbering 应为 recording-device 或 global，而不是“%1”。"_s.arg(
                     *value);
+        } else if (name == u"--playback-outputs") {
+            bool ok = false;
+            const qlonglong offset =
+                value->startsWith(u"offset:"_s) ? value->mid(7).toLongLong(&ok) : 0;
+            if (*value == u"same")
+                options.playbackOutputs = PlaybackOutputs{true, 0};
+            else if (*value == u"none")
+                options.playbackOutputs = PlaybackOutputs{};
+            else if (ok && offset >= 0)
+                options.playbackOutputs = PlaybackOutputs{true, offset};
+            else
+                return u"--playback-outputs 应为 same、offset:K（K 为不小于 0 的整数）或 none，"
+                       "而不是“%1”。"_s.arg(*value);
         } else if (name == u"--start") {
             bool ok = false;
             const qlonglong start = value->toLongLong(&ok);
@@ -205,6 +220,7 @@ QString convertUsage()
            "                           [--types Input,Aux,Group,Matrix,Other] [--split-stereo]\n"
            "                           [--plan-device NAME:N]... [--device ID|NAME [--start N]]\n"
            "                           [--input-numbering recording-device|global]\n"
+           "                           [--playback-outputs same|offset:K|none]\n"
            "                           [--ardour DIR [--sample-rate N] [--capture-ports PATTERN]]\n"
            "\n"
            "导入 DiGiCo Session Report（.rtf/.txt）或打开 Kelvary 工程（.kvp），按选项修改后写出"
@@ -237,13 +253,17 @@ QString convertUsage()
                                        "先按 id 找，找不到再按名称找，也包括计划设备\n"
                                        "（kelvary-cli devices 列出设备）"_s},
                {u"--start N"_s, u"从该设备的第 N 路单声道输入起分配"_s},
+               {u"--playback-outputs 方式"_s,
+                u"虚拟声检回放：same 让每条轨道回放到与其录音输入同号的接口输出，\n"
+                "offset:K 回放到输入号加 K 的输出，none 关闭（不给出时保持工程的设置）；\n"
+                "写入 Reaper 模版、Ardour 会话和 PDF 通道表"_s},
                {u"--input-numbering 方式"_s,
                 u"Reaper 模版 REC 的输入序号：recording-device 按各轨道的设备计\n"
                 "（默认）；global 按全机所有输入设备依次计，供合并多台接口的设备"_s},
                {u"-h, --help"_s, u"显示本说明"_s},
            }) +
            u"\n"
-           "处理顺序：--update-from、通道类型、立体声拆分、计划设备、输入分配，"
+           "处理顺序：--update-from、通道类型、立体声拆分、计划设备、输入分配、回放设置，"
            "然后依次写出 --ardour、--reaper、--pdf、--project。"
            "每条状态信息打印到标准输出，错误信息和报告中未能识别为通道的行打印到标准错误。\n"
            "\n"
@@ -312,6 +332,8 @@ int runConvert(CommandContext &context, const AudioInputDeviceEnumerator &enumer
         if (!assignIncludedTracks(model, options, context.err) || failed())
             return exitFailure;
     }
+    if (options.playbackOutputs)
+        model.setPlaybackOutputs(*options.playbackOutputs);
 
     using Operation = void (SessionViewModel::*)();
     const std::pair<const std::optional<QString> &, Operation> outputs[] = {

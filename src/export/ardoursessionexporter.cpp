@@ -296,11 +296,14 @@ QByteArray ArdourSessionExporter::makeSession(const QString &sessionName,
         const qint64 routeID = w.newID();
         const qint64 playlistID = w.newID();
         routeAndPlaylistIDs.append({routeID, playlistID});
+        // NOTE: with strict I/O Ardour gives a mono track a second output on load, whatever the
+        // session says; a track playing back to one output keeps its one output only without it.
+        const bool playsBack = !track.outputConnections.isEmpty();
         w.start(u"Route"_s, {{u"version"_s, formatVersion},
                              {u"id"_s, QString::number(routeID)},
                              {u"name"_s, track.name},
                              {u"default-type"_s, u"audio"_s},
-                             {u"strict-io"_s, u"1"_s},
+                             {u"strict-io"_s, playsBack ? u"0"_s : u"1"_s},
                              {u"audio-playlist"_s, QString::number(playlistID)}});
         w.empty(u"PresentationInfo"_s, {{u"order"_s, QString::number(i + 1)},
                                         {u"flags"_s, u"AudioTrack,OrderSet"_s},

@@ -111,6 +111,30 @@ TEST_F(ExportActions, SayWhatWillNotRecordAsTheEngineerMayThink)
         << vm.statusMessage()->toStdString();
 }
 
+TEST_F(ExportActions, PlaybackIsAShowSettingThatUndoAndTheProjectKeep)
+{
+    importReport();
+    vm.assignAudioInputChannel(u"madi:stereo:4"_s, idOf(u"3s"_s));
+    vm.setPlaybackOutputs({true, -1});
+    EXPECT_EQ(vm.errorMessage(), u"回放输出的偏移量不能为负数。"_s);
+    EXPECT_FALSE(vm.canUndo());
+    vm.setPlaybackOutputs({true, 4});
+    vm.undo();
+    EXPECT_EQ(vm.playbackOutputs(), PlaybackOutputs{});
+    vm.setPlaybackOutputs({true, 4});
+
+    panels->saveLocation = path(u"Show.kvp"_s);
+    vm.saveProjectAs();
+    importReport();
+    EXPECT_EQ(vm.playbackOutputs(), PlaybackOutputs{}) << "a new show starts without playback";
+    vm.openProjectAt(path(u"Show.kvp"_s));
+    EXPECT_EQ(vm.playbackOutputs(), (PlaybackOutputs{true, 4}));
+    panels->saveLocation = path(u"Show.RTrackTemplate"_s);
+    vm.exportTemplate();
+    EXPECT_TRUE(
+        fileBytes(path(u"Show.RTrackTemplate"_s)).contains("  HWOUT 8 3 1 0 0 0 0 -1:U -1\n"));
+}
+
 TEST_F(ExportActions, ExportChangesNothingButTheTexts)
 {
     vm.importSessionReportAt(mainShow);

@@ -38,6 +38,7 @@ ProjectDocumentSnapshot sampleDocument()
     document.selectedTrackIDs = {uuidText(plain.id), uuidText(side.id)};
     document.plannedAudioDevices = {{u"planned:Stage Rack"_s, u"Stage Rack"_s, 32},
                                     {u"hw:CARD=MADI,DEV=0"_s, u"MADI"_s, 64}};
+    document.playbackOutputs = {true, 2};
     return document;
 }
 
@@ -100,6 +101,7 @@ TEST(ProjectDocument, WritesTheGoldenDocumentAndReadsEveryFieldBack)
 
     // Left out when empty: such a project reads the same for a Kelvary without planned devices.
     EXPECT_FALSE(parse(writeProjectDocument({})).contains(u"plannedAudioDevices"_s));
+    EXPECT_FALSE(parse(writeProjectDocument({})).contains(u"playbackOutputs"_s));
     // A colour without hex text is written as white.
     ProjectDocumentSnapshot broken = document;
     broken.session.tracks[0].color.red = std::numeric_limits<double>::quiet_NaN();
@@ -145,6 +147,12 @@ TEST(ProjectDocument, RefusesDocumentsItCannotTrustAndSaysWhy)
         {{planned, u"id"_s},
          u"planned:Stage Rack"_s,
          u"plannedAudioDevices 第 2 项：id“planned:Stage Rack”已被前面的设备使用。"_s},
+        {{u"playbackOutputs"_s},
+         QJsonObject{{u"offset"_s, -1}},
+         u"playbackOutputs：“offset”不能为负数。"_s},
+        {{u"playbackOutputs"_s},
+         QJsonObject{{u"offset"_s, 1.5}},
+         u"playbackOutputs：键“offset”应为整数。"_s},
     };
     for (const auto &c : cases)
         EXPECT_EQ(readError(withKey(c.path, c.value)), c.message)

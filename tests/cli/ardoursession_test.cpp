@@ -113,12 +113,21 @@ TEST(ArdourSession, ArdourLoadsTheSessionAndKeepsEveryTrackAsWritten)
     writeBytes(path(u"edited.kvp"_s), QJsonDocument(project).toJson());
 
     const QString pipeWire = u"Scarlett 18i20:capture_AUX%i"_s;
+    // Virtual soundcheck: each track plays back to the outputs of its inputs, not to the master.
+    const auto played = [](SessionTrack t) {
+        t.outputs = t.inputs;
+        for (QString &port : t.outputs)
+            port.replace(u"capture"_s, u"playback"_s);
+        return t;
+    };
     const struct {
         QString folder;
+        QString project; // converted with the options; none: written by the first run
         QStringList options;
         QList<SessionTrack> written;
     } cases[] = {
         {u"Default"_s,
+         {},
          {},
          {track(u"Kick \"In\""_s, inputBlue, {u"system:capture_2"_s}),
           track(u"主唱 Vox"_s, inputBlue, {u"system:capture_3"_s}),
@@ -127,7 +136,17 @@ TEST(ArdourSession, ArdourLoadsTheSessionAndKeepsEveryTrackAsWritten)
           track(u"Talk-Back"_s, inputBlue, {u"system:capture_6"_s}),
           track(u"Master 1"_s, inputBlue, {u"system:capture_7"_s}),
           track(u"A1 Wedge 1"_s, auxViolet, {u"system:capture_8"_s})}},
+        {u"Playback"_s,
+         u"show.kvp"_s,
+         {u"--playback-outputs"_s, u"same"_s},
+         {played(track(u"Kick \"In\""_s, inputBlue, {u"system:capture_2"_s})),
+          played(track(u"主唱 Vox"_s, inputBlue, {u"system:capture_3"_s})),
+          played(track(u"Keys"_s, inputBlue, {u"system:capture_4"_s, u"system:capture_5"_s})),
+          played(track(u"Talk-Back"_s, inputBlue, {u"system:capture_6"_s})),
+          played(track(u"Master 1"_s, inputBlue, {u"system:capture_7"_s})),
+          played(track(u"A1 Wedge 1"_s, auxViolet, {u"system:capture_8"_s}))}},
         {u"PipeWire"_s,
+         u"edited.kvp"_s,
          {u"--split-stereo"_s, u"--capture-ports"_s, pipeWire, u"--sample-rate"_s, u"96000"_s},
          {track(u"Kick \"In\""_s, 0xFF8000FF, {u"Scarlett 18i20:capture_AUX1"_s}),
           track(u"主唱 Vox"_s, 0x2080C0FF, {u"Scarlett 18i20:capture_AUX2"_s}),
@@ -139,10 +158,10 @@ TEST(ArdourSession, ArdourLoadsTheSessionAndKeepsEveryTrackAsWritten)
     };
     QStringList sessions;
     for (const auto &c : cases) {
-        if (c.folder != u"Default"_s) {
-            const CliRun run = runCli(
-                QStringList{u"convert"_s, path(u"edited.kvp"_s), u"--ardour"_s, path(c.folder)} +
-                c.options);
+        if (!c.project.isEmpty()) {
+            const CliRun run =
+                runCli(QStringList{u"convert"_s, path(c.project), u"--ardour"_s, path(c.folder)} +
+                       c.options);
             ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
         }
         sessions << path(c.folder) << c.folder;

@@ -137,6 +137,8 @@ TEST_F(ConvertCommand, RejectsWrongCommandLinesWithTheReasonAndItsHelp)
          u"--plan-device 的输入数应为 1 到 512 之间的整数，而不是“513”。"_s},
         {{report, u"--plan-device"_s, u"Rack:8"_s, u"--plan-device"_s, u"Rack:16"_s},
          u"计划设备“Rack”给出了两次。"_s},
+        {{report, u"--playback-outputs=offset:x"_s},
+         u"--playback-outputs 应为 same、offset:K（K 为不小于 0 的整数）或 none，而不是“offset:x”。"_s},
     };
     for (const auto &[arguments, reason] : cases) {
         const CommandRun run = convert(arguments);

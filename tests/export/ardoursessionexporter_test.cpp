@@ -1,4 +1,5 @@
 #include "export/ardoursessionexporter.h"
+#include "support/builders.h"
 #include "support/printers.h"
 
 #include <gtest/gtest.h>
@@ -36,4 +37,25 @@ TEST(ArdourSessionExporter, CapturePortPatternsNeedAnInputNumber)
     EXPECT_EQ(capturePortPatternProblem(u"x:in_%i"_s), std::nullopt);
     for (const QString &bad : {QString(), u"system:capture_"_s, u"system:capture_%N"_s})
         EXPECT_TRUE(capturePortPatternProblem(bad)) << bad.toStdString();
+}
+
+TEST(ArdourSessionExporter, PlaybackTakesOneOutputPerInputOnThePlaybackPorts)
+{
+    const QList<AudioInputDevice> devices{makeAudioInputDevice(u"ufx"_s, u"UFX"_s, 24)};
+    ArdourSessionExporter exporter;
+    exporter.playbackOutputs = {true, 10};
+    TrackChannel keys =
+        onChannel(makeTrack(DigicoChannelType::input, u"3s"_s, u"Keys"_s), u"ufx:stereo:12"_s);
+    TrackChannel right = keys.stereoSideChannel(u"3"_s, StereoChannelSide::right);
+    TrackChannel spare = makeTrack(DigicoChannelType::input, u"4"_s, u"Spare"_s);
+    EXPECT_EQ(exporter.ardourTrack(keys, devices).outputConnections,
+              (QStringList{u"system:playback_23"_s, u"system:playback_24"_s}));
+    EXPECT_EQ(exporter.ardourTrack(right, devices).outputConnections,
+              QStringList{u"system:playback_24"_s});
+    EXPECT_EQ(exporter.ardourTrack(spare, devices).outputConnections, QStringList())
+        << "no input: to the master bus as before";
+    exporter.capturePortPattern = u"UFX:in_%i"_s;
+    EXPECT_EQ(exporter.ardourTrack(keys, devices).outputConnections,
+              (QStringList{QString(), QString()}))
+        << "a pattern without capture names no playback port";
 }

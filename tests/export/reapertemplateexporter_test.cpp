@@ -190,3 +190,48 @@ TEST(TemplateExportFormat, IsReadBackOnlyFromAnExactTitle)
                                 u"reaper \u00B7 轨道模版 (.RTrackTemplate)"_s, u""_s})
         EXPECT_EQ(templateExportFormatFromText(text), std::nullopt) << text.toStdString();
 }
+
+TEST(ReaperTemplate, PlaysEachTrackBackToTheOutputOfTheInputItRecordsFrom)
+{
+    const auto side = [](const QString &channel, StereoChannelSide s) {
+        TrackChannel track = onChannel(input(u"3 L"_s, u"Keys"_s), channel);
+        track.stereoSide = s;
+        return track;
+    };
+    const struct {
+        const char *name;
+        TrackChannel track;
+        qint64 offset;
+        InputNumbering numbering;
+        QString line; // empty: none
+    } cases[] = {
+        {"mono", onChannel(input(u"1"_s, u"Kick"_s), u"dvs:4"_s), 0,
+         InputNumbering::recordingDevice, u"  HWOUT 1028 3 1 0 0 0 1024 -1:U -1"_s},
+        {"stereo", onChannel(input(u"3s"_s, u"Keys"_s), u"dvs:stereo:5"_s), 0,
+         InputNumbering::recordingDevice, u"  HWOUT 5 3 1 0 0 0 0 -1:U -1"_s},
+        {"left side of a pair", side(u"dvs:stereo:2"_s, StereoChannelSide::left), 0,
+         InputNumbering::recordingDevice, u"  HWOUT 1026 3 1 0 0 0 1024 -1:U -1"_s},
+        {"right side of a pair", side(u"dvs:stereo:2"_s, StereoChannelSide::right), 0,
+         InputNumbering::recordingDevice, u"  HWOUT 1027 3 1 0 0 0 1024 -1:U -1"_s},
+        {"offset", onChannel(input(u"3s"_s, u"Keys"_s), u"dvs:stereo:2"_s), 8,
+         InputNumbering::recordingDevice, u"  HWOUT 10 3 1 0 0 0 0 -1:U -1"_s},
+        {"global numbering", onChannel(input(u"1"_s, u"Kick"_s), u"usb:1"_s), 2,
+         InputNumbering::global, u"  HWOUT 1035 3 1 0 0 0 1024 -1:U -1"_s},
+        {"unassigned", input(u"2"_s, u"Snare"_s), 0, InputNumbering::recordingDevice, {}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        ReaperTemplateExporter exporter{c.numbering, {true, c.offset}};
+        QStringList lines = exporter.makeTemplate({c.track}, twoDevices).split(u'\n');
+        // Where Reaper writes its hardware outputs: after TRACKID, last in the block.
+        const qsizetype end = lines.lastIndexOf(u">"_s);
+        ASSERT_GT(end, 1);
+        const bool written = lines[end - 1].startsWith(u"  HWOUT "_s);
+        EXPECT_EQ(written ? lines[end - 1] : QString(), c.line);
+        EXPECT_TRUE(lines[end - (written ? 2 : 1)].startsWith(u"  TRACKID "_s));
+        EXPECT_EQ(lines.filter(u"HWOUT"_s).size(), written ? 1 : 0);
+
+        exporter.playbackOutputs.enabled = false;
+        EXPECT_FALSE(exporter.makeTemplate({c.track}, twoDevices).contains(u"HWOUT"_s));
+    }
+}

@@ -125,6 +125,18 @@ TEST(SessionPDF, RowsShowADashForEveryMissingValue)
     };
     for (const auto &[track, cells] : rows)
         EXPECT_EQ(SessionPDFExporter().makeRow(track, deviceNames, channelLabels()).cells, cells);
+
+    // With playback, a column after the device input names the outputs, and still fits the page.
+    SessionPDFExporter playback;
+    playback.addPlaybackColumn({{blank.id, u"Out 5\u20136"_s}});
+    EXPECT_EQ(playback.columns.last().title, u"回放"_s);
+    EXPECT_EQ(playback.makeRow(blank, deviceNames, channelLabels()).cells.last(),
+              u"Out 5\u20136"_s);
+    EXPECT_EQ(playback.makeRow(rows[0].first, deviceNames, channelLabels()).cells.last(), u"—"_s);
+    double width = 0;
+    for (const SessionPDFExporter::Column &column : playback.columns)
+        width += column.width;
+    EXPECT_LE(width, playback.pageSize.width() - 2 * playback.margin);
 }
 
 TEST(SessionPDF, ReadsBackEveryCellOfAManyPageSheetAsDrawn)
