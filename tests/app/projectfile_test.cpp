@@ -99,6 +99,76 @@ TEST_F(ProjectFile, FailedSaveKeepsTheFileTheLocationAndTheState)
     EXPECT_EQ(vm.projectFileURL(), longName);
     EXPECT_EQ(vm.session(), edited);
     EXPECT_EQ(vm.statusMessage(), status);
+    EXPECT_TRUE(vm.isModified());
+}
+
+TEST_F(ProjectFile, ModifiedMarkFollowsTheStateAgainstWhatWasLastLoadedOrSaved)
+{
+    const QString show = path(u"Show.kvp"_s);
+    QUuid first;
+    const auto renameEachInTurn = [&](int count) {
+        for (int i = 0; i < count; ++i)
+            vm.renameTrack(u"n%1"_s.arg(i), vm.tracks()[i % 2].id);
+    };
+    const struct {
+        const char *what;
+        std::function<void()> act;
+        bool modified;
+        QString name;
+    } steps[] = {
+        {"nothing loaded", [] {}, false, u"Kelvary"_s},
+        {"import", [&] { vm.importSessionReportAt(mainShow); }, false, u"Main Show"_s},
+        {"rename", [&] { vm.renameTrack(u"Kick"_s, first = vm.tracks()[0].id); }, true,
+         u"Main Show"_s},
+        {"undo to the import", [&] { vm.undo(); }, false, u"Main Show"_s},
+        {"redo", [&] { vm.redo(); }, true, u"Main Show"_s},
+        {"save panel cancelled", [&] { vm.saveProject(); }, true, u"Main Show"_s},
+        {"save as failed",
+         [&] {
+             panels->saveLocation = path(u"missing/Show.kvp"_s);
+             vm.saveProjectAs();
+         },
+         true, u"Main Show"_s},
+        {"save as",
+         [&] {
+             panels->saveLocation = show;
+             vm.saveProjectAs();
+         },
+         false, u"Show.kvp"_s},
+        {"stereo switch", [&] { vm.setSplitStereoChannels(true); }, true, u"Show.kvp"_s},
+        {"undo to the save", [&] { vm.undo(); }, false, u"Show.kvp"_s},
+        {"undo past the save", [&] { vm.undo(); }, true, u"Show.kvp"_s},
+        {"redo to the save", [&] { vm.redo(); }, false, u"Show.kvp"_s},
+        {"a step that changes nothing", [&] { vm.setIncluded(true, first); }, false, u"Show.kvp"_s},
+        {"selection", [&] { vm.setSelectedTrackIDs({first}); }, false, u"Show.kvp"_s},
+        {"planned interface", [&] { vm.addPlannedAudioDevice(u"Stage Box"_s, 32); }, true,
+         u"Show.kvp"_s},
+        {"save", [&] { vm.saveProject(); }, false, u"Show.kvp"_s},
+        {"60 edits and 60 undos: the save fell off the history",
+         [&] {
+             renameEachInTurn(60);
+             for (int i = 0; i < 60; ++i)
+                 vm.undo();
+         },
+         true, u"Show.kvp"_s},
+        {"open", [&] { vm.openProjectAt(show); }, false, u"Show.kvp"_s},
+        {"failed open after an edit",
+         [&] {
+             vm.deleteTrack(first);
+             vm.openProjectAt(path(u"absent.kvp"_s));
+         },
+         true, u"Show.kvp"_s},
+        {"import over it", [&] { vm.importSessionReportAt(mainShow); }, false, u"Main Show"_s},
+    };
+    for (const auto &step : steps) {
+        SCOPED_TRACE(step.what);
+        const bool before = vm.isModified();
+        QSignalSpy announced(&vm, &SessionViewModel::isModifiedChanged);
+        step.act();
+        EXPECT_EQ(vm.isModified(), step.modified);
+        EXPECT_EQ(announced.size() % 2 == 1, before != step.modified);
+        EXPECT_EQ(vm.displayName(), step.name);
+    }
 }
 
 TEST_F(ProjectFile, FailedOpenNamesWhatIsWrongAndKeepsTheSession)
