@@ -38,7 +38,7 @@ TEST(MainWindow, TitleAndToolbarFollowTheSessionAndTheDisplayMode)
     };
     EXPECT_EQ(enabled(), (QList<bool>{false, false, false, false, false, true}));
     w.viewModel()->importSessionReportAt(mainShow);
-    EXPECT_EQ(w.windowTitle(), u"通道列表(10/18)");
+    EXPECT_EQ(w.titleLabel()->text(), u"通道列表(10/18)");
     EXPECT_EQ(enabled(), (QList<bool>{false, true, true, true, true, true}));
     // Nothing included: no export; the exclusion itself can be undone.
     w.viewModel()->setTracksIncluded(false, DigicoChannelType::input);
@@ -120,6 +120,7 @@ TEST(MainWindow, DropsTakeFilesOnlyAndOpenTheFirstOfThem)
     QDropEvent dropped(centre, Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(&f.window, &dropped);
     EXPECT_FALSE(drop->overlay()->isVisible());
+    QCoreApplication::processEvents(); // the file is opened once the drop is over
     EXPECT_EQ(f.window.viewModel()->session().sourceFileName, u"club-tabs.rtf");
     EXPECT_EQ(f.window.viewModel()->projectFileURL(), std::nullopt);
 }
@@ -161,6 +162,90 @@ TEST(MainWindow, CommandsAskThroughThePanelsAndSaveAsksOnlyTheFirstTime)
     ASSERT_NE(f.window.errorAlert(), nullptr);
     EXPECT_EQ(f.window.errorAlert()->text(), u"该导出格式将在下个版本开放。"_s);
     EXPECT_EQ(f.panels->saveRequests.size(), 1);
+}
+
+TEST(MainWindow, UnsavedChangesAreAskedAboutBeforeTheShowIsClosedOrReplaced)
+{
+    MainWindowFixture f;
+    ContentView &w = f.window;
+    SessionViewModel *viewModel = w.viewModel();
+    AppCommands *commands = w.commands();
+    w.show();
+    QStringList asked;
+    QList<QMessageBox::StandardButton> answers;
+    w.setSaveQuestion([&](const QString &name) {
+        asked << name;
+        return answers.takeFirst();
+    });
+    const auto title = [&] { return std::pair(w.windowTitle(), w.isWindowModified()); };
+    EXPECT_EQ(title(), std::pair(u"Kelvary[*]"_s, false));
+
+    // Nothing to save: no question.
+    f.panels->openAnswers = {mainShow};
+    commands->importReportAction()->trigger();
+    EXPECT_EQ(title(), std::pair(u"Main Show[*]"_s, false));
+    EXPECT_TRUE(asked.isEmpty());
+
+    const auto drop = [&] {
+        QMimeData files;
+        files.setUrls({QUrl::fromLocalFile(fixture(u"club-tabs.rtf"_s))});
+        QDragEnterEvent entered(w.rect().center(), Qt::CopyAction, &files, Qt::LeftButton,
+                                Qt::NoModifier);
+        QCoreApplication::sendEvent(&w, &entered);
+        QDropEvent dropped(w.rect().center(), Qt::CopyAction, &files, Qt::LeftButton,
+                           Qt::NoModifier);
+        QCoreApplication::sendEvent(&w, &dropped);
+        QCoreApplication::processEvents();
+    };
+    const auto trigger = [](QAction *action) { return [action] { action->trigger(); }; };
+    const QString project = f.path(u"Show.kvp"_s);
+    const struct {
+        const char *what;
+        std::function<void()> request;
+        QMessageBox::StandardButton answer;
+        std::optional<QString> saveLocation;
+        bool goesOn;
+    } requests[] = {
+        {"close", [&] { w.close(); }, QMessageBox::Cancel, {}, false},
+        {"quit", trigger(commands->quitAction()), QMessageBox::Cancel, {}, false},
+        {"import", trigger(commands->importReportAction()), QMessageBox::Cancel, {}, false},
+        {"open", trigger(commands->openProjectAction()), QMessageBox::Cancel, {}, false},
+        {"drop", drop, QMessageBox::Cancel, {}, false},
+        {"open, save panel cancelled",
+         trigger(commands->openProjectAction()),
+         QMessageBox::Save,
+         {},
+         false},
+        {"import, not saved",
+         trigger(commands->importReportAction()),
+         QMessageBox::Discard,
+         {},
+         true},
+        {"drop, not saved", drop, QMessageBox::Discard, {}, true},
+        {"open, saved", trigger(commands->openProjectAction()), QMessageBox::Save, project, true},
+        {"quit, saved", trigger(commands->quitAction()), QMessageBox::Save, project, true},
+    };
+    for (const auto &request : requests) {
+        SCOPED_TRACE(request.what);
+        w.show();
+        viewModel->renameTrack(u"Kick %1"_s.arg(asked.size()), viewModel->tracks()[0].id);
+        EXPECT_EQ(title(), std::pair(viewModel->displayName() + u"[*]"_s, true));
+        const auto outcome = [&] {
+            return std::tuple(f.panels->openRequests.size(), w.isVisible(),
+                              viewModel->session().sourceFileName);
+        };
+        const auto before = outcome();
+        const QStringList question = asked + QStringList{viewModel->displayName()};
+        answers = {request.answer};
+        f.panels->saveLocation = request.saveLocation;
+        request.request();
+        EXPECT_EQ(asked, question);
+        EXPECT_EQ(outcome() != before, request.goesOn);
+        EXPECT_EQ(w.isWindowModified(), viewModel->isModified());
+        EXPECT_EQ(QFile::exists(project), request.saveLocation.has_value());
+    }
+    EXPECT_EQ(title(), std::pair(u"Show.kvp[*]"_s, false));
+    EXPECT_FALSE(w.isVisible());
 }
 
 TEST(MainWindow, RevisedReportIsShownFirstAndTakenOnlyWhenConfirmed)
