@@ -30,21 +30,32 @@ TEST(MainWindow, TitleAndToolbarFollowTheSessionAndTheDisplayMode)
 {
     MainWindowFixture f;
     ContentView &w = f.window;
+    w.show();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
     const auto enabled = [&] {
         return QList<bool>{
-            w.undoAction()->isEnabled(),           w.restoreColorsAction()->isEnabled(),
-            w.displayModeAction()->isEnabled(),    w.exportPDFAction()->isEnabled(),
-            w.exportTemplateAction()->isEnabled(), w.appearanceAction()->isEnabled()};
+            w.undoAction()->isEnabled(),          w.redoAction()->isEnabled(),
+            w.restoreColorsAction()->isEnabled(), w.displayModeAction()->isEnabled(),
+            w.exportPDFAction()->isEnabled(),     w.exportTemplateAction()->isEnabled(),
+            w.appearanceAction()->isEnabled()};
     };
-    EXPECT_EQ(enabled(), (QList<bool>{false, false, false, false, false, true}));
+    EXPECT_EQ(enabled(), (QList<bool>{false, false, false, false, false, false, true}));
     w.viewModel()->importSessionReportAt(mainShow);
     EXPECT_EQ(w.titleLabel()->text(), u"通道列表(10/18)");
-    EXPECT_EQ(enabled(), (QList<bool>{false, true, true, true, true, true}));
-    // Nothing included: no export; the exclusion itself can be undone.
+    EXPECT_EQ(enabled(), (QList<bool>{false, false, true, true, true, true, true}));
+    // Nothing included: no export; the exclusion itself can be undone, and redone by either key.
     w.viewModel()->setTracksIncluded(false, DigicoChannelType::input);
-    EXPECT_EQ(enabled(), (QList<bool>{true, true, true, false, false, true}));
+    const QList<bool> excluded{true, false, true, true, false, false, true};
+    const QList<bool> undone{false, true, true, true, true, true, true};
+    EXPECT_EQ(enabled(), excluded);
+    for (const QKeyCombination redo : {Qt::CTRL | Qt::SHIFT | Qt::Key_Z, Qt::CTRL | Qt::Key_Y}) {
+        QTest::keyClick(&w, Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_EQ(enabled(), undone);
+        QTest::keyClick(&w, redo.key(), redo.keyboardModifiers());
+        EXPECT_EQ(enabled(), excluded);
+    }
     w.undoAction()->trigger();
-    EXPECT_EQ(enabled(), (QList<bool>{false, true, true, true, true, true}));
 
     // The matrix takes the sidebar's place.
     w.displayModeAction()->trigger();
