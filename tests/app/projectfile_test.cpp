@@ -105,69 +105,41 @@ TEST_F(ProjectFile, FailedSaveKeepsTheFileTheLocationAndTheState)
 TEST_F(ProjectFile, ModifiedMarkFollowsTheStateAgainstWhatWasLastLoadedOrSaved)
 {
     const QString show = path(u"Show.kvp"_s);
-    QUuid first;
-    const auto renameEachInTurn = [&](int count) {
-        for (int i = 0; i < count; ++i)
-            vm.renameTrack(u"n%1"_s.arg(i), vm.tracks()[i % 2].id);
+    const auto saveAs = [&](const QString &location) {
+        panels->saveLocation = location;
+        vm.saveProjectAs();
     };
-    const struct {
-        const char *what;
-        std::function<void()> act;
-        bool modified;
-        QString name;
-    } steps[] = {
-        {"nothing loaded", [] {}, false, u"Kelvary"_s},
-        {"import", [&] { vm.importSessionReportAt(mainShow); }, false, u"Main Show"_s},
-        {"rename", [&] { vm.renameTrack(u"Kick"_s, first = vm.tracks()[0].id); }, true,
-         u"Main Show"_s},
-        {"undo to the import", [&] { vm.undo(); }, false, u"Main Show"_s},
-        {"redo", [&] { vm.redo(); }, true, u"Main Show"_s},
-        {"save panel cancelled", [&] { vm.saveProject(); }, true, u"Main Show"_s},
-        {"save as failed",
+    const auto first = [&] { return vm.tracks()[0].id; };
+    const std::tuple<const char *, std::function<void()>, bool> steps[] = {
+        {"import", [&] { vm.importSessionReportAt(mainShow); }, false},
+        {"rename", [&] { vm.renameTrack(u"Kick"_s, first()); }, true},
+        {"undo to the import", [&] { vm.undo(); }, false},
+        {"redo", [&] { vm.redo(); }, true},
+        {"save as failed", [&] { saveAs(path(u"missing/Show.kvp"_s)); }, true},
+        {"save as", [&] { saveAs(show); }, false},
+        {"stereo switch", [&] { vm.setSplitStereoChannels(true); }, true},
+        {"undo to the save", [&] { vm.undo(); }, false},
+        {"undo past it", [&] { vm.undo(); }, true},
+        {"redo to the save", [&] { vm.redo(); }, false},
+        {"a step that changes nothing", [&] { vm.setIncluded(true, first()); }, false},
+        {"planned interface", [&] { vm.addPlannedAudioDevice(u"Stage Box"_s, 32); }, true},
+        {"save", [&] { vm.saveProject(); }, false},
+        {"60 steps, 60 undos: the save fell off the history",
          [&] {
-             panels->saveLocation = path(u"missing/Show.kvp"_s);
-             vm.saveProjectAs();
-         },
-         true, u"Main Show"_s},
-        {"save as",
-         [&] {
-             panels->saveLocation = show;
-             vm.saveProjectAs();
-         },
-         false, u"Show.kvp"_s},
-        {"stereo switch", [&] { vm.setSplitStereoChannels(true); }, true, u"Show.kvp"_s},
-        {"undo to the save", [&] { vm.undo(); }, false, u"Show.kvp"_s},
-        {"undo past the save", [&] { vm.undo(); }, true, u"Show.kvp"_s},
-        {"redo to the save", [&] { vm.redo(); }, false, u"Show.kvp"_s},
-        {"a step that changes nothing", [&] { vm.setIncluded(true, first); }, false, u"Show.kvp"_s},
-        {"selection", [&] { vm.setSelectedTrackIDs({first}); }, false, u"Show.kvp"_s},
-        {"planned interface", [&] { vm.addPlannedAudioDevice(u"Stage Box"_s, 32); }, true,
-         u"Show.kvp"_s},
-        {"save", [&] { vm.saveProject(); }, false, u"Show.kvp"_s},
-        {"60 edits and 60 undos: the save fell off the history",
-         [&] {
-             renameEachInTurn(60);
+             for (int i = 0; i < 60; ++i)
+                 vm.renameTrack(QString::number(i), vm.tracks()[i % 2].id);
              for (int i = 0; i < 60; ++i)
                  vm.undo();
          },
-         true, u"Show.kvp"_s},
-        {"open", [&] { vm.openProjectAt(show); }, false, u"Show.kvp"_s},
-        {"failed open after an edit",
-         [&] {
-             vm.deleteTrack(first);
-             vm.openProjectAt(path(u"absent.kvp"_s));
-         },
-         true, u"Show.kvp"_s},
-        {"import over it", [&] { vm.importSessionReportAt(mainShow); }, false, u"Main Show"_s},
+         true},
+        {"open", [&] { vm.openProjectAt(show); }, false},
+        {"delete", [&] { vm.deleteTrack(first()); }, true},
+        {"failed open", [&] { vm.openProjectAt(path(u"absent.kvp"_s)); }, true},
+        {"import over it", [&] { vm.importSessionReportAt(mainShow); }, false},
     };
-    for (const auto &step : steps) {
-        SCOPED_TRACE(step.what);
-        const bool before = vm.isModified();
-        QSignalSpy announced(&vm, &SessionViewModel::isModifiedChanged);
-        step.act();
-        EXPECT_EQ(vm.isModified(), step.modified);
-        EXPECT_EQ(announced.size() % 2 == 1, before != step.modified);
-        EXPECT_EQ(vm.displayName(), step.name);
+    for (const auto &[what, step, modified] : steps) {
+        step();
+        EXPECT_EQ(vm.isModified(), modified) << what;
     }
 }
 

@@ -47,14 +47,13 @@ TEST(MainWindow, TitleAndToolbarFollowTheSessionAndTheDisplayMode)
     // Nothing included: no export; the exclusion itself can be undone, and redone by either key.
     w.viewModel()->setTracksIncluded(false, DigicoChannelType::input);
     const QList<bool> excluded{true, false, true, true, false, false, true};
-    const QList<bool> undone{false, true, true, true, true, true, true};
-    EXPECT_EQ(enabled(), excluded);
-    for (const QKeyCombination redo : {Qt::CTRL | Qt::SHIFT | Qt::Key_Z, Qt::CTRL | Qt::Key_Y}) {
-        QTest::keyClick(&w, Qt::Key_Z, Qt::ControlModifier);
-        EXPECT_EQ(enabled(), undone);
-        QTest::keyClick(&w, redo.key(), redo.keyboardModifiers());
+    for (const QKeySequence &redo : {QKeySequence(u"Ctrl+Shift+Z"_s), QKeySequence(u"Ctrl+Y"_s)}) {
         EXPECT_EQ(enabled(), excluded);
+        QTest::keySequence(&w, QKeySequence::Undo);
+        EXPECT_EQ(enabled(), (QList<bool>{false, true, true, true, true, true, true}));
+        QTest::keySequence(&w, redo);
     }
+    EXPECT_EQ(enabled(), excluded);
     w.undoAction()->trigger();
 
     // The matrix takes the sidebar's place.
@@ -179,84 +178,51 @@ TEST(MainWindow, UnsavedChangesAreAskedAboutBeforeTheShowIsClosedOrReplaced)
 {
     MainWindowFixture f;
     ContentView &w = f.window;
-    SessionViewModel *viewModel = w.viewModel();
-    AppCommands *commands = w.commands();
-    w.show();
+    SessionViewModel *vm = w.viewModel();
+    AppCommands *menu = w.commands();
     QStringList asked;
-    QList<QMessageBox::StandardButton> answers;
+    QMessageBox::StandardButton answer = QMessageBox::NoButton;
     w.setSaveQuestion([&](const QString &name) {
         asked << name;
-        return answers.takeFirst();
+        return answer;
     });
-    const auto title = [&] { return std::pair(w.windowTitle(), w.isWindowModified()); };
-    EXPECT_EQ(title(), std::pair(u"Kelvary[*]"_s, false));
-
-    // Nothing to save: no question.
     f.panels->openAnswers = {mainShow};
-    commands->importReportAction()->trigger();
-    EXPECT_EQ(title(), std::pair(u"Main Show[*]"_s, false));
-    EXPECT_TRUE(asked.isEmpty());
+    menu->importReportAction()->trigger(); // nothing unsaved, no question
+    EXPECT_EQ(w.windowTitle(), u"Main Show[*]"_s);
 
-    const auto drop = [&] {
-        QMimeData files;
-        files.setUrls({QUrl::fromLocalFile(fixture(u"club-tabs.rtf"_s))});
-        QDragEnterEvent entered(w.rect().center(), Qt::CopyAction, &files, Qt::LeftButton,
-                                Qt::NoModifier);
-        QCoreApplication::sendEvent(&w, &entered);
-        QDropEvent dropped(w.rect().center(), Qt::CopyAction, &files, Qt::LeftButton,
-                           Qt::NoModifier);
-        QCoreApplication::sendEvent(&w, &dropped);
+    const auto drop = [&] { // the other report each time, so that a drop that goes on shows
+        const bool club = vm->session().sourceFileName == u"club-tabs.rtf";
+        Q_EMIT w.dropModifier()->fileDropped(club ? mainShow : fixture(u"club-tabs.rtf"_s));
         QCoreApplication::processEvents();
     };
-    const auto trigger = [](QAction *action) { return [action] { action->trigger(); }; };
-    const QString project = f.path(u"Show.kvp"_s);
-    const struct {
-        const char *what;
-        std::function<void()> request;
-        QMessageBox::StandardButton answer;
-        std::optional<QString> saveLocation;
-        bool goesOn;
-    } requests[] = {
-        {"close", [&] { w.close(); }, QMessageBox::Cancel, {}, false},
-        {"quit", trigger(commands->quitAction()), QMessageBox::Cancel, {}, false},
-        {"import", trigger(commands->importReportAction()), QMessageBox::Cancel, {}, false},
-        {"open", trigger(commands->openProjectAction()), QMessageBox::Cancel, {}, false},
-        {"drop", drop, QMessageBox::Cancel, {}, false},
-        {"open, save panel cancelled",
-         trigger(commands->openProjectAction()),
-         QMessageBox::Save,
-         {},
-         false},
-        {"import, not saved",
-         trigger(commands->importReportAction()),
-         QMessageBox::Discard,
-         {},
-         true},
-        {"drop, not saved", drop, QMessageBox::Discard, {}, true},
-        {"open, saved", trigger(commands->openProjectAction()), QMessageBox::Save, project, true},
-        {"quit, saved", trigger(commands->quitAction()), QMessageBox::Save, project, true},
-    };
-    for (const auto &request : requests) {
-        SCOPED_TRACE(request.what);
-        w.show();
-        viewModel->renameTrack(u"Kick %1"_s.arg(asked.size()), viewModel->tracks()[0].id);
-        EXPECT_EQ(title(), std::pair(viewModel->displayName() + u"[*]"_s, true));
-        const auto outcome = [&] {
-            return std::tuple(f.panels->openRequests.size(), w.isVisible(),
-                              viewModel->session().sourceFileName);
-        };
-        const auto before = outcome();
-        const QStringList question = asked + QStringList{viewModel->displayName()};
-        answers = {request.answer};
-        f.panels->saveLocation = request.saveLocation;
-        request.request();
-        EXPECT_EQ(asked, question);
-        EXPECT_EQ(outcome() != before, request.goesOn);
-        EXPECT_EQ(w.isWindowModified(), viewModel->isModified());
-        EXPECT_EQ(QFile::exists(project), request.saveLocation.has_value());
+    const std::function<void()> requests[] = {drop, [&] { menu->importReportAction()->trigger(); },
+                                              [&] { menu->openProjectAction()->trigger(); },
+                                              [&] { w.close(); },
+                                              [&] { menu->quitAction()->trigger(); }};
+    // Cancelling, or cancelling the save panel, stops each one; not saving or saving lets it on.
+    using Answer = std::tuple<QMessageBox::StandardButton, std::optional<QString>, bool>;
+    for (const auto &[button, saveLocation, goesOn] :
+         {Answer{QMessageBox::Cancel, {}, false}, Answer{QMessageBox::Save, {}, false},
+          Answer{QMessageBox::Discard, {}, true},
+          Answer{QMessageBox::Save, f.path(u"Show.kvp"_s), true}}) {
+        for (const auto &request : requests) {
+            w.show();
+            vm->renameTrack(u"Kick %1"_s.arg(asked.size()), vm->tracks()[0].id);
+            ASSERT_TRUE(w.isWindowModified());
+            const auto outcome = [&] {
+                return std::tuple(f.panels->openRequests.size(), w.isVisible(),
+                                  vm->session().sourceFileName);
+            };
+            const auto before = outcome();
+            const QStringList question = asked + QStringList{vm->displayName()};
+            answer = button;
+            f.panels->saveLocation = saveLocation;
+            request();
+            EXPECT_EQ(asked, question);
+            EXPECT_EQ(outcome() != before, goesOn) << button << " after " << asked.size();
+        }
     }
-    EXPECT_EQ(title(), std::pair(u"Show.kvp[*]"_s, false));
-    EXPECT_FALSE(w.isVisible());
+    EXPECT_EQ(std::pair(w.windowTitle(), w.isWindowModified()), std::pair(u"Show.kvp[*]"_s, false));
 }
 
 TEST(MainWindow, RevisedReportIsShownFirstAndTakenOnlyWhenConfirmed)
