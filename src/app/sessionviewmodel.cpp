@@ -28,6 +28,13 @@ SessionViewModel::SessionViewModel(AudioInputDeviceEnumerator audioInputEnumerat
     , m_audioInputEnumerator(std::move(audioInputEnumerator))
     , m_filePanels(std::move(filePanels))
 {
+    // Whatever changes what the project keeps passes one of these, an undo step or not: the
+    // modified mark follows the state itself rather than the history, so an edit that changed
+    // nothing leaves it off and an undo back to the saved state clears it.
+    for (const auto changed :
+         {&SessionViewModel::sessionChanged, &SessionViewModel::splitStereoChannelsChanged,
+          &SessionViewModel::plannedAudioDevicesChanged, &SessionViewModel::playbackOutputsChanged})
+        connect(this, changed, this, &SessionViewModel::updateModified);
 }
 
 SessionViewModel::~SessionViewModel() = default;
@@ -135,6 +142,32 @@ void SessionViewModel::setNameEditUndoTrackIDs(const QSet<QUuid> &ids)
         Q_EMIT nameEditUndoTrackIDsChanged();
 }
 
+void SessionViewModel::markSaved()
+{
+    m_savedState = {m_session, {}, m_splitStereoChannels, m_plannedAudioDevices,
+                    m_playbackOutputs};
+    updateModified();
+}
+
+void SessionViewModel::updateModified()
+{
+    // Cheap while little has changed: track chunks still shared with the saved state compare
+    // equal without looking inside.
+    const bool modified = m_session != m_savedState.session ||
+                          m_splitStereoChannels != m_savedState.splitStereoChannels ||
+                          m_plannedAudioDevices != m_savedState.plannedAudioDevices ||
+                          m_playbackOutputs != m_savedState.playbackOutputs;
+    if (assign(m_isModified, modified))
+        Q_EMIT isModifiedChanged();
+}
+
+QString SessionViewModel::displayName() const
+{
+    if (m_projectFileURL)
+        return QFileInfo(*m_projectFileURL).fileName();
+    return m_session.sessionName.isEmpty() ? u"Kelvary"_s : m_session.sessionName;
+}
+
 qsizetype SessionViewModel::indexOfTrack(const QUuid &trackID) const
 {
     for (qsizetype i = 0; i < m_session.tracks.size(); ++i) {
@@ -182,7 +215,9 @@ void SessionViewModel::importSessionReportAt(const QString &location)
         track.isIncluded = track.channelType == DigicoChannelType::input;
     setSession(session);
     setSelectedTrackIDs({});
+    // The inclusion rule and the reconciliation are part of reading the report, not edits.
     refreshAudioInputCatalog();
+    markSaved();
 
     setStatusMessage(u"已加载 %1 条通道 \u00B7 %2 个音频输入设备"_s.arg(trackCount)
                          .arg(m_audioInputCatalog.attachedDeviceCount()) +
@@ -229,7 +264,11 @@ void SessionViewModel::openProjectAt(const QString &location)
     for (const QString &text : document->selectedTrackIDs)
         selection.insert(QUuid::fromString(text));
     setSelectedTrackIDs(selection);
+    // NOTE: the reconciliation may drop assignments of the file to interfaces it does not list
+    // and this computer does not have. Only a file written by hand holds those; dropping them is
+    // part of reading it, not an unsaved change.
     refreshAudioInputCatalog();
+    markSaved();
 
     setStatusMessage(u"已打开工程："_s + QFileInfo(location).fileName());
     setLoading(false);

@@ -23,8 +23,8 @@
 
 namespace kelvary {
 
-// What undo puts back: the session with every track, the selection, the stereo switch, the
-// planned interfaces and the playback setting.
+// What undo and redo put back: the session with every track, the selection, the stereo switch,
+// the planned interfaces and the playback setting.
 struct SessionEditSnapshot {
     ParsedSession session;
     QSet<QUuid> selectedTrackIDs;
@@ -44,8 +44,8 @@ struct SequentialStartOption {
 };
 
 // The one owner of everything the user edits: the session, the selection, the audio inputs, the
-// status texts and the undo history. Views read its properties and call its operations; it never
-// shows a dialog itself.
+// status texts and the undo and redo history. Views read its properties and call its operations;
+// it never shows a dialog itself.
 class SessionViewModel : public QObject {
     Q_OBJECT
     Q_PROPERTY(kelvary::ParsedSession session READ session NOTIFY sessionChanged)
@@ -72,6 +72,10 @@ class SessionViewModel : public QObject {
     Q_PROPERTY(QList<kelvary::SessionEditSnapshot> undoSnapshots READ undoSnapshots NOTIFY
                    undoSnapshotsChanged)
     Q_PROPERTY(bool canUndo READ canUndo NOTIFY undoSnapshotsChanged)
+    Q_PROPERTY(QList<kelvary::SessionEditSnapshot> redoSnapshots READ redoSnapshots NOTIFY
+                   redoSnapshotsChanged)
+    Q_PROPERTY(bool canRedo READ canRedo NOTIFY redoSnapshotsChanged)
+    Q_PROPERTY(bool isModified READ isModified NOTIFY isModifiedChanged)
     Q_PROPERTY(bool isApplyingUndo READ isApplyingUndo NOTIFY isApplyingUndoChanged)
     Q_PROPERTY(
         qint64 groupedMutationDepth READ groupedMutationDepth NOTIFY groupedMutationDepthChanged)
@@ -100,6 +104,16 @@ public:
     const std::optional<QString> &projectFileURL() const { return m_projectFileURL; }
     const QList<SessionEditSnapshot> &undoSnapshots() const { return m_undoSnapshots; }
     bool canUndo() const { return !m_undoSnapshots.isEmpty(); }
+    // The steps undo took back, the next one to redo last; a new edit empties it.
+    const QList<SessionEditSnapshot> &redoSnapshots() const { return m_redoSnapshots; }
+    bool canRedo() const { return !m_redoSnapshots.isEmpty(); }
+    // Whether the session, the stereo switch or the planned interfaces differ from what was last
+    // imported, opened or saved. The selection is kept in the project but is no edit.
+    bool isModified() const { return m_isModified; }
+    // The show's name for the window title and the question before it is closed: the project's
+    // file name, or before the first save the session name, or "Kelvary".
+    QString displayName() const;
+    // True while an undo or a redo writes a step back.
     bool isApplyingUndo() const { return m_isApplyingUndo; }
     qint64 groupedMutationDepth() const { return m_groupedMutationDepth; }
     const QSet<QUuid> &nameEditUndoTrackIDs() const { return m_nameEditUndoTrackIDs; }
@@ -152,12 +166,13 @@ public:
     // device a track is assigned to, each attached one as this computer reports it.
     QList<PlannedAudioDevice> projectAudioDevices() const;
 
-    // Undo
+    // Undo and redo
     void recordUndoSnapshot();
     void recordUndoSnapshotIfNeeded();
     void beginGroupedMutation();
     void endGroupedMutation();
     void undo();
+    void redo();
     void clearUndoHistory();
 
     // Track editing
@@ -232,6 +247,8 @@ Q_SIGNALS:
     void plannedAudioDevicesChanged();
     void projectFileURLChanged();
     void undoSnapshotsChanged();
+    void redoSnapshotsChanged();
+    void isModifiedChanged();
     void isApplyingUndoChanged();
     void groupedMutationDepthChanged();
     void nameEditUndoTrackIDsChanged();
@@ -254,6 +271,13 @@ private:
     void setApplyingUndo(bool applying);
     void setGroupedMutationDepth(qint64 depth);
     void setNameEditUndoTrackIDs(const QSet<QUuid> &ids);
+
+    SessionEditSnapshot currentSnapshot() const;
+    // Writes an undo or redo step back: the history lists are the caller's to move.
+    void applySnapshot(const SessionEditSnapshot &snapshot);
+    // Takes the current state as the one on disk.
+    void markSaved();
+    void updateModified();
 
     qsizetype indexOfTrack(const QUuid &trackID) const;
     // Changes the tracks the predicate picks, in list order, and announces the result once.
@@ -294,6 +318,10 @@ private:
     PlaybackOutputs m_playbackOutputs;
     std::optional<QString> m_projectFileURL;
     QList<SessionEditSnapshot> m_undoSnapshots;
+    QList<SessionEditSnapshot> m_redoSnapshots;
+    // The state last imported, opened or saved, without a selection.
+    SessionEditSnapshot m_savedState;
+    bool m_isModified = false;
     bool m_isApplyingUndo = false;
     qint64 m_groupedMutationDepth = 0;
     QSet<QUuid> m_nameEditUndoTrackIDs;

@@ -41,6 +41,7 @@ void SessionViewModel::saveProject()
         setErrorMessage(u"保存失败："_s + written.error().message());
         return;
     }
+    markSaved();
     setStatusMessage(u"工程已保存："_s + QFileInfo(*m_projectFileURL).fileName());
 }
 
@@ -61,6 +62,7 @@ void SessionViewModel::saveProjectThroughPanel(const QByteArray &data, const QSt
         return;
     }
     setProjectFileURL(*location);
+    markSaved();
     setStatusMessage(u"工程已保存："_s + QFileInfo(*location).fileName());
 }
 

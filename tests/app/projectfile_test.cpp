@@ -99,6 +99,48 @@ TEST_F(ProjectFile, FailedSaveKeepsTheFileTheLocationAndTheState)
     EXPECT_EQ(vm.projectFileURL(), longName);
     EXPECT_EQ(vm.session(), edited);
     EXPECT_EQ(vm.statusMessage(), status);
+    EXPECT_TRUE(vm.isModified());
+}
+
+TEST_F(ProjectFile, ModifiedMarkFollowsTheStateAgainstWhatWasLastLoadedOrSaved)
+{
+    const QString show = path(u"Show.kvp"_s);
+    const auto saveAs = [&](const QString &location) {
+        panels->saveLocation = location;
+        vm.saveProjectAs();
+    };
+    const auto first = [&] { return vm.tracks()[0].id; };
+    const std::tuple<const char *, std::function<void()>, bool> steps[] = {
+        {"import", [&] { vm.importSessionReportAt(mainShow); }, false},
+        {"rename", [&] { vm.renameTrack(u"Kick"_s, first()); }, true},
+        {"undo to the import", [&] { vm.undo(); }, false},
+        {"redo", [&] { vm.redo(); }, true},
+        {"save as failed", [&] { saveAs(path(u"missing/Show.kvp"_s)); }, true},
+        {"save as", [&] { saveAs(show); }, false},
+        {"stereo switch", [&] { vm.setSplitStereoChannels(true); }, true},
+        {"undo to the save", [&] { vm.undo(); }, false},
+        {"undo past it", [&] { vm.undo(); }, true},
+        {"redo to the save", [&] { vm.redo(); }, false},
+        {"a step that changes nothing", [&] { vm.setIncluded(true, first()); }, false},
+        {"planned interface", [&] { vm.addPlannedAudioDevice(u"Stage Box"_s, 32); }, true},
+        {"save", [&] { vm.saveProject(); }, false},
+        {"60 steps, 60 undos: the save fell off the history",
+         [&] {
+             for (int i = 0; i < 60; ++i)
+                 vm.renameTrack(QString::number(i), vm.tracks()[i % 2].id);
+             for (int i = 0; i < 60; ++i)
+                 vm.undo();
+         },
+         true},
+        {"open", [&] { vm.openProjectAt(show); }, false},
+        {"delete", [&] { vm.deleteTrack(first()); }, true},
+        {"failed open", [&] { vm.openProjectAt(path(u"absent.kvp"_s)); }, true},
+        {"import over it", [&] { vm.importSessionReportAt(mainShow); }, false},
+    };
+    for (const auto &[what, step, modified] : steps) {
+        step();
+        EXPECT_EQ(vm.isModified(), modified) << what;
+    }
 }
 
 TEST_F(ProjectFile, FailedOpenNamesWhatIsWrongAndKeepsTheSession)

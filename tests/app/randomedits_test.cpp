@@ -1,5 +1,5 @@
-// Hundreds of random edits of every kind, with the invariants checked after each, then every
-// undo checked against the state it must restore.
+// Hundreds of random edits of every kind with undos and redos among them, the invariants checked
+// after each and every undo and redo checked against the state it must restore.
 
 #include "viewmodelharness.h"
 
@@ -17,6 +17,7 @@ struct State {
     ParsedSession session;
     QSet<QUuid> selection;
     bool split = false;
+    QList<PlannedAudioDevice> planned;
 
     bool operator==(const State &) const = default;
 };
@@ -25,7 +26,13 @@ struct State {
 
 class RandomEdits : public ViewModelTest {
 protected:
-    State state() const { return {vm.session(), vm.selectedTrackIDs(), vm.splitStereoChannels()}; }
+    enum class Move { edit, undo, redo };
+
+    State state() const
+    {
+        return {vm.session(), vm.selectedTrackIDs(), vm.splitStereoChannels(),
+                vm.plannedAudioDevices()};
+    }
 
     QUuid anyTrack()
     {
@@ -42,7 +49,7 @@ protected:
 
     std::optional<QString> anyDevice()
     {
-        static const QStringList devices{u"madi"_s, u"usb"_s, u"unplugged"_s};
+        static const QStringList devices{u"madi"_s, u"usb"_s, u"unplugged"_s, u"planned:Stage 0"_s};
         if (random.bounded(5) == 0)
             return std::nullopt;
         return devices[random.bounded(int(devices.size()))];
@@ -69,10 +76,9 @@ protected:
         vm.setSelectedTrackIDs(ids);
     }
 
-    // Returns whether the edit was an undo.
-    bool randomEdit()
+    Move randomEdit()
     {
-        switch (random.bounded(19)) {
+        switch (random.bounded(23)) {
         case 0:
             vm.renameTrack(u"name %1"_s.arg(random.bounded(100)), anyTrack());
             break;
@@ -132,11 +138,21 @@ protected:
             vm.recordUndoSnapshotIfNeeded();
             vm.assignAudioInputChannel(anyChannel(), anyTrack());
             break;
+        case 18: // adds, refuses a name already taken, or removes
+            if (random.bounded(2) || vm.plannedAudioDevices().isEmpty())
+                vm.addPlannedAudioDevice(u"Stage %1"_s.arg(random.bounded(2)), 8);
+            else
+                vm.removePlannedAudioDevice(vm.plannedAudioDevices().constFirst().id);
+            break;
+        case 19:
+        case 20:
+            vm.redo();
+            return Move::redo;
         default:
             vm.undo();
-            return true;
+            return Move::undo;
         }
-        return false;
+        return Move::edit;
     }
 
     void checkInvariants(int step)
@@ -148,14 +164,15 @@ protected:
         ASSERT_EQ(ids.size(), vm.tracks().size()) << "track ids are unique";
         ASSERT_TRUE(ids.contains(vm.selectedTrackIDs())) << "only existing tracks are selected";
         ASSERT_EQ(vm.groupedMutationDepth(), 0);
-        ASSERT_LE(vm.undoSnapshots().size(), SessionViewModel::undoLimit);
+        ASSERT_LE(vm.undoSnapshots().size() + vm.redoSnapshots().size(),
+                  SessionViewModel::undoLimit);
         ASSERT_FALSE(vm.isApplyingUndo());
     }
 
     QRandomGenerator random{seed};
 };
 
-TEST_F(RandomEdits, KeepTheInvariantsAndUndoRestoresEachEarlierState)
+TEST_F(RandomEdits, KeepTheInvariantsAndUndoAndRedoRestoreEachState)
 {
     QByteArray report = "Input Channels\n";
     for (int i = 1; i <= 30; ++i)
@@ -166,39 +183,50 @@ TEST_F(RandomEdits, KeepTheInvariantsAndUndoRestoresEachEarlierState)
     importReport(report);
     ASSERT_EQ(vm.tracks().size(), 40);
 
-    // The state each recorded snapshot must give back, newest last.
+    // The states undo and redo must give back, the next one last.
     QList<State> expected;
+    QList<State> redoable;
     bool reachedLimit = false;
     for (int step = 1; step <= editCount; ++step) {
+        SCOPED_TRACE(testing::Message() << "edit " << step << ", seed " << seed);
         const State before = state();
-        const bool couldUndo = vm.canUndo();
         QSignalSpy recorded(&vm, &SessionViewModel::undoSnapshotsChanged);
-        const bool wasUndo = randomEdit();
+        const Move move = randomEdit();
         checkInvariants(step);
         if (HasFatalFailure())
             return;
 
-        if (wasUndo && couldUndo) {
-            ASSERT_FALSE(expected.isEmpty());
-            ASSERT_EQ(state(), expected.takeLast()) << "undo at edit " << step << ", seed " << seed;
-        } else if (!wasUndo && !recorded.isEmpty()) {
-            ASSERT_EQ(recorded.size(), 1) << "one undo step per edit, edit " << step;
+        // The lists matched the view model's before the move, so they tell whether it could.
+        if (move == Move::undo && !expected.isEmpty()) {
+            ASSERT_EQ(state(), expected.takeLast()) << "undo";
+            redoable.append(before);
+        } else if (move == Move::redo && !redoable.isEmpty()) {
+            ASSERT_EQ(state(), redoable.takeLast()) << "redo";
+            expected.append(before);
+        } else if (move == Move::edit && !recorded.isEmpty()) {
+            ASSERT_EQ(recorded.size(), 1) << "one undo step per edit";
             expected.append(before);
             if (expected.size() > SessionViewModel::undoLimit)
                 expected.removeFirst();
+            redoable.clear();
         } else {
             ASSERT_TRUE(recorded.isEmpty());
-            if (wasUndo)
-                ASSERT_EQ(state(), before) << "undo without history, edit " << step;
+            ASSERT_TRUE(move == Move::edit || state() == before) << "nothing to undo or redo";
         }
         reachedLimit = reachedLimit || vm.undoSnapshots().size() == SessionViewModel::undoLimit;
-        ASSERT_EQ(expected.size(), vm.undoSnapshots().size()) << "edit " << step;
+        ASSERT_EQ(expected.size(), vm.undoSnapshots().size());
+        ASSERT_EQ(redoable.size(), vm.redoSnapshots().size());
     }
 
     while (vm.canUndo()) {
+        redoable.append(state());
         vm.undo();
         ASSERT_EQ(state(), expected.takeLast()) << "final undo, seed " << seed;
     }
-    EXPECT_TRUE(expected.isEmpty());
+    while (vm.canRedo()) {
+        vm.redo();
+        ASSERT_EQ(state(), redoable.takeLast()) << "final redo, seed " << seed;
+    }
+    EXPECT_TRUE(expected.isEmpty() && redoable.isEmpty());
     EXPECT_TRUE(reachedLimit) << "the run never filled the history, so no oldest step was dropped";
 }

@@ -121,8 +121,9 @@ TEST_F(ChangeSignals, AnnounceExactlyTheFieldsThatChange)
     {
         SignalRecorder recorder(vm);
         vm.renameTrack(u"Kick In"_s, idOf(u"1"_s));
-        EXPECT_EQ(recorder.fired(), (QStringList{u"nameEditUndoTrackIDsChanged"_s,
-                                                 u"sessionChanged"_s, u"undoSnapshotsChanged"_s}));
+        EXPECT_EQ(recorder.fired(),
+                  (QStringList{u"isModifiedChanged"_s, u"nameEditUndoTrackIDsChanged"_s,
+                               u"sessionChanged"_s, u"undoSnapshotsChanged"_s}));
     }
     {
         SignalRecorder recorder(vm);
@@ -136,7 +137,8 @@ TEST_F(ChangeSignals, AnnounceExactlyTheFieldsThatChange)
     {
         SignalRecorder recorder(vm);
         vm.undo();
-        EXPECT_EQ(recorder.fired(), (QStringList{u"isApplyingUndoChanged"_s, u"sessionChanged"_s,
-                                                 u"undoSnapshotsChanged"_s}));
+        EXPECT_EQ(recorder.fired(),
+                  (QStringList{u"isApplyingUndoChanged"_s, u"redoSnapshotsChanged"_s,
+                               u"sessionChanged"_s, u"undoSnapshotsChanged"_s}));
     }
 }

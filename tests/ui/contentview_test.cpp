@@ -30,21 +30,31 @@ TEST(MainWindow, TitleAndToolbarFollowTheSessionAndTheDisplayMode)
 {
     MainWindowFixture f;
     ContentView &w = f.window;
+    w.show();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
     const auto enabled = [&] {
         return QList<bool>{
-            w.undoAction()->isEnabled(),           w.restoreColorsAction()->isEnabled(),
-            w.displayModeAction()->isEnabled(),    w.exportPDFAction()->isEnabled(),
-            w.exportTemplateAction()->isEnabled(), w.appearanceAction()->isEnabled()};
+            w.undoAction()->isEnabled(),          w.redoAction()->isEnabled(),
+            w.restoreColorsAction()->isEnabled(), w.displayModeAction()->isEnabled(),
+            w.exportPDFAction()->isEnabled(),     w.exportTemplateAction()->isEnabled(),
+            w.appearanceAction()->isEnabled()};
     };
-    EXPECT_EQ(enabled(), (QList<bool>{false, false, false, false, false, true}));
+    EXPECT_EQ(enabled(), (QList<bool>{false, false, false, false, false, false, true}));
     w.viewModel()->importSessionReportAt(mainShow);
-    EXPECT_EQ(w.windowTitle(), u"通道列表(10/18)");
-    EXPECT_EQ(enabled(), (QList<bool>{false, true, true, true, true, true}));
-    // Nothing included: no export; the exclusion itself can be undone.
+    EXPECT_EQ(w.titleLabel()->text(), u"通道列表(10/18)");
+    EXPECT_EQ(enabled(), (QList<bool>{false, false, true, true, true, true, true}));
+    // Nothing included: no export; the exclusion itself can be undone, and redone by either key.
     w.viewModel()->setTracksIncluded(false, DigicoChannelType::input);
-    EXPECT_EQ(enabled(), (QList<bool>{true, true, true, false, false, true}));
+    const QList<bool> excluded{true, false, true, true, false, false, true};
+    for (const QKeySequence &redo : {QKeySequence(u"Ctrl+Shift+Z"_s), QKeySequence(u"Ctrl+Y"_s)}) {
+        EXPECT_EQ(enabled(), excluded);
+        QTest::keySequence(&w, QKeySequence::Undo);
+        EXPECT_EQ(enabled(), (QList<bool>{false, true, true, true, true, true, true}));
+        QTest::keySequence(&w, redo);
+    }
+    EXPECT_EQ(enabled(), excluded);
     w.undoAction()->trigger();
-    EXPECT_EQ(enabled(), (QList<bool>{false, true, true, true, true, true}));
 
     // The matrix takes the sidebar's place.
     w.displayModeAction()->trigger();
@@ -120,6 +130,7 @@ TEST(MainWindow, DropsTakeFilesOnlyAndOpenTheFirstOfThem)
     QDropEvent dropped(centre, Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(&f.window, &dropped);
     EXPECT_FALSE(drop->overlay()->isVisible());
+    QCoreApplication::processEvents(); // the file is opened once the drop is over
     EXPECT_EQ(f.window.viewModel()->session().sourceFileName, u"club-tabs.rtf");
     EXPECT_EQ(f.window.viewModel()->projectFileURL(), std::nullopt);
 }
@@ -161,6 +172,57 @@ TEST(MainWindow, CommandsAskThroughThePanelsAndSaveAsksOnlyTheFirstTime)
     ASSERT_NE(f.window.errorAlert(), nullptr);
     EXPECT_EQ(f.window.errorAlert()->text(), u"该导出格式将在下个版本开放。"_s);
     EXPECT_EQ(f.panels->saveRequests.size(), 1);
+}
+
+TEST(MainWindow, UnsavedChangesAreAskedAboutBeforeTheShowIsClosedOrReplaced)
+{
+    MainWindowFixture f;
+    ContentView &w = f.window;
+    SessionViewModel *vm = w.viewModel();
+    AppCommands *menu = w.commands();
+    QStringList asked;
+    QMessageBox::StandardButton answer = QMessageBox::NoButton;
+    w.setSaveQuestion([&](const QString &name) {
+        asked << name;
+        return answer;
+    });
+    f.panels->openAnswers = {mainShow};
+    menu->importReportAction()->trigger(); // nothing unsaved, no question
+    EXPECT_EQ(w.windowTitle(), u"Main Show[*]"_s);
+
+    const auto drop = [&] { // the other report each time, so that a drop that goes on shows
+        const bool club = vm->session().sourceFileName == u"club-tabs.rtf";
+        Q_EMIT w.dropModifier()->fileDropped(club ? mainShow : fixture(u"club-tabs.rtf"_s));
+        QCoreApplication::processEvents();
+    };
+    const std::function<void()> requests[] = {drop, [&] { menu->importReportAction()->trigger(); },
+                                              [&] { menu->openProjectAction()->trigger(); },
+                                              [&] { w.close(); },
+                                              [&] { menu->quitAction()->trigger(); }};
+    // Cancelling, or cancelling the save panel, stops each one; not saving or saving lets it on.
+    using Answer = std::tuple<QMessageBox::StandardButton, std::optional<QString>, bool>;
+    for (const auto &[button, saveLocation, goesOn] :
+         {Answer{QMessageBox::Cancel, {}, false}, Answer{QMessageBox::Save, {}, false},
+          Answer{QMessageBox::Discard, {}, true},
+          Answer{QMessageBox::Save, f.path(u"Show.kvp"_s), true}}) {
+        for (const auto &request : requests) {
+            w.show();
+            vm->renameTrack(u"Kick %1"_s.arg(asked.size()), vm->tracks()[0].id);
+            ASSERT_TRUE(w.isWindowModified());
+            const auto outcome = [&] {
+                return std::tuple(f.panels->openRequests.size(), w.isVisible(),
+                                  vm->session().sourceFileName);
+            };
+            const auto before = outcome();
+            const QStringList question = asked + QStringList{vm->displayName()};
+            answer = button;
+            f.panels->saveLocation = saveLocation;
+            request();
+            EXPECT_EQ(asked, question);
+            EXPECT_EQ(outcome() != before, goesOn) << button << " after " << asked.size();
+        }
+    }
+    EXPECT_EQ(std::pair(w.windowTitle(), w.isWindowModified()), std::pair(u"Show.kvp[*]"_s, false));
 }
 
 TEST(MainWindow, RevisedReportIsShownFirstAndTakenOnlyWhenConfirmed)

@@ -1,5 +1,6 @@
 #include "tracklist/tracktableview.h"
 
+#include "shell/commandbroadcaster.h"
 #include "tracklist/trackcelldelegate.h"
 #include "tracklist/tracklistmodel.h"
 #include "tracklist/tracklistview.h"
@@ -9,6 +10,7 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -202,8 +204,10 @@ TEST_F(TrackTableViewTest, DeviceMenuOpensOnPressAndReachesTheEditTargets)
 TEST_F(TrackTableViewTest, ShowsAnInvitationUntilThereAreTracksAndANoticeWithoutInputs)
 {
     EXPECT_EQ(view.currentWidget(), view.emptyStateOpenButton()->parentWidget());
+    QSignalSpy importRequests(&CommandBroadcaster::instance(),
+                              &CommandBroadcaster::kelvaryImportReportRequested);
     QTest::mouseClick(view.emptyStateOpenButton(), Qt::LeftButton);
-    EXPECT_EQ(panels->openRequests.size(), 1);
+    EXPECT_EQ(importRequests.size(), 1);
     importReport();
     EXPECT_EQ(view.currentWidget(), table().parentWidget());
     EXPECT_FALSE(view.noInputNotice()->isVisible());

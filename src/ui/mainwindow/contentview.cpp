@@ -11,6 +11,8 @@
 #include "shell/symbolicon.h"
 
 #include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMessageBox>
@@ -39,6 +41,20 @@ QString appearanceStyleSymbol(AppAppearanceStyle style)
     return style == AppAppearanceStyle::light ? u"sun.max"_s : u"moon"_s;
 }
 
+QMessageBox::StandardButton askWithMessageBox(QWidget *parent, const QString &name)
+{
+    QMessageBox box(QMessageBox::Warning, QString(), u"是否保存对“%1”的更改？"_s.arg(name),
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
+    // Named here rather than left to Qt's translations, which may be missing and call Discard
+    // something else.
+    box.button(QMessageBox::Save)->setText(u"保存"_s);
+    box.button(QMessageBox::Discard)->setText(u"不保存"_s);
+    box.button(QMessageBox::Cancel)->setText(u"取消"_s);
+    box.setDefaultButton(QMessageBox::Save);
+    box.setEscapeButton(QMessageBox::Cancel);
+    return QMessageBox::StandardButton(box.exec());
+}
+
 } // namespace
 
 QString detailTitle(const ParsedSession &session, qsizetype includedCount,
@@ -63,6 +79,7 @@ ContentView::ContentView(AudioInputDeviceEnumerator audioInputEnumerator,
         SessionReportUpdateDialog dialog(update, changesAnything, reportName, this);
         return dialog.exec() == QDialog::Accepted;
     })
+    , m_askToSave([this](const QString &name) { return askWithMessageBox(this, name); })
 {
     m_commands = new AppCommands(menuBar(), std::move(showAbout), this);
     // The capture port pattern suits the computer, not the show: it is kept in the settings.
@@ -112,7 +129,10 @@ ContentView::ContentView(AudioInputDeviceEnumerator audioInputEnumerator,
 
     buildToolbar();
     subscribeToMenuRequests();
-    m_drop = new SessionReportDropModifier(m_viewModel, this);
+    m_drop = new SessionReportDropModifier(this);
+    // Queued: a question must not hold up the drag's source, which waits for the drop to end.
+    connect(m_drop, &SessionReportDropModifier::fileDropped, this, &ContentView::openDroppedFile,
+            Qt::QueuedConnection);
 
     connect(m_viewModel, &SessionViewModel::sessionChanged, this, [this] {
         // With no tracks the mode button is disabled; the window must not stay in a mode whose
@@ -123,8 +143,12 @@ ContentView::ContentView(AudioInputDeviceEnumerator audioInputEnumerator,
         updateActions();
         updateOpenShortcut();
     });
-    connect(m_viewModel, &SessionViewModel::undoSnapshotsChanged, this,
-            &ContentView::updateActions);
+    for (const auto history :
+         {&SessionViewModel::undoSnapshotsChanged, &SessionViewModel::redoSnapshotsChanged})
+        connect(m_viewModel, history, this, &ContentView::updateActions);
+    for (const auto naming :
+         {&SessionViewModel::isModifiedChanged, &SessionViewModel::projectFileURLChanged})
+        connect(m_viewModel, naming, this, &ContentView::updateTitle);
     connect(m_viewModel, &SessionViewModel::errorMessageChanged, this,
             &ContentView::showErrorAlert);
     connect(m_appearance, &Appearance::changed, this, &ContentView::updateAppearanceAction);
@@ -149,9 +173,15 @@ void ContentView::buildToolbar()
     toolbar->toggleViewAction()->setVisible(false);
     setContextMenuPolicy(Qt::NoContextMenu);
 
-    m_undo = toolbar->addAction(u"撤销"_s, m_viewModel, &SessionViewModel::undo);
+    // The 编辑 menu's actions, with their shortcuts.
+    m_undo = m_commands->undoAction();
     m_undo->setToolTip(u"撤销上一步修改"_s);
-    m_undo->setShortcut(QKeySequence::Undo);
+    connect(m_undo, &QAction::triggered, m_viewModel, &SessionViewModel::undo);
+    toolbar->addAction(m_undo);
+    m_redo = m_commands->redoAction();
+    m_redo->setToolTip(u"重做撤销的修改"_s);
+    connect(m_redo, &QAction::triggered, m_viewModel, &SessionViewModel::redo);
+    toolbar->addAction(m_redo);
 
     m_restoreColors =
         toolbar->addAction(u"恢复默认色"_s, m_viewModel, &SessionViewModel::restoreDefaultColors);
@@ -178,10 +208,10 @@ void ContentView::buildToolbar()
 void ContentView::subscribeToMenuRequests()
 {
     CommandBroadcaster &broadcaster = CommandBroadcaster::instance();
-    connect(&broadcaster, &CommandBroadcaster::kelvaryOpenProjectRequested, m_viewModel,
-            &SessionViewModel::showOpenPanel);
-    connect(&broadcaster, &CommandBroadcaster::kelvaryImportReportRequested, m_viewModel,
-            &SessionViewModel::showImportPanel);
+    connect(&broadcaster, &CommandBroadcaster::kelvaryOpenProjectRequested, this,
+            &ContentView::openProject);
+    connect(&broadcaster, &CommandBroadcaster::kelvaryImportReportRequested, this,
+            &ContentView::importReport);
     connect(&broadcaster, &CommandBroadcaster::kelvaryUpdateFromReportRequested, this,
             &ContentView::updateFromRevisedReport);
     connect(&broadcaster, &CommandBroadcaster::kelvarySaveProjectRequested, m_viewModel,
@@ -192,6 +222,57 @@ void ContentView::subscribeToMenuRequests()
             &ContentView::showAddPlannedDeviceDialog);
     connect(&broadcaster, &CommandBroadcaster::kelvaryManagePlannedDevicesRequested, this,
             &ContentView::showPlannedDevicesDialog);
+    connect(m_commands->quitAction(), &QAction::triggered, this, &ContentView::quit);
+}
+
+bool ContentView::askToSaveChanges()
+{
+    if (!m_viewModel->isModified())
+        return true;
+    switch (m_askToSave(m_viewModel->displayName())) {
+    case QMessageBox::Discard:
+        return true;
+    case QMessageBox::Save:
+        // A cancelled save panel or a failed write leaves the changes unsaved; the error alert
+        // tells why.
+        m_viewModel->saveProject();
+        return !m_viewModel->isModified();
+    default:
+        return false;
+    }
+}
+
+void ContentView::closeEvent(QCloseEvent *event)
+{
+    if (askToSaveChanges())
+        event->accept();
+    else
+        event->ignore();
+}
+
+void ContentView::importReport()
+{
+    if (askToSaveChanges())
+        m_viewModel->showImportPanel();
+}
+
+void ContentView::openProject()
+{
+    if (askToSaveChanges())
+        m_viewModel->showOpenPanel();
+}
+
+void ContentView::openDroppedFile(const QString &location)
+{
+    if (askToSaveChanges())
+        m_viewModel->openFile(location);
+}
+
+// The About window may still be open: closing this one alone would not end the application.
+void ContentView::quit()
+{
+    if (close())
+        QCoreApplication::quit();
 }
 
 void ContentView::updateFromRevisedReport()
@@ -247,7 +328,9 @@ void ContentView::updateTitle()
     const QString title =
         detailTitle(m_viewModel->session(), m_viewModel->includedCount(), displayMode());
     m_title->setText(title);
-    setWindowTitle(title);
+    // The desktop adds the application's name after it.
+    setWindowTitle(m_viewModel->displayName() + u"[*]"_s);
+    setWindowModified(m_viewModel->isModified());
 }
 
 void ContentView::updateActions()
@@ -255,6 +338,7 @@ void ContentView::updateActions()
     const bool hasTracks = !m_viewModel->tracks().isEmpty();
     const bool hasIncluded = m_viewModel->includedCount() > 0;
     m_undo->setEnabled(m_viewModel->canUndo());
+    m_redo->setEnabled(m_viewModel->canRedo());
     m_restoreColors->setEnabled(hasTracks);
     m_displayMode->setEnabled(hasTracks);
     m_exportPDF->setEnabled(hasIncluded);
@@ -282,6 +366,7 @@ void ContentView::updateAppearanceAction()
     const bool preferTheme = m_appearance->style() == AppAppearanceStyle::system;
     m_appearanceAction->setIcon(symbolIcon(appearanceStyleSymbol(next), preferTheme));
     m_undo->setIcon(symbolIcon(u"arrow.uturn.backward"_s, preferTheme));
+    m_redo->setIcon(symbolIcon(u"arrow.uturn.forward"_s, preferTheme));
     m_restoreColors->setIcon(symbolIcon(u"paintpalette"_s, preferTheme));
     m_exportPDF->setIcon(symbolIcon(u"doc.richtext"_s, preferTheme));
     m_exportTemplate->setIcon(symbolIcon(u"square.and.arrow.up"_s, preferTheme));

@@ -4,13 +4,13 @@
 #include "tracklist/tracklistview.h"
 
 #include <QMainWindow>
+#include <QMessageBox>
 
 #include <functional>
 #include <memory>
 
 class QAction;
 class QLabel;
-class QMessageBox;
 class QSplitter;
 
 namespace kelvary {
@@ -34,7 +34,8 @@ QString detailTitle(const ParsedSession &session, qsizetype includedCount,
 
 // The main window. It creates and owns the window's one SessionViewModel, lays out the sidebar
 // beside the track list, holds the toolbar and the menus, turns the menu requests into view-model
-// operations, shows the view model's error text in an alert and opens dropped files.
+// operations, shows the view model's error text in an alert and opens dropped files. Before the
+// show is closed or replaced by another, it asks whether to save unsaved changes.
 class ContentView : public QMainWindow {
     Q_OBJECT
 
@@ -62,19 +63,35 @@ public:
     void setUpdateConfirmation(UpdateConfirmation confirm) { m_confirmUpdate = std::move(confirm); }
     void updateFromRevisedReport();
 
+    // Asks whether to save the changes of the show with this name: Save, Discard or Cancel. A
+    // message box by default, a script in tests.
+    using SaveQuestion = std::function<QMessageBox::StandardButton(const QString &name)>;
+    void setSaveQuestion(SaveQuestion ask) { m_askToSave = std::move(ask); }
+    // Whether the show may be closed or replaced: nothing is unsaved, the user lets the changes
+    // go, or saving them succeeded.
+    bool askToSaveChanges();
+
     TrackListDisplayMode displayMode() const { return m_trackList->displayMode(); }
     void setDisplayMode(TrackListDisplayMode mode);
 
     QAction *undoAction() const { return m_undo; }
+    QAction *redoAction() const { return m_redo; }
     QAction *restoreColorsAction() const { return m_restoreColors; }
     QAction *displayModeAction() const { return m_displayMode; }
     QAction *exportPDFAction() const { return m_exportPDF; }
     QAction *exportTemplateAction() const { return m_exportTemplate; }
     QAction *appearanceAction() const { return m_appearanceAction; }
 
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
 private:
     void buildToolbar();
     void subscribeToMenuRequests();
+    void importReport();
+    void openProject();
+    void openDroppedFile(const QString &location);
+    void quit();
     void updateTitle();
     void updateActions();
     void updateAppearanceAction();
@@ -86,6 +103,7 @@ private:
     SessionViewModel *m_viewModel;
     Appearance *m_appearance;
     UpdateConfirmation m_confirmUpdate;
+    SaveQuestion m_askToSave;
     AppCommands *m_commands = nullptr;
     Sidebar *m_sidebar = nullptr;
     QSplitter *m_splitter = nullptr;
@@ -95,6 +113,7 @@ private:
     QMessageBox *m_errorAlert = nullptr;
 
     QAction *m_undo = nullptr;
+    QAction *m_redo = nullptr;
     QAction *m_restoreColors = nullptr;
     QAction *m_displayMode = nullptr;
     QAction *m_exportPDF = nullptr;

@@ -1,7 +1,5 @@
 #include "mainwindow/sessionreportdropmodifier.h"
 
-#include "app/sessionviewmodel.h"
-
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMimeData>
@@ -56,9 +54,8 @@ void DropOverlay::paintEvent(QPaintEvent *)
     painter.drawRoundedRect(frame.adjusted(1, 1, -1, -1), 7, 7);
 }
 
-SessionReportDropModifier::SessionReportDropModifier(SessionViewModel *viewModel, QWidget *target)
+SessionReportDropModifier::SessionReportDropModifier(QWidget *target)
     : QObject(target)
-    , m_viewModel(viewModel)
     , m_target(target)
     , m_overlay(new DropOverlay(target))
 {
@@ -106,7 +103,7 @@ bool SessionReportDropModifier::eventFilter(QObject *watched, QEvent *event)
         if (files.isEmpty())
             return false;
         drop->acceptProposedAction();
-        m_viewModel->openFile(files.constFirst().toLocalFile());
+        Q_EMIT fileDropped(files.constFirst().toLocalFile());
         return true;
     }
     case QEvent::Resize:

@@ -4,10 +4,6 @@
 #include <QPointer>
 #include <QWidget>
 
-namespace kelvary {
-class SessionViewModel;
-}
-
 namespace kelvary::ui {
 
 // The dashed frame shown over the window while a file is dragged over it.
@@ -21,16 +17,20 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 };
 
-// Opens the first file dropped on a widget, a report or a project alike; the view model decides
-// by the extension and reports any other file. While a file hovers, an overlay covers the widget.
+// Takes the first file dropped on a widget, a report or a project alike, and hands it on; the view
+// model decides by the extension and reports any other file. While a file hovers, an overlay
+// covers the widget.
 class SessionReportDropModifier : public QObject {
     Q_OBJECT
 
 public:
-    SessionReportDropModifier(SessionViewModel *viewModel, QWidget *target);
+    explicit SessionReportDropModifier(QWidget *target);
 
     bool isDropTargeted() const { return m_isDropTargeted; }
     DropOverlay *overlay() const { return m_overlay; }
+
+Q_SIGNALS:
+    void fileDropped(const QString &location);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -38,7 +38,6 @@ protected:
 private:
     void setDropTargeted(bool targeted);
 
-    SessionViewModel *m_viewModel;
     QWidget *m_target;
     DropOverlay *m_overlay;
     bool m_isDropTargeted = false;

@@ -2,6 +2,7 @@
 
 #include "app/sessionviewmodel.h"
 #include "mainwindow/exportformatpicker.h"
+#include "shell/commandbroadcaster.h"
 #include "shell/symbolicon.h"
 #include "typebar/channeltypequickpickbar.h"
 
@@ -108,7 +109,9 @@ Sidebar::Sidebar(SessionViewModel *viewModel, QWidget *parent)
     header->addStretch(1);
     m_openReport = new QAction(symbolIcon(u"doc.text"_s, false), u"打开报告"_s, this);
     m_openReport->setShortcutContext(Qt::WindowShortcut);
-    connect(m_openReport, &QAction::triggered, m_viewModel, &SessionViewModel::showImportPanel);
+    // The same request as the menu's "导入…": the window asks about unsaved changes first.
+    connect(m_openReport, &QAction::triggered, &CommandBroadcaster::instance(),
+            &CommandBroadcaster::kelvaryImportReportRequested);
     auto *openButton = new QToolButton(this);
     openButton->setDefaultAction(m_openReport);
     openButton->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);

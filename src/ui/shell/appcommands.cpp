@@ -3,7 +3,6 @@
 #include "shell/commandbroadcaster.h"
 
 #include <QAction>
-#include <QCoreApplication>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -40,10 +39,16 @@ AppCommands::AppCommands(QMenuBar *menuBar, std::function<void()> showAbout, QOb
 
     // The platform's application menu holds Quit; a Linux window has none, so File does.
     file->addSeparator();
-    QAction *quit = file->addAction(u"退出"_s);
-    quit->setShortcut(QKeySequence::Quit);
-    quit->setMenuRole(QAction::QuitRole);
-    connect(quit, &QAction::triggered, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+    m_quit = file->addAction(u"退出"_s);
+    m_quit->setShortcut(QKeySequence::Quit);
+    m_quit->setMenuRole(QAction::QuitRole);
+
+    QMenu *edit = menuBar->addMenu(u"编辑"_s);
+    m_undo = edit->addAction(u"撤销"_s);
+    m_undo->setShortcuts(QKeySequence::Undo);
+    m_redo = edit->addAction(u"重做"_s);
+    // Every binding of the platform: Ctrl+Shift+Z and Ctrl+Y on Linux.
+    m_redo->setShortcuts(QKeySequence::Redo);
 
     QMenu *devices = menuBar->addMenu(u"设备"_s);
     m_addPlannedDevice = devices->addAction(u"添加计划设备…"_s);

@@ -10,7 +10,9 @@ class QMenuBar;
 namespace kelvary::ui {
 
 // The menu commands: File with open, import, save and save as, which only post their request on
-// the CommandBroadcaster, Devices with the planned interfaces, and Help with the About window.
+// the CommandBroadcaster, and quit; Edit with undo and redo; Devices with the planned interfaces,
+// and Help with the About window. Quit, undo and redo act on the window's show: the main window
+// connects them, and the toolbar shows the same undo and redo actions.
 class AppCommands : public QObject {
     Q_OBJECT
 
@@ -23,6 +25,9 @@ public:
     QAction *updateFromReportAction() const { return m_updateFromReport; }
     QAction *saveProjectAction() const { return m_saveProject; }
     QAction *saveProjectAsAction() const { return m_saveProjectAs; }
+    QAction *quitAction() const { return m_quit; }
+    QAction *undoAction() const { return m_undo; }
+    QAction *redoAction() const { return m_redo; }
     QAction *addPlannedDeviceAction() const { return m_addPlannedDevice; }
     QAction *managePlannedDevicesAction() const { return m_managePlannedDevices; }
     QAction *aboutAction() const { return m_about; }
@@ -33,6 +38,9 @@ private:
     QAction *m_updateFromReport = nullptr;
     QAction *m_saveProject = nullptr;
     QAction *m_saveProjectAs = nullptr;
+    QAction *m_quit = nullptr;
+    QAction *m_undo = nullptr;
+    QAction *m_redo = nullptr;
     QAction *m_addPlannedDevice = nullptr;
     QAction *m_managePlannedDevices = nullptr;
     QAction *m_about = nullptr;

@@ -22,6 +22,7 @@ QString themeName(const QString &symbol)
         {u"doc.text"_s, u"document-open"_s},
         {u"mic.slash"_s, u"microphone-sensitivity-muted"_s},
         {u"arrow.uturn.backward"_s, u"edit-undo"_s},
+        {u"arrow.uturn.forward"_s, u"edit-redo"_s},
         {u"paintpalette"_s, u"format-fill-color"_s},
         {u"square.grid.3x3"_s, u"view-grid"_s},
         {u"list.bullet"_s, u"view-list"_s},

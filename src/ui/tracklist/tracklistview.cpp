@@ -71,8 +71,9 @@ QWidget *TrackListView::makeEmptyState()
     // second holder of the shortcut would make Qt fire neither.
     m_openReportButton = new QPushButton(u"打开报告…"_s, page);
     m_openReportButton->setToolTip(QKeySequence(u"Ctrl+O"_s).toString(QKeySequence::NativeText));
-    connect(m_openReportButton, &QPushButton::clicked, m_viewModel,
-            &SessionViewModel::showImportPanel);
+    // The same request as the menu's "导入…": the window asks about unsaved changes first.
+    connect(m_openReportButton, &QPushButton::clicked, &CommandBroadcaster::instance(),
+            &CommandBroadcaster::kelvaryImportReportRequested);
     layout->addSpacing(4);
     layout->addWidget(m_openReportButton, 0, Qt::AlignHCenter);
     layout->addStretch(1);

@@ -388,6 +388,11 @@ void TrackTableView::keyPressEvent(QKeyEvent *event)
         event->accept();
         return;
     }
+    if (event->matches(QKeySequence::Redo)) {
+        m_viewModel->redo();
+        event->accept();
+        return;
+    }
     const QModelIndex current = currentIndex();
     if (state() != EditingState && current.isValid() && event->modifiers() == Qt::NoModifier) {
         switch (event->key()) {
