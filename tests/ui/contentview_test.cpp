@@ -15,6 +15,7 @@
 #include <QFile>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QSpinBox>
 #include <QTest>
 #include <QUrl>
 
@@ -89,6 +90,15 @@ TEST(MainWindow, SidebarShowsTheSessionFactsAndTheStereoSwitchSplitsUndoably)
     // An undo puts the switch back with the tracks.
     f.window.undoAction()->trigger();
     EXPECT_FALSE(stereo->isChecked());
+
+    // Playback is a show setting with its offset; only Reaper and Ardour carry it.
+    sidebar->playbackSwitch()->click();
+    sidebar->playbackOffset()->setValue(8);
+    EXPECT_EQ(viewModel->playbackOutputs(), (PlaybackOutputs{true, 8}));
+    viewModel->setExportFormat(TemplateExportFormat::proToolsSession);
+    EXPECT_FALSE(sidebar->playbackSwitch()->isEnabled());
+    f.window.undoAction()->trigger();
+    EXPECT_EQ(sidebar->playbackOffset()->value(), 0);
 }
 
 TEST(MainWindow, ErrorAlertShowsTheTextAndDismissingItClearsTheError)

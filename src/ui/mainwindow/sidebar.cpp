@@ -10,7 +10,9 @@
 #include <QCheckBox>
 #include <QFormLayout>
 #include <QFrame>
+#include <QHBoxLayout>
 #include <QScrollArea>
+#include <QSpinBox>
 #include <QTextLayout>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -151,6 +153,29 @@ Sidebar::Sidebar(SessionViewModel *viewModel, QWidget *parent)
             &SessionViewModel::setExportFormat);
     sections->addWidget(m_exportFormat);
 
+    // Virtual soundcheck: each track plays back to the output of the input it records from, or
+    // an offset further for an interface whose playback outputs start elsewhere.
+    m_playbackSwitch = new QCheckBox(u"虚拟声检回放"_s, content);
+    m_playbackSwitch->setToolTip(u"每条轨道回放到与其录音输入同号的接口输出，"
+                                 "写入 Reaper 模版、Ardour 会话和 PDF 通道表。"_s);
+    m_playbackOffset = new QSpinBox(content);
+    m_playbackOffset->setRange(0, int(maximumPlannedInputCount));
+    m_playbackOffset->setPrefix(u"输出偏移 +"_s);
+    m_playbackOffset->setToolTip(u"输入 n 回放到输出 n + 偏移"_s);
+    m_playbackOffset->setKeyboardTracking(false);
+    const auto changePlayback = [this] {
+        m_viewModel->setPlaybackOutputs(
+            {m_playbackSwitch->isChecked(), qint64(m_playbackOffset->value())});
+        showPlayback();
+    };
+    connect(m_playbackSwitch, &QCheckBox::toggled, this, changePlayback);
+    connect(m_playbackOffset, &QSpinBox::valueChanged, this, changePlayback);
+    auto *playbackRow = new QHBoxLayout;
+    playbackRow->setContentsMargins(0, 0, 0, 0);
+    playbackRow->addWidget(m_playbackSwitch, 1);
+    playbackRow->addWidget(m_playbackOffset);
+    sections->addLayout(playbackRow);
+
     sections->addSpacing(10);
     sections->addWidget(sectionTitle(u"通道"_s, content));
     m_stereoSwitch = new QCheckBox(u"立体声通道分离"_s, content);
@@ -191,12 +216,16 @@ Sidebar::Sidebar(SessionViewModel *viewModel, QWidget *parent)
     connect(m_viewModel, &SessionViewModel::sessionChanged, this, &Sidebar::showSession);
     connect(m_viewModel, &SessionViewModel::splitStereoChannelsChanged, this,
             &Sidebar::showSession);
-    connect(m_viewModel, &SessionViewModel::exportFormatChanged, this,
-            [this] { m_exportFormat->setFormat(m_viewModel->exportFormat()); });
+    connect(m_viewModel, &SessionViewModel::exportFormatChanged, this, [this] {
+        m_exportFormat->setFormat(m_viewModel->exportFormat());
+        showPlayback();
+    });
+    connect(m_viewModel, &SessionViewModel::playbackOutputsChanged, this, &Sidebar::showPlayback);
     connect(m_viewModel, &SessionViewModel::statusMessageChanged, this, &Sidebar::showStatus);
     connect(m_viewModel, &SessionViewModel::isLoadingChanged, this,
             [this] { m_openReport->setEnabled(!m_viewModel->isLoading()); });
     m_exportFormat->setFormat(m_viewModel->exportFormat());
+    showPlayback();
     showSession();
     showStatus();
 }
@@ -229,6 +258,22 @@ void Sidebar::showSession()
     const QSignalBlocker blocker(m_stereoSwitch);
     m_stereoSwitch->setChecked(m_viewModel->splitStereoChannels());
     m_stereoSwitch->setEnabled(m_viewModel->hasStereoCandidates());
+}
+
+void Sidebar::showPlayback()
+{
+    // Only the Reaper template and the Ardour session carry hardware outputs.
+    const TemplateExportFormat format = m_viewModel->exportFormat();
+    const bool offered = format == TemplateExportFormat::reaperTrackTemplate ||
+                         format == TemplateExportFormat::ardourSession;
+    const PlaybackOutputs &playback = m_viewModel->playbackOutputs();
+    const QSignalBlocker switchBlocker(m_playbackSwitch);
+    const QSignalBlocker offsetBlocker(m_playbackOffset);
+    m_playbackSwitch->setChecked(playback.enabled);
+    m_playbackSwitch->setEnabled(offered);
+    if (playback.enabled)
+        m_playbackOffset->setValue(int(playback.offset));
+    m_playbackOffset->setEnabled(offered && playback.enabled);
 }
 
 void Sidebar::showStatus()

@@ -7,6 +7,7 @@ class QAction;
 class QCheckBox;
 class QFormLayout;
 class QFrame;
+class QSpinBox;
 
 namespace kelvary {
 class SessionViewModel;
@@ -38,8 +39,8 @@ private:
     QString m_fullText;
 };
 
-// The session facts, the export format, the stereo switch, the per-type bar and the status
-// line, with the "打开报告" button above them.
+// The session facts, the export format with the playback switch, the stereo switch, the
+// per-type bar and the status line, with the "打开报告" button above them.
 class Sidebar : public QWidget {
     Q_OBJECT
 
@@ -52,6 +53,8 @@ public:
 
     QAction *openReportAction() const { return m_openReport; }
     QCheckBox *stereoSwitch() const { return m_stereoSwitch; }
+    QCheckBox *playbackSwitch() const { return m_playbackSwitch; }
+    QSpinBox *playbackOffset() const { return m_playbackOffset; }
     ExportFormatPicker *exportFormatPicker() const { return m_exportFormat; }
     QLabel *statusLabel() const { return m_statusLabel; }
     QFrame *statusBar() const { return m_statusBar; }
@@ -63,6 +66,7 @@ public:
 private:
     void showSession();
     void showStatus();
+    void showPlayback();
 
     SessionViewModel *m_viewModel;
     QAction *m_openReport = nullptr;
@@ -70,6 +74,8 @@ private:
     QList<std::pair<QString, ElidedLabel *>> m_factLabels;
     ExportFormatPicker *m_exportFormat = nullptr;
     QCheckBox *m_stereoSwitch = nullptr;
+    QCheckBox *m_playbackSwitch = nullptr;
+    QSpinBox *m_playbackOffset = nullptr;
     ChannelTypeQuickPickBar *m_typeBar = nullptr;
     QFrame *m_statusBar = nullptr;
     QLabel *m_statusLabel = nullptr;
