@@ -2,6 +2,7 @@
 
 #include "app/filetypes.h"
 #include "app/sessionviewmodel.h"
+#include "import/consolefilereader.h"
 
 using namespace Qt::StringLiterals;
 
@@ -9,14 +10,14 @@ namespace kelvary {
 
 std::optional<QString> SessionViewModel::chooseRevisedReport()
 {
-    return m_filePanels->chooseFileToOpen({u"用新报告更新"_s, {sessionReportFileType}});
+    return m_filePanels->chooseFileToOpen({u"用新报告更新"_s, {consoleFileType}});
 }
 
 std::optional<SessionReportUpdate>
 SessionViewModel::previewSessionReportUpdate(const QString &location)
 {
     setErrorMessage(std::nullopt);
-    Result<ParsedSession> revised = m_parser.parse(location);
+    Result<ParsedSession> revised = readConsoleFileAt(location);
     if (!revised) {
         setErrorMessage(revised.error().message());
         return std::nullopt;

@@ -35,4 +35,8 @@ public:
     Result<ParsedSession> parseText(const QString &text, const QString &fileName) const;
 };
 
+// The bytes of the file at `path`, refused with reportTooLarge (saying how large) when there are
+// more than maximumReportSize of them; any other failure is the file system's own.
+Result<QByteArray> readReportFile(const QString &path);
+
 } // namespace kelvary
