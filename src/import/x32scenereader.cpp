@@ -223,7 +223,7 @@ QString sourceRoute(int source, const InputRouting &routing)
         return u"USB R"_s;
     if (source >= 41 && source <= 48) {
         const int fx = source - 41;
-        return u"FX %1%2"_s.arg(fx / 2 + 1).arg(fx % 2 ? u'R' : u'L');
+        return u"FX %1%2"_s.arg(fx / 2 + 1).arg(QChar(fx % 2 ? u'R' : u'L'));
     }
     if (source >= 49 && source <= 64)
         return u"Bus %1"_s.arg(source - 48);
