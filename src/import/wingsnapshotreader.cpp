@@ -1,9 +1,8 @@
 #include "import/wingsnapshotreader.h"
 
+#include "import/jsonpick.h"
+
 #include <QFileInfo>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QJsonParseError>
 
 #include <array>
 #include <cmath>
@@ -66,11 +65,11 @@ constexpr std::array stripColours{"#6C7A89"_L1, "#3D6FD6"_L1, "#243B8C"_L1, "#1A
                                   "#E74C3C"_L1, "#FF7F50"_L1, "#FF69B4"_L1, "#B784A7"_L1};
 
 // A whole number the JSON holds as one, in a range no strip or input ever leaves.
-std::optional<int> wholeNumber(const QJsonValue &value)
+std::optional<int> wholeNumber(const JsonNode &value)
 {
-    if (!value.isDouble())
+    if (value.kind != JsonNode::Kind::number)
         return std::nullopt;
-    const double number = value.toDouble();
+    const double number = value.number;
     if (!(number >= 0 && number <= 1e6) || std::trunc(number) != number)
         return std::nullopt;
     return int(number);
@@ -86,9 +85,9 @@ QString groupName(const QString &group)
 }
 
 // Control characters are no part of a name; an escaped NUL would cut it short in every export.
-QString nameText(const QJsonValue &value)
+QString nameText(const JsonNode &value)
 {
-    QString text = value.toString();
+    QString text = value.text();
     text.removeIf([](QChar c) { return c < u' '; });
     return text;
 }
@@ -105,21 +104,44 @@ struct Source {
 };
 
 // The input a channel or aux input listens to, by its connection {grp, in}; nothing when off.
-std::optional<Source> stripSource(const QJsonObject &strip, const QJsonObject &inputs)
+std::optional<Source> stripSource(const JsonNode &strip, const JsonNode &inputs)
 {
-    const QJsonObject connection = strip["in"_L1]["conn"_L1].toObject();
-    const QString group = connection["grp"_L1].toString();
-    const std::optional<int> input = wholeNumber(connection["in"_L1]);
+    const JsonNode &connection = strip[u"in"][u"conn"];
+    const QString group = connection[u"grp"].text();
+    const std::optional<int> input = wholeNumber(connection[u"in"]);
     if (group.isEmpty() || group == u"OFF" || !input || *input < 1)
         return std::nullopt;
-    const QJsonObject entry = inputs[group][QString::number(*input)].toObject();
+    const JsonNode &entry = inputs[group][QString::number(*input)];
     Source source;
-    source.stereo = entry["mode"_L1].toString() == u"ST";
-    source.name = nameText(entry["name"_L1]);
+    source.stereo = entry[u"mode"].text() == u"ST";
+    source.name = nameText(entry[u"name"]);
     source.route = source.stereo
                        ? u"%1 %2\u2013%3"_s.arg(groupName(group)).arg(*input).arg(*input + 1)
                        : u"%1 %2"_s.arg(groupName(group)).arg(*input);
     return source;
+}
+
+// What the reader looks at; everything else in a snapshot is read past.
+const QList<QList<QByteArray>> &wantedPaths()
+{
+    static const QList<QList<QByteArray>> paths = [] {
+        QList<QList<QByteArray>> result{{"type"},
+                                        {"creator_fw"},
+                                        {"creator_vers"},
+                                        {"created"},
+                                        {"active_scene"},
+                                        {"ae_data", "io", "in", "*", "*", "mode"},
+                                        {"ae_data", "io", "in", "*", "*", "name"}};
+        for (const StripKind &kind : stripKinds) {
+            const QByteArray key = QByteArray(kind.key.data(), kind.key.size());
+            for (const char *field : {"name", "col", "busmono"})
+                result.append({"ae_data", key, "*", field});
+            result.append({"ae_data", key, "*", "in", "conn", "grp"});
+            result.append({"ae_data", key, "*", "in", "conn", "in"});
+        }
+        return result;
+    }();
+    return paths;
 }
 
 QString baseNameOfPath(const QString &path)
@@ -151,40 +173,39 @@ bool isJsonObjectText(const QByteArray &bytes)
 
 Result<ParsedSession> readWingSnapshot(const QByteArray &json, const QString &fileName)
 {
-    QJsonParseError parseError;
-    const QJsonDocument document = QJsonDocument::fromJson(
-        json.startsWith("\xEF\xBB\xBF") ? json.sliced(3) : json, &parseError);
-    if (parseError.error != QJsonParseError::NoError) {
+    const JsonPick picked =
+        pickJson(json.startsWith("\xEF\xBB\xBF") ? json.sliced(3) : json, wantedPaths());
+    if (!picked.root) {
         return Error(
             WingSnapshotError::invalidJson,
-            u"无法读取 WING 快照：JSON 在第 %1 个字节处有误（%2）。"_s.arg(parseError.offset)
-                .arg(parseError.errorString()));
+            u"无法读取 WING 快照：JSON 在第 %1 个字节处有误（%2）。"_s.arg(picked.error.offset)
+                .arg(picked.error.reason));
     }
-    const QJsonObject root = document.object();
-    if (!root["type"_L1].toString().startsWith(u"snapshot."))
+    const JsonNode &root = *picked.root;
+    if (!root[u"type"].text().startsWith(u"snapshot."))
         return WingSnapshotError::notSnapshot;
-    const QJsonObject desk = root["ae_data"_L1].toObject();
-    if (!desk["ch"_L1].isObject())
+    const JsonNode &desk = root[u"ae_data"];
+    if (!desk[u"ch"].isObject())
         return WingSnapshotError::noChannels;
-    const QJsonObject inputs = desk["io"_L1]["in"_L1].toObject();
+    const JsonNode &inputs = desk[u"io"][u"in"];
 
     ParsedSession session;
-    const QString scene = baseNameOfPath(root["active_scene"_L1].toString());
+    const QString scene = baseNameOfPath(root[u"active_scene"].text());
     session.sessionName = scene.isEmpty() ? QFileInfo(fileName).completeBaseName() : scene;
     session.consoleName = u"WING"_s;
     session.sourceFileName = fileName;
-    session.saveTime = root["created"_L1].toString();
-    session.softwareVersion = leadingVersion(root["creator_fw"_L1].toString());
-    if (session.softwareVersion.isEmpty() && root.contains("creator_vers"_L1))
-        session.softwareVersion = u"WING Edit "_s + root["creator_vers"_L1].toString();
+    session.saveTime = root[u"created"].text();
+    session.softwareVersion = leadingVersion(root[u"creator_fw"].text());
+    if (session.softwareVersion.isEmpty() && root[u"creator_vers"].kind == JsonNode::Kind::string)
+        session.softwareVersion = u"WING Edit "_s + root[u"creator_vers"].text();
 
     for (const StripKind &kind : stripKinds) {
-        const QJsonObject strips = desk[kind.key].toObject();
+        const JsonNode &strips = desk[QString(kind.key)];
         for (int number = 1; number <= kind.count; ++number) {
-            const QJsonObject strip = strips[QString::number(number)].toObject();
+            const JsonNode &strip = strips[QString::number(number)];
             TrackChannel track;
             track.channelType = kind.type;
-            track.name = nameText(strip["name"_L1]);
+            track.name = nameText(strip[u"name"]);
             bool stereo = false;
             if (kind.hasSource) {
                 const std::optional<Source> source = stripSource(strip, inputs);
@@ -200,13 +221,14 @@ Result<ParsedSession> readWingSnapshot(const QByteArray &json, const QString &fi
             } else {
                 if (isBlank(track.name))
                     track.name.clear();
-                stereo = !strip["busmono"_L1].toBool();
+                const JsonNode &mono = strip[u"busmono"];
+                stereo = !(mono.kind == JsonNode::Kind::boolean && mono.boolean);
                 track.isIncluded = false;
             }
             track.channelLabel =
                 kind.labelPrefix + QString::number(number) + (stereo ? u"s"_s : QString());
             track.channelNumber = number;
-            const std::optional<int> colour = wholeNumber(strip["col"_L1]);
+            const std::optional<int> colour = wholeNumber(strip[u"col"]);
             track.color = colour && *colour >= 1 && *colour <= int(stripColours.size())
                               ? colorFromHex(stripColours[*colour - 1])
                               : defaultColor(kind.type);

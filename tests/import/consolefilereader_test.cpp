@@ -209,12 +209,12 @@ TEST(ConsoleFiles, RefuseWhatTheyCannotReadSayingWhy)
     const struct {
         QString fileName;
         QByteArray bytes;
-        QString message; // the whole message, or its start when it ends in "…"
+        QString message;
     } cases[] = {
         {u"a.scn"_s, "#4.0# \"S\" \"\" %000000000 1\n/bus/01/config \"A\" 1 RD\n",
          u"未在 X32/M32 场景文件中找到通道列表。"_s},
         {u"a.snap"_s, "{\"type\": \"snapshot.10\",\n \"ae_data\": {",
-         u"无法读取 WING 快照：JSON 在第 37 个字节处有误（…"_s},
+         u"无法读取 WING 快照：JSON 在第 38 个字节处有误（文档不完整）。"_s},
         {u"a.snap"_s, "{\"type\": \"show.1\", \"ae_data\": {\"ch\": {}}}",
          u"这个 JSON 文件不是 WING 快照：“type”应以“snapshot.”开头。"_s},
         {u"a.snap"_s, "{\"type\": \"snapshot.8\", \"ae_data\": {\"ch\": []}}",
@@ -235,10 +235,6 @@ TEST(ConsoleFiles, RefuseWhatTheyCannotReadSayingWhy)
     for (const auto &c : cases) {
         const Result<ParsedSession> session = readConsoleFile(c.bytes, c.fileName);
         ASSERT_FALSE(session) << c.bytes.toStdString();
-        const QString &message = session.error().message();
-        if (c.message.endsWith(u'…'))
-            EXPECT_TRUE(message.startsWith(c.message.chopped(1))) << message.toStdString();
-        else
-            EXPECT_EQ(message, c.message) << c.bytes.toStdString();
+        EXPECT_EQ(session.error().message(), c.message) << c.bytes.toStdString();
     }
 }
