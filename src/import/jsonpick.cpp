@@ -10,8 +10,8 @@ const JsonNode &JsonNode::operator[](QStringView key) const
 {
     static const JsonNode none;
     for (auto member = members.rbegin(); member != members.rend(); ++member) {
-        if (member->first == key)
-            return member->second;
+        if (member->key == key)
+            return member->value;
     }
     return none;
 }
@@ -330,7 +330,7 @@ private:
             if (!value(keep ? &child : nullptr, depth, childPaths))
                 return false;
             if (keep)
-                node->members.emplace_back(QString::fromUtf8(raw), std::move(child));
+                node->members.push_back({QString::fromUtf8(raw), std::move(child)});
             skipSpace();
             if (m_at == m_end)
                 return failAtEnd({});

@@ -6,7 +6,6 @@
 
 #include <initializer_list>
 #include <optional>
-#include <utility>
 #include <vector>
 
 namespace kelvary {
@@ -14,18 +13,24 @@ namespace kelvary {
 // A JSON value, of which only the members asked for are kept.
 struct JsonNode {
     enum class Kind { null, boolean, number, string, array, object };
+    struct Member;
 
     Kind kind = Kind::null;
     bool boolean = false;
     double number = 0;
     QString string;
-    std::vector<std::pair<QString, JsonNode>> members; // kept members of an object, in order
+    std::vector<Member> members; // kept members of an object, in order
 
     // The member of that key (the last one when a key repeats), or a null node.
     const JsonNode &operator[](QStringView key) const;
     // The string, or an empty text for any other kind.
     QString text() const { return kind == Kind::string ? string : QString(); }
     bool isObject() const { return kind == Kind::object; }
+};
+
+struct JsonNode::Member {
+    QString key;
+    JsonNode value;
 };
 
 // Where reading stopped: the byte offset and what was wrong there, in the user's words.

@@ -271,8 +271,7 @@ Result<ParsedSession> readX32Scene(const QString &text, const QString &fileName)
     const QStringView header = firstLine(text);
     const QStringView version = headerVersion(header).value_or(QStringView());
     const QList<QStringView> headerValues = values(header.trimmed().sliced(version.size() + 2));
-    const QString sceneName =
-        headerValues.isEmpty() ? QString() : headerValues.front().trimmed().toString();
+    const QString sceneName = headerValues.isEmpty() ? QString() : headerValues.front().toString();
 
     std::array<Strip, stripCount> strips;
     bool channelFound = false;
@@ -304,7 +303,8 @@ Result<ParsedSession> readX32Scene(const QString &text, const QString &fileName)
         return X32SceneError::noChannels;
 
     ParsedSession session;
-    session.sessionName = sceneName.isEmpty() ? QFileInfo(fileName).completeBaseName() : sceneName;
+    session.sessionName =
+        sceneName.trimmed().isEmpty() ? QFileInfo(fileName).completeBaseName() : sceneName;
     session.consoleName = u"X32/M32"_s;
     session.sourceFileName = fileName;
     session.softwareVersion = version.toString();

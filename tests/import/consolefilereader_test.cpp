@@ -102,10 +102,10 @@ INSTANTIATE_TEST_SUITE_P(
                   u"Mtx6|Fill|Matrix||#ECEFF1|-"_s,
                   u"Mains|MAINS|Other||#ECEFF1|-"_s,
                   u"M/C||Other||#BFBFBF|-"_s}},
-        // Windows line ends, an empty scene name, blocks of another width, short user routing.
+        // Windows line ends, a blank scene name, blocks of another width, short user routing.
         ReadCase{"x32_unknown_routing",
                  u"old desk.scn"_s,
-                 "#2.7#   \"\" \"\" %000000000 1   \r\n"
+                 "#2.7#   \"  \" \"\" %000000000 1   \r\n"
                  "/config/routing/IN CARD9-16 AN1-6 UIN1-8\r\n"
                  "/config/userrout/in 0 0 0 200\r\n"
                  "/ch/01/config \"Vox\" 1 YE 3\r\n"
