@@ -107,6 +107,20 @@ struct Record {
     QStringList cells;
 };
 
+// A quoted cell may hold line breaks; a track's texts are one line, each run of breaks a space.
+QString oneLine(const QString &text)
+{
+    QString line;
+    line.reserve(text.size());
+    for (QChar c : text) {
+        if (c >= u' ')
+            line += c;
+        else if (!line.endsWith(u' '))
+            line += u' ';
+    }
+    return line.trimmed();
+}
+
 bool isBlank(QByteArrayView line)
 {
     return line.trimmed().isEmpty();
@@ -261,7 +275,7 @@ Result<ParsedSession> readChannelList(const QString &text, const QString &fileNa
     }
     const auto cell = [&](const Record &record, Column column) {
         const qsizetype index = header->columns[size_t(column)];
-        return index < 0 ? QString() : record.cells.value(index);
+        return index < 0 ? QString() : oneLine(record.cells.value(index));
     };
 
     ParsedSession session;
@@ -272,10 +286,10 @@ Result<ParsedSession> readChannelList(const QString &text, const QString &fileNa
     for (qsizetype i = 1; i < records.size(); ++i) {
         const Record &record = records[i];
         TrackChannel track;
-        track.channelLabel = cell(record, Column::label).trimmed();
+        track.channelLabel = cell(record, Column::label);
         if (track.channelLabel.isEmpty())
             continue;
-        const QString typeText = cell(record, Column::type).trimmed();
+        const QString typeText = cell(record, Column::type);
         const std::optional<DigicoChannelType> type = typeNamed(typeText);
         if (!type) {
             return Error(ChannelListError::unreadableType,
@@ -283,7 +297,7 @@ Result<ParsedSession> readChannelList(const QString &text, const QString &fileNa
                          "Other 或 输入、辅助、编组、矩阵、其他。"_s.arg(record.line)
                              .arg(typeText));
         }
-        const QString colourText = cell(record, Column::colour).trimmed();
+        const QString colourText = cell(record, Column::colour);
         const std::optional<RGBColor> colour =
             colourText.isEmpty() ? defaultColor(*type) : colourNamed(colourText);
         if (!colour) {
@@ -292,9 +306,9 @@ Result<ParsedSession> readChannelList(const QString &text, const QString &fileNa
                              .arg(colourText));
         }
         track.channelNumber = channelNumberFromLabel(track.channelLabel);
-        track.name = cell(record, Column::name).trimmed();
+        track.name = cell(record, Column::name);
         track.channelType = *type;
-        track.inputRoute = cell(record, Column::route).trimmed();
+        track.inputRoute = cell(record, Column::route);
         track.color = *colour;
         track.isIncluded = *type == DigicoChannelType::input;
         session.tracks.append(std::move(track));

@@ -294,6 +294,9 @@ Result<ParsedSession> readX32Scene(const QString &text, const QString &fileName)
             const QList<QStringView> config = values(rest);
             Strip &strip = strips[*index];
             strip.name = config.value(0).toString();
+            // A control character is no part of a name, however the file came to hold one.
+            std::replace_if(
+                strip.name.begin(), strip.name.end(), [](QChar c) { return c < u' '; }, u' ');
             strip.colour = config.value(2);
             strip.source = config.size() > 3 ? decimal(config[3]) : std::nullopt;
             channelFound = channelFound || *index < 32;

@@ -155,7 +155,7 @@ INSTANTIATE_TEST_SUITE_P(
                  u"band|||"_s,
                  {u"1|Kick, In|Input|Local 1|#FF0000|+"_s, u"2|Snare|Input|Local 2|#8CBFF2|+"_s,
                   u"3s|Vox \"Lead\"|Aux||#00FF00|-"_s, u"G1|Drums|Group||#F27373|-"_s,
-                  u"M1|Two\nlines|Matrix||#8CE699|-"_s, u"9|Talk|Other||#BFBFBF|-"_s}},
+                  u"M1|Two lines|Matrix||#8CE699|-"_s, u"9|Talk|Other||#BFBFBF|-"_s}},
         ReadCase{"chinese_semicolons",
                  u"乐队.csv"_s,
                  "\xEF\xBB\xBF通道;名称;类型;输入;颜色\r\n1;底鼓;输入;MADI "
