@@ -1,8 +1,12 @@
-// Session Report bytes through text extraction, the rich text tokenizer and the parser together.
+// Console file bytes through the Session Report's text extraction, rich text tokenizer and
+// parser, and through the entry point that tells scenes, snapshots and channel lists apart.
 
 #include "fuzzcheck.h"
 
+#include "import/consolefilereader.h"
 #include "import/digicosessionparser.h"
+
+#include <QSet>
 
 #include <algorithm>
 #include <cstddef>
@@ -10,27 +14,39 @@
 
 using namespace kelvary;
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+namespace {
+
+// Every refusal names its reason; every track that comes out is one the app can hold.
+void checkSession(const Result<ParsedSession> &session, bool namesRequired)
 {
-    // A copy, as a file read gives one: Qt may rely on the terminating NUL of its own buffers.
-    const QByteArray bytes(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
-    const Result<ParsedSession> session =
-        DigicoSessionParser().parseData(bytes, QStringLiteral("fuzz.rtf"));
     if (!session) {
-        // Every refusal names its reason to the user.
         KELVARY_FUZZ_CHECK(!session.error().message().isEmpty());
-        return 0;
+        return;
     }
     KELVARY_FUZZ_CHECK(!session->tracks.isEmpty());
+    QSet<QUuid> ids;
     for (const TrackChannel &track : session->tracks) {
         KELVARY_FUZZ_CHECK(!track.channelLabel.isEmpty());
-        KELVARY_FUZZ_CHECK(!track.name.isEmpty());
-        KELVARY_FUZZ_CHECK(!track.id.isNull());
+        KELVARY_FUZZ_CHECK(!namesRequired || !track.name.isEmpty());
+        KELVARY_FUZZ_CHECK(!track.id.isNull() && !ids.contains(track.id));
+        ids.insert(track.id);
         // Whatever the bytes were, the text handed on is well-formed UTF-16.
         KELVARY_FUZZ_CHECK(track.name.isValidUtf16());
         KELVARY_FUZZ_CHECK(track.inputRoute.isValidUtf16());
         KELVARY_FUZZ_CHECK(std::none_of(track.name.begin(), track.name.end(),
                                         [](QChar c) { return c < u' ' && c != u'\t'; }));
     }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    // A copy, as a file read gives one: Qt may rely on the terminating NUL of its own buffers.
+    const QByteArray bytes(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
+    const Result<ParsedSession> report =
+        DigicoSessionParser().parseData(bytes, QStringLiteral("fuzz.rtf"));
+    checkSession(report, true);
+    checkSession(readConsoleFile(bytes, QStringLiteral("fuzz.scn")), false);
     return 0;
 }

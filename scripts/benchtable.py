@@ -11,6 +11,8 @@ TARGETS = [
     (r"BM_Import(Plain|Rich)Text/256$", "time", 2.0, "ms"),
     (r"BM_Import(Plain|Rich)Text/10000$", "time", 80.0, "ms"),
     (r"BM_ImportWordProcessorTable/350$", "time", 3.0, "ms"),
+    (r"BM_ImportX32Scene/2100$", "time", 3.0, "ms"),
+    (r"BM_ImportWingSnapshot/350$", "time", 3.0, "ms"),
     (r"BM_InspectBesideHelp", "inspect/help", 1.5, "x"),
     (r"BM_SaveProject/1000$", "time", 20.0, "ms"),
     (r"BM_OpenProject/1000$", "time", 20.0, "ms"),

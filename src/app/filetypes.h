@@ -5,8 +5,12 @@
 namespace kelvary {
 
 // The kinds of file Kelvary's open and save panels offer.
-inline const FileType sessionReportFileType{QStringLiteral("DiGiCo Session Report"),
-                                            {QStringLiteral("rtf"), QStringLiteral("txt")}};
+// Every file a console's channel list is imported from: DiGiCo Session Reports, X32/M32 scenes,
+// WING snapshots and channel lists saved from a spreadsheet.
+inline const FileType consoleFileType{QStringLiteral("调音台文件"),
+                                      {QStringLiteral("rtf"), QStringLiteral("txt"),
+                                       QStringLiteral("scn"), QStringLiteral("snap"),
+                                       QStringLiteral("csv"), QStringLiteral("tsv")}};
 inline const FileType projectFileType{QStringLiteral("Kelvary 工程"), {QStringLiteral("kvp")}};
 inline const FileType reaperTemplateFileType{QStringLiteral("Reaper 轨道模版"),
                                              {QStringLiteral("RTrackTemplate")}};

@@ -40,7 +40,7 @@ bool isSplittable(const TrackChannel &channel)
 TrackList newTracks(const TrackChannel &channel, bool splitStereo)
 {
     TrackChannel track = channel;
-    track.isIncluded = channel.channelType == DigicoChannelType::input;
+    track.isIncluded = channel.isIncluded && channel.channelType == DigicoChannelType::input;
     if (!splitStereo || !isSplittable(track))
         return {track};
     const QString base = track.channelLabel.chopped(1);

@@ -2,9 +2,14 @@
 
 #include "app/filetypes.h"
 #include "app/projectdocument.h"
+#include "import/consolefilereader.h"
+#include "import/digicosessionparser.h"
+#include "import/textdecoding.h"
 #include "model/fileio.h"
 
 #include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
 
 using namespace Qt::StringLiterals;
 
@@ -18,6 +23,23 @@ template<typename T> bool assign(T &member, const T &value)
         return false;
     member = value;
     return true;
+}
+
+enum class FileContent { project, consoleFile, unknown };
+
+// What a file of no known extension holds: a Kelvary project, something a console file reader
+// may take, or bytes that are not text at all (a NUL outside UTF-16 text).
+FileContent fileContent(const QString &location)
+{
+    const Result<QByteArray> bytes = readReportFile(location);
+    if (!bytes)
+        return FileContent::consoleFile; // the import says why it cannot be read
+    const QJsonObject object = QJsonDocument::fromJson(*bytes).object();
+    if (object.contains(u"formatVersion") && object.contains(u"tracks"))
+        return FileContent::project;
+    if (bytes->contains('\0') && !decodeUtf16(*bytes))
+        return FileContent::unknown;
+    return FileContent::consoleFile;
 }
 
 } // namespace
@@ -182,7 +204,7 @@ qsizetype SessionViewModel::indexOfTrack(const QUuid &trackID) const
 void SessionViewModel::showImportPanel()
 {
     const std::optional<QString> location =
-        m_filePanels->chooseFileToOpen({u"导入 DiGiCo Session Report"_s, {sessionReportFileType}});
+        m_filePanels->chooseFileToOpen({u"导入调音台文件"_s, {consoleFileType}});
     if (location)
         importSessionReportAt(*location);
 }
@@ -194,7 +216,7 @@ void SessionViewModel::importSessionReportAt(const QString &location)
     setStatusMessage(std::nullopt);
 
     QStringList unreadLines;
-    Result<ParsedSession> parsed = m_parser.parse(location, &unreadLines);
+    Result<ParsedSession> parsed = readConsoleFileAt(location, &unreadLines);
     if (!parsed) {
         setErrorMessage(parsed.error().message());
         setLoading(false);
@@ -209,10 +231,11 @@ void SessionViewModel::importSessionReportAt(const QString &location)
     setPlaybackOutputsValue({});
     // A new report is a new show: the interfaces planned for the last one do not carry over.
     setPlannedAudioDevices({});
-    // The new session and its inclusion rule are announced as one change.
+    // The new session and its inclusion rule are announced as one change: input channels, and of
+    // those only the ones the reader includes (a scene's unnamed strips start left out).
     ParsedSession session = std::move(parsed).value();
     for (TrackChannel &track : session.tracks)
-        track.isIncluded = track.channelType == DigicoChannelType::input;
+        track.isIncluded = track.isIncluded && track.channelType == DigicoChannelType::input;
     setSession(session);
     setSelectedTrackIDs({});
     // The inclusion rule and the reconciliation are part of reading the report, not edits.
@@ -284,13 +307,21 @@ QString SessionViewModel::unreadLinesNote(const QStringList &unreadLines)
 void SessionViewModel::openFile(const QString &location)
 {
     const QString extension = QFileInfo(location).suffix().toLower();
-    if (extension == u"rtf" || extension == u"txt") {
-        importSessionReportAt(location);
-    } else if (extension == u"kvp") {
+    const FileContent content = extension == u"kvp" ? FileContent::project
+                                : consoleFileType.extensions.contains(extension)
+                                    ? FileContent::consoleFile
+                                    : fileContent(location);
+    switch (content) {
+    case FileContent::project:
         openProjectAt(location);
-    } else {
-        setErrorMessage(
-            u"请打开 Kelvary 工程文件（.kvp）或 DiGiCo Session Report（.rtf/.txt）。"_s);
+        break;
+    case FileContent::consoleFile:
+        importSessionReportAt(location);
+        break;
+    case FileContent::unknown:
+        setErrorMessage(u"请打开 Kelvary 工程文件（.kvp）或调音台文件"
+                        "（.rtf/.txt/.scn/.snap/.csv/.tsv）。"_s);
+        break;
     }
 }
 

@@ -5,7 +5,6 @@
 #include "audio/audioinputdeviceenumerator.h"
 #include "export/templateexporter.h"
 #include "export/templateexportformat.h"
-#include "import/digicosessionparser.h"
 #include "model/audioinputcatalog.h"
 #include "model/playbackoutputs.h"
 #include "model/trackchannel.h"
@@ -145,7 +144,8 @@ public:
     void importSessionReportAt(const QString &location);
     void showOpenPanel();
     void openProjectAt(const QString &location);
-    // A file dropped onto the window: a report or a project, by its extension.
+    // A file dropped onto the window or named on a command line: a project by its extension, a
+    // console file by its extension or, for any other name, by its content.
     void openFile(const QString &location);
     void refreshAudioInputCatalog();
 
@@ -299,7 +299,6 @@ private:
     // `failurePrefix`.
     void saveProjectThroughPanel(const QByteArray &data, const QString &failurePrefix);
 
-    DigicoSessionParser m_parser;
     TemplateExporter m_exporter;
     AudioInputDeviceEnumerator m_audioInputEnumerator;
     std::shared_ptr<FilePanels> m_filePanels;

@@ -2,6 +2,7 @@
 
 #include "app/filetypes.h"
 #include "app/sessionviewmodel.h"
+#include "import/consolefilereader.h"
 
 using namespace Qt::StringLiterals;
 
@@ -9,7 +10,7 @@ namespace kelvary {
 
 std::optional<QString> SessionViewModel::chooseRevisedReport()
 {
-    return m_filePanels->chooseFileToOpen({u"用新报告更新"_s, {sessionReportFileType}});
+    return m_filePanels->chooseFileToOpen({u"用新报告更新"_s, {consoleFileType}});
 }
 
 std::optional<SessionReportUpdate>
@@ -17,7 +18,7 @@ SessionViewModel::previewSessionReportUpdate(const QString &location)
 {
     setErrorMessage(std::nullopt);
     QStringList unreadLines;
-    Result<ParsedSession> revised = m_parser.parse(location, &unreadLines);
+    Result<ParsedSession> revised = readConsoleFileAt(location, &unreadLines);
     if (!revised) {
         setErrorMessage(revised.error().message());
         return std::nullopt;

@@ -223,13 +223,14 @@ QString convertUsage()
            "                           [--playback-outputs same|offset:K|none]\n"
            "                           [--ardour DIR [--sample-rate N] [--capture-ports PATTERN]]\n"
            "\n"
-           "导入 DiGiCo Session Report（.rtf/.txt）或打开 Kelvary 工程（.kvp），按选项修改后写出"
-           "所要的文件，与在 Kelvary 中操作的结果相同。\n"
+           "导入调音台文件或打开 Kelvary 工程（.kvp），按选项修改后写出所要的文件，与在 Kelvary "
+           "中操作的结果相同。调音台文件按内容识别：DiGiCo Session Report（.rtf/.txt）、"
+           "X32/M32 场景（.scn）、WING 快照（.snap）、CSV/TSV 通道表。\n"
            "\n"
            "选项：\n"_s +
            helpTable({
                {u"--update-from REPORT"_s,
-                u"用新的 Session Report 更新 FILE：保留颜色、包含、顺序和输入分配，\n"
+                u"用新的报告、场景、快照或通道表更新 FILE：保留颜色、包含、顺序和输入分配，\n"
                 "取入改名、改输入、新增和删除的通道，逐条打印这些变化"_s},
                {u"--ardour DIR"_s,
                 u"导出 Ardour 会话到新的（或空的）文件夹 DIR，会话名取 DIR 的最后一级"_s},

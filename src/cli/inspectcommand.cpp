@@ -15,10 +15,14 @@ QString inspectUsage()
 {
     return u"用法：kelvary-cli inspect FILE\n"
            "\n"
-           "像 Kelvary 一样打开 FILE：DiGiCo Session Report（.rtf/.txt）按导入规则读入，只包含输入"
-           "通道；Kelvary 工程（.kvp）按原样打开。两者都按本机当前的音频输入设备核对输入分配，"
-           "然后把此刻保存会得到的工程文件（JSON）打印到标准输出；"
+           "像 Kelvary 一样打开 FILE：调音台文件按导入规则读入，只包含输入通道（场景和快照中"
+           "只包含有名称的）；Kelvary 工程（.kvp）按原样打开。两者都按本机当前的音频输入设备核对"
+           "输入分配，然后把此刻保存会得到的工程文件（JSON）打印到标准输出；"
            "报告中未能识别为通道的行打印到标准错误。\n"
+           "\n"
+           "调音台文件按内容识别：DiGiCo Session Report（.rtf/.txt）、Behringer X32 / Midas M32 "
+           "场景（.scn）、Behringer WING 快照（.snap）、电子表格存成的通道表（.csv/.tsv，"
+           "标题行含 label 与 name 列）。\n"
            "\n"
            "选项：\n"_s +
            helpTable({{u"-h, --help"_s, u"显示本说明"_s}}) +

@@ -18,7 +18,8 @@ constexpr std::array commands{
             inspectUsage, runInspect},
     Command{"convert", "convert FILE [选项]", "由报告或工程写出 Reaper 模版、PDF 通道表和工程文件",
             convertUsage, runConvert},
-    Command{"devices", "devices [--json] [FILE]", "列出可分配给轨道的音频输入", devicesUsage, runDevices},
+    Command{"devices", "devices [--json] [FILE]", "列出可分配给轨道的音频输入", devicesUsage,
+            runDevices},
 };
 
 void printUsage(QTextStream &stream)
@@ -29,7 +30,8 @@ void printUsage(QTextStream &stream)
     stream << u"用法：kelvary-cli 命令 [参数]\n"
               "      kelvary-cli --help | --version\n"
               "\n"
-              "从 DiGiCo Session Report 生成录音模版，不需要显示器。\n"
+              "从调音台的通道列表（DiGiCo Session Report、X32/M32 场景、WING 快照、CSV/TSV "
+              "通道表）生成录音模版，不需要显示器。\n"
               "\n"
               "命令：\n"_s
            << helpTable(rows) << u"\n选项：\n"_s

@@ -446,17 +446,24 @@ QString sessionName(const QStringList &lines, const QString &fileBaseName)
 
 } // namespace
 
-Result<ParsedSession> DigicoSessionParser::parse(const QString &path,
-                                                 QStringList *unreadLines) const
+Result<QByteArray> readReportFile(const QString &path)
 {
-    Result<QByteArray> bytes = readWholeFile(path, maximumReportSize);
+    constexpr qint64 limit = DigicoSessionParser::maximumReportSize;
+    Result<QByteArray> bytes = readWholeFile(path, limit);
     if (!bytes && bytes.error().is(FileReadError::tooLarge)) {
         // A device or a pipe tells no size: it is at least as large as what was read of it.
-        const qint64 size = std::max(QFileInfo(path).size(), maximumReportSize);
+        const qint64 size = std::max(QFileInfo(path).size(), limit);
         return Error(DigicoParseError::reportTooLarge,
                      u"报告文件过大（%1 MB），Session Report 通常小于 1 MB。"_s.arg(
                          QString::number(double(size) / (1024 * 1024), 'f', 0)));
     }
+    return bytes;
+}
+
+Result<ParsedSession> DigicoSessionParser::parse(const QString &path,
+                                                 QStringList *unreadLines) const
+{
+    const Result<QByteArray> bytes = readReportFile(path);
     if (!bytes)
         return bytes.error();
     return parseData(*bytes, QFileInfo(path).fileName(), unreadLines);

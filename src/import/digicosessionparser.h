@@ -41,4 +41,8 @@ public:
                                     QStringList *unreadLines = nullptr) const;
 };
 
+// The bytes of the file at `path`, refused with reportTooLarge (saying how large) when there are
+// more than maximumReportSize of them; any other failure is the file system's own.
+Result<QByteArray> readReportFile(const QString &path);
+
 } // namespace kelvary

@@ -19,11 +19,13 @@ QString usage()
     return u"用法：kelvary [文件]\n"
            "      kelvary --help | --version\n"
            "\n"
-           "从 DiGiCo Session Report 生成录音模版：打开 Kelvary 的窗口，给出文件时先打开它。\n"
+           "从调音台的通道列表生成录音模版：打开 Kelvary 的窗口，给出文件时先打开它。\n"
            "\n"
            "参数：\n"_s +
            kelvary::helpTable({
-               {u"文件"_s, u"要打开的 Kelvary 工程（.kvp）或 Session Report（.rtf/.txt）"_s},
+               {u"文件"_s,
+                u"要打开的 Kelvary 工程（.kvp）或调音台文件（DiGiCo Session Report .rtf/.txt、\n"
+                "X32/M32 场景 .scn、WING 快照 .snap、CSV/TSV 通道表）"_s},
            }) +
            u"\n选项：\n"_s +
            kelvary::helpTable({

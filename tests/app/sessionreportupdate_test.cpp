@@ -72,3 +72,22 @@ TEST_F(SessionReportUpdateTest, ChangesNothingForTheSameReportOrOneThatCannotBeR
     EXPECT_EQ(vm.session(), session);
     EXPECT_FALSE(vm.canUndo());
 }
+
+TEST_F(SessionReportUpdateTest, ARenamedSceneKeepsThePatch)
+{
+    const QByteArray scene = fixtureBytes(u"consoles/sunday.scn"_s);
+    vm.importSessionReportAt(writeFile(u"sunday.scn"_s, scene));
+    vm.setAudioInputChannel(u"madi:0"_s, idOf(u"1"_s));
+    vm.setIncluded(true, idOf(u"2"_s));
+
+    // Re-saved by the desk: channel 1 renamed and moved to input 9, channel 2 named.
+    QByteArray resaved = scene;
+    resaved.replace("\"Kick\" 1 RD 1", "\"Kick In\" 1 RD 9")
+        .replace("\"\" 1 OFF 2", "\"Snare\" 1 OFF 2");
+    vm.updateFromSessionReportAt(writeFile(u"sunday-2.scn"_s, resaved));
+    EXPECT_EQ(vm.statusMessage(), u"已更新：新增 0 · 删除 0 · 改名 2 · 改输入 1 · 保留 64"_s);
+    EXPECT_EQ(track(u"1"_s).name, u"Kick In"_s);
+    EXPECT_EQ(track(u"1"_s).inputRoute, u"AES50-A 9"_s);
+    EXPECT_EQ(track(u"1"_s).audioInputChannelID, u"madi:0"_s);
+    EXPECT_TRUE(track(u"2"_s).isIncluded);
+}

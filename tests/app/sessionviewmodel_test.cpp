@@ -67,6 +67,59 @@ TEST_F(SessionImport, DroppedFilesOpenByTheirExtension)
     EXPECT_EQ(vm.statusMessage(), u"已打开工程：Show.KVP"_s);
 }
 
+TEST_F(SessionImport, ConsoleFilesOpenByTheirExtensionOrTheirContent)
+{
+    const QByteArray scene = fixtureBytes(u"consoles/sunday.scn"_s);
+    const QByteArray snapshot = fixtureBytes(u"consoles/james.snap"_s);
+    const struct {
+        QString fileName;
+        QByteArray bytes;
+        qsizetype tracks;
+        QStringList included;
+    } cases[] = {
+        // Of a scene or a snapshot only the named inputs; of a list every input row.
+        {u"Desk.SCN"_s, scene, 64, {u"1"_s, u"3"_s, u"5"_s}},
+        {u"desk.snap"_s, snapshot, 76, {u"1"_s, u"3"_s, u"5s"_s}},
+        {u"band.tsv"_s, "label\tname\ttype\n1\tKick\n2\t\nA1\tVerb\tAux\n", 3, {u"1"_s, u"2"_s}},
+        {u"scene.backup"_s, scene, 64, {u"1"_s, u"3"_s, u"5"_s}},
+    };
+    for (const auto &c : cases) {
+        vm.openFile(writeFile(c.fileName, c.bytes));
+        EXPECT_EQ(vm.session().sourceFileName, c.fileName);
+        EXPECT_EQ(vm.statusMessage(), u"已加载 %1 条通道 · 2 个音频输入设备"_s.arg(c.tracks));
+        QStringList included;
+        for (const TrackChannel &track : vm.tracks()) {
+            if (track.isIncluded)
+                included << track.channelLabel;
+        }
+        EXPECT_EQ(included.first(std::min(included.size(), qsizetype(3))), c.included);
+    }
+
+    // A project under another name opens as one; bytes that are no text are not imported.
+    ProjectDocumentSnapshot document;
+    document.session.tracks = {TrackChannel{}};
+    vm.openFile(writeFile(u"show.backup"_s, writeProjectDocument(document)));
+    EXPECT_EQ(vm.statusMessage(), u"已打开工程：show.backup"_s);
+    const ParsedSession opened = vm.session();
+    vm.openFile(writeFile(u"logo.png"_s, QByteArray("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16)));
+    EXPECT_EQ(vm.errorMessage(),
+              u"请打开 Kelvary 工程文件（.kvp）或调音台文件（.rtf/.txt/.scn/.snap/.csv/.tsv）。"_s);
+    vm.openFile(writeFile(u"broken.scn"_s, "#4.0# \"S\"\n/bus/01/config \"A\" 1 RD\n"));
+    EXPECT_EQ(vm.errorMessage(), u"未在 X32/M32 场景文件中找到通道列表。"_s);
+    EXPECT_EQ(vm.session(), opened);
+}
+
+TEST_F(SessionImport, ThePanelOffersEveryConsoleFile)
+{
+    panels->openAnswers = {writeFile(u"james.snap"_s, fixtureBytes(u"consoles/james.snap"_s))};
+    vm.showImportPanel();
+    ASSERT_EQ(panels->openRequests.size(), 1);
+    EXPECT_EQ(panels->openRequests[0].types,
+              (QList<FileType>{{u"调音台文件"_s,
+                                {u"rtf"_s, u"txt"_s, u"scn"_s, u"snap"_s, u"csv"_s, u"tsv"_s}}}));
+    EXPECT_EQ(vm.session().sessionName, u"James"_s);
+}
+
 using ProjectOpen = ViewModelTest;
 
 TEST_F(ProjectOpen, RestoresStateAndDropsWhatNoLongerExists)

@@ -74,6 +74,37 @@ TEST_F(ConvertCommand, ShapesTheSessionAndWritesEveryOutputWithItsStatus)
     }
 }
 
+// A scene and a snapshot come out as a report does: their named inputs, in desk order.
+TEST_F(ConvertCommand, WritesConsoleScenesAndSnapshotsLikeReports)
+{
+    const struct {
+        QString file;
+        QString loaded;
+        QStringList firstNames;
+    } cases[] = {
+        {u"sunday.scn"_s, u"已加载 64 条通道"_s, {u"Kick"_s, u"Snare Top"_s, u"Bass"_s}},
+        {u"james.snap"_s, u"已加载 76 条通道"_s, {u"Vox Src"_s, u"Flute"_s, u"Keys"_s}},
+    };
+    for (const auto &c : cases) {
+        const QString folder = path(c.file.section(u'.', 0, 0));
+        const CommandRun run = convert({QStringLiteral(KELVARY_TEST_DATA "/consoles/") + c.file,
+                                        u"--device"_s, u"ufx"_s, u"--reaper"_s,
+                                        folder + u".RTrackTemplate"_s, u"--ardour"_s, folder});
+        ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+        EXPECT_TRUE(run.out.startsWith(c.loaded)) << run.out.toStdString();
+        const QString reaper = QString::fromUtf8(fileBytes(folder + u".RTrackTemplate"_s));
+        QStringList names;
+        for (const QRegularExpressionMatch &name :
+             QRegularExpression(u"NAME \"(.*)\""_s).globalMatch(reaper))
+            names << name.captured(1);
+        EXPECT_EQ(names.first(3), c.firstNames);
+        const QString ardour =
+            QString::fromUtf8(fileBytes(folder + u'/' + c.file.section(u'.', 0, 0) + u".ardour"_s));
+        EXPECT_EQ(ardour.count(u"<Route "_s), names.size() + 1) << "the tracks and the master bus";
+        EXPECT_TRUE(ardour.contains(u"name=\"Kick\""_s) || ardour.contains(u"name=\"Vox Src\""_s));
+    }
+}
+
 TEST_F(ConvertCommand, SavesAnOpenedProjectElsewhereWithoutTouchingIt)
 {
     ASSERT_EQ(

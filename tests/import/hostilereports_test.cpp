@@ -1,6 +1,7 @@
 // Reports no console writes: damaged, hostile or merely enormous. Each gets a correct result or
 // one of the parser's messages, never a crash, a hang or memory in proportion to its nesting.
 
+#include "import/consolefilereader.h"
 #include "import/digicosessionparser.h"
 #include "import/reporttext.h"
 #include "import/richtextreader.h"
@@ -107,4 +108,28 @@ TEST(HostileReports, BrokenSurrogatesInUnicodeEscapesBecomeReplacementCharacters
         EXPECT_EQ(text, test.text) << test.source;
         EXPECT_TRUE(text.isValidUtf16()) << test.source;
     }
+}
+
+TEST(HostileReports, ScenesSnapshotsAndListsAreHeldToTheSameLimits)
+{
+    QTemporaryDir folder;
+    const QString huge = folder.filePath(u"huge.snap"_s);
+    QFile file(huge);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.resize(200 * 1024 * 1024));
+    file.close();
+    EXPECT_EQ(namesOf(readConsoleFileAt(huge)),
+              QStringList{u"报告文件过大（200 MB），Session Report 通常小于 1 MB。"_s});
+
+    // Nesting a hundred thousand deep is refused where it passes the reader's depth.
+    QByteArray deep = "{\"type\": \"snapshot.10\", \"ae_data\": ";
+    for (int i = 0; i < 100000; ++i)
+        deep += "{\"a\": ";
+    EXPECT_EQ(
+        namesOf(readConsoleFile(deep, u"deep.snap"_s)),
+        QStringList{u"无法读取 WING 快照：JSON 在第 3102 个字节处有误（嵌套超过 512 层）。"_s});
+
+    // A quote that never closes takes the rest of the file as one name, and no more.
+    const QByteArray open = "label,name\n1,\"" + QByteArray(1 << 20, 'x');
+    EXPECT_EQ(namesOf(readConsoleFile(open, u"open.csv"_s)),
+              QStringList{u"1|"_s + QString(1 << 20, u'x')});
 }

@@ -105,11 +105,12 @@ TEST(MainWindow, ErrorAlertShowsTheTextAndDismissingItClearsTheError)
 {
     MainWindowFixture f;
     SessionViewModel *viewModel = f.window.viewModel();
-    viewModel->openFile(u"/tmp/Show.json"_s);
+    writeBytes(f.path(u"Show.bin"_s), QByteArray("\0\x01\x02", 3));
+    viewModel->openFile(f.path(u"Show.bin"_s));
     QMessageBox *alert = f.window.errorAlert();
     ASSERT_NE(alert, nullptr);
     EXPECT_EQ(alert->text(),
-              u"请打开 Kelvary 工程文件（.kvp）或 DiGiCo Session Report（.rtf/.txt）。"_s);
+              u"请打开 Kelvary 工程文件（.kvp）或调音台文件（.rtf/.txt/.scn/.snap/.csv/.tsv）。"_s);
     QTest::mouseClick(alert->buttons().constFirst(), Qt::LeftButton);
     EXPECT_EQ(viewModel->errorMessage(), std::nullopt);
     EXPECT_EQ(f.window.errorAlert(), nullptr);
@@ -133,15 +134,16 @@ TEST(MainWindow, DropsTakeFilesOnlyAndOpenTheFirstOfThem)
     text.setText(u"Kick In"_s);
     EXPECT_FALSE(enter(text));
     QMimeData files;
-    files.setUrls(
-        {QUrl::fromLocalFile(fixture(u"club-tabs.rtf"_s)), QUrl::fromLocalFile(mainShow)});
+    const QString scene = QStringLiteral(KELVARY_TEST_DATA "/consoles/sunday.scn");
+    files.setUrls({QUrl::fromLocalFile(scene), QUrl::fromLocalFile(mainShow)});
     EXPECT_TRUE(enter(files));
     EXPECT_TRUE(drop->overlay()->isVisible());
     QDropEvent dropped(centre, Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(&f.window, &dropped);
     EXPECT_FALSE(drop->overlay()->isVisible());
     QCoreApplication::processEvents(); // the file is opened once the drop is over
-    EXPECT_EQ(f.window.viewModel()->session().sourceFileName, u"club-tabs.rtf");
+    EXPECT_EQ(f.window.viewModel()->session().sourceFileName, u"sunday.scn");
+    EXPECT_EQ(f.window.titleLabel()->text(), u"通道列表(20/64)");
     EXPECT_EQ(f.window.viewModel()->projectFileURL(), std::nullopt);
 }
 
@@ -159,7 +161,7 @@ TEST(MainWindow, CommandsAskThroughThePanelsAndSaveAsksOnlyTheFirstTime)
     ASSERT_EQ(f.window.viewModel()->tracks().size(), 18);
     QTest::keyClick(&f.window, Qt::Key_O, Qt::ControlModifier);
     ASSERT_EQ(f.panels->openRequests.size(), 2);
-    EXPECT_EQ(f.panels->openRequests.at(0).title, u"导入 DiGiCo Session Report");
+    EXPECT_EQ(f.panels->openRequests.at(0).title, u"导入调音台文件");
     EXPECT_EQ(f.panels->openRequests.at(1).title, u"打开 Kelvary 工程");
     EXPECT_EQ(f.window.viewModel()->tracks().size(), 18) << "a cancelled panel changes nothing";
 
