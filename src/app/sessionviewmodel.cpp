@@ -4,6 +4,7 @@
 #include "app/projectdocument.h"
 #include "model/fileio.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 using namespace Qt::StringLiterals;
@@ -144,8 +145,7 @@ void SessionViewModel::setNameEditUndoTrackIDs(const QSet<QUuid> &ids)
 
 void SessionViewModel::markSaved()
 {
-    m_savedState = {m_session, {}, m_splitStereoChannels, m_plannedAudioDevices,
-                    m_playbackOutputs};
+    m_savedState = {m_session, {}, m_splitStereoChannels, m_plannedAudioDevices, m_playbackOutputs};
     updateModified();
 }
 
@@ -289,8 +289,15 @@ void SessionViewModel::openFile(const QString &location)
     } else if (extension == u"kvp") {
         openProjectAt(location);
     } else {
-        setErrorMessage(
-            u"请打开 Kelvary 工程文件（.kvp）或 DiGiCo Session Report（.rtf/.txt）。"_s);
+        // No known extension: a project is a JSON object, anything else is read as a report,
+        // which says so when it is none.
+        QFile file(location);
+        const bool isProject =
+            file.open(QIODevice::ReadOnly) && file.read(64).trimmed().startsWith('{');
+        if (isProject)
+            openProjectAt(location);
+        else
+            importSessionReportAt(location);
     }
 }
 

@@ -274,7 +274,7 @@ TEST(SessionPDF, ReplacesAnEarlierSheetOnlyWithACompleteNewOne)
     ASSERT_FALSE(failed.ok());
     EXPECT_TRUE(failed.error().is(SessionPDFExportError::writeFailed));
     EXPECT_EQ(failed.error().message(),
-              u"无法写入文件“%1”：文件名过长。"_s.arg(QFileInfo(path).fileName()));
+              u"无法写入文件“%1”：文件名过长。"_s.arg(path));
     EXPECT_EQ(fileBytes(path), "earlier sheet");
     // Nothing else: no sheet without tracks, no temporary file left behind.
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
