@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 
 #include <array>
@@ -118,7 +119,29 @@ void TrackTableView::setUpColumns()
 
 void TrackTableView::fitNameColumn()
 {
+    // Resizing a column below comes back here through sectionResized.
+    if (m_fittingColumns)
+        return;
+    const QScopedValueRollback fitting(m_fittingColumns, true);
     QHeaderView *header = horizontalHeader();
+    // In a narrow window the text columns give up room, down to their minimum, before the
+    // input and colour controls could be pushed off the right edge.
+    int total = 0;
+    for (int column = 0; column < TrackListModel::ColumnCount; ++column)
+        total += column == TrackListModel::NameColumn ? columnWidths.at(column).minimum
+                                                      : header->sectionSize(column);
+    for (const int column :
+         {int(TrackListModel::ConsoleInputColumn), int(TrackListModel::AudioDeviceColumn),
+          int(TrackListModel::AudioChannelColumn)}) {
+        const int excess = total - viewport()->width();
+        if (excess <= 0)
+            break;
+        const int size = header->sectionSize(column);
+        const int narrower = std::max(columnWidths.at(column).minimum, size - excess);
+        total -= size - narrower;
+        if (narrower != size)
+            header->resizeSection(column, narrower);
+    }
     int others = 0;
     for (int column = 0; column < TrackListModel::ColumnCount; ++column) {
         if (column != TrackListModel::NameColumn)

@@ -80,6 +80,7 @@ private:
     QPoint m_pressPosition;
     QPersistentModelIndex m_dropTarget;
     bool m_showingSelection = false;
+    bool m_fittingColumns = false;
     // The track whose name field is open and the name it had when the field opened, which
     // Escape puts back.
     QUuid m_renamedTrackID;
