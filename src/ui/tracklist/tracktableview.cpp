@@ -100,8 +100,10 @@ void TrackTableView::setUpColumns()
     header->setHighlightSections(false);
     header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     header->setSectionResizeMode(QHeaderView::Interactive);
-    for (int column = 0; column < TrackListModel::ColumnCount; ++column)
+    for (int column = 0; column < TrackListModel::ColumnCount; ++column) {
+        m_wantedWidths.at(column) = columnWidths.at(column).ideal;
         header->resizeSection(column, columnWidths.at(column).ideal);
+    }
     // The name takes the room the other columns leave, never less than its minimum.
     header->setSectionResizeMode(TrackListModel::NameColumn, QHeaderView::Fixed);
     connect(header, &QHeaderView::sectionResized, this, [this, header](int column, int, int size) {
@@ -110,10 +112,12 @@ void TrackTableView::setUpColumns()
         const ColumnWidth width = columnWidths.at(column);
         const int clamped =
             std::max(width.minimum, width.maximum > 0 ? std::min(size, width.maximum) : size);
-        if (clamped != size)
+        if (clamped != size) {
             header->resizeSection(column, clamped);
-        else
+        } else if (!m_fittingColumns) {
+            m_wantedWidths.at(column) = size;
             fitNameColumn();
+        }
     });
 }
 
@@ -125,22 +129,21 @@ void TrackTableView::fitNameColumn()
     const QScopedValueRollback fitting(m_fittingColumns, true);
     QHeaderView *header = horizontalHeader();
     // In a narrow window the text columns give up room, down to their minimum, before the
-    // input and colour controls could be pushed off the right edge.
+    // input and colour controls could be pushed off the right edge; they grow back to the width
+    // they were given as soon as there is room again.
     int total = 0;
     for (int column = 0; column < TrackListModel::ColumnCount; ++column)
         total += column == TrackListModel::NameColumn ? columnWidths.at(column).minimum
-                                                      : header->sectionSize(column);
+                                                      : m_wantedWidths.at(column);
     for (const int column :
          {int(TrackListModel::ConsoleInputColumn), int(TrackListModel::AudioDeviceColumn),
           int(TrackListModel::AudioChannelColumn)}) {
-        const int excess = total - viewport()->width();
-        if (excess <= 0)
-            break;
-        const int size = header->sectionSize(column);
-        const int narrower = std::max(columnWidths.at(column).minimum, size - excess);
-        total -= size - narrower;
-        if (narrower != size)
-            header->resizeSection(column, narrower);
+        const int excess = std::max(0, total - viewport()->width());
+        const int wanted = m_wantedWidths.at(column);
+        const int width = std::max(columnWidths.at(column).minimum, wanted - excess);
+        total -= wanted - width;
+        if (header->sectionSize(column) != width)
+            header->resizeSection(column, width);
     }
     int others = 0;
     for (int column = 0; column < TrackListModel::ColumnCount; ++column) {

@@ -1,10 +1,13 @@
 #pragma once
 
 #include "tracklist/colorwell.h"
+#include "tracklist/tracklistmodel.h"
 
 #include <QPersistentModelIndex>
 #include <QTableView>
 #include <QUuid>
+
+#include <array>
 
 class QMenu;
 
@@ -13,8 +16,6 @@ class SessionViewModel;
 }
 
 namespace kelvary::ui {
-
-class TrackListModel;
 
 // The editable track table. Rows are selected as usual; the cells' controls (drag handle, delete
 // button, checkbox, pull-down menus, colour well) act on a click without touching the selection,
@@ -81,6 +82,8 @@ private:
     QPersistentModelIndex m_dropTarget;
     bool m_showingSelection = false;
     bool m_fittingColumns = false;
+    // Each column's width as set up or as the user dragged it; a narrow window takes from it.
+    std::array<int, TrackListModel::ColumnCount> m_wantedWidths{};
     // The track whose name field is open and the name it had when the field opened, which
     // Escape puts back.
     QUuid m_renamedTrackID;
