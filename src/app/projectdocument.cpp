@@ -280,14 +280,62 @@ QByteArray writeProjectDocument(const ProjectDocumentSnapshot &document)
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
 
+namespace {
+
+// What the JSON reader found wrong, in the words of the rest of the app.
+QString jsonErrorText(QJsonParseError::ParseError error)
+{
+    switch (error) {
+    case QJsonParseError::UnterminatedObject:
+        return u"对象缺少结尾的“}”"_s;
+    case QJsonParseError::MissingNameSeparator:
+        return u"键后缺少“:”"_s;
+    case QJsonParseError::UnterminatedArray:
+        return u"数组缺少结尾的“]”"_s;
+    case QJsonParseError::MissingValueSeparator:
+        return u"值之间缺少“,”"_s;
+    case QJsonParseError::IllegalValue:
+        return u"此处的值无效"_s;
+    case QJsonParseError::TerminationByNumber:
+        return u"文件在数字中间结束"_s;
+    case QJsonParseError::IllegalNumber:
+        return u"数字无效"_s;
+    case QJsonParseError::IllegalEscapeSequence:
+        return u"转义序列无效"_s;
+    case QJsonParseError::IllegalUTF8String:
+        return u"文本不是有效的 UTF-8"_s;
+    case QJsonParseError::UnterminatedString:
+        return u"字符串缺少结尾的引号"_s;
+    case QJsonParseError::MissingObject:
+        return u"应为对象"_s;
+    case QJsonParseError::DeepNesting:
+        return u"嵌套层数过多"_s;
+    case QJsonParseError::DocumentTooLarge:
+        return u"文件过大"_s;
+    case QJsonParseError::GarbageAtEnd:
+        return u"内容结束后还有多余的字符"_s;
+    case QJsonParseError::NoError:
+        break;
+    }
+    return u"格式无效"_s;
+}
+
+} // namespace
+
 Result<ProjectDocumentSnapshot> readProjectDocument(const QByteArray &data)
 {
     QJsonParseError parseError;
     const QJsonDocument json = QJsonDocument::fromJson(data, &parseError);
     if (parseError.error != QJsonParseError::NoError) {
+        // The line and column where the reader stopped: the byte offset means nothing to a user.
+        const QByteArray before =
+            data.first(std::clamp<qsizetype>(parseError.offset, 0, data.size()));
+        const qsizetype line = before.count('\n') + 1;
+        const qsizetype column =
+            QString::fromUtf8(before.sliced(before.lastIndexOf('\n') + 1)).size() + 1;
         return Error(ProjectDocumentError::notJson,
-                     u"文件不是有效的 JSON（第 %1 字节：%2）。"_s.arg(parseError.offset)
-                         .arg(parseError.errorString()));
+                     u"工程文件已损坏：第 %1 行第 %2 列%3。"_s.arg(line).arg(column).arg(
+                         jsonErrorText(parseError.error)));
     }
     if (!json.isObject())
         return Error(ProjectDocumentError::wrongType, u"文件的顶层应为对象。"_s);

@@ -7,6 +7,7 @@
 #include "import/textdecoding.h"
 #include "model/fileio.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -166,8 +167,7 @@ void SessionViewModel::setNameEditUndoTrackIDs(const QSet<QUuid> &ids)
 
 void SessionViewModel::markSaved()
 {
-    m_savedState = {m_session, {}, m_splitStereoChannels, m_plannedAudioDevices,
-                    m_playbackOutputs};
+    m_savedState = {m_session, {}, m_splitStereoChannels, m_plannedAudioDevices, m_playbackOutputs};
     updateModified();
 }
 

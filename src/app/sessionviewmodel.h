@@ -177,9 +177,16 @@ public:
 
     // Track editing
     void renameTrack(const QString &name, const QUuid &trackID);
+    // An abandoned rename (Escape in the name field): the track gets `originalName` back, and the
+    // undo step its run of keystrokes opened is dropped, so the history reads as if nothing was
+    // typed.
+    void cancelRename(const QString &originalName, const QUuid &trackID);
     void setIncluded(bool included, const QUuid &trackID);
     void setTrackColor(const RGBColor &color, const QUuid &trackID);
     void moveTrack(const QUuid &draggedID, const QUuid &targetID);
+    // Each selected track one place up (negative) or down, past the unselected neighbour; tracks
+    // already against the end stay. One undo step; nothing when nothing can move.
+    void moveSelectedTracks(int direction);
     void deleteTrack(const QUuid &trackID);
     void setTracksIncluded(bool included, DigicoChannelType type);
     void toggleTypeIncluded(DigicoChannelType type);

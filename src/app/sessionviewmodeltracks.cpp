@@ -19,6 +19,27 @@ void SessionViewModel::renameTrack(const QString &name, const QUuid &trackID)
     setTracks(tracks);
 }
 
+void SessionViewModel::cancelRename(const QString &originalName, const QUuid &trackID)
+{
+    const qsizetype index = indexOfTrack(trackID);
+    if (index < 0)
+        return;
+    if (m_nameEditUndoTrackIDs.contains(trackID) && !m_undoSnapshots.isEmpty()) {
+        // The run's step is the last one: any other edit since would have closed the run.
+        m_undoSnapshots.removeLast();
+        Q_EMIT undoSnapshotsChanged();
+        setNameEditUndoTrackIDs({});
+    } else if (m_session.tracks.at(index).name != originalName) {
+        // The typed name came back by a redo: putting the old one back is an edit of its own.
+        renameTrack(originalName, trackID);
+        setNameEditUndoTrackIDs({});
+        return;
+    }
+    TrackList tracks = m_session.tracks;
+    tracks[index].name = originalName;
+    setTracks(tracks);
+}
+
 void SessionViewModel::setIncluded(bool included, const QUuid &trackID)
 {
     const qsizetype index = indexOfTrack(trackID);
@@ -57,6 +78,33 @@ void SessionViewModel::moveTrack(const QUuid &draggedID, const QUuid &targetID)
     // The dragged track takes the target's place; the tracks between shift towards its old one.
     TrackList tracks = m_session.tracks;
     tracks.move(from, to);
+    setTracks(tracks);
+}
+
+void SessionViewModel::moveSelectedTracks(int direction)
+{
+    if (direction == 0 || m_selectedTrackIDs.isEmpty())
+        return;
+    TrackList tracks = m_session.tracks;
+    const qsizetype count = tracks.size();
+    const int step = direction < 0 ? -1 : 1;
+    bool moved = false;
+    // Walking from the end the tracks move towards, each selected track swaps with an unselected
+    // neighbour; a block of selected tracks pressed against that end stays where it is.
+    for (qsizetype k = 0; k < count; ++k) {
+        const qsizetype i = step < 0 ? k : count - 1 - k;
+        const qsizetype neighbour = i + step;
+        if (neighbour < 0 || neighbour >= count)
+            continue;
+        if (m_selectedTrackIDs.contains(tracks.at(i).id) &&
+            !m_selectedTrackIDs.contains(tracks.at(neighbour).id)) {
+            tracks.move(i, neighbour);
+            moved = true;
+        }
+    }
+    if (!moved)
+        return;
+    recordUndoSnapshotIfNeeded();
     setTracks(tracks);
 }
 

@@ -4,10 +4,10 @@ using namespace Qt::StringLiterals;
 
 namespace kelvary::cli {
 
-int usageError(CommandContext &context, const QString &command, const QString &reason,
-               const QString &usage)
+int usageError(CommandContext &context, const QString &command, const QString &reason)
 {
-    context.err << u"kelvary-cli %1：%2\n\n"_s.arg(command, reason) << usage;
+    // One line that says what is wrong; the whole help would bury it.
+    context.err << u"kelvary-cli %1：%2\n详见 kelvary-cli %1 --help\n"_s.arg(command, reason);
     return exitUsage;
 }
 

@@ -24,9 +24,8 @@ struct Command {
     int (*run)(CommandContext &context);
 };
 
-// A wrong command line: the reason, then the subcommand's help, on standard error.
-int usageError(CommandContext &context, const QString &command, const QString &reason,
-               const QString &usage);
+// A wrong command line: the reason and where the help is, on standard error.
+int usageError(CommandContext &context, const QString &command, const QString &reason);
 
 // Each line of a report that was not read as a channel, on standard error.
 void printUnreadLines(CommandContext &context, const QStringList &lines);

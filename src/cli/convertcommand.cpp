@@ -169,6 +169,9 @@ std::variant<ConvertOptions, QString> parseOptions(const QStringList &arguments)
         return u"--sample-rate 只能与 --ardour 一起使用。"_s;
     if (options.capturePorts && !options.ardour)
         return u"--capture-ports 只能与 --ardour 一起使用。"_s;
+    // A script that forgot its output must not pass as if it had written one.
+    if (!options.ardour && !options.reaper && !options.pdf && !options.project)
+        return u"未写出任何文件：请给出 --reaper、--ardour、--pdf 或 --project。"_s;
     options.file = *file;
     return options;
 }
@@ -280,7 +283,7 @@ int runConvert(CommandContext &context, const AudioInputDeviceEnumerator &enumer
 {
     const auto parsed = parseOptions(context.arguments);
     if (const QString *reason = std::get_if<QString>(&parsed))
-        return usageError(context, u"convert"_s, *reason, convertUsage());
+        return usageError(context, u"convert"_s, *reason);
     const ConvertOptions &options = std::get<ConvertOptions>(parsed);
 
     const auto panels = std::make_shared<CommandLinePanels>();

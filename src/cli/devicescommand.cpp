@@ -97,8 +97,7 @@ int runDevices(CommandContext &context, const AudioInputDeviceEnumerator &enumer
         } else if (!argument.startsWith(u'-') && !file) {
             file = argument;
         } else {
-            return usageError(context, u"devices"_s, u"未知参数：%1"_s.arg(argument),
-                              devicesUsage());
+            return usageError(context, u"devices"_s, u"未知参数：%1"_s.arg(argument));
         }
     }
 

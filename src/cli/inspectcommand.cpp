@@ -42,7 +42,7 @@ int runInspect(CommandContext &context, const AudioInputDeviceEnumerator &enumer
         const QString reason = arguments.isEmpty()    ? u"缺少 FILE。"_s
                                : arguments.size() > 1 ? u"只能给出一个 FILE。"_s
                                                       : u"未知选项：%1"_s.arg(arguments.front());
-        return usageError(context, u"inspect"_s, reason, inspectUsage());
+        return usageError(context, u"inspect"_s, reason);
     }
 
     SessionViewModel model(enumerator, std::make_shared<CommandLinePanels>());

@@ -16,8 +16,9 @@ namespace {
 constexpr std::array commands{
     Command{"inspect", "inspect FILE", "打开报告或工程，打印此刻会保存的工程文件（JSON）",
             inspectUsage, runInspect},
-    Command{"convert", "convert FILE [选项]", "由报告或工程写出 Reaper 模版、PDF 通道表和工程文件",
-            convertUsage, runConvert},
+    Command{"convert", "convert FILE [选项]",
+            "由报告或工程写出 Reaper 模版、Ardour 会话、PDF 通道表和工程文件", convertUsage,
+            runConvert},
     Command{"devices", "devices [--json] [FILE]", "列出可分配给轨道的音频输入", devicesUsage,
             runDevices},
 };

@@ -3,11 +3,13 @@
 #include "model/fileio.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSet>
 #include <QUuid>
 #include <QXmlStreamWriter>
 
+#include <cerrno>
 #include <filesystem>
 #include <system_error>
 
@@ -379,9 +381,16 @@ Result<void> ArdourSessionExporter::writeSession(const QString &folder,
     QDir parent = target.dir();
     const QString temporaryName =
         u'.' + name + u".kelvary-"_s + QUuid::createUuid().toString(QUuid::Id128).left(12);
+    const QString shownTarget = QDir::toNativeSeparators(target.filePath());
+    // The reason a folder could not be made, told by the errno mkdir left.
+    const auto folderReason = [](const QString &path, int systemError) {
+        QFile probe(path);
+        return fileWriteErrorReason(probe, path, systemError);
+    };
+    errno = 0;
     if (!parent.exists() || !parent.mkdir(temporaryName))
-        return Error(
-            u"无法在“%1”中创建会话文件夹。"_s.arg(QDir::toNativeSeparators(parent.path())));
+        return Error(u"无法创建 Ardour 会话“%1”：%2"_s.arg(
+            shownTarget, folderReason(parent.filePath(temporaryName), errno ? errno : ENOENT)));
     QDir temporary(parent.filePath(temporaryName));
     const auto failed = [&](const QString &message) -> Result<void> {
         temporary.removeRecursively();
@@ -397,8 +406,10 @@ Result<void> ArdourSessionExporter::writeSession(const QString &folder,
                                  u"peaks"_s,
                                  u"plugins"_s};
     for (const QString &subfolder : subfolders) {
+        errno = 0;
         if (!temporary.mkpath(subfolder))
-            return failed(u"无法创建会话文件夹“%1”。"_s.arg(subfolder));
+            return failed(u"无法创建 Ardour 会话“%1”：%2"_s.arg(
+                shownTarget, folderReason(temporary.filePath(subfolder), errno)));
     }
     if (const Result<void> written =
             writeWholeFile(temporary.filePath(name + u".ardour"_s), makeSession(name, tracks));
@@ -409,9 +420,9 @@ Result<void> ArdourSessionExporter::writeSession(const QString &folder,
     std::error_code error;
     std::filesystem::rename(temporary.path().toStdString(), target.filePath().toStdString(), error);
     if (error)
-        return failed(u"无法写入会话文件夹“%1”：%2"_s.arg(
-            name, fileErrorReason(QFileDevice::RenameError, error.value(),
-                                  QString::fromStdString(error.message()))));
+        return failed(u"无法创建 Ardour 会话“%1”：%2"_s.arg(
+            shownTarget, fileErrorReason(QFileDevice::RenameError, error.value(),
+                                         QString::fromStdString(error.message()))));
     return {};
 }
 

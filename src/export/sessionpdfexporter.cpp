@@ -12,6 +12,7 @@
 #include <QPdfWriter>
 #include <QPen>
 
+#include <algorithm>
 #include <cmath>
 
 namespace kelvary {
@@ -42,6 +43,20 @@ QFont sheetFont(double pointSize, QFont::Weight weight)
     return font;
 }
 
+// The face for typographic quotes and apostrophes: the CJK face draws them a full em wide,
+// which reads as a gap in a Latin name ("Drummer’s").
+QFont latinQuoteFont(const QFont &sheet)
+{
+    QFont font = sheet;
+    font.setFamilies({u"Noto Sans"_s, u"DejaVu Sans"_s, u"Liberation Sans"_s});
+    return font;
+}
+
+bool isTypographicQuote(QChar c)
+{
+    return c == u'\u2018' || c == u'\u2019' || c == u'\u201C' || c == u'\u201D';
+}
+
 QString lookedUp(const std::optional<QString> &key, const QHash<QString, QString> &map)
 {
     if (!key)
@@ -60,10 +75,30 @@ void drawCellText(SessionPDFExporter::Canvas &canvas, const QFont &font, const Q
     QPainter &painter = canvas.painter;
     const QFontMetricsF metrics(font, painter.device());
     const QString drawn = metrics.elidedText(text, Qt::ElideRight, rect.width());
-    painter.setFont(font);
     painter.setPen(color);
-    painter.drawText(rect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, drawn);
-    canvas.text.record(font, drawn);
+    if (std::none_of(drawn.cbegin(), drawn.cend(), isTypographicQuote)) {
+        painter.setFont(font);
+        painter.drawText(rect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, drawn);
+        canvas.text.record(font, drawn);
+        return;
+    }
+    // Run by run, the quotes in the Latin face; the ellipsis above was measured in the sheet's
+    // face, whose quotes are wider, so the line only gets shorter.
+    const QFont latin = latinQuoteFont(font);
+    QRectF room = rect;
+    for (qsizetype start = 0; start < drawn.size();) {
+        const bool quotes = isTypographicQuote(drawn[start]);
+        qsizetype end = start + 1;
+        while (end < drawn.size() && isTypographicQuote(drawn[end]) == quotes)
+            ++end;
+        const QString run = drawn.sliced(start, end - start);
+        const QFont &face = quotes ? latin : font;
+        painter.setFont(face);
+        painter.drawText(room, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, run);
+        canvas.text.record(face, run);
+        room.setLeft(room.left() + QFontMetricsF(face, painter.device()).horizontalAdvance(run));
+        start = end;
+    }
 }
 
 void strokeRect(QPainter &painter, const QRectF &rect)
@@ -149,7 +184,7 @@ Result<void> SessionPDFExporter::exportPDF(const ParsedSession &session, const T
         QPageLayout(QPageSize(pageSize, QPageSize::Point, QString(), QPageSize::ExactMatch),
                     QPageLayout::Portrait, QMarginsF(), QPageLayout::Point));
     writer.setCreator(QString());
-    writer.setTitle(QString());
+    writer.setTitle(session.sessionName);
 
     QPainter painter;
     if (!painter.begin(&writer))
@@ -200,8 +235,11 @@ void SessionPDFExporter::drawPage(Canvas &canvas, const ParsedSession &session,
         details.append(session.consoleName);
     if (!session.saveTime.isEmpty())
         details.append(session.saveTime);
-    if (!session.softwareVersion.isEmpty())
-        details.append(u"v"_s + session.softwareVersion);
+    if (!session.softwareVersion.isEmpty()) {
+        // Consoles write "V1702" themselves; other reports give the bare number.
+        const bool marked = session.softwareVersion.startsWith(u'v', Qt::CaseInsensitive);
+        details.append(marked ? session.softwareVersion : u"v"_s + session.softwareVersion);
+    }
     if (!details.isEmpty()) {
         drawCellText(canvas, detailsFont, secondaryLabelColor,
                      QRectF(margin, margin + 20, contentWidth, 16), details.join(u" · "_s));

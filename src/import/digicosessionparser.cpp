@@ -21,9 +21,12 @@ QString errorMessage(DigicoParseError error)
 {
     switch (error) {
     case DigicoParseError::unreadableFile:
-        return u"无法读取 Session Report 文件。"_s;
+        // No text encoding reads it: a picture or a program, not a report.
+        return u"这不是 Session Report 文件。"_s;
     case DigicoParseError::emptyReport:
         return u"Session Report 内容为空。"_s;
+    case DigicoParseError::notAReport:
+        return u"这不是 Session Report 文件。"_s;
     case DigicoParseError::noChannelsFound:
         return u"未在报告中找到通道列表。请确认导出时勾选了 Channels。"_s;
     case DigicoParseError::reportTooLarge:
@@ -508,8 +511,16 @@ Result<ParsedSession> DigicoSessionParser::parseText(const QString &text, const 
                 unread.append(line);
         }
     }
-    if (session.tracks.isEmpty())
-        return DigicoParseError::noChannelsFound;
+    if (session.tracks.isEmpty()) {
+        // A report exported without its channel list still has its header facts or sections;
+        // text with neither is some other file, and advice about the export would mislead.
+        const bool hasReportMarks =
+            !session.softwareVersion.isEmpty() || keyValue(lines, u"session"_s) ||
+            keyValue(lines, u"console"_s) ||
+            std::any_of(lines.cbegin(), lines.cend(),
+                        [](const QString &line) { return isSectionOrSkipHeader(line); });
+        return hasReportMarks ? DigicoParseError::noChannelsFound : DigicoParseError::notAReport;
+    }
     if (unreadLines)
         *unreadLines = std::move(unread);
     return session;

@@ -15,6 +15,7 @@ enum class DigicoParseError {
     noChannelsFound,
     reportTooLarge,
     richTextNestedTooDeep,
+    notAReport,
 };
 QString errorMessage(DigicoParseError error);
 

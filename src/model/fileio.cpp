@@ -1,5 +1,6 @@
 #include "model/fileio.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -27,6 +28,8 @@ QString fileErrorReason(QFileDevice::FileError error, int systemError, const QSt
         return u"磁盘空间已满。"_s;
     case EROFS:
         return u"所在的文件系统是只读的。"_s;
+    case ENOTDIR:
+        return u"路径中有一项不是文件夹。"_s;
     case ENAMETOOLONG:
         return u"文件名过长。"_s;
     default:
@@ -47,6 +50,22 @@ QString fileErrorReason(const QFileDevice &file, const QString &path, int system
     if (QFileInfo(path).isDir())
         return fileErrorReason(file.error(), EISDIR, file.errorString());
     return fileErrorReason(file.error(), systemError, file.errorString());
+}
+
+QString fileWriteErrorReason(const QFileDevice &file, const QString &path, int systemError)
+{
+    const QDir folder = QFileInfo(path).absoluteDir();
+    if (systemError == ENOENT && !folder.exists())
+        return u"文件夹“%1”不存在。"_s.arg(QDir::toNativeSeparators(folder.path()));
+    if (systemError == ENOTDIR) {
+        // Some folder on the way is a file: the nearest one that exists is the culprit.
+        QFileInfo step(folder.path());
+        while (!step.exists() && !step.isRoot())
+            step = QFileInfo(step.path());
+        if (step.exists() && !step.isDir())
+            return u"“%1”不是文件夹。"_s.arg(QDir::toNativeSeparators(step.filePath()));
+    }
+    return fileErrorReason(file, path, systemError);
 }
 
 QString errorMessage(FileReadError error)
@@ -95,8 +114,9 @@ Result<void> writeWholeFile(const QString &path, const QByteArray &bytes)
 {
     QSaveFile file(path);
     const auto failure = [&](int systemError) {
-        return Error(u"无法写入文件“%1”：%2"_s.arg(QFileInfo(path).fileName(),
-                                                   fileErrorReason(file, path, systemError)));
+        return Error(u"无法写入文件“%1”：%2"_s.arg(
+            QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()),
+            fileWriteErrorReason(file, path, systemError)));
     };
     // NOTE: unbuffered, so that a full disk shows in write()'s count. Buffered, the bytes reach
     // the disk only inside commit(), which then renames a cut-off file over the old one and still

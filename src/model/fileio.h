@@ -17,6 +17,10 @@ QString fileErrorReason(QFileDevice::FileError error, int systemError, const QSt
 // The reason for the failure `file` had at `path`, with the errno read right after it.
 QString fileErrorReason(const QFileDevice &file, const QString &path, int systemError);
 
+// The reason a file could not be created at `path`: as fileErrorReason, except that a missing
+// folder is named, "文件夹“/x/y”不存在。", rather than left as "no such file or folder".
+QString fileWriteErrorReason(const QFileDevice &file, const QString &path, int systemError);
+
 enum class FileReadError { tooLarge };
 QString errorMessage(FileReadError error);
 
@@ -31,7 +35,7 @@ Result<QByteArray> readWholeFile(const QString &path,
 std::optional<int> writeCompletely(QFileDevice &file, const QByteArray &bytes);
 
 // Replaces the file at `path` with `bytes` only once they are completely on disk, so a failed
-// write leaves an earlier file as it was. A failure names the file and says why.
+// write leaves an earlier file as it was. A failure names the file by its whole path and says why.
 Result<void> writeWholeFile(const QString &path, const QByteArray &bytes);
 
 } // namespace kelvary

@@ -207,7 +207,7 @@ TEST_F(ExportActions, FailedWriteShowsTheReasonAndKeepsTheStatus)
     panels->saveLocation = path(u"plain/Show.RTrackTemplate"_s);
     vm.exportTemplate();
     ASSERT_TRUE(vm.errorMessage());
-    EXPECT_TRUE(vm.errorMessage()->startsWith(u"无法写入文件“Show.RTrackTemplate”："_s))
-        << vm.errorMessage()->toStdString();
+    EXPECT_EQ(vm.errorMessage(), u"无法写入文件“%1/Show.RTrackTemplate”：“%1”不是文件夹。"_s.arg(
+                                     path(u"plain"_s)));
     EXPECT_EQ(vm.statusMessage(), loaded);
 }

@@ -157,7 +157,8 @@ TEST(ProjectDocument, RefusesDocumentsItCannotTrustAndSaysWhy)
     for (const auto &c : cases)
         EXPECT_EQ(readError(withKey(c.path, c.value)), c.message)
             << c.path.join(u'.').toStdString();
-    EXPECT_TRUE(readError("{\"app\": ").startsWith(u"文件不是有效的 JSON"));
+    EXPECT_EQ(readError("{\n  \"app\": \"Kelvary\"\n  \"x\": 1}"),
+              u"工程文件已损坏：第 3 行第 4 列对象缺少结尾的“}”。"_s);
     EXPECT_EQ(readError("[1, 2]"), u"文件的顶层应为对象。"_s);
 
     ProjectDocumentSnapshot twins = sampleDocument();

@@ -93,7 +93,7 @@ TEST_F(ProjectFile, FailedSaveKeepsTheFileTheLocationAndTheState)
 
     vm.saveProject();
     ASSERT_TRUE(vm.errorMessage());
-    EXPECT_TRUE(vm.errorMessage()->startsWith(u"保存失败：无法写入文件“aaaa"_s))
+    EXPECT_TRUE(vm.errorMessage()->startsWith(u"保存失败：无法写入文件“"_s + longName))
         << vm.errorMessage()->toStdString();
     EXPECT_EQ(fileBytes(longName), earlier);
     EXPECT_EQ(vm.projectFileURL(), longName);

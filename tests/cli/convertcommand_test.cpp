@@ -139,12 +139,13 @@ TEST_F(ConvertCommand, StartsALoneTrackAtTheNamedInputAndReportsWhatCannotBeDone
     EXPECT_EQ(tracks[3].toObject()[u"audioInputChannelID"_s].toString(), u"ufx:4"_s);
 
     const std::pair<QStringList, QString> cases[] = {
-        {{report, u"--device"_s, u"hw:CARD=Gone,DEV=0"_s},
+        {{report, u"--device"_s, u"hw:CARD=Gone,DEV=0"_s, u"--pdf"_s, path(u"a.pdf"_s)},
          u"找不到音频输入设备“hw:CARD=Gone,DEV=0”；kelvary-cli devices 列出本机的设备，"
          "--plan-device 可添加计划设备。\n"_s},
-        {{report, u"--types"_s, u"Other"_s, u"--device"_s, u"ufx"_s},
+        {{report, u"--types"_s, u"Other"_s, u"--device"_s, u"ufx"_s, u"--pdf"_s, path(u"a.pdf"_s)},
          u"没有包含的轨道可以分配输入。\n"_s},
-        {clubGroup + QStringList{u"25"_s}, u"设备“ufx”没有 Ch 25。\n"_s},
+        {clubGroup + QStringList{u"25"_s, u"--pdf"_s, path(u"a.pdf"_s)},
+         u"设备“ufx”没有 Ch 25。\n"_s},
     };
     for (const auto &[arguments, message] : cases) {
         const CommandRun run = convert(arguments);
@@ -168,14 +169,16 @@ TEST_F(ConvertCommand, RejectsWrongCommandLinesWithTheReasonAndItsHelp)
          u"--plan-device 的输入数应为 1 到 512 之间的整数，而不是“513”。"_s},
         {{report, u"--plan-device"_s, u"Rack:8"_s, u"--plan-device"_s, u"Rack:16"_s},
          u"计划设备“Rack”给出了两次。"_s},
+        {{report, u"--pdf=a.pdf"_s, u"--pdf"_s, u"b.pdf"_s}, u"选项 --pdf 只能给出一次。"_s},
+        {{report}, u"未写出任何文件：请给出 --reaper、--ardour、--pdf 或 --project。"_s},
         {{report, u"--playback-outputs=offset:x"_s},
          u"--playback-outputs 应为 same、offset:K（K 为不小于 0 的整数）或 none，而不是“offset:x”。"_s},
     };
     for (const auto &[arguments, reason] : cases) {
         const CommandRun run = convert(arguments);
         EXPECT_EQ(run.exitCode, 2) << arguments.join(u' ').toStdString();
-        EXPECT_TRUE(run.err.startsWith(u"kelvary-cli convert："_s + reason + u"\n\n用法："_s))
-            << run.err.toStdString();
+        EXPECT_EQ(run.err,
+                  u"kelvary-cli convert：%1\n详见 kelvary-cli convert --help\n"_s.arg(reason));
         EXPECT_TRUE(run.out.isEmpty());
     }
     EXPECT_TRUE(QDir(dir.path()).isEmpty());

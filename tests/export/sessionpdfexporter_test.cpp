@@ -249,16 +249,22 @@ TEST(SessionPDF, ReplacesAnEarlierSheetOnlyWithACompleteNewOne)
     const QString sheet = dir.filePath(u"sheet.pdf"_s);
     ASSERT_TRUE(exporter.exportPDF(namedSession(), numberedInputs(40), {}, {}, sheet).ok());
     // A nameless session over it: one page, the generic title and only the details it has.
+    EXPECT_EQ(pdfInfo(sheet, u"Title"_s), namedSession().sessionName);
     ParsedSession partial;
     partial.consoleName = u"SD12"_s;
-    partial.softwareVersion = u"1760"_s;
-    ASSERT_TRUE(exporter.exportPDF(partial, numberedInputs(3), {}, {}, sheet).ok());
+    partial.softwareVersion = u"V1760"_s;
+    TrackList quoted = numberedInputs(3);
+    quoted[0].name = u"Lead \u201CVox\u201D"_s;
+    ASSERT_TRUE(exporter.exportPDF(partial, quoted, {}, {}, sheet).ok());
     EXPECT_EQ(pdfInfo(sheet, u"Pages"_s), u"1"_s);
+    // Typographic quotes come from a Latin face, not a full em wide from the CJK one.
+    EXPECT_TRUE(runReader(u"pdffonts"_s, {sheet}).contains(u"DejaVuSans"_s));
     const QList<PdfWord> words = pdfWords(sheet);
+    EXPECT_TRUE(runReader(u"pdftotext"_s, {sheet, u"-"_s}).contains(u"Lead \u201CVox\u201D"_s));
     const std::optional<PdfWord> title = findWord(words, 1, u"通道列表"_s);
     ASSERT_TRUE(title.has_value());
     EXPECT_NEAR(title->yMin, 36, tolerance);
-    EXPECT_TRUE(findWord(words, 1, u"v1760"_s));
+    EXPECT_TRUE(findWord(words, 1, u"V1760"_s));
 
     const Result<void> none =
         exporter.exportPDF(namedSession(), {}, {}, {}, dir.filePath(u"none.pdf"_s));
@@ -273,8 +279,7 @@ TEST(SessionPDF, ReplacesAnEarlierSheetOnlyWithACompleteNewOne)
     const Result<void> failed = exporter.exportPDF(namedSession(), numberedInputs(1), {}, {}, path);
     ASSERT_FALSE(failed.ok());
     EXPECT_TRUE(failed.error().is(SessionPDFExportError::writeFailed));
-    EXPECT_EQ(failed.error().message(),
-              u"无法写入文件“%1”：文件名过长。"_s.arg(QFileInfo(path).fileName()));
+    EXPECT_EQ(failed.error().message(), u"无法写入文件“%1”：文件名过长。"_s.arg(path));
     EXPECT_EQ(fileBytes(path), "earlier sheet");
     // Nothing else: no sheet without tracks, no temporary file left behind.
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);

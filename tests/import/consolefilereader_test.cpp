@@ -230,7 +230,7 @@ TEST(ConsoleFiles, RefuseWhatTheyCannotReadSayingWhy)
          u"通道列表第 2 行的颜色“#12345”无法识别：应为 #RRGGBB。"_s},
         {u"a.csv"_s, "label,name\n,Kick\n",
          u"通道列表中没有通道：标题行下没有填写了通道（label）的行。"_s},
-        {u"a.csv"_s, "hello, world\n", u"未在报告中找到通道列表。请确认导出时勾选了 Channels。"_s},
+        {u"a.csv"_s, "hello, world\n", u"这不是 Session Report 文件。"_s},
     };
     for (const auto &c : cases) {
         const Result<ParsedSession> session = readConsoleFile(c.bytes, c.fileName);

@@ -81,11 +81,13 @@ TEST(SessionParser, FailsWithTheReasonTheUserCanActOn)
     const Result<ParsedSession> undecodable = DigicoSessionParser().parseData("1 \x81\xFF", u"x"_s);
     ASSERT_FALSE(undecodable);
     EXPECT_TRUE(undecodable.error().is(DigicoParseError::unreadableFile));
-    EXPECT_EQ(undecodable.error().message(), u"无法读取 Session Report 文件。"_s);
+    EXPECT_EQ(undecodable.error().message(), u"这不是 Session Report 文件。"_s);
 
     EXPECT_EQ(rowsOf(u" \n\t\r\n \u2028"_s), QStringList{u"Session Report 内容为空。"_s});
     EXPECT_EQ(rowsOf(u"Session: Show\nInput Channels\nCh 1 Kick"_s),
               QStringList{u"未在报告中找到通道列表。请确认导出时勾选了 Channels。"_s});
+    EXPECT_EQ(rowsOf(u"GIF89a\u0001 x\nLeaked: yes"_s),
+              QStringList{u"这不是 Session Report 文件。"_s});
 }
 
 // A report's text, the rows read from it and the lines that start with a label but are no row.

@@ -41,7 +41,10 @@ TEST(FileErrors, AreToldInKelvarysWordsByTheirKind)
     EXPECT_EQ(readWholeFile(directory).error().message(),
               u"无法打开文件“x.kvp”：这是一个文件夹，不是文件。"_s);
     EXPECT_EQ(writeWholeFile(directory, "{}").error().message(),
-              u"无法写入文件“x.kvp”：这是一个文件夹，不是文件。"_s);
+              u"无法写入文件“%1”：这是一个文件夹，不是文件。"_s.arg(directory));
+    EXPECT_EQ(writeWholeFile(folder.filePath(u"gone/x.kvp"_s), "{}").error().message(),
+              u"无法写入文件“%1”：文件夹“%2”不存在。"_s.arg(folder.filePath(u"gone/x.kvp"_s),
+                                                            folder.filePath(u"gone"_s)));
 
     // A shorter file replaces a longer one whole.
     const QString show = folder.filePath(u"Show.RTrackTemplate"_s);

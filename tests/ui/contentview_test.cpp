@@ -105,12 +105,12 @@ TEST(MainWindow, ErrorAlertShowsTheTextAndDismissingItClearsTheError)
 {
     MainWindowFixture f;
     SessionViewModel *viewModel = f.window.viewModel();
-    writeBytes(f.path(u"Show.bin"_s), QByteArray("\0\x01\x02", 3));
-    viewModel->openFile(f.path(u"Show.bin"_s));
+    // A picture is read by its content, whatever it is called.
+    writeBytes(f.path(u"Show.rtf"_s), "\x89PNG\r\n\x1A\n\0\0\0\rIHDR");
+    viewModel->openFile(f.path(u"Show.rtf"_s));
     QMessageBox *alert = f.window.errorAlert();
     ASSERT_NE(alert, nullptr);
-    EXPECT_EQ(alert->text(),
-              u"请打开 Kelvary 工程文件（.kvp）或调音台文件（.rtf/.txt/.scn/.snap/.csv/.tsv）。"_s);
+    EXPECT_EQ(alert->text(), u"这不是 Session Report 文件。"_s);
     QTest::mouseClick(alert->buttons().constFirst(), Qt::LeftButton);
     EXPECT_EQ(viewModel->errorMessage(), std::nullopt);
     EXPECT_EQ(f.window.errorAlert(), nullptr);

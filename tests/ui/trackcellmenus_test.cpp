@@ -76,6 +76,21 @@ TEST_F(TrackCellMenusTest, DeviceMenuListsEveryDeviceAndReachesTheEditTargets)
     EXPECT_TRUE(menuAction(*channels, u"Ch 1"_s)->isChecked());
     menuAction(*channels, u"Ch 1–2"_s)->trigger();
     EXPECT_EQ(track(u"4"_s).audioInputChannelID, u"three:stereo:0"_s);
+
+    // A 48-input interface lists its inputs, and beneath 立体声 its pairs, in eights.
+    hardware->devices = QList{FakeAudioHardware::device(u"big"_s, u"Big"_s, {48})};
+    vm.refreshAudioInputCatalog();
+    assign({u"4"_s}, u"big"_s);
+    const QStringList eights{u"Ch 1–8"_s,   u"Ch 9–16"_s,  u"Ch 17–24"_s,
+                             u"Ch 25–32"_s, u"Ch 33–40"_s, u"Ch 41–48"_s};
+    const auto big = channelMenu(u"4"_s);
+    EXPECT_EQ(menuTitles(*big),
+              QStringList({u"未设置"_s, u"-"_s}) + eights + QStringList{u"立体声"_s});
+    const QMenu *stereo = menuAction(*big, u"立体声"_s)->menu();
+    EXPECT_EQ(menuTitles(*stereo), eights);
+    EXPECT_EQ(menuTitles(*menuAction(*stereo, u"Ch 41–48"_s)->menu()).size(), 7);
+    menuAction(*menuAction(*big, u"Ch 9–16"_s)->menu(), u"Ch 12"_s)->trigger();
+    EXPECT_EQ(track(u"4"_s).audioInputChannelID, u"big:11"_s);
 }
 
 TEST_F(TrackCellMenusTest, SequentialSubmenuOffersEveryStartWhereTheSelectionFits)
@@ -107,8 +122,15 @@ TEST_F(TrackCellMenusTest, SequentialSubmenuOffersEveryStartWhereTheSelectionFit
         const auto channels = channelMenu(c.row);
         const QMenu *sequential = sequentialSubmenu(*channels);
         EXPECT_EQ(sequential ? menuTitles(*sequential) : QStringList(), c.offered);
-        EXPECT_EQ(menuTitles(*channels).contains(u"按顺序分配（4 条）"_s),
-                  !c.offered.isEmpty() && c.selected.size() == 4);
+        // Too few inputs leave the item in its place, disabled.
+        const bool inSelection = c.selected.contains(c.row);
+        EXPECT_EQ(menuTitles(*channels).contains(u"按顺序分配（%1 条）"_s.arg(c.selected.size())),
+                  inSelection);
+        if (inSelection) {
+            EXPECT_EQ(
+                menuAction(*channels, u"按顺序分配（%1 条）"_s.arg(c.selected.size()))->isEnabled(),
+                !c.offered.isEmpty());
+        }
     }
 
     // A device with its first input patches the selection in one step.

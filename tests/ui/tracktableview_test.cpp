@@ -6,12 +6,13 @@
 #include "tracklist/tracklistview.h"
 #include "tracklisttestsupport.h"
 
-#include <QDropEvent>
 #include <QLineEdit>
-#include <QMimeData>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+
+#include <functional>
+#include <vector>
 
 using namespace Qt::StringLiterals;
 
@@ -19,7 +20,9 @@ namespace kelvary::ui {
 namespace {
 
 class TrackTableViewTest : public TrackListTest {
-protected:
+public:
+    using TrackListTest::track;
+
     TrackTableViewTest()
     {
         view.resize(1100, 520);
@@ -54,6 +57,23 @@ protected:
         QTest::mouseRelease(table().viewport(), Qt::LeftButton, {}, point);
     }
 
+    // Presses a row's handle, moves it in two steps onto a cell of another row and lets go.
+    void dragHandle(const QString &from, const QString &to, int column)
+    {
+        QWidget *viewport = table().viewport();
+        const QPoint start = pointOf(from, TrackListModel::ReorderHandleColumn);
+        const QPoint end = table().visualRect(cell(to, column)).center();
+        QTest::mousePress(viewport, Qt::LeftButton, {}, start);
+        QTest::mouseMove(viewport, start + QPoint(0, QApplication::startDragDistance()));
+        QTest::mouseMove(viewport, end);
+        QTest::mouseRelease(viewport, Qt::LeftButton, {}, end);
+    }
+
+    bool nameFieldIsOpen() const
+    {
+        return table().indexWidget(cell(u"1"_s, TrackListModel::NameColumn)) != nullptr;
+    }
+
     QSet<QString> selectedLabels() const
     {
         QSet<QString> result;
@@ -71,23 +91,6 @@ protected:
              table().selectionModel()->selectedRows(TrackListModel::ChannelColumn))
             result.insert(row.data().toString());
         return result;
-    }
-
-    // Sends one drag step of `text` to the table over a cell; says whether the table accepted.
-    bool dragOver(const QString &text, const QString &label, int column, bool drop)
-    {
-        QMimeData data;
-        data.setText(text);
-        const QPointF position = table().visualRect(cell(label, column)).center();
-        QDragEnterEvent enter(position.toPoint(), Qt::MoveAction, &data, Qt::LeftButton, {});
-        QApplication::sendEvent(table().viewport(), &enter);
-        QDragMoveEvent move(position.toPoint(), Qt::MoveAction, &data, Qt::LeftButton, {});
-        QApplication::sendEvent(table().viewport(), &move);
-        if (!drop)
-            return move.isAccepted();
-        QDropEvent dropEvent(position, Qt::MoveAction, &data, Qt::LeftButton, {});
-        QApplication::sendEvent(table().viewport(), &dropEvent);
-        return dropEvent.isAccepted();
     }
 
     TrackTableView &table() const { return *view.table(); }
@@ -148,46 +151,94 @@ TEST_F(TrackTableViewTest, ControlsActOnTheirRowAndLeaveTheSelectionAlone)
     EXPECT_EQ(labels().mid(0, 5), (QStringList{u"1"_s, u"2"_s, u"3s"_s, u"5"_s, u"6s"_s}));
 }
 
-TEST_F(TrackTableViewTest, ARunOfKeystrokesInANameIsOneUndoStep)
+// One gesture of the keyboard or the mouse, started from a selection of rows 1 and 2.
+struct TableGesture {
+    const char *what;
+    std::function<void(TrackTableViewTest &)> act;
+    QStringList firstLabels;
+    QString nameOfKick;
+    qsizetype undoSteps;
+    QSet<QString> selection = {QStringLiteral("1"), QStringLiteral("2")};
+};
+
+TEST_F(TrackTableViewTest, KeysAndMouseEditWhatTheUserMeans)
 {
-    importReport();
-    const QModelIndex name = cell(u"1"_s, TrackListModel::NameColumn);
-    doubleClick(u"1"_s, TrackListModel::NameColumn);
-    auto *field = qobject_cast<QLineEdit *>(table().indexWidget(name));
-    ASSERT_NE(field, nullptr);
-
-    QTest::keyClicks(field, u"Kick In"_s);
-    EXPECT_EQ(vm.undoSnapshots().size(), 1);
-
-    // Undo in the field is the session's: the name and the field go back together.
-    QTest::keyClick(field, Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(track(u"1"_s).name, u"Kick"_s);
-    EXPECT_EQ(field->text(), u"Kick"_s);
-
-    // Closing the field unchanged adds no step.
-    QTest::keyClick(field, Qt::Key_Return);
-    EXPECT_FALSE(vm.canUndo());
-}
-
-TEST_F(TrackTableViewTest, ARowDraggedOntoAnotherNameMovesThere)
-{
-    importReport();
-    select({u"5"_s});
-    // Taking hold of the handle does not select the row.
-    click(u"1"_s, TrackListModel::ReorderHandleColumn);
-    EXPECT_EQ(selectedLabels(), QSet<QString>{u"5"_s});
-
-    const QString kick = uuidText(idOf(u"1"_s));
-    EXPECT_TRUE(dragOver(kick, u"4"_s, TrackListModel::NameColumn, false));
-    EXPECT_EQ(table().dropTargetIndex(), cell(u"4"_s, TrackListModel::NameColumn));
-    EXPECT_FALSE(dragOver(kick, u"4"_s, TrackListModel::ConsoleInputColumn, false));
-    EXPECT_FALSE(dragOver(kick, u"1"_s, TrackListModel::NameColumn, true));
-    EXPECT_FALSE(vm.canUndo());
-
-    EXPECT_TRUE(dragOver(kick, u"4"_s, TrackListModel::NameColumn, true));
-    EXPECT_EQ(labels().mid(0, 5), (QStringList{u"2"_s, u"3s"_s, u"4"_s, u"1"_s, u"5"_s}));
-    EXPECT_EQ(tableSelection(), QSet<QString>{u"5"_s});
-    EXPECT_EQ(vm.undoSnapshots().size(), 1);
+    const QStringList order{u"1"_s, u"2"_s, u"3s"_s, u"4"_s, u"5"_s};
+    const auto renameKick = [](TrackTableViewTest &t, const QString &typed, int key) {
+        t.doubleClick(u"1"_s, TrackListModel::NameColumn);
+        auto *field = qobject_cast<QLineEdit *>(
+            t.table().indexWidget(t.cell(u"1"_s, TrackListModel::NameColumn)));
+        ASSERT_NE(field, nullptr);
+        QTest::keyClicks(field, typed);
+        QTest::keyClick(field, Qt::Key(key),
+                        key == Qt::Key_Z ? Qt::ControlModifier : Qt::NoModifier);
+        if (key == Qt::Key_Z)
+            QTest::keyClick(field, Qt::Key_Return);
+        QApplication::processEvents(); // Return closes the field from the event loop
+        EXPECT_FALSE(t.nameFieldIsOpen());
+    };
+    const auto keys = [](int key, Qt::KeyboardModifiers modifiers) {
+        return [=](TrackTableViewTest &t) { QTest::keyClick(&t.table(), Qt::Key(key), modifiers); };
+    };
+    const Qt::KeyboardModifiers move = Qt::ControlModifier | Qt::ShiftModifier;
+    const std::vector<TableGesture> gestures{
+        {"Escape puts back the name the field opened with",
+         [&](TrackTableViewTest &t) { renameKick(t, u"Snare"_s, Qt::Key_Escape); },
+         order,
+         u"Kick"_s,
+         0,
+         {u"1"_s}},
+        {"Return keeps the run of keystrokes as one step",
+         [&](TrackTableViewTest &t) { renameKick(t, u"Kick In"_s, Qt::Key_Return); },
+         order,
+         u"Kick In"_s,
+         1,
+         {u"1"_s}},
+        {"undo in the field is the session's, and closing unchanged adds no step",
+         [&](TrackTableViewTest &t) { renameKick(t, u"Kick In"_s, Qt::Key_Z); },
+         order,
+         u"Kick"_s,
+         0,
+         {u"1"_s}},
+        {"a click on a selected row opens no field, so Space toggles it",
+         [](TrackTableViewTest &t) {
+             t.click(u"1"_s, TrackListModel::NameColumn);
+             EXPECT_FALSE(t.nameFieldIsOpen());
+             QTest::keyClick(&t.table(), Qt::Key_Space);
+             EXPECT_FALSE(t.track(u"1"_s).isIncluded);
+         },
+         order,
+         u"Kick"_s,
+         1,
+         {u"1"_s}},
+        {"Ctrl+Shift+Down moves the selected rows one place",
+         keys(Qt::Key_Down, move),
+         {u"3s"_s, u"1"_s, u"2"_s, u"4"_s, u"5"_s},
+         u"Kick"_s,
+         1},
+        {"Ctrl+Shift+Up at the top moves nothing", keys(Qt::Key_Up, move), order, u"Kick"_s, 0},
+        {"a row dragged by its handle down its column lands on the row there, unselected",
+         [](TrackTableViewTest &t) {
+             t.dragHandle(u"4"_s, u"1"_s, TrackListModel::ReorderHandleColumn);
+         },
+         {u"4"_s, u"1"_s, u"2"_s, u"3s"_s, u"5"_s},
+         u"Kick"_s,
+         1},
+        {"a row dropped on itself stays",
+         [](TrackTableViewTest &t) { t.dragHandle(u"1"_s, u"1"_s, TrackListModel::NameColumn); },
+         order, u"Kick"_s, 0},
+    };
+    for (const TableGesture &gesture : gestures) {
+        SCOPED_TRACE(gesture.what);
+        importReport();
+        select({u"1"_s, u"2"_s});
+        table().setFocus();
+        gesture.act(*this);
+        EXPECT_EQ(labels().mid(0, 5), gesture.firstLabels);
+        EXPECT_EQ(track(u"1"_s).name, gesture.nameOfKick);
+        EXPECT_EQ(vm.undoSnapshots().size(), gesture.undoSteps);
+        EXPECT_EQ(selectedLabels(), gesture.selection);
+    }
 }
 
 TEST_F(TrackTableViewTest, DeviceMenuOpensOnPressAndReachesTheEditTargets)

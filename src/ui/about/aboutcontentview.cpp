@@ -3,6 +3,7 @@
 #include "buildinfo.h"
 
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
@@ -47,6 +48,15 @@ AboutContentView::AboutContentView(const BundleVersion &version, QWidget *parent
     m_version->setTextInteractionFlags(Qt::TextSelectableByMouse);
     layout->addWidget(m_version, 0, Qt::AlignHCenter);
 
+    auto *licence = new QLabel(u"自由软件，按 GNU 通用公共许可证第 3 版或更新的版本"
+                               "（GPL-3.0-or-later）发布。"_s,
+                               this);
+    licence->setFont(subheadline);
+    licence->setForegroundRole(QPalette::PlaceholderText);
+    licence->setAlignment(Qt::AlignCenter);
+    licence->setWordWrap(true);
+    layout->addWidget(licence);
+
     setMaximumWidth(280);
     showLogo();
 }
@@ -88,6 +98,15 @@ AboutWindow::AboutWindow(const BundleVersion &version, QWidget *parent)
     // 320 wide with the insets; the height follows the content and the user cannot resize it.
     m_content->setFixedWidth(frameWidth - 2 * 28);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void AboutWindow::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 } // namespace kelvary::ui

@@ -23,7 +23,7 @@ BundleVersion applicationBundleVersion();
 // "版本 1.2 (7)", or "版本 1.2" when the build is missing or the same as the version, or "版本 —".
 QString aboutVersionText(const BundleVersion &version);
 
-// The logo above the version.
+// The logo above the version and the licence.
 class AboutContentView : public QWidget {
     Q_OBJECT
 
@@ -45,7 +45,8 @@ private:
     QLabel *m_version = nullptr;
 };
 
-// The one About window: not resizable, its size set by its content.
+// The one About window: not resizable, its size set by its content; Escape closes it. Given the
+// main window as parent it never keeps the application alive once that one is closed.
 class AboutWindow : public QWidget {
     Q_OBJECT
 
@@ -55,6 +56,9 @@ public:
     explicit AboutWindow(const BundleVersion &version, QWidget *parent = nullptr);
 
     AboutContentView *content() const { return m_content; }
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     AboutContentView *m_content;

@@ -41,7 +41,8 @@ class ContentView : public QMainWindow {
 
 public:
     static constexpr QSize defaultSize{960, 640};
-    static constexpr QSize minimumContentSize{1160, 520};
+    // A 1024 × 640 laptop screen holds the whole window; the table's columns give way first.
+    static constexpr QSize minimumContentSize{1024, 480};
 
     ContentView(AudioInputDeviceEnumerator audioInputEnumerator,
                 std::shared_ptr<FilePanels> filePanels, Appearance *appearance,

@@ -60,7 +60,8 @@ KelvaryApp::~KelvaryApp()
 void KelvaryApp::showAbout()
 {
     if (!m_aboutWindow) {
-        m_aboutWindow = new AboutWindow(applicationBundleVersion());
+        // A window of the main one: closing the main window still ends the application.
+        m_aboutWindow = new AboutWindow(applicationBundleVersion(), m_mainWindow.get());
         m_aboutWindow->setAttribute(Qt::WA_DeleteOnClose);
         m_aboutWindow->adjustSize();
         const QScreen *screen =

@@ -214,6 +214,13 @@ void TrackCellDelegate::paint(QPainter *painter, const QStyleOptionViewItem &opt
     const bool pressed = table && table->pressedIndex() == index;
     const bool hovered = opt.state & QStyle::State_MouseOver;
 
+    if (table && table->dropTargetIndex().isValid() &&
+        table->dropTargetIndex().row() == index.row()) {
+        QColor accent = opt.palette.color(QPalette::Highlight);
+        accent.setAlphaF(0.15f);
+        painter->fillRect(cell, accent);
+    }
+
     switch (column) {
     case TrackListModel::ReorderHandleColumn:
         drawReorderHandle(*painter, cell, ink.tertiary);
@@ -243,11 +250,6 @@ void TrackCellDelegate::paint(QPainter *painter, const QStyleOptionViewItem &opt
                        opt.font, ink.primary);
         break;
     case TrackListModel::NameColumn:
-        if (table && table->dropTargetIndex() == index) {
-            QColor accent = opt.palette.color(QPalette::Highlight);
-            accent.setAlphaF(0.1f);
-            painter->fillRect(cell, accent);
-        }
         drawText(*painter, textRect, opt.text, opt.font, ink.primary, Qt::AlignLeft);
         break;
     case TrackListModel::ConsoleInputColumn: {

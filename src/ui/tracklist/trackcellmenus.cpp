@@ -5,11 +5,16 @@
 
 #include <QMenu>
 
+#include <functional>
+
 using namespace Qt::StringLiterals;
 
 namespace kelvary::ui {
 
 namespace {
+
+// Beyond this many inputs a list of them runs off the screen; they go in eights instead.
+constexpr qsizetype longestFlatChannelList = 16;
 
 // The row's current value carries a check mark, so the menu also tells what is chosen now. Only
 // that item is checkable: the others would show empty boxes.
@@ -52,13 +57,43 @@ void addSequentialSubmenu(QMenu &menu, SessionViewModel &viewModel, const TrackC
                              });
         }
     }
-    // A submenu without a choice would only be a dead end.
-    if (submenu->isEmpty())
-        return;
     menu.addSeparator();
+    // Without a start that fits, the item stays in its place, disabled, and says why.
+    if (submenu->isEmpty()) {
+        QAction *none = menu.addAction(submenu->title());
+        none->setEnabled(false);
+        none->setToolTip(u"输入通道不足：没有能按顺序容纳所选 %1 条轨道的起点。"_s.arg(count));
+        menu.setToolTipsVisible(true);
+        return;
+    }
     QMenu *owned = submenu.release();
     owned->setParent(&menu, owned->windowFlags());
     menu.addMenu(owned);
+}
+
+// The menu's own choices, or beneath it in submenus of eight ("Ch 1–8", "Ch 9–16", …) once a
+// long interface would make one screen-high list.
+void addChannelChoices(QMenu &menu, const QList<AudioInputChannel> &channels,
+                       const QString &current, const std::function<void(const QString &)> &choose)
+{
+    constexpr qsizetype groupSize = 8;
+    const bool grouped = channels.size() > longestFlatChannelList;
+    QMenu *group = nullptr;
+    qint64 groupStart = -1;
+    for (const AudioInputChannel &channel : channels) {
+        QMenu *target = &menu;
+        if (grouped) {
+            const qint64 start = channel.channelIndex / groupSize * groupSize;
+            if (!group || start != groupStart) {
+                groupStart = start;
+                group = menu.addMenu(u"Ch %1–%2"_s.arg(start + 1).arg(start + groupSize));
+            }
+            target = group;
+        }
+        QAction *action = addChoice(*target, channel.label, current == channel.id);
+        QObject::connect(action, &QAction::triggered, &menu,
+                         [choose, id = channel.id] { choose(id); });
+    }
 }
 
 } // namespace
@@ -106,11 +141,16 @@ void populateAudioChannelMenu(QMenu &menu, TrackListModel &model, const QModelIn
     if (channels.isEmpty())
         return;
     menu.addSeparator();
-    for (const AudioInputChannel &channel : channels) {
-        QAction *action = addChoice(menu, channel.label, current.toString() == channel.id);
-        QObject::connect(action, &QAction::triggered, &model,
-                         [&model, cell, id = channel.id] { model.setData(cell, id); });
-    }
+    QList<AudioInputChannel> mono;
+    QList<AudioInputChannel> pairs;
+    for (const AudioInputChannel &channel : channels)
+        (channel.isStereoPair ? pairs : mono).append(channel);
+    const auto choose = [&model, cell](const QString &id) { model.setData(cell, id); };
+    addChannelChoices(menu, mono, current.toString(), choose);
+    // A long interface's pairs go beneath one item of their own, in eights as well.
+    const bool longInterface = mono.size() > longestFlatChannelList;
+    addChannelChoices(longInterface ? *menu.addMenu(u"立体声"_s) : menu, pairs, current.toString(),
+                      choose);
 }
 
 } // namespace kelvary::ui

@@ -6,13 +6,12 @@
 #include "tracklist/tracklistmodel.h"
 
 #include <QApplication>
-#include <QDrag>
-#include <QDropEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMenu>
-#include <QMimeData>
 #include <QMouseEvent>
+#include <QScopedValueRollback>
+#include <QScrollBar>
 
 #include <array>
 
@@ -65,7 +64,9 @@ TrackTableView::TrackTableView(SessionViewModel *viewModel, QWidget *parent)
     setItemDelegate(new TrackCellDelegate(this));
     setSelectionBehavior(SelectRows);
     setSelectionMode(ExtendedSelection);
-    setEditTriggers(DoubleClicked | SelectedClicked | EditKeyPressed);
+    // NOTE: no SelectedClicked. A click on a selected row that opened the name field made the
+    // next Space, meant to include or exclude the row, replace the whole name.
+    setEditTriggers(DoubleClicked | EditKeyPressed);
     setAlternatingRowColors(true);
     setShowGrid(false);
     setWordWrap(false);
@@ -74,11 +75,9 @@ TrackTableView::TrackTableView(SessionViewModel *viewModel, QWidget *parent)
     setVerticalScrollMode(ScrollPerPixel);
     setMouseTracking(true);
     viewport()->setAttribute(Qt::WA_Hover);
-    // Rows are dragged by their handle only; the table starts and ends those drags itself.
+    // Rows are moved by their handle with the table's own gesture, not a platform drag: the
+    // drag-and-drop protocol of an X11 session brings nothing to a move within one table.
     setDragEnabled(false);
-    setAcceptDrops(true);
-    viewport()->setAcceptDrops(true);
-    setAutoScroll(true);
     verticalHeader()->hide();
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(TrackCellDelegate::rowHeight);
@@ -101,8 +100,10 @@ void TrackTableView::setUpColumns()
     header->setHighlightSections(false);
     header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     header->setSectionResizeMode(QHeaderView::Interactive);
-    for (int column = 0; column < TrackListModel::ColumnCount; ++column)
+    for (int column = 0; column < TrackListModel::ColumnCount; ++column) {
+        m_wantedWidths.at(column) = columnWidths.at(column).ideal;
         header->resizeSection(column, columnWidths.at(column).ideal);
+    }
     // The name takes the room the other columns leave, never less than its minimum.
     header->setSectionResizeMode(TrackListModel::NameColumn, QHeaderView::Fixed);
     connect(header, &QHeaderView::sectionResized, this, [this, header](int column, int, int size) {
@@ -111,16 +112,39 @@ void TrackTableView::setUpColumns()
         const ColumnWidth width = columnWidths.at(column);
         const int clamped =
             std::max(width.minimum, width.maximum > 0 ? std::min(size, width.maximum) : size);
-        if (clamped != size)
+        if (clamped != size) {
             header->resizeSection(column, clamped);
-        else
+        } else if (!m_fittingColumns) {
+            m_wantedWidths.at(column) = size;
             fitNameColumn();
+        }
     });
 }
 
 void TrackTableView::fitNameColumn()
 {
+    // Resizing a column below comes back here through sectionResized.
+    if (m_fittingColumns)
+        return;
+    const QScopedValueRollback fitting(m_fittingColumns, true);
     QHeaderView *header = horizontalHeader();
+    // In a narrow window the text columns give up room, down to their minimum, before the
+    // input and colour controls could be pushed off the right edge; they grow back to the width
+    // they were given as soon as there is room again.
+    int total = 0;
+    for (int column = 0; column < TrackListModel::ColumnCount; ++column)
+        total += column == TrackListModel::NameColumn ? columnWidths.at(column).minimum
+                                                      : m_wantedWidths.at(column);
+    for (const int column :
+         {int(TrackListModel::ConsoleInputColumn), int(TrackListModel::AudioDeviceColumn),
+          int(TrackListModel::AudioChannelColumn)}) {
+        const int excess = std::max(0, total - viewport()->width());
+        const int wanted = m_wantedWidths.at(column);
+        const int width = std::max(columnWidths.at(column).minimum, wanted - excess);
+        total -= wanted - width;
+        if (header->sectionSize(column) != width)
+            header->resizeSection(column, width);
+    }
     int others = 0;
     for (int column = 0; column < TrackListModel::ColumnCount; ++column) {
         if (column != TrackListModel::NameColumn)
@@ -191,16 +215,17 @@ void TrackTableView::mouseMoveEvent(QMouseEvent *event)
 {
     switch (m_gesture) {
     case Gesture::pressingHandle:
-        if ((event->position().toPoint() - m_pressPosition).manhattanLength() >=
-            QApplication::startDragDistance()) {
-            m_gesture = Gesture::draggingRow;
-            dragRow(m_gestureIndex);
-            m_gesture = Gesture::idle;
-            m_gestureIndex = QPersistentModelIndex();
-        }
+        if ((event->position().toPoint() - m_pressPosition).manhattanLength() <
+            QApplication::startDragDistance())
+            return;
+        m_gesture = Gesture::draggingRow;
+        viewport()->setCursor(Qt::ClosedHandCursor);
+        dragRowTo(event->position().toPoint());
+        return;
+    case Gesture::draggingRow:
+        dragRowTo(event->position().toPoint());
         return;
     case Gesture::pressingControl:
-    case Gesture::draggingRow:
         return;
     case Gesture::idle:
         QTableView::mouseMoveEvent(event);
@@ -223,10 +248,17 @@ void TrackTableView::mouseReleaseEvent(QMouseEvent *event)
         return;
     }
     case Gesture::pressingHandle:
-    case Gesture::draggingRow:
         m_gesture = Gesture::idle;
         m_gestureIndex = QPersistentModelIndex();
         return;
+    case Gesture::draggingRow: {
+        const QPersistentModelIndex dragged = m_gestureIndex;
+        const QPersistentModelIndex target = m_dropTarget;
+        endRowDrag();
+        if (dragged.isValid() && target.isValid())
+            m_viewModel->moveTrack(m_model->trackID(dragged.row()), m_model->trackID(target.row()));
+        return;
+    }
     case Gesture::idle:
         QTableView::mouseReleaseEvent(event);
         return;
@@ -295,88 +327,44 @@ void TrackTableView::pickColor(const QModelIndex &index)
         m_model->setData(cell, *picked, Qt::EditRole);
 }
 
-// Reordering by drag and drop ------------------------------------------------------------------
+// Reordering by dragging a handle ------------------------------------------------------------
 
-void TrackTableView::dragRow(const QModelIndex &index)
+void TrackTableView::dragRowTo(const QPoint &position)
 {
-    if (!index.isValid())
-        return;
-    auto *drag = new QDrag(this);
-    drag->setMimeData(m_model->mimeData({index}));
-    const QRect row = visualRect(index).united(
-        visualRect(index.siblingAtColumn(TrackListModel::ColumnCount - 1)));
-    drag->setPixmap(viewport()->grab(row.intersected(viewport()->rect())));
-    drag->setHotSpot(m_pressPosition - row.topLeft());
-    drag->exec(Qt::MoveAction);
+    // Beyond the top or the bottom edge the table scrolls a row at a time as the pointer moves.
+    QScrollBar *bar = verticalScrollBar();
+    if (position.y() < 0)
+        bar->setValue(bar->value() - TrackCellDelegate::rowHeight);
+    else if (position.y() >= viewport()->height())
+        bar->setValue(bar->value() + TrackCellDelegate::rowHeight);
+    const int y = std::clamp(position.y(), 0, viewport()->height() - 1);
+    // Anywhere along a row: a row dragged by its handle travels straight down the handle column.
+    const int row = rowAt(y);
+    const bool lands = row >= 0 && m_gestureIndex.isValid() && row != m_gestureIndex.row();
+    setDropTarget(lands ? m_model->index(row, TrackListModel::NameColumn) : QModelIndex());
 }
 
-QModelIndex TrackTableView::acceptingDropTarget(const QDropEvent *event) const
+void TrackTableView::endRowDrag()
 {
-    const QModelIndex index = indexAt(event->position().toPoint());
-    if (!index.isValid() || index.column() != TrackListModel::NameColumn)
-        return {};
-    return m_model->canDropMimeData(event->mimeData(), Qt::MoveAction, -1, -1, index)
-               ? index
-               : QModelIndex();
+    m_gesture = Gesture::idle;
+    m_gestureIndex = QPersistentModelIndex();
+    setDropTarget({});
+    viewport()->unsetCursor();
 }
 
 void TrackTableView::setDropTarget(const QModelIndex &index)
 {
     if (m_dropTarget == index)
         return;
-    if (m_dropTarget.isValid())
-        viewport()->update(visualRect(m_dropTarget));
+    // The whole row shows where the dragged one lands.
+    const auto updateRow = [this](const QModelIndex &cell) {
+        if (cell.isValid())
+            viewport()->update(
+                QRect(0, visualRect(cell).top(), viewport()->width(), visualRect(cell).height()));
+    };
+    updateRow(m_dropTarget);
     m_dropTarget = index;
-    if (m_dropTarget.isValid())
-        viewport()->update(visualRect(m_dropTarget));
-}
-
-void TrackTableView::dragEnterEvent(QDragEnterEvent *event)
-{
-    // Any text may turn out to be a track id over some row; each move decides. Files are left
-    // to the window, which opens a report or project dropped anywhere on it.
-    if (event->mimeData()->hasText() && !event->mimeData()->hasUrls())
-        event->accept();
-    else
-        event->ignore();
-}
-
-void TrackTableView::dragMoveEvent(QDragMoveEvent *event)
-{
-    const QPoint position = event->position().toPoint();
-    const QRect inner = viewport()->rect().adjusted(0, autoScrollMargin(), 0, -autoScrollMargin());
-    if (!inner.contains(position))
-        startAutoScroll();
-
-    const QModelIndex target = acceptingDropTarget(event);
-    setDropTarget(target);
-    if (target.isValid()) {
-        event->setDropAction(Qt::MoveAction);
-        event->accept(visualRect(target));
-    } else {
-        event->ignore();
-    }
-}
-
-void TrackTableView::dragLeaveEvent(QDragLeaveEvent *event)
-{
-    stopAutoScroll();
-    setDropTarget({});
-    event->accept();
-}
-
-void TrackTableView::dropEvent(QDropEvent *event)
-{
-    stopAutoScroll();
-    const QModelIndex target = acceptingDropTarget(event);
-    setDropTarget({});
-    if (target.isValid() &&
-        m_model->dropMimeData(event->mimeData(), Qt::MoveAction, -1, -1, target)) {
-        event->setDropAction(Qt::MoveAction);
-        event->accept();
-    } else {
-        event->ignore();
-    }
+    updateRow(m_dropTarget);
 }
 
 // Keyboard -------------------------------------------------------------------------------------
@@ -390,6 +378,21 @@ void TrackTableView::keyPressEvent(QKeyEvent *event)
     }
     if (event->matches(QKeySequence::Redo)) {
         m_viewModel->redo();
+        event->accept();
+        return;
+    }
+    if (m_gesture == Gesture::draggingRow && event->key() == Qt::Key_Escape) {
+        endRowDrag();
+        event->accept();
+        return;
+    }
+    if (state() != EditingState &&
+        event->modifiers() == (Qt::ControlModifier | Qt::ShiftModifier) &&
+        (event->key() == Qt::Key_Up || event->key() == Qt::Key_Down)) {
+        const QPersistentModelIndex current = currentIndex();
+        m_viewModel->moveSelectedTracks(event->key() == Qt::Key_Up ? -1 : 1);
+        if (current.isValid())
+            scrollTo(current);
         event->accept();
         return;
     }
@@ -416,7 +419,7 @@ void TrackTableView::keyPressEvent(QKeyEvent *event)
         case Qt::Key_Return:
         case Qt::Key_Enter:
         case Qt::Key_F2:
-            edit(current.siblingAtColumn(TrackListModel::NameColumn));
+            QTableView::edit(current.siblingAtColumn(TrackListModel::NameColumn));
             event->accept();
             return;
         default:
@@ -509,6 +512,30 @@ void TrackTableView::dataChanged(const QModelIndex &topLeft, const QModelIndex &
 {
     QTableView::dataChanged(topLeft, bottomRight, roles);
     refreshOpenNameEditor(topLeft, bottomRight);
+}
+
+bool TrackTableView::edit(const QModelIndex &index, EditTrigger trigger, QEvent *event)
+{
+    if (!QTableView::edit(index, trigger, event))
+        return false;
+    if (index.column() == TrackListModel::NameColumn && state() == EditingState) {
+        m_renamedTrackID = m_model->trackID(index.row());
+        m_nameBeforeEdit = index.data(Qt::EditRole).toString();
+    }
+    return true;
+}
+
+void TrackTableView::closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint)
+{
+    const QUuid renamed = std::exchange(m_renamedTrackID, QUuid());
+    const QString before = std::exchange(m_nameBeforeEdit, QString());
+    // Every keystroke was already a rename: Escape takes the run back as a whole.
+    if (hint == QAbstractItemDelegate::RevertModelCache && !renamed.isNull()) {
+        QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);
+        m_viewModel->cancelRename(before, renamed);
+        return;
+    }
+    QTableView::closeEditor(editor, hint);
 }
 
 void TrackTableView::refreshOpenNameEditor(const QModelIndex &topLeft,

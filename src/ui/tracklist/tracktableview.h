@@ -1,9 +1,13 @@
 #pragma once
 
 #include "tracklist/colorwell.h"
+#include "tracklist/tracklistmodel.h"
 
 #include <QPersistentModelIndex>
 #include <QTableView>
+#include <QUuid>
+
+#include <array>
 
 class QMenu;
 
@@ -12,8 +16,6 @@ class SessionViewModel;
 }
 
 namespace kelvary::ui {
-
-class TrackListModel;
 
 // The editable track table. Rows are selected as usual; the cells' controls (drag handle, delete
 // button, checkbox, pull-down menus, colour well) act on a click without touching the selection,
@@ -28,7 +30,7 @@ public:
     TrackListModel *trackModel() const { return m_model; }
     void setColorPicker(ColorPicker picker) { m_colorPicker = std::move(picker); }
 
-    // The name cell a dragged row hovers over, if it would be accepted there.
+    // The name cell of the row a dragged row hovers over, if it would be accepted there.
     QModelIndex dropTargetIndex() const { return m_dropTarget; }
     // The control under a mouse button that is still down.
     QModelIndex pressedIndex() const;
@@ -42,16 +44,15 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
-    void dragEnterEvent(QDragEnterEvent *event) override;
-    void dragMoveEvent(QDragMoveEvent *event) override;
-    void dragLeaveEvent(QDragLeaveEvent *event) override;
-    void dropEvent(QDropEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
     void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
     void dataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight,
                      const QList<int> &roles = {}) override;
+    using QTableView::edit;
+    bool edit(const QModelIndex &index, EditTrigger trigger, QEvent *event) override;
+    void closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint) override;
 
 private:
     // What the left mouse button is doing: nothing, holding a control until release, holding a
@@ -65,9 +66,9 @@ private:
     void activateControl(const QModelIndex &index);
     void openMenu(const QModelIndex &index);
     void pickColor(const QModelIndex &index);
-    void dragRow(const QModelIndex &index);
+    void dragRowTo(const QPoint &position);
+    void endRowDrag();
     void setDropTarget(const QModelIndex &index);
-    QModelIndex acceptingDropTarget(const QDropEvent *event) const;
     void publishSelection();
     void showSelection(bool scrollToSelection);
     void refreshOpenNameEditor(const QModelIndex &topLeft, const QModelIndex &bottomRight);
@@ -80,6 +81,13 @@ private:
     QPoint m_pressPosition;
     QPersistentModelIndex m_dropTarget;
     bool m_showingSelection = false;
+    bool m_fittingColumns = false;
+    // Each column's width as set up or as the user dragged it; a narrow window takes from it.
+    std::array<int, TrackListModel::ColumnCount> m_wantedWidths{};
+    // The track whose name field is open and the name it had when the field opened, which
+    // Escape puts back.
+    QUuid m_renamedTrackID;
+    QString m_nameBeforeEdit;
 };
 
 } // namespace kelvary::ui

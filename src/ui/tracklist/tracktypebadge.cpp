@@ -9,6 +9,24 @@ using namespace Qt::StringLiterals;
 
 namespace kelvary::ui {
 
+QString typeShortName(DigicoChannelType type)
+{
+    switch (type) {
+    case DigicoChannelType::input:
+        return u"输入"_s;
+    case DigicoChannelType::aux:
+        return u"辅助"_s;
+    case DigicoChannelType::group:
+        return u"编组"_s;
+    case DigicoChannelType::matrix:
+        return u"矩阵"_s;
+    case DigicoChannelType::other:
+        return u"其他"_s;
+    }
+    Q_UNREACHABLE();
+    return {};
+}
+
 QString typeDisplayName(DigicoChannelType type)
 {
     switch (type) {

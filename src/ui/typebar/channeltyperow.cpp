@@ -132,7 +132,7 @@ QString ChannelTypeRow::rowToolTip() const
 
 QString ChannelTypeRow::colorWellToolTip() const
 {
-    return u"设置全部 %1 通道颜色"_s.arg(channelTypeText(m_type));
+    return u"设置全部%1通道颜色"_s.arg(typeShortName(m_type));
 }
 
 QRect ChannelTypeRow::colorWellRect() const
@@ -148,7 +148,7 @@ QSize ChannelTypeRow::sizeHint() const
     const QFontMetrics count(countFont());
     // Wide enough for the longest count a console can have, so rows do not jump while editing.
     const int label =
-        std::max({m.labelMinimumWidth, name.horizontalAdvance(u"Matrix"_s),
+        std::max({m.labelMinimumWidth, name.horizontalAdvance(u"矩阵"_s),
                   count.horizontalAdvance(u"无通道"_s), count.horizontalAdvance(u"888/888"_s)});
     const int text = name.height() + textGap + count.height();
     return {m.insetX * 2 + m.wellWidth + spacing + label,
@@ -157,7 +157,7 @@ QSize ChannelTypeRow::sizeHint() const
 
 void ChannelTypeRow::refresh()
 {
-    setAccessibleName(u"%1，%2"_s.arg(channelTypeText(m_type), inclusionText(inclusion())));
+    setAccessibleName(u"%1，%2"_s.arg(typeShortName(m_type), inclusionText(inclusion())));
     update();
 }
 
@@ -230,7 +230,7 @@ void ChannelTypeRow::paintEvent(QPaintEvent *)
     painter.setFont(nameFont());
     painter.setPen(primary);
     painter.drawText(QRect(left, top, width, nameMetrics.height()),
-                     Qt::AlignLeft | Qt::AlignVCenter, channelTypeText(m_type));
+                     Qt::AlignLeft | Qt::AlignVCenter, typeShortName(m_type));
     painter.setFont(countFont());
     painter.setPen(withAlpha(primary, 0.6));
     painter.drawText(
