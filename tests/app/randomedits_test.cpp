@@ -5,6 +5,8 @@
 
 #include <QRandomGenerator>
 
+#include <functional>
+
 using namespace kelvary;
 using namespace Qt::StringLiterals;
 
@@ -78,81 +80,53 @@ protected:
 
     Move randomEdit()
     {
-        switch (random.bounded(23)) {
-        case 0:
-            vm.renameTrack(u"name %1"_s.arg(random.bounded(100)), anyTrack());
-            break;
-        case 1:
-            vm.setIncluded(random.bounded(2), anyTrack());
-            break;
-        case 2:
-            vm.setTrackColor(anyColor(), anyTrack());
-            break;
-        case 3:
-            vm.moveTrack(anyTrack(), anyTrack());
-            break;
-        case 4:
-            vm.deleteTrack(anyTrack());
-            break;
-        case 5:
-            vm.setTracksIncluded(random.bounded(2), anyType());
-            break;
-        case 6:
-            vm.toggleTypeIncluded(anyType());
-            break;
-        case 7:
-            vm.includeOnlyType(anyType());
-            break;
-        case 8:
-            vm.setColorForType(anyColor(), anyType());
-            break;
-        case 9:
-            vm.restoreDefaultColors();
-            break;
-        case 10:
-            vm.setSplitStereoChannels(!vm.splitStereoChannels());
-            break;
-        case 11:
-            vm.setAudioInputDevice(anyDevice(), anyTrack());
-            break;
-        case 12:
-            vm.setAudioInputChannel(anyChannel(), anyTrack());
-            break;
-        case 13:
-            vm.assignSelectedToDevice(anyDevice().value_or(u"madi"_s));
-            break;
-        case 14:
-            vm.assignSequentially(anyDevice().value_or(u"usb"_s), random.bounded(-1, 16));
-            break;
-        case 15:
-            randomSelection();
-            break;
-        case 16: { // a routing matrix drag across a few cells
-            vm.beginGroupedMutation();
-            for (int cell = random.bounded(1, 6); cell > 0; --cell)
+        const std::function<void()> edits[] = {
+            [&] { vm.renameTrack(u"name %1"_s.arg(random.bounded(100)), anyTrack()); },
+            [&] { vm.setIncluded(random.bounded(2), anyTrack()); },
+            [&] { vm.setTrackColor(anyColor(), anyTrack()); },
+            [&] { vm.moveTrack(anyTrack(), anyTrack()); },
+            [&] { vm.deleteTrack(anyTrack()); },
+            [&] { vm.setTracksIncluded(random.bounded(2), anyType()); },
+            [&] { vm.toggleTypeIncluded(anyType()); },
+            [&] { vm.includeOnlyType(anyType()); },
+            [&] { vm.setColorForType(anyColor(), anyType()); },
+            [&] { vm.restoreDefaultColors(); },
+            [&] { vm.setSplitStereoChannels(!vm.splitStereoChannels()); },
+            [&] { vm.setAudioInputDevice(anyDevice(), anyTrack()); },
+            [&] { vm.setAudioInputChannel(anyChannel(), anyTrack()); },
+            [&] { vm.assignSelectedToDevice(anyDevice().value_or(u"madi"_s)); },
+            [&] { vm.assignSequentially(anyDevice().value_or(u"usb"_s), random.bounded(-1, 16)); },
+            [&] { randomSelection(); },
+            [&] { // a routing matrix drag across a few cells
+                vm.beginGroupedMutation();
+                for (int cell = random.bounded(1, 6); cell > 0; --cell)
+                    vm.assignAudioInputChannel(anyChannel(), anyTrack());
+                vm.endGroupedMutation();
+            },
+            [&] { // one painted cell
+                vm.recordUndoSnapshotIfNeeded();
                 vm.assignAudioInputChannel(anyChannel(), anyTrack());
-            vm.endGroupedMutation();
-            break;
+            },
+            [&] { // adds, refuses a name already taken, or removes
+                if (random.bounded(2) || vm.plannedAudioDevices().isEmpty())
+                    vm.addPlannedAudioDevice(u"Stage %1"_s.arg(random.bounded(2)), 8);
+                else
+                    vm.removePlannedAudioDevice(vm.plannedAudioDevices().constFirst().id);
+            },
+        };
+        const int editKinds = int(std::size(edits));
+        // Two of every 23 moves redo and two undo.
+        const int pick = random.bounded(editKinds + 4);
+        if (pick < editKinds) {
+            edits[pick]();
+            return Move::edit;
         }
-        case 17: // one painted cell
-            vm.recordUndoSnapshotIfNeeded();
-            vm.assignAudioInputChannel(anyChannel(), anyTrack());
-            break;
-        case 18: // adds, refuses a name already taken, or removes
-            if (random.bounded(2) || vm.plannedAudioDevices().isEmpty())
-                vm.addPlannedAudioDevice(u"Stage %1"_s.arg(random.bounded(2)), 8);
-            else
-                vm.removePlannedAudioDevice(vm.plannedAudioDevices().constFirst().id);
-            break;
-        case 19:
-        case 20:
+        if (pick < editKinds + 2) {
             vm.redo();
             return Move::redo;
-        default:
-            vm.undo();
-            return Move::undo;
         }
-        return Move::edit;
+        vm.undo();
+        return Move::undo;
     }
 
     void checkInvariants(int step)
