@@ -68,6 +68,18 @@ protected:
         return result;
     }
 
+    // Each track's device and input, "-" for none: "madi madi:3".
+    QStringList patchOf(const QStringList &labels) const
+    {
+        QStringList result;
+        for (const QString &label : labels) {
+            const TrackChannel &t = track(label);
+            result << t.audioInputDeviceUID.value_or(QStringLiteral("-")) + u' ' +
+                          t.audioInputChannelID.value_or(QStringLiteral("-"));
+        }
+        return result;
+    }
+
     void select(const QStringList &labels)
     {
         QSet<QUuid> ids;
