@@ -11,12 +11,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString mainShow = QStringLiteral(KELVARY_TEST_DATA "/reports/main-show-tabs.txt");
-
 class ExportActions : public ViewModelTest {
 protected:
-    QString path(const QString &name) const { return dir.filePath(name); }
-
     // Opens a project holding one input track under the given session name.
     void openSessionNamed(const QString &sessionName)
     {

@@ -64,11 +64,9 @@ TEST(ExportScripts, TheBuildPutsBothScriptsWhereTheApplicationLooks)
     for (const QString &name : {u"export_ptx"_s, u"export_logicx"_s}) {
         const std::optional<QString> found = locateExportScript(resourceDirectory(), name);
         ASSERT_TRUE(found) << name.toStdString() << " in " << resourceDirectory().toStdString();
-        QFile built(*found);
-        QFile source(sourceResources + u"/Scripts/"_s + name + u".py"_s);
-        ASSERT_TRUE(built.open(QIODevice::ReadOnly));
-        ASSERT_TRUE(source.open(QIODevice::ReadOnly));
-        EXPECT_EQ(built.readAll(), source.readAll());
+        const QByteArray source = fileBytes(sourceResources + u"/Scripts/"_s + name + u".py"_s);
+        EXPECT_FALSE(source.isEmpty());
+        EXPECT_EQ(fileBytes(*found), source);
     }
 }
 

@@ -54,12 +54,9 @@ TEST(TrackChannel, StereoSideCopiesTheChannelWithItsSide)
     EXPECT_EQ(right, expected);
 }
 
-TEST(ChannelTypeText, RoundTripsExactlyAndRejectsOtherSpellings)
+// Other spellings of types and sides are refused where projects are read.
+TEST(ChannelTypeText, RoundTripsEveryType)
 {
     for (DigicoChannelType type : allChannelTypes)
         EXPECT_EQ(channelTypeFromText(channelTypeText(type)), type);
-    EXPECT_EQ(channelTypeFromText(u"input"_s), std::nullopt);
-    EXPECT_EQ(stereoSideFromText(u"L"_s), StereoChannelSide::left);
-    EXPECT_EQ(stereoSideFromText(u"R"_s), StereoChannelSide::right);
-    EXPECT_EQ(stereoSideFromText(u"r"_s), std::nullopt);
 }
