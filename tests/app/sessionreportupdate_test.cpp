@@ -59,6 +59,7 @@ TEST_F(SessionReportUpdateTest, KeepsTheEngineersWorkAndTakesTheConsolesChanges)
               before);
 }
 
+// Neither an update nor an import from a report that cannot be read changes anything.
 TEST_F(SessionReportUpdateTest, ChangesNothingForTheSameReportOrOneThatCannotBeRead)
 {
     importReport();
@@ -67,8 +68,15 @@ TEST_F(SessionReportUpdateTest, ChangesNothingForTheSameReportOrOneThatCannotBeR
     EXPECT_EQ(vm.statusMessage(), u"新报告与当前工程一致，无需更新。"_s);
     EXPECT_FALSE(vm.canUndo());
 
-    vm.updateFromSessionReportAt(writeFile(u"empty.txt"_s, "  \n"));
+    const QString empty = writeFile(u"empty.txt"_s, "  \n");
+    vm.updateFromSessionReportAt(empty);
     EXPECT_EQ(vm.errorMessage(), u"Session Report 内容为空。"_s);
-    EXPECT_EQ(vm.session(), session);
-    EXPECT_FALSE(vm.canUndo());
+    vm.renameTrack(u"Kick In"_s, idOf(u"1"_s));
+    const ParsedSession renamed = vm.session();
+    vm.setErrorMessage(std::nullopt);
+    vm.importSessionReportAt(empty);
+    EXPECT_EQ(vm.errorMessage(), u"Session Report 内容为空。"_s);
+    EXPECT_FALSE(vm.isLoading());
+    EXPECT_EQ(vm.session(), renamed);
+    EXPECT_EQ(vm.undoSnapshots().size(), 1);
 }

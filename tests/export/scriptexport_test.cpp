@@ -61,7 +61,7 @@ protected:
             u"with open(sys.argv[2], encoding='utf-8') as m:\n"
             u"    manifest = m.read()\n"
             u"with open(%1, 'w', encoding='utf-8') as r:\n"
-            u"    json.dump({'argv': sys.argv, 'manifest': manifest}, r)\n"_s.arg(
+            u"    json.dump({'argv': sys.argv, 'manifest': json.loads(manifest)}, r)\n"_s.arg(
                 pythonText(path(u"record.json"_s)));
         QFile file(path(u"resources/"_s + relativePath));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -74,16 +74,10 @@ protected:
                u"'"_s;
     }
 
-    // What the last script was started with: its arguments, or its manifest as JSON.
-    QJsonArray recordedArguments() const
+    // What the last script was started with: its "argv" and its "manifest".
+    QJsonValue recorded(const QString &key) const
     {
-        return QJsonDocument::fromJson(fileBytes(path(u"record.json"_s)))[u"argv"_s].toArray();
-    }
-
-    QJsonObject recordedManifest() const
-    {
-        const QJsonDocument record = QJsonDocument::fromJson(fileBytes(path(u"record.json"_s)));
-        return QJsonDocument::fromJson(record[u"manifest"_s].toString().toUtf8()).object();
+        return QJsonDocument::fromJson(fileBytes(path(u"record.json"_s)))[key];
     }
 
     QTemporaryDir m_root;
@@ -110,7 +104,7 @@ TEST_F(ScriptExport, ProToolsHandsTheManifestToTheScriptAndReturnsTheSessionItSa
 
     EXPECT_EQ(outcome(m_proTools.exportSession(twoTracks, {}, u"SD7"_s, path(u"Show/Show.ptx"_s))),
               saved);
-    const QJsonArray argv = recordedArguments();
+    const QJsonArray argv = recorded(u"argv"_s).toArray();
     ASSERT_EQ(argv.size(), 3); // Python leaves out the interpreter itself
     EXPECT_EQ(argv[0].toString(), path(u"resources/Scripts/export_ptx.py"_s));
     EXPECT_EQ(argv[1].toString(), u"--manifest"_s);
@@ -118,7 +112,7 @@ TEST_F(ScriptExport, ProToolsHandsTheManifestToTheScriptAndReturnsTheSessionItSa
     const QByteArray expected =
         ProToolsExportManifest::makeManifest(twoTracks, u"Show"_s, path(u"Show"_s), u"SD7"_s)
             .encoded();
-    EXPECT_EQ(recordedManifest(), QJsonDocument::fromJson(expected).object());
+    EXPECT_EQ(recorded(u"manifest"_s), QJsonDocument::fromJson(expected).object());
 }
 
 TEST_F(ScriptExport, LogicAddsTheProjectExtensionAndAcceptsAnAnswerWithoutOptionalKeys)
@@ -129,7 +123,7 @@ TEST_F(ScriptExport, LogicAddsTheProjectExtensionAndAcceptsAnAnswerWithoutOption
 
     EXPECT_EQ(outcome(m_logic.exportSession(twoTracks, {}, {}, path(u"Show"_s))),
               path(u"Show.logicx"_s));
-    EXPECT_EQ(recordedManifest().value(u"sessionName"_s), u"Show"_s);
+    EXPECT_EQ(recorded(u"manifest"_s)[u"sessionName"_s], u"Show"_s);
 }
 
 TEST_F(ScriptExport, NoIncludedTrackStopsBeforeAnyFileOrProcess)
