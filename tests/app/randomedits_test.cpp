@@ -15,26 +15,11 @@ namespace {
 constexpr quint32 seed = 20261206;
 constexpr int editCount = 400;
 
-struct State {
-    ParsedSession session;
-    QSet<QUuid> selection;
-    bool split = false;
-    QList<PlannedAudioDevice> planned;
-
-    bool operator==(const State &) const = default;
-};
-
 } // namespace
 
 class RandomEdits : public ViewModelTest {
 protected:
     enum class Move { edit, undo, redo };
-
-    State state() const
-    {
-        return {vm.session(), vm.selectedTrackIDs(), vm.splitStereoChannels(),
-                vm.plannedAudioDevices()};
-    }
 
     QUuid anyTrack()
     {
@@ -158,12 +143,12 @@ TEST_F(RandomEdits, KeepTheInvariantsAndUndoAndRedoRestoreEachState)
     ASSERT_EQ(vm.tracks().size(), 40);
 
     // The states undo and redo must give back, the next one last.
-    QList<State> expected;
-    QList<State> redoable;
+    QList<SessionEditSnapshot> expected;
+    QList<SessionEditSnapshot> redoable;
     bool reachedLimit = false;
     for (int step = 1; step <= editCount; ++step) {
         SCOPED_TRACE(testing::Message() << "edit " << step << ", seed " << seed);
-        const State before = state();
+        const SessionEditSnapshot before = snapshot();
         QSignalSpy recorded(&vm, &SessionViewModel::undoSnapshotsChanged);
         const Move move = randomEdit();
         checkInvariants(step);
@@ -172,10 +157,10 @@ TEST_F(RandomEdits, KeepTheInvariantsAndUndoAndRedoRestoreEachState)
 
         // The lists matched the view model's before the move, so they tell whether it could.
         if (move == Move::undo && !expected.isEmpty()) {
-            ASSERT_EQ(state(), expected.takeLast()) << "undo";
+            ASSERT_EQ(snapshot(), expected.takeLast()) << "undo";
             redoable.append(before);
         } else if (move == Move::redo && !redoable.isEmpty()) {
-            ASSERT_EQ(state(), redoable.takeLast()) << "redo";
+            ASSERT_EQ(snapshot(), redoable.takeLast()) << "redo";
             expected.append(before);
         } else if (move == Move::edit && !recorded.isEmpty()) {
             ASSERT_EQ(recorded.size(), 1) << "one undo step per edit";
@@ -185,7 +170,7 @@ TEST_F(RandomEdits, KeepTheInvariantsAndUndoAndRedoRestoreEachState)
             redoable.clear();
         } else {
             ASSERT_TRUE(recorded.isEmpty());
-            ASSERT_TRUE(move == Move::edit || state() == before) << "nothing to undo or redo";
+            ASSERT_TRUE(move == Move::edit || snapshot() == before) << "nothing to undo or redo";
         }
         reachedLimit = reachedLimit || vm.undoSnapshots().size() == SessionViewModel::undoLimit;
         ASSERT_EQ(expected.size(), vm.undoSnapshots().size());
@@ -193,13 +178,13 @@ TEST_F(RandomEdits, KeepTheInvariantsAndUndoAndRedoRestoreEachState)
     }
 
     while (vm.canUndo()) {
-        redoable.append(state());
+        redoable.append(snapshot());
         vm.undo();
-        ASSERT_EQ(state(), expected.takeLast()) << "final undo, seed " << seed;
+        ASSERT_EQ(snapshot(), expected.takeLast()) << "final undo, seed " << seed;
     }
     while (vm.canRedo()) {
         vm.redo();
-        ASSERT_EQ(state(), redoable.takeLast()) << "final redo, seed " << seed;
+        ASSERT_EQ(snapshot(), redoable.takeLast()) << "final redo, seed " << seed;
     }
     EXPECT_TRUE(expected.isEmpty() && redoable.isEmpty());
     EXPECT_TRUE(reachedLimit) << "the run never filled the history, so no oldest step was dropped";

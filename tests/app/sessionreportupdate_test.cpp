@@ -17,8 +17,7 @@ TEST_F(SessionReportUpdateTest, KeepsTheEngineersWorkAndTakesTheConsolesChanges)
     const TrackChannel keysRight = track(u"3 R"_s);
     const QUuid kick = idOf(u"1"_s);
     select({u"1"_s, u"5"_s});
-    const SessionEditSnapshot before{vm.session(), vm.selectedTrackIDs(), true,
-                                     vm.plannedAudioDevices()};
+    const SessionEditSnapshot before = snapshot();
     const qsizetype undoSteps = vm.undoSnapshots().size();
 
     // The report after a rehearsal: 0 and 7 are new, 4 became stereo, 5 is gone, 2 and 3s were
@@ -54,9 +53,7 @@ TEST_F(SessionReportUpdateTest, KeepsTheEngineersWorkAndTakesTheConsolesChanges)
     // One step back to exactly where the engineer was.
     EXPECT_EQ(vm.undoSnapshots().size(), undoSteps + 1);
     vm.undo();
-    EXPECT_EQ((SessionEditSnapshot{vm.session(), vm.selectedTrackIDs(), vm.splitStereoChannels(),
-                                   vm.plannedAudioDevices()}),
-              before);
+    EXPECT_EQ(snapshot(), before);
 }
 
 // Neither an update nor an import from a report that cannot be read changes anything.

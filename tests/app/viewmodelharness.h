@@ -73,6 +73,13 @@ protected:
         return result;
     }
 
+    // Everything an undo step brings back.
+    SessionEditSnapshot snapshot() const
+    {
+        return {vm.session(), vm.selectedTrackIDs(), vm.splitStereoChannels(),
+                vm.plannedAudioDevices(), vm.playbackOutputs()};
+    }
+
     // Each track's device and input, "-" for none: "madi madi:3".
     QStringList patchOf(const QStringList &labels) const
     {
