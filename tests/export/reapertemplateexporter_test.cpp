@@ -1,5 +1,4 @@
 #include "export/reapertemplateexporter.h"
-#include "export/templateexportformat.h"
 #include "export/textfilewriter.h"
 #include "support/builders.h"
 #include "support/printers.h"
@@ -167,15 +166,6 @@ TEST(ReaperTemplate, NamesTheMostUsedDeviceInTheCommentLine)
         ReaperTemplateExporter()
             .makeTemplate(tracks, devices)
             .startsWith(u"; Kelvary recording_device=\"Stage 'A' \\\\ Rack Left\"\n<TRACK {"_s));
-}
-
-TEST(TemplateExportFormat, IsReadBackOnlyFromAnExactTitle)
-{
-    for (TemplateExportFormat format : allTemplateExportFormats)
-        EXPECT_EQ(templateExportFormatFromText(templateExportFormatText(format)), format);
-    for (const QString &text : {u"Reaper"_s, u"Reaper . 轨道模版 (.RTrackTemplate)"_s,
-                                u"reaper \u00B7 轨道模版 (.RTrackTemplate)"_s, u""_s})
-        EXPECT_EQ(templateExportFormatFromText(text), std::nullopt) << text.toStdString();
 }
 
 TEST(ReaperTemplate, PlaysEachTrackBackToTheOutputOfTheInputItRecordsFrom)

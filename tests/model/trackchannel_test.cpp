@@ -1,4 +1,5 @@
 #include "model/trackchannel.h"
+#include "support/builders.h"
 #include "support/printers.h"
 
 #include <gtest/gtest.h>
@@ -32,15 +33,9 @@ TEST(SideSuffixed, ReplacesAnExistingSideLetter)
 
 TEST(TrackChannel, StereoSideCopiesTheChannelWithItsSide)
 {
-    TrackChannel stereo;
-    stereo.channelLabel = u"3s"_s;
-    stereo.channelNumber = 3;
-    stereo.name = u"Keys"_s;
-    stereo.inputRoute = u"MADI 5"_s;
-    stereo.channelType = DigicoChannelType::aux;
+    TrackChannel stereo = onChannel(
+        makeTrack(DigicoChannelType::aux, u"3s"_s, u"Keys"_s, u"MADI 5"_s), u"hw:CARD=X,DEV=0:4"_s);
     stereo.isIncluded = false;
-    stereo.audioInputDeviceUID = u"hw:CARD=X,DEV=0"_s;
-    stereo.audioInputChannelID = u"hw:CARD=X,DEV=0:4"_s;
 
     const TrackChannel right = stereo.stereoSideChannel(u"3"_s, StereoChannelSide::right);
     EXPECT_NE(right.id, stereo.id);
