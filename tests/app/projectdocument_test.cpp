@@ -42,37 +42,28 @@ ProjectDocumentSnapshot sampleDocument()
     return document;
 }
 
-void setOrRemove(QJsonObject &object, const QString &key, const QJsonValue &value)
-{
-    if (value.isUndefined())
-        object.remove(key);
-    else
-        object.insert(key, value);
-}
-
 QJsonObject parse(const QByteArray &data)
 {
     return QJsonDocument::fromJson(data).object();
 }
 
-// The sample document with one key of one object replaced (or removed, for an undefined value).
+// The sample document with one key replaced (or removed, for an undefined value): a top-level
+// key, or one of the second entry of the tracks or of the planned devices.
 QByteArray withKey(const QStringList &path, const QJsonValue &value)
 {
+    const auto edited = [&](QJsonObject object) {
+        if (value.isUndefined())
+            object.remove(path.last());
+        else
+            object.insert(path.last(), value);
+        return object;
+    };
     QJsonObject root = parse(writeProjectDocument(sampleDocument()));
-    if (path.size() == 1) {
-        setOrRemove(root, path[0], value);
-    } else if (path[0] == u"session") {
-        QJsonObject session = root[u"session"_s].toObject();
-        setOrRemove(session, path[1], value);
-        root.insert(u"session"_s, session);
-    } else {
-        // The second entry of the tracks or of the planned devices.
-        QJsonArray entries = root[path[0]].toArray();
-        QJsonObject entry = entries[1].toObject();
-        setOrRemove(entry, path[1], value);
-        entries[1] = entry;
-        root.insert(path[0], entries);
-    }
+    if (path.size() == 1)
+        return QJsonDocument(edited(root)).toJson();
+    QJsonArray entries = root[path[0]].toArray();
+    entries[1] = edited(entries[1].toObject());
+    root[path[0]] = entries;
     return QJsonDocument(root).toJson();
 }
 

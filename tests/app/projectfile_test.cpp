@@ -11,7 +11,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString mainShow = QStringLiteral(KELVARY_TEST_DATA "/reports/main-show-tabs.txt");
 const QRegularExpression generatedAtLine(uR"(\n *"generatedAt": "[^"]*",)"_s);
 
 // Colours travel as #RRGGBB text, so they come back as the nearest 8-bit value.
@@ -27,15 +26,7 @@ QByteArray withoutGeneratedAt(const QByteArray &document)
     return QString::fromUtf8(document).remove(generatedAtLine).toUtf8();
 }
 
-class ProjectFile : public ViewModelTest {
-protected:
-    std::unique_ptr<SessionViewModel> makeModel()
-    {
-        return std::make_unique<SessionViewModel>(AudioInputDeviceEnumerator(hardware), panels);
-    }
-
-    QString path(const QString &name) const { return dir.filePath(name); }
-};
+using ProjectFile = ViewModelTest;
 
 } // namespace
 
@@ -61,7 +52,8 @@ TEST_F(ProjectFile, ReportSavedOpenedAndSavedAgainIsTheSameFileButItsTimestamp)
     const QByteArray saved = fileBytes(first);
     EXPECT_TRUE(QString::fromUtf8(saved).contains(generatedAtLine));
 
-    const auto reopened = makeModel();
+    const auto reopened =
+        std::make_unique<SessionViewModel>(AudioInputDeviceEnumerator(hardware), panels);
     reopened->openProjectAt(first);
     ASSERT_EQ(reopened->errorMessage(), std::nullopt);
     EXPECT_EQ(reopened->session(), asStored(vm.session()));

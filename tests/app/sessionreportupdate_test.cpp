@@ -17,8 +17,7 @@ TEST_F(SessionReportUpdateTest, KeepsTheEngineersWorkAndTakesTheConsolesChanges)
     const TrackChannel keysRight = track(u"3 R"_s);
     const QUuid kick = idOf(u"1"_s);
     select({u"1"_s, u"5"_s});
-    const SessionEditSnapshot before{vm.session(), vm.selectedTrackIDs(), true,
-                                     vm.plannedAudioDevices()};
+    const SessionEditSnapshot before = snapshot();
     const qsizetype undoSteps = vm.undoSnapshots().size();
 
     // The report after a rehearsal: 0 and 7 are new, 4 became stereo, 5 is gone, 2 and 3s were
@@ -54,11 +53,10 @@ TEST_F(SessionReportUpdateTest, KeepsTheEngineersWorkAndTakesTheConsolesChanges)
     // One step back to exactly where the engineer was.
     EXPECT_EQ(vm.undoSnapshots().size(), undoSteps + 1);
     vm.undo();
-    EXPECT_EQ((SessionEditSnapshot{vm.session(), vm.selectedTrackIDs(), vm.splitStereoChannels(),
-                                   vm.plannedAudioDevices()}),
-              before);
+    EXPECT_EQ(snapshot(), before);
 }
 
+// Neither an update nor an import from a report that cannot be read changes anything.
 TEST_F(SessionReportUpdateTest, ChangesNothingForTheSameReportOrOneThatCannotBeRead)
 {
     importReport();
@@ -67,10 +65,17 @@ TEST_F(SessionReportUpdateTest, ChangesNothingForTheSameReportOrOneThatCannotBeR
     EXPECT_EQ(vm.statusMessage(), u"新报告与当前工程一致，无需更新。"_s);
     EXPECT_FALSE(vm.canUndo());
 
-    vm.updateFromSessionReportAt(writeFile(u"empty.txt"_s, "  \n"));
+    const QString empty = writeFile(u"empty.txt"_s, "  \n");
+    vm.updateFromSessionReportAt(empty);
     EXPECT_EQ(vm.errorMessage(), u"Session Report 内容为空。"_s);
-    EXPECT_EQ(vm.session(), session);
-    EXPECT_FALSE(vm.canUndo());
+    vm.renameTrack(u"Kick In"_s, idOf(u"1"_s));
+    const ParsedSession renamed = vm.session();
+    vm.setErrorMessage(std::nullopt);
+    vm.importSessionReportAt(empty);
+    EXPECT_EQ(vm.errorMessage(), u"Session Report 内容为空。"_s);
+    EXPECT_FALSE(vm.isLoading());
+    EXPECT_EQ(vm.session(), renamed);
+    EXPECT_EQ(vm.undoSnapshots().size(), 1);
 }
 
 TEST_F(SessionReportUpdateTest, ARenamedSceneKeepsThePatch)

@@ -23,6 +23,9 @@ inline QByteArray showReport()
     return fixtureBytes(QStringLiteral("reports/every-kind.txt"));
 }
 
+// A whole show as the console reports it: ten inputs (5s and 9s stereo), auxes, groups, matrices.
+inline const QString mainShow = QStringLiteral(KELVARY_TEST_DATA "/reports/main-show-tabs.txt");
+
 // A view model on two fake interfaces, "madi" (16 inputs) and "usb" (2 inputs), with scripted
 // panels and a folder for the files a test writes.
 class ViewModelTest : public testing::Test {
@@ -34,6 +37,8 @@ protected:
             FakeAudioHardware::device(QStringLiteral("usb"), QStringLiteral("USB Interface"), {2}),
         };
     }
+
+    QString path(const QString &name) const { return dir.filePath(name); }
 
     QString writeFile(const QString &name, const QByteArray &bytes)
     {
@@ -65,6 +70,25 @@ protected:
         QStringList result;
         for (const TrackChannel &track : vm.tracks())
             result << track.channelLabel;
+        return result;
+    }
+
+    // Everything an undo step brings back.
+    SessionEditSnapshot snapshot() const
+    {
+        return {vm.session(), vm.selectedTrackIDs(), vm.splitStereoChannels(),
+                vm.plannedAudioDevices(), vm.playbackOutputs()};
+    }
+
+    // Each track's device and input, "-" for none: "madi madi:3".
+    QStringList patchOf(const QStringList &labels) const
+    {
+        QStringList result;
+        for (const QString &label : labels) {
+            const TrackChannel &t = track(label);
+            result << t.audioInputDeviceUID.value_or(QStringLiteral("-")) + u' ' +
+                          t.audioInputChannelID.value_or(QStringLiteral("-"));
+        }
         return result;
     }
 

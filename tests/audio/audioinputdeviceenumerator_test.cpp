@@ -10,17 +10,11 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+// Each device answers its reads in turn, so a device can change between two reads.
 using Device = FakeAudioHardware::Device;
 using Buffers = std::optional<QList<qint64>>;
-using Text = std::optional<QString>;
 
 const Buffers stereo = QList<qint64>{2};
-
-// A device whose answers change from one read to the next.
-Device changing(QList<Buffers> buffers, QList<Text> ids, QList<Text> names)
-{
-    return {std::move(buffers), std::move(ids), std::move(names)};
-}
 
 QList<AudioInputDevice> enumerate(std::optional<QList<Device>> devices)
 {
@@ -49,7 +43,7 @@ TEST(AudioInputDeviceEnumerator, LeavesOutOutputOnlyAndAggregateDevices)
     const QList<Device> devices{
         FakeAudioHardware::device(u"out"_s, u"Speakers"_s, {}),
         FakeAudioHardware::device(u"zero"_s, u"Zero buffers"_s, {0, 0}),
-        changing({std::nullopt}, {u"unreadable"_s}, {u"Unreadable inputs"_s}),
+        Device{{std::nullopt}, {u"unreadable"_s}, {u"Unreadable inputs"_s}},
         FakeAudioHardware::device(u"agg-1"_s, u"Aggregate Device"_s, {4}),
         FakeAudioHardware::device(u"com.example.AGGREGATE:7"_s, u"Studio"_s, {4}),
         FakeAudioHardware::device(u"mic"_s, u"USB Mic"_s, {1}),
@@ -80,16 +74,16 @@ TEST(AudioInputDeviceEnumerator, FailedIdOrNameReadsDropOnlyInTheSecondPass)
 {
     const QList<Device> devices{
         // A failed first read counts as empty text: no "aggregate" in it, so the device stays.
-        changing({stereo}, {std::nullopt, u"late-id"_s}, {u"Late Id"_s}),
-        changing({stereo}, {u"late-name"_s}, {std::nullopt, u"Late Name"_s}),
+        Device{{stereo}, {std::nullopt, u"late-id"_s}, {u"Late Id"_s}},
+        Device{{stereo}, {u"late-name"_s}, {std::nullopt, u"Late Name"_s}},
         // Unplugged between the two passes: its inputs must not shift the next device's numbers.
-        changing({QList<qint64>{6}, std::nullopt}, {u"gone"_s}, {u"Gone"_s}),
+        Device{{QList<qint64>{6}, std::nullopt}, {u"gone"_s}, {u"Gone"_s}},
         // The second pass needs both texts.
-        changing({stereo}, {u"no-id"_s, std::nullopt}, {u"No Id"_s}),
-        changing({stereo}, {u"no-name"_s}, {u"No Name"_s, std::nullopt}),
-        changing({stereo}, {u"empty-id"_s, u""_s}, {u"Empty Id"_s}),
+        Device{{stereo}, {u"no-id"_s, std::nullopt}, {u"No Id"_s}},
+        Device{{stereo}, {u"no-name"_s}, {u"No Name"_s, std::nullopt}},
+        Device{{stereo}, {u"empty-id"_s, u""_s}, {u"Empty Id"_s}},
         // The aggregate filter is the first pass's: a harmless name later does not bring it back.
-        changing({stereo}, {u"fine"_s}, {u"AgGrEgAtE"_s, u"Fine"_s}),
+        Device{{stereo}, {u"fine"_s}, {u"AgGrEgAtE"_s, u"Fine"_s}},
         FakeAudioHardware::device(u"last"_s, u"Keeps Its Case"_s, {1}),
     };
     EXPECT_EQ(deviceSummary(enumerate(devices)),

@@ -30,25 +30,16 @@ TrackList mixedSession()
 
 } // namespace
 
-TEST(ExportManifest, ProToolsManifestMatchesTheGoldenFile)
+TEST(ExportManifest, ProToolsAndLogicManifestsMatchTheirGoldenFiles)
 {
-    const ProToolsExportManifest manifest = ProToolsExportManifest::makeManifest(
-        mixedSession(), u"Main Show"_s, u"/Users/me/Gigs"_s, u"SD12"_s);
-    EXPECT_EQ(manifest.encoded(), fixtureBytes(u"export/protools-manifest.json"_s));
-}
-
-TEST(ExportManifest, LogicManifestMatchesTheGoldenFile)
-{
-    const LogicExportManifest manifest = LogicExportManifest::makeManifest(
-        mixedSession(), u"Main Show"_s, u"/Users/me/Gigs/Main Show.logicx"_s, {});
-    EXPECT_EQ(manifest.encoded(), fixtureBytes(u"export/logic-manifest.json"_s));
-}
-
-TEST(TrackComment, JoinsTheKnownFactsOfTheChannel)
-{
-    TrackChannel kick = makeTrack(DigicoChannelType::input, u"12"_s, u"Kick"_s, u"MADI 1"_s);
-    kick.color = colorFromHex(u"#8CBFF2"_s);
-    EXPECT_EQ(trackComment(kick), u"Kelvary | Digico Input 12 | route=MADI 1 | color=#8CBFF2"_s);
+    EXPECT_EQ(ProToolsExportManifest::makeManifest(mixedSession(), u"Main Show"_s,
+                                                   u"/Users/me/Gigs"_s, u"SD12"_s)
+                  .encoded(),
+              fixtureBytes(u"export/protools-manifest.json"_s));
+    EXPECT_EQ(LogicExportManifest::makeManifest(mixedSession(), u"Main Show"_s,
+                                                u"/Users/me/Gigs/Main Show.logicx"_s, {})
+                  .encoded(),
+              fixtureBytes(u"export/logic-manifest.json"_s));
 }
 
 TEST(SanitizedSessionName, TurnsEveryPathSeparatorIntoAHyphen)

@@ -37,24 +37,22 @@ struct ScriptOutcome {
     QJsonObject answer() const { return QJsonDocument::fromJson(output).object(); }
 };
 
+ScriptOutcome runPython(const QStringList &arguments)
+{
+    QProcess process;
+    process.start(systemPythonInterpreter(), arguments);
+    process.waitForFinished(-1);
+    const bool exited = process.exitStatus() == QProcess::NormalExit;
+    return {exited ? process.exitCode() : -1, process.readAllStandardOutput()};
+}
+
 // Runs one of the scripts on a manifest with the given contents.
 ScriptOutcome runScript(const QString &script, const QByteArray &manifest)
 {
     QTemporaryDir folder;
     writeBytes(folder.filePath(u"m.json"_s), manifest);
-    QProcess process;
-    process.start(systemPythonInterpreter(), {sourceResources + u"/Scripts/"_s + script,
-                                              u"--manifest"_s, folder.filePath(u"m.json"_s)});
-    process.waitForFinished(-1);
-    return {process.exitCode(), process.readAllStandardOutput()};
-}
-
-bool pyPTSLInstalled()
-{
-    QProcess process;
-    process.start(systemPythonInterpreter(), {u"-c"_s, u"import ptsl"_s});
-    process.waitForFinished(-1);
-    return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+    return runPython(
+        {sourceResources + u"/Scripts/"_s + script, u"--manifest"_s, folder.filePath(u"m.json"_s)});
 }
 
 } // namespace
@@ -64,11 +62,9 @@ TEST(ExportScripts, TheBuildPutsBothScriptsWhereTheApplicationLooks)
     for (const QString &name : {u"export_ptx"_s, u"export_logicx"_s}) {
         const std::optional<QString> found = locateExportScript(resourceDirectory(), name);
         ASSERT_TRUE(found) << name.toStdString() << " in " << resourceDirectory().toStdString();
-        QFile built(*found);
-        QFile source(sourceResources + u"/Scripts/"_s + name + u".py"_s);
-        ASSERT_TRUE(built.open(QIODevice::ReadOnly));
-        ASSERT_TRUE(source.open(QIODevice::ReadOnly));
-        EXPECT_EQ(built.readAll(), source.readAll());
+        const QByteArray source = fileBytes(sourceResources + u"/Scripts/"_s + name + u".py"_s);
+        EXPECT_FALSE(source.isEmpty());
+        EXPECT_EQ(fileBytes(*found), source);
     }
 }
 
@@ -84,7 +80,7 @@ TEST(ExportScripts, WithoutTheirWorkstationBothGetTheInstallationHint)
     EXPECT_TRUE(logic.error().is(LogicExportError::logicMissing));
     EXPECT_FALSE(QFile::exists(destination.filePath(u"Show.logicx"_s)));
 
-    if (pyPTSLInstalled())
+    if (runPython({u"-c"_s, u"import ptsl"_s}).exitCode == 0)
         GTEST_SKIP() << "py-ptsl is installed here; the script would try to reach Pro Tools";
     const Result<QString> proTools = exportWith(ProToolsPTXExporter(), u"Show.ptx"_s);
     ASSERT_FALSE(proTools);

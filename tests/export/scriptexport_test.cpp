@@ -1,8 +1,10 @@
+#include "export/exportmanifest.h"
 #include "export/exportscriptbridge.h"
 #include "export/logiclogicxexporter.h"
 #include "export/protoolsptxexporter.h"
 #include "support/builders.h"
 #include "support/printers.h"
+#include "support/testfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -59,7 +61,7 @@ protected:
             u"with open(sys.argv[2], encoding='utf-8') as m:\n"
             u"    manifest = m.read()\n"
             u"with open(%1, 'w', encoding='utf-8') as r:\n"
-            u"    json.dump({'argv': sys.argv, 'manifest': manifest}, r)\n"_s.arg(
+            u"    json.dump({'argv': sys.argv, 'manifest': json.loads(manifest)}, r)\n"_s.arg(
                 pythonText(path(u"record.json"_s)));
         QFile file(path(u"resources/"_s + relativePath));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -72,17 +74,10 @@ protected:
                u"'"_s;
     }
 
-    QJsonObject record() const
+    // What the last script was started with: its "argv" and its "manifest".
+    QJsonValue recorded(const QString &key) const
     {
-        QFile file(path(u"record.json"_s));
-        if (!file.open(QIODevice::ReadOnly))
-            return {};
-        return QJsonDocument::fromJson(file.readAll()).object();
-    }
-
-    QJsonObject recordedManifest() const
-    {
-        return QJsonDocument::fromJson(record().value(u"manifest"_s).toString().toUtf8()).object();
+        return QJsonDocument::fromJson(fileBytes(path(u"record.json"_s)))[key];
     }
 
     QTemporaryDir m_root;
@@ -90,37 +85,34 @@ protected:
     LogicLogicXExporter m_logic;
 };
 
-QString failureMessage(const Result<QString> &result)
+// The path an export returns, or its error message.
+QString outcome(const Result<QString> &result)
 {
-    return result ? u"<succeeded with %1>"_s.arg(*result) : result.error().message();
+    return result ? *result : result.error().message();
 }
 
 } // namespace
 
 TEST_F(ScriptExport, ProToolsHandsTheManifestToTheScriptAndReturnsTheSessionItSaved)
 {
+    const QString saved = path(u"Show/Show/Show.ptx"_s);
     ASSERT_TRUE(QDir(path({})).mkpath(u"Show/Show"_s));
-    QFile(path(u"Show/Show/Show.ptx"_s)).open(QIODevice::WriteOnly);
+    QFile(saved).open(QIODevice::WriteOnly);
     writeScript(u"Scripts/export_ptx.py"_s,
                 u"print(json.dumps({'ptxPath': %1, 'sessionFolder': 'x', 'warnings': []}))\n"_s.arg(
-                    pythonText(path(u"Show/Show/Show.ptx"_s))));
+                    pythonText(saved)));
 
-    const Result<QString> result =
-        m_proTools.exportSession(twoTracks, {}, u"SD7"_s, path(u"Show/Show.ptx"_s));
-
-    ASSERT_TRUE(result) << failureMessage(result).toStdString();
-    EXPECT_EQ(*result, path(u"Show/Show/Show.ptx"_s));
-    const QJsonArray argv = record().value(u"argv"_s).toArray();
+    EXPECT_EQ(outcome(m_proTools.exportSession(twoTracks, {}, u"SD7"_s, path(u"Show/Show.ptx"_s))),
+              saved);
+    const QJsonArray argv = recorded(u"argv"_s).toArray();
     ASSERT_EQ(argv.size(), 3); // Python leaves out the interpreter itself
     EXPECT_EQ(argv[0].toString(), path(u"resources/Scripts/export_ptx.py"_s));
     EXPECT_EQ(argv[1].toString(), u"--manifest"_s);
     EXPECT_TRUE(argv[2].toString().startsWith(path(u"manifests/kelvary-"_s)));
-
-    const QJsonObject manifest = recordedManifest();
-    EXPECT_EQ(manifest.value(u"sessionName"_s), u"Show"_s);
-    EXPECT_EQ(manifest.value(u"parentDirectory"_s), path(u"Show"_s));
-    EXPECT_EQ(manifest.value(u"consoleName"_s), u"SD7"_s);
-    EXPECT_EQ(manifest.value(u"tracks"_s).toArray().size(), 2);
+    const QByteArray expected =
+        ProToolsExportManifest::makeManifest(twoTracks, u"Show"_s, path(u"Show"_s), u"SD7"_s)
+            .encoded();
+    EXPECT_EQ(recorded(u"manifest"_s), QJsonDocument::fromJson(expected).object());
 }
 
 TEST_F(ScriptExport, LogicAddsTheProjectExtensionAndAcceptsAnAnswerWithoutOptionalKeys)
@@ -129,12 +121,9 @@ TEST_F(ScriptExport, LogicAddsTheProjectExtensionAndAcceptsAnAnswerWithoutOption
     writeScript(u"Scripts/export_logicx.py"_s,
                 u"print(json.dumps({'logicxPath': json.loads(manifest)['outputPath']}))\n"_s);
 
-    const Result<QString> result = m_logic.exportSession(twoTracks, {}, {}, path(u"Show"_s));
-
-    ASSERT_TRUE(result) << failureMessage(result).toStdString();
-    EXPECT_EQ(*result, path(u"Show.logicx"_s));
-    EXPECT_EQ(recordedManifest().value(u"sessionName"_s), u"Show"_s);
-    EXPECT_EQ(recordedManifest().value(u"outputPath"_s), path(u"Show.logicx"_s));
+    EXPECT_EQ(outcome(m_logic.exportSession(twoTracks, {}, {}, path(u"Show"_s))),
+              path(u"Show.logicx"_s));
+    EXPECT_EQ(recorded(u"manifest"_s)[u"sessionName"_s], u"Show"_s);
 }
 
 TEST_F(ScriptExport, NoIncludedTrackStopsBeforeAnyFileOrProcess)
@@ -144,45 +133,11 @@ TEST_F(ScriptExport, NoIncludedTrackStopsBeforeAnyFileOrProcess)
     const TrackList excluded = {makeInput(u"1"_s, u"Kick"_s, false)};
 
     const Result<QString> proTools = m_proTools.exportSession(excluded, u"S"_s, {}, u"/x.ptx"_s);
-    const Result<QString> logic = m_logic.exportSession({}, u"S"_s, {}, u"/x"_s);
-
     ASSERT_FALSE(proTools);
     EXPECT_TRUE(proTools.error().is(ProToolsExportError::noTracksSelected));
-    ASSERT_FALSE(logic);
-    EXPECT_EQ(logic.error().message(), u"请至少选择一条要导出的轨道。"_s);
+    EXPECT_EQ(outcome(m_logic.exportSession({}, u"S"_s, {}, u"/x"_s)),
+              u"请至少选择一条要导出的轨道。"_s);
     EXPECT_FALSE(QFile::exists(path(u"record.json"_s)));
-}
-
-TEST_F(ScriptExport, OutputWithoutAnAnswerIsShownErrorFirst)
-{
-    writeScript(u"Scripts/export_ptx.py"_s,
-                u"print('partial log')\nraise RuntimeError('PTSL went away')\n"_s);
-    const QString message =
-        failureMessage(m_proTools.exportSession(twoTracks, u"S"_s, {}, path(u"S.ptx"_s)));
-    EXPECT_TRUE(message.startsWith(u"Traceback (most recent call last):"_s))
-        << message.toStdString();
-    EXPECT_TRUE(message.endsWith(u"RuntimeError: PTSL went away\npartial log"_s))
-        << message.toStdString();
-}
-
-TEST_F(ScriptExport, AScriptKilledAfterItsAnswerHasNotSucceeded)
-{
-    QFile(path(u"S.ptx"_s)).open(QIODevice::WriteOnly);
-    writeScript(
-        u"Scripts/export_ptx.py"_s,
-        u"import signal\nprint(json.dumps({'ptxPath': %1, 'sessionFolder': ''}), "
-        u"flush=True)\nos.kill(os.getpid(), signal.SIGKILL)\n"_s.arg(pythonText(path(u"S.ptx"_s))));
-    writeScript(u"Scripts/export_logicx.py"_s,
-                u"import signal\nos.kill(os.getpid(), signal.SIGKILL)\n"_s);
-
-    const Result<QString> answered =
-        m_proTools.exportSession(twoTracks, u"S"_s, {}, path(u"S.ptx"_s));
-    ASSERT_FALSE(answered);
-    EXPECT_TRUE(answered.error().is(ProToolsExportError::exportFailed));
-    EXPECT_TRUE(answered.error().message().startsWith(u"{\"ptxPath\""_s));
-    // A signal is reported by its number, as the operating system gives it in place of a status.
-    EXPECT_EQ(failureMessage(m_logic.exportSession(twoTracks, u"S"_s, {}, path(u"S"_s))),
-              u"导出脚本失败（退出码 9）。"_s);
 }
 
 QString failureAnswer(const QString &code)
@@ -198,6 +153,7 @@ const QString progressThenAnswer =
 const QString missingPath = u"print(json.dumps({'ptxPath': '/nowhere/S.ptx', 'sessionFolder': '', "
                             u"'logicxPath': '/nowhere/S.logicx', 'trackCount': 2}))\n"_s;
 const QString notRunning = u"无法通过 AppleScript 控制 Logic Pro。\nPro Tools is not running"_s;
+const QString killed = u"import signal\nos.kill(os.getpid(), signal.SIGKILL)\n"_s;
 
 // Each way a script fails, for one exporter, and the message the user gets for it.
 struct FailureCase {
@@ -218,6 +174,15 @@ TEST_F(ScriptExport, EachWayAScriptFailsBecomesTheExportersError)
         {"progress", false, progressThenAnswer, u"无法解析 Pro Tools 导出结果。"_s},
         {"missing path", false, missingPath, u"未找到生成的 .ptx 文件。"_s},
         {"no script", false, {}, u"应用内缺少 export_ptx.py 脚本。"_s},
+        // Output without an answer is shown, the error output first.
+        {"no answer", false,
+         u"print('partial log')\nsys.stderr.write('RuntimeError: PTSL went away\\n')\n"
+         u"sys.exit(1)\n"_s,
+         u"RuntimeError: PTSL went away\npartial log"_s},
+        // Killed after its answer, a script has not succeeded.
+        {"killed after answering", false,
+         u"print(json.dumps({'ptxPath': '/', 'sessionFolder': '/'}), flush=True)\n"_s + killed,
+         u"{\"ptxPath\": \"/\", \"sessionFolder\": \"/\"}"_s},
         {"LOGIC_MISSING", true, failureAnswer(u"LOGIC_MISSING"_s),
          u"未找到 Logic Pro。请安装 Logic Pro 后重试。"_s},
         {"LOGIC_NOT_READY", true, failureAnswer(u"LOGIC_NOT_READY"_s), notRunning},
@@ -229,6 +194,8 @@ TEST_F(ScriptExport, EachWayAScriptFailsBecomesTheExportersError)
          u"sys.stdout.buffer.write(b'\\xff\\xfe\\x00'); sys.stdout.flush(); "
          u"sys.exit(3)\n"_s,
          u"导出脚本失败（退出码 3）。"_s},
+        // A signal is reported by its number, as the system gives it in place of a status.
+        {"killed", true, killed, u"导出脚本失败（退出码 9）。"_s},
         // A failure answer on standard error is honoured.
         {"stderr", true,
          u"print('osascript said something')\nsys.stderr.write(json.dumps({'error': "
@@ -246,7 +213,7 @@ TEST_F(ScriptExport, EachWayAScriptFailsBecomesTheExportersError)
         const Result<QString> result =
             failure.logic ? m_logic.exportSession(twoTracks, u"S"_s, {}, path(u"S"_s))
                           : m_proTools.exportSession(twoTracks, u"S"_s, {}, path(u"S.ptx"_s));
-        EXPECT_EQ(failureMessage(result), failure.expected);
+        EXPECT_EQ(outcome(result), failure.expected);
     }
 }
 
