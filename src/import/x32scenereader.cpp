@@ -241,8 +241,8 @@ public:
         for (QStringView value : values.first(std::min<qsizetype>(values.size(), 48)))
             m_userOutputs.append(decimal(value).value_or(-1));
     }
-    // "/outputs/main/07 4 POST OFF": tap 7 takes source 4. True when the path is one.
-    bool readTap(QStringView path, QStringView rest)
+    // "/outputs/main/07 4 POST OFF": tap 7 takes source 4; any other path is none of its own.
+    void readTap(QStringView path, QStringView rest)
     {
         for (auto [prefix, taps] : {std::pair("/outputs/main/"_L1, &m_mainTaps),
                                     std::pair("/outputs/p16/"_L1, &m_p16Taps)}) {
@@ -251,9 +251,7 @@ public:
             const std::optional<int> tap = decimal(path.sliced(prefix.size()));
             if (tap && *tap >= 1 && *tap <= tapCount)
                 (*taps)[*tap - 1] = decimal(values(rest).value(0)).value_or(0);
-            return true;
         }
-        return false;
     }
 
     QStringList carried(int channel, const InputRouting &inputs) const
@@ -424,7 +422,6 @@ Result<ParsedSession> readX32Scene(const QString &text, const QString &fileName)
             card.setBlocks(values(rest));
         } else if (path == u"/config/userrout/out") {
             card.setUserOutputs(values(rest));
-        } else if (card.readTap(path, rest)) {
         } else if (path == u"/config/userrout/in") {
             const QList<QStringView> userInputs = values(rest);
             routing.setUserInputs(userInputs.first(std::min(userInputs.size(), userInputCount)));
@@ -439,6 +436,8 @@ Result<ParsedSession> readX32Scene(const QString &text, const QString &fileName)
             strip.colour = config.value(2);
             strip.source = config.size() > 3 ? decimal(config[3]) : std::nullopt;
             channelFound = channelFound || *index < 32;
+        } else {
+            card.readTap(path, rest);
         }
     }
     if (!channelFound)

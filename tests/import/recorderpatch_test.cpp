@@ -39,17 +39,16 @@ void PrintTo(const PatchCase &c, std::ostream *os)
 
 class RecorderPatch : public testing::TestWithParam<PatchCase> {};
 
-// Channels 1…4 on Local 1…3 (two on Local 1) and aux 1 on AES50-B 2, behind `routing`.
+// Channels 1…4 on Local 1…3 (two on Local 1), 20 on user-in slot 20 (talkback) and aux 1 on
+// AES50-B 2, behind `routing`.
 QByteArray scene(const char *routing)
 {
     return QByteArray("#4.0# \"Patch\" \"\" %000000000 1\n"
-                      "/config/routing/IN AN1-8 AN9-16 A1-8 B1-8\n"
-                      "/ch/01/config \"Kick\" 1 RD 1\n"
-                      "/ch/02/config \"Snare\" 1 RD 2\n"
-                      "/ch/03/config \"Hat\" 1 RD 3\n"
-                      "/ch/04/config \"Kick Sub\" 1 RD 1\n"
-                      "/ch/20/config \"Talk\" 1 RD 20\n"
-                      "/auxin/01/config \"Pad\" 1 RD 26\n") +
+                      "/config/routing/IN AN1-8 AN9-16 UIN17-24 B1-8\n"
+                      "/config/userrout/in 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 167\n"
+                      "/ch/01/config \"Kick\" 1 RD 1\n/ch/02/config \"Snare\" 1 RD 2\n"
+                      "/ch/03/config \"Hat\" 1 RD 3\n/ch/04/config \"Kick Sub\" 1 RD 1\n"
+                      "/ch/20/config \"Talk\" 1 RD 20\n/auxin/01/config \"Pad\" 1 RD 26\n") +
            routing;
 }
 
@@ -70,20 +69,12 @@ INSTANTIATE_TEST_SUITE_P(
         // Reordered, shifted by two, and blocks that name nothing: a six-wide token, an
         // unknown one, and a missing fourth block.
         PatchCase{"input blocks",
-                  scene("/config/routing/CARD AN3-10 B1-8 AN1-6 XY1-8\n"
-                        "/config/routing/AUX AN1-6 CARD1-2\n"),
+                  scene("/config/routing/CARD AN3-10 B1-8 AN1-6 XY1-8\n"),
                   {u"card: 1=3 10=Aux1"_s}},
-        PatchCase{"input blocks in another order",
-                  scene("/config/routing/CARD A1-8 AN1-8 B1-8 AN9-16\n"),
+        // Talkback reaches card 4 through user-in slot 20, as channel 20 hears it.
+        PatchCase{"input and user-in blocks in another order",
+                  scene("/config/routing/CARD UIN17-24 AN1-8 B1-8 AN9-16\n"),
                   {u"card: 4=20 9=1+4 10=2 11=3 18=Aux1"_s}},
-        // User-in slot 20 is talkback, as channel 20 hears it through IN.
-        PatchCase{"user-in slots",
-                  QByteArray("#4.0# \"U\" \"\" %0 1\n"
-                             "/config/routing/IN AN1-8 AN9-16 UIN17-24 B1-8\n"
-                             "/config/userrout/in 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 167\n"
-                             "/ch/20/config \"Talk\" 1 RD 20\n"
-                             "/config/routing/CARD UIN17-24 AN1-8 OUT1-8 OUT9-16\n"),
-                  {u"card: 4=20"_s}},
         // User-out slots feed a physical input, a main tap and a P16 tap; output taps carry the
         // mains, the M/C, buses, matrices and direct outs; 66 and 201 carry nothing.
         PatchCase{"user-out slots and taps",
@@ -116,14 +107,11 @@ QByteArray snapshot(const QByteArray &recorders)
                             "3": {"user": {"grp": "AUX", "in": 2}}}},
              "out": {)") +
            recorders + R"(}},
-      "ch": {"1": {"name": "Kick", "in": {"conn": {"grp": "LCL", "in": 1}}},
-             "2": {"name": "Keys", "in": {"conn": {"grp": "LCL", "in": 3}}},
-             "3": {"name": "Gtr", "in": {"conn": {"grp": "A", "in": 5}}},
-             "4": {"name": "Kick 2", "in": {"conn": {"grp": "LCL", "in": 1}}},
-             "7": {"name": "Spare", "in": {"conn": {"grp": "OFF", "in": 1}}}},
-      "aux": {"2": {"name": "Pad", "in": {"conn": {"grp": "USB", "in": 9}}}},
-      "bus": {"2": {"busmono": true}},
-      "mtx": {"1": {"busmono": true}}}})";
+      "ch": {"1": {"in": {"conn": {"grp": "LCL", "in": 1}}}, "2": {"in": {"conn": {"grp": "LCL", "in": 3}}},
+             "3": {"in": {"conn": {"grp": "A", "in": 5}}}, "4": {"in": {"conn": {"grp": "LCL", "in": 1}}},
+             "7": {"in": {"conn": {"grp": "OFF", "in": 1}}}},
+      "aux": {"2": {"in": {"conn": {"grp": "USB", "in": 9}}}},
+      "bus": {"2": {"busmono": true}}, "mtx": {"1": {"busmono": true}}}})";
 }
 
 // "3:LCL:1 4:A:5" as a recorder's outputs: output 3 carries {"grp": "LCL", "in": 1}, …
@@ -144,7 +132,6 @@ QByteArray outputs(const char *recorder, const char *routed)
 INSTANTIATE_TEST_SUITE_P(
     WingOutputs, RecorderPatch,
     testing::Values(
-        PatchCase{"no outputs, no recorder", snapshot({}), {}},
         // A stereo source takes the pair that carries both its inputs, the lowest output wins
         // (A 5 on 4 and 6), an input on two strips goes to both, a user signal carries the
         // strip, mix legs pair up, and a lone right leg or an OFF carries nothing.
