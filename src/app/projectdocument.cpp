@@ -243,6 +243,73 @@ Result<QList<PlannedAudioDevice>> readPlannedDevices(const QJsonArray &entries)
     return devices;
 }
 
+QJsonArray recorderPatchArray(const ConsoleRecorderPatch &patch)
+{
+    QJsonArray recorders;
+    for (const ConsoleRecorder &recorder : patch) {
+        QJsonArray channels;
+        for (const QList<RecorderTrackRef> &carried : recorder.channels) {
+            QJsonArray refs;
+            for (const RecorderTrackRef &ref : carried) {
+                QJsonObject object{{u"label"_s, ref.label}};
+                if (ref.side)
+                    object.insert(u"side"_s, stereoSideText(*ref.side));
+                refs.append(object);
+            }
+            channels.append(refs);
+        }
+        recorders.append(QJsonObject{
+            {u"id"_s, recorder.id}, {u"name"_s, recorder.name}, {u"channels"_s, channels}});
+    }
+    return recorders;
+}
+
+Result<ConsoleRecorderPatch> readRecorderPatch(const QJsonValue &value)
+{
+    if (!value.isArray())
+        return Error(ProjectDocumentError::wrongType, u"键“recorderPatch”应为数组。"_s);
+    ConsoleRecorderPatch patch;
+    const QJsonArray recorders = value.toArray();
+    for (qsizetype i = 0; i < recorders.size(); ++i) {
+        const QString where = u"recorderPatch 第 %1 项："_s.arg(i + 1);
+        if (!recorders[i].isObject())
+            return Error(ProjectDocumentError::wrongType, where + u"应为对象。"_s);
+        ObjectReader reader(recorders[i].toObject(), where);
+        ConsoleRecorder recorder;
+        recorder.id = reader.string(u"id"_s);
+        recorder.name = reader.string(u"name"_s);
+        const QJsonArray channels = reader.array(u"channels"_s);
+        if (const std::optional<Error> error = reader.error())
+            return *error;
+        for (qsizetype k = 0; k < channels.size(); ++k) {
+            const QString at = where + u"第 %1 路："_s.arg(k + 1);
+            if (!channels[k].isArray())
+                return Error(ProjectDocumentError::wrongType, at + u"应为数组。"_s);
+            QList<RecorderTrackRef> carried;
+            for (const QJsonValue &entry : channels[k].toArray()) {
+                if (!entry.isObject())
+                    return Error(ProjectDocumentError::wrongType, at + u"应为对象的数组。"_s);
+                ObjectReader refReader(entry.toObject(), at);
+                RecorderTrackRef ref;
+                ref.label = refReader.string(u"label"_s);
+                const std::optional<QString> side = refReader.optionalString(u"side"_s);
+                if (const std::optional<Error> error = refReader.error())
+                    return *error;
+                if (side) {
+                    ref.side = stereoSideFromText(*side);
+                    if (!ref.side)
+                        return Error(ProjectDocumentError::outOfRange,
+                                     at + u"键“side”应为“L”或“R”。"_s);
+                }
+                carried.append(ref);
+            }
+            recorder.channels.append(carried);
+        }
+        patch.append(std::move(recorder));
+    }
+    return patch;
+}
+
 } // namespace
 
 QByteArray writeProjectDocument(const ProjectDocumentSnapshot &document)
@@ -273,6 +340,8 @@ QByteArray writeProjectDocument(const ProjectDocumentSnapshot &document)
             planned.append(plannedDeviceObject(device));
         root.insert(u"plannedAudioDevices"_s, planned);
     }
+    if (!session.recorderPatch.isEmpty())
+        root.insert(u"recorderPatch"_s, recorderPatchArray(session.recorderPatch));
     if (document.playbackOutputs.enabled)
         root.insert(u"playbackOutputs"_s,
                     QJsonObject{{u"offset"_s, document.playbackOutputs.offset}});
@@ -391,6 +460,13 @@ Result<ProjectDocumentSnapshot> readProjectDocument(const QByteArray &data)
             return Error(ProjectDocumentError::outOfRange,
                          u"playbackOutputs：“offset”不能为负数。"_s);
         document.playbackOutputs = {true, offset};
+    }
+
+    if (const QJsonValue patch = json.object().value(u"recorderPatch"_s); !patch.isUndefined()) {
+        Result<ConsoleRecorderPatch> recorders = readRecorderPatch(patch);
+        if (!recorders)
+            return recorders.error();
+        document.session.recorderPatch = std::move(recorders).value();
     }
 
     // Selection and undo find tracks by id: two tracks with one id cannot be told apart.

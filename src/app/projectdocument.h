@@ -29,6 +29,7 @@ struct ProjectDocumentSnapshot {
     bool splitStereoChannels = false;
     // UUID texts as stored; reading keeps texts that are not UUIDs, the view model skips them.
     QStringList selectedTrackIDs;
+    // Its recorder patch goes under the key "recorderPatch", left out when the session has none.
     ParsedSession session;
     // Interfaces the project knows of besides the attached ones; the key is left out when empty,
     // so a project without them reads the same for a Kelvary that does not know the key.

@@ -166,6 +166,17 @@ public:
     // device a track is assigned to, each attached one as this computer reports it.
     QList<PlannedAudioDevice> projectAudioDevices() const;
 
+    // Assignment as the console routes its recorder (`session().recorderPatch`), one undo step:
+    // every track the recorder `recorderID` carries, included or not, records from the input of
+    // `deviceUID` with the recorder channel's number; the others are left as they are. Without
+    // a device, the interface named after the recorder is used, planned when there is none. A
+    // session without the recorder sets `errorMessage` and changes nothing.
+    bool assignFromConsoleRecorder(const QString &recorderID,
+                                   const std::optional<QString> &deviceUID = std::nullopt);
+    const ConsoleRecorder *consoleRecorder(const QString &recorderID) const;
+    // The device named after the recorder, which the assignment uses when given none.
+    std::optional<QString> recorderDeviceUID(const QString &recorderID) const;
+
     // Undo and redo
     void recordUndoSnapshot();
     void recordUndoSnapshotIfNeeded();

@@ -30,6 +30,8 @@ struct ConvertOptions {
     QList<PlannedAudioDevice> plannedDevices; // NAME:N, in the order given
     std::optional<QString> device;
     std::optional<qsizetype> start; // 1-based, as the user counts
+    // --assign-from-console: the recorder named, or an empty text for the console's first one
+    std::optional<QString> consoleRecorder;
     InputNumbering inputNumbering = InputNumbering::recordingDevice;
     std::optional<PlaybackOutputs> playbackOutputs; // none: as the file has it
 };
@@ -57,6 +59,14 @@ std::variant<ConvertOptions, QString> parseOptions(const QStringList &arguments)
             return u"选项 %1 只能给出一次。"_s.arg(name);
         seen.append(name);
 
+        if (name == u"--assign-from-console") {
+            // The recorder is optional, so only its own names are taken from the next argument.
+            static const QStringList recorderNames{u"card"_s, u"usb"_s, u"module"_s};
+            if (!value && i + 1 < arguments.size() && recorderNames.contains(arguments[i + 1]))
+                value = arguments[++i];
+            options.consoleRecorder = value.value_or(QString());
+            continue;
+        }
         if (name == u"--split-stereo") {
             if (value)
                 return u"选项 --split-stereo 不带值。"_s;
@@ -163,6 +173,8 @@ std::variant<ConvertOptions, QString> parseOptions(const QStringList &arguments)
     }
     if (!file)
         return u"缺少 FILE。"_s;
+    if (options.start && options.consoleRecorder)
+        return u"--start 不能与 --assign-from-console 一起使用：录音设备的路由决定每条轨道的输入。"_s;
     if (options.start && !options.device)
         return u"--start 只能与 --device 一起使用。"_s;
     if (options.sampleRate && !options.ardour)
@@ -176,18 +188,40 @@ std::variant<ConvertOptions, QString> parseOptions(const QStringList &arguments)
     return options;
 }
 
+std::optional<QString> deviceNamed(SessionViewModel &model, const QString &idOrName,
+                                   QTextStream &err)
+{
+    const std::optional<AudioInputDevice> found =
+        deviceWithIDOrName(idOrName, model.audioInputCatalog().devices());
+    if (!found) {
+        err << u"找不到音频输入设备“%1”；kelvary-cli devices 列出本机的设备，"
+               "--plan-device 可添加计划设备。"_s.arg(idOrName)
+            << '\n';
+        return std::nullopt;
+    }
+    return found->id;
+}
+
+// Assigns every track the console's recorder carries as the app's 按调音台路由分配 does.
+bool assignFromConsole(SessionViewModel &model, const ConvertOptions &options, QTextStream &err)
+{
+    std::optional<QString> device;
+    if (options.device && !(device = deviceNamed(model, *options.device, err)))
+        return false;
+    const ConsoleRecorderPatch &patch = model.session().recorderPatch;
+    QString recorder = *options.consoleRecorder;
+    if (recorder.isEmpty() && !patch.isEmpty())
+        recorder = patch.front().id;
+    return model.assignFromConsoleRecorder(recorder, device);
+}
+
 // Assigns the included tracks to the device as the app's sequential assignment does.
 bool assignIncludedTracks(SessionViewModel &model, const ConvertOptions &options, QTextStream &err)
 {
-    const std::optional<AudioInputDevice> found =
-        deviceWithIDOrName(*options.device, model.audioInputCatalog().devices());
-    if (!found) {
-        err << u"找不到音频输入设备“%1”；kelvary-cli devices 列出本机的设备，"
-               "--plan-device 可添加计划设备。"_s.arg(*options.device)
-            << '\n';
+    const std::optional<QString> found = deviceNamed(model, *options.device, err);
+    if (!found)
         return false;
-    }
-    const QString &device = found->id;
+    const QString &device = *found;
     QSet<QUuid> included;
     for (const TrackChannel &track : model.includedTracks())
         included.insert(track.id);
@@ -222,6 +256,8 @@ QString convertUsage()
            "                           [--reaper OUT] [--pdf OUT] [--project OUT]\n"
            "                           [--types Input,Aux,Group,Matrix,Other] [--split-stereo]\n"
            "                           [--plan-device NAME:N]... [--device ID|NAME [--start N]]\n"
+           "                           [--assign-from-console [card|usb|module] [--device "
+           "ID|NAME]]\n"
            "                           [--input-numbering recording-device|global]\n"
            "                           [--playback-outputs same|offset:K|none]\n"
            "                           [--ardour DIR [--sample-rate N] [--capture-ports PATTERN]]\n"
@@ -257,6 +293,11 @@ QString convertUsage()
                                        "先按 id 找，找不到再按名称找，也包括计划设备\n"
                                        "（kelvary-cli devices 列出设备）"_s},
                {u"--start N"_s, u"从该设备的第 N 路单声道输入起分配"_s},
+               {u"--assign-from-console [录音设备]"_s,
+                u"按场景或快照中调音台送往录音设备的路由分配输入：录音设备的第 k 路即设备的\n"
+                "Ch k；X32/M32 为 card（默认），WING 为 usb（默认）、card 或 module；\n"
+                "不给出 --device 时添加并使用以录音设备命名的计划设备\n"
+                "（“X32/M32 Card” 32 路、“WING USB” 48 路、“WING Card”/“WING Module” 64 路）"_s},
                {u"--playback-outputs 方式"_s,
                 u"虚拟声检回放：same 让每条轨道回放到与其录音输入同号的接口输出，\n"
                 "offset:K 回放到输入号加 K 的输出，none 关闭（不给出时保持工程的设置）；\n"
@@ -332,7 +373,12 @@ int runConvert(CommandContext &context, const AudioInputDeviceEnumerator &enumer
         if (!model.addPlannedAudioDevice(planned.name, planned.inputChannelCount) && failed())
             return exitFailure;
     }
-    if (options.device) {
+    if (options.consoleRecorder) {
+        if (!assignFromConsole(model, options, context.err)) {
+            failed();
+            return exitFailure;
+        }
+    } else if (options.device) {
         if (!assignIncludedTracks(model, options, context.err) || failed())
             return exitFailure;
     }

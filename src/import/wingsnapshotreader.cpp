@@ -1,9 +1,11 @@
 #include "import/wingsnapshotreader.h"
 
 #include "import/jsonpick.h"
+#include "model/recorderpatch.h"
 
 #include <QFileInfo>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <optional>
@@ -101,6 +103,8 @@ struct Source {
     QString route;
     QString name;
     bool stereo = false;
+    QString group;
+    int input = 0;
 };
 
 // The input a channel or aux input listens to, by its connection {grp, in}; nothing when off.
@@ -113,6 +117,8 @@ std::optional<Source> stripSource(const JsonNode &strip, const JsonNode &inputs)
         return std::nullopt;
     const JsonNode &entry = inputs[group][QString::number(*input)];
     Source source;
+    source.group = group;
+    source.input = *input;
     source.stereo = entry[u"mode"].text() == u"ST";
     source.name = nameText(entry[u"name"]);
     source.route = source.stereo
@@ -139,9 +145,98 @@ const QList<QList<QByteArray>> &wantedPaths()
             result.append({"ae_data", key, "*", "in", "conn", "grp"});
             result.append({"ae_data", key, "*", "in", "conn", "in"});
         }
+        for (const char *recorder : {"USB", "CRD", "MOD"}) {
+            result.append({"ae_data", "io", "out", recorder, "*", "grp"});
+            result.append({"ae_data", "io", "out", recorder, "*", "in"});
+        }
+        result.append({"ae_data", "io", "in", "USR", "*", "user", "grp"});
+        result.append({"ae_data", "io", "in", "USR", "*", "user", "in"});
         return result;
     }();
     return paths;
+}
+
+struct Recorder {
+    QLatin1StringView key;
+    QLatin1StringView id;
+    QLatin1StringView name;
+    int channelCount;
+};
+
+constexpr std::array recorders{
+    Recorder{"USB"_L1, "usb"_L1, "WING USB"_L1, 48},
+    Recorder{"CRD"_L1, "card"_L1, "WING Card"_L1, 64},
+    Recorder{"MOD"_L1, "module"_L1, "WING Module"_L1, 64},
+};
+
+// The signal an input of the desk's groups is matched by: "in:LCL:5".
+QString inputSignal(const QString &group, int input)
+{
+    return u"in:%1:%2"_s.arg(group).arg(input);
+}
+
+// The signal one leg of a mix strip sends: "leg:Bus3:L".
+QString legSignal(const QString &label, StereoChannelSide side)
+{
+    return u"leg:%1:%2"_s.arg(label, stereoSideText(side));
+}
+
+// What output {grp, in} of a recorder carries, as the signals tracks are matched by: an input of
+// a group, a channel or aux through a user signal, a leg of a bus, main or matrix.
+QStringList outputSignals(const JsonNode &output, const JsonNode &userSignals)
+{
+    const QString group = output[u"grp"].text();
+    const std::optional<int> input = wholeNumber(output[u"in"]);
+    if (!input || *input < 1)
+        return {};
+    if (std::any_of(inputGroups.cbegin(), inputGroups.cend(),
+                    [&](const InputGroup &known) { return known.key == group; }) &&
+        group != u"USR")
+        return {inputSignal(group, *input)};
+    if (group == u"USR") {
+        const JsonNode &user = userSignals[QString::number(*input)][u"user"];
+        const QString strip = user[u"grp"].text();
+        const std::optional<int> number = wholeNumber(user[u"in"]);
+        if (!number || (strip != u"CH" && strip != u"AUX"))
+            return {};
+        return {u"strip:%1%2"_s.arg(strip == u"AUX" ? u"Aux"_s : QString()).arg(*number)};
+    }
+    for (auto [key, label] : {std::pair("BUS"_L1, "Bus"_L1), std::pair("MAIN"_L1, "Main"_L1),
+                              std::pair("MTX"_L1, "Mtx"_L1)}) {
+        if (group == key) {
+            return {legSignal(label + QString::number((*input + 1) / 2),
+                              *input % 2 ? StereoChannelSide::left : StereoChannelSide::right)};
+        }
+    }
+    return {};
+}
+
+// What a strip's track is recorded by: its source input or the strip itself through a user
+// signal for a channel or aux, its legs for a mix.
+RecorderWanted wantedSignals(const QString &label, const QString &stripName, bool hasSource,
+                             const std::optional<Source> &source, bool stereo)
+{
+    RecorderWanted want{label, {}, {}};
+    const QString strip = u"strip:"_s + stripName;
+    if (!hasSource) {
+        const QString left = legSignal(stripName, StereoChannelSide::left);
+        if (stereo)
+            want.pairs.append({left, legSignal(stripName, StereoChannelSide::right)});
+        else
+            want.mono.append(left);
+        return want;
+    }
+    if (stereo) {
+        want.pairs.append({strip, strip});
+        if (source)
+            want.pairs.append({inputSignal(source->group, source->input),
+                               inputSignal(source->group, source->input + 1)});
+    } else {
+        want.mono.append(strip);
+        if (source)
+            want.mono.append(inputSignal(source->group, source->input));
+    }
+    return want;
 }
 
 QString baseNameOfPath(const QString &path)
@@ -199,6 +294,7 @@ Result<ParsedSession> readWingSnapshot(const QByteArray &json, const QString &fi
     if (session.softwareVersion.isEmpty() && root[u"creator_vers"].kind == JsonNode::Kind::string)
         session.softwareVersion = u"WING Edit "_s + root[u"creator_vers"].text();
 
+    QList<RecorderWanted> wanted;
     for (const StripKind &kind : stripKinds) {
         const JsonNode &strips = desk[QString(kind.key)];
         for (int number = 1; number <= kind.count; ++number) {
@@ -207,8 +303,9 @@ Result<ParsedSession> readWingSnapshot(const QByteArray &json, const QString &fi
             track.channelType = kind.type;
             track.name = nameText(strip[u"name"]);
             bool stereo = false;
+            std::optional<Source> source;
             if (kind.hasSource) {
-                const std::optional<Source> source = stripSource(strip, inputs);
+                source = stripSource(strip, inputs);
                 if (source) {
                     stereo = source->stereo;
                     track.inputRoute = source->route;
@@ -232,8 +329,23 @@ Result<ParsedSession> readWingSnapshot(const QByteArray &json, const QString &fi
             track.color = colour && *colour >= 1 && *colour <= int(stripColours.size())
                               ? colorFromHex(stripColours[*colour - 1])
                               : defaultColor(kind.type);
+            wanted.append(wantedSignals(track.channelLabel,
+                                        kind.labelPrefix + QString::number(number), kind.hasSource,
+                                        source, stereo));
             session.tracks.append(std::move(track));
         }
+    }
+
+    const JsonNode &outputs = desk[u"io"][u"out"];
+    for (const Recorder &recorder : recorders) {
+        const JsonNode &routed = outputs[QString(recorder.key)];
+        if (!routed.isObject())
+            continue;
+        QList<QStringList> carried;
+        for (int k = 1; k <= recorder.channelCount; ++k)
+            carried.append(outputSignals(routed[QString::number(k)], inputs[u"USR"]));
+        session.recorderPatch.append(
+            {recorder.id, recorder.name, deriveRecorderChannels(carried, wanted)});
     }
     return session;
 }

@@ -1,5 +1,7 @@
 #include "import/x32scenereader.h"
 
+#include "model/recorderpatch.h"
+
 #include <QFileInfo>
 #include <QList>
 
@@ -150,17 +152,28 @@ std::optional<QString> userInputRoute(int value)
     return std::nullopt;
 }
 
-struct BlockToken {
-    QLatin1StringView prefix;
-    QLatin1StringView routeName; // empty for the user-in slots
-};
+// The block a routing token such as "AN9-16" names by its prefix, and its first number; nothing
+// for a token of another form. A block of the routing is always eight wide: "AN1-6" and
+// "CARD1-2" belong to the aux block, and a token of another width says nothing of these.
+template<std::size_t N>
+std::optional<std::pair<QLatin1StringView, int>>
+routingBlock(QStringView token, const std::array<QLatin1StringView, N> &prefixes)
+{
+    for (QLatin1StringView prefix : prefixes) {
+        if (!token.startsWith(prefix))
+            continue;
+        const QStringView range = token.sliced(prefix.size());
+        const qsizetype dash = range.indexOf(u'-');
+        const std::optional<int> first = decimal(range.first(std::max<qsizetype>(dash, 0)));
+        if (dash < 0 || !first || decimal(range.sliced(dash + 1)) != *first + 7)
+            return std::nullopt;
+        return std::pair(prefix, *first);
+    }
+    return std::nullopt;
+}
 
 // "AN" before "A", which would take it too.
-constexpr std::array blockTokens{
-    BlockToken{"AN"_L1, "Local"_L1},  BlockToken{"A"_L1, "AES50-A"_L1},
-    BlockToken{"B"_L1, "AES50-B"_L1}, BlockToken{"CARD"_L1, "Card"_L1},
-    BlockToken{"UIN"_L1, ""_L1},
-};
+constexpr std::array inputPrefixes{"AN"_L1, "A"_L1, "B"_L1, "CARD"_L1, "UIN"_L1};
 
 class InputRouting {
 public:
@@ -175,40 +188,134 @@ public:
     // Where input slot 1…32 takes its signal from, by the block of eight it lies in.
     QString slotRoute(int slot) const
     {
-        const std::optional<QString> route = knownSlotRoute(slot);
+        const qsizetype block = (slot - 1) / 8;
+        const std::optional<QString> route =
+            block < m_blocks.size() ? blockRoute(m_blocks[block], (slot - 1) % 8) : std::nullopt;
         return route ? *route : u"In %1"_s.arg(slot, 2, 10, QChar(u'0'));
     }
 
-private:
-    std::optional<QString> knownSlotRoute(int slot) const
+    // The physical input at `offset` of an input block token ("A9-16", "UIN25-32"); nothing for
+    // another token, an empty text for a user-in slot set to none.
+    std::optional<QString> blockRoute(QStringView token, int offset) const
     {
-        const qsizetype block = (slot - 1) / 8;
-        const int offset = (slot - 1) % 8;
-        if (block >= m_blocks.size())
+        const auto block = routingBlock(token, inputPrefixes);
+        if (!block)
             return std::nullopt;
-        const QStringView token = m_blocks[block];
-        for (const BlockToken &kind : blockTokens) {
-            if (!token.startsWith(kind.prefix))
-                continue;
-            const QStringView range = token.sliced(kind.prefix.size());
-            const qsizetype dash = range.indexOf(u'-');
-            const std::optional<int> first = decimal(range.first(std::max<qsizetype>(dash, 0)));
-            // A block of the input routing is always eight inputs wide; "AN1-6" and "CARD1-2"
-            // belong to the aux block, and a token of another width says nothing about these.
-            if (dash < 0 || !first || decimal(range.sliced(dash + 1)) != *first + 7)
-                return std::nullopt;
-            if (!kind.routeName.isEmpty())
-                return u"%1 %2"_s.arg(kind.routeName).arg(*first + offset);
-            const qsizetype userSlot = *first + offset;
-            if (userSlot < 1 || userSlot > m_userInputs.size())
-                return std::nullopt;
-            return userInputRoute(m_userInputs[userSlot - 1]);
-        }
-        return std::nullopt;
+        const auto [prefix, first] = *block;
+        if (prefix == "AN"_L1)
+            return u"Local %1"_s.arg(first + offset);
+        if (prefix == "A"_L1)
+            return u"AES50-A %1"_s.arg(first + offset);
+        if (prefix == "B"_L1)
+            return u"AES50-B %1"_s.arg(first + offset);
+        if (prefix == "CARD"_L1)
+            return u"Card %1"_s.arg(first + offset);
+        const qsizetype userSlot = first + offset;
+        if (userSlot < 1 || userSlot > m_userInputs.size())
+            return std::nullopt;
+        return userInputRoute(m_userInputs[userSlot - 1]);
     }
 
+private:
     QList<QStringView> m_blocks;
     QList<int> m_userInputs;
+};
+
+// What the card records: 32 channels fed block by block from `/config/routing/CARD`, each
+// carrying a physical input ("in:Local 5") or an output tap's source ("Bus3", "Main L",
+// "direct:7") as the keys the tracks are matched by.
+class CardRouting {
+public:
+    static constexpr int channelCount = 32;
+    static constexpr int tapCount = 16;
+
+    bool isKnown() const { return m_known; }
+    void setBlocks(QList<QStringView> blocks)
+    {
+        m_blocks = std::move(blocks);
+        m_known = true;
+    }
+    void setUserOutputs(const QList<QStringView> &values)
+    {
+        m_userOutputs.clear();
+        for (QStringView value : values.first(std::min<qsizetype>(values.size(), 48)))
+            m_userOutputs.append(decimal(value).value_or(-1));
+    }
+    // "/outputs/main/07 4 POST OFF": tap 7 takes source 4; any other path is none of its own.
+    void readTap(QStringView path, QStringView rest)
+    {
+        for (auto [prefix, taps] : {std::pair("/outputs/main/"_L1, &m_mainTaps),
+                                    std::pair("/outputs/p16/"_L1, &m_p16Taps)}) {
+            if (!path.startsWith(prefix) || path.size() != prefix.size() + 2)
+                continue;
+            const std::optional<int> tap = decimal(path.sliced(prefix.size()));
+            if (tap && *tap >= 1 && *tap <= tapCount)
+                (*taps)[*tap - 1] = decimal(values(rest).value(0)).value_or(0);
+        }
+    }
+
+    QStringList carried(int channel, const InputRouting &inputs) const
+    {
+        const qsizetype block = (channel - 1) / 8;
+        const int offset = (channel - 1) % 8;
+        if (block >= m_blocks.size())
+            return {};
+        const QStringView token = m_blocks[block];
+        if (const std::optional<QString> route = inputs.blockRoute(token, offset))
+            return inputSignal(*route);
+        constexpr std::array outputPrefixes{"UOUT"_L1, "OUT"_L1, "P16"_L1};
+        const auto output = routingBlock(token, outputPrefixes);
+        if (!output)
+            return {};
+        const int slot = output->second + offset;
+        if (output->first == "OUT"_L1)
+            return tapSignal(m_mainTaps, slot);
+        if (output->first == "P16"_L1)
+            return tapSignal(m_p16Taps, slot);
+        const int value = slot >= 1 && slot <= m_userOutputs.size() ? m_userOutputs[slot - 1] : 0;
+        if (value >= 1 && value <= 168)
+            return inputSignal(userInputRoute(value).value_or(QString()));
+        if (value >= 169 && value <= 184)
+            return tapSignal(m_mainTaps, value - 168);
+        if (value >= 185 && value <= 200)
+            return tapSignal(m_p16Taps, value - 184);
+        return {};
+    }
+
+private:
+    static QStringList inputSignal(const QString &route)
+    {
+        return route.isEmpty() ? QStringList() : QStringList{u"in:"_s + route};
+    }
+
+    // The signal a tap sends by the first number of its `/outputs/...` line.
+    static QStringList tapSignal(const std::array<int, tapCount> &taps, int tap)
+    {
+        if (tap < 1 || tap > tapCount)
+            return {};
+        const int source = taps[tap - 1];
+        if (source == 1)
+            return {u"Main L"_s};
+        if (source == 2)
+            return {u"Main R"_s};
+        if (source == 3)
+            return {u"M/C"_s};
+        if (source >= 4 && source <= 19)
+            return {u"Bus%1"_s.arg(source - 3)};
+        if (source >= 20 && source <= 25)
+            return {u"Mtx%1"_s.arg(source - 19)};
+        if (source >= 26 && source <= 57)
+            return {u"direct:%1"_s.arg(source - 25)};
+        if (source >= 58 && source <= 65)
+            return {u"direct:Aux%1"_s.arg(source - 57)};
+        return {};
+    }
+
+    bool m_known = false;
+    QList<QStringView> m_blocks;
+    QList<int> m_userOutputs;
+    std::array<int, tapCount> m_mainTaps{};
+    std::array<int, tapCount> m_p16Taps{};
 };
 
 QString sourceRoute(int source, const InputRouting &routing)
@@ -259,6 +366,30 @@ std::optional<QStringView> headerVersion(QStringView line)
     return version;
 }
 
+// A channel or aux input is recorded by its input or its direct out, a mix by itself, the stereo
+// main by its two sides.
+ConsoleRecorder cardRecorder(const CardRouting &card, const InputRouting &inputs,
+                             const TrackList &tracks)
+{
+    QList<QStringList> carried;
+    for (int channel = 1; channel <= CardRouting::channelCount; ++channel)
+        carried.append(card.carried(channel, inputs));
+    QList<RecorderWanted> wanted;
+    for (const TrackChannel &track : tracks) {
+        RecorderWanted want{track.channelLabel, {}, {}};
+        if (track.channelLabel == u"Mains")
+            want.pairs.append({u"Main L"_s, u"Main R"_s});
+        else if (track.channelType != DigicoChannelType::input)
+            want.mono.append(track.channelLabel);
+        else if (!track.inputRoute.isEmpty())
+            want.mono = {u"in:"_s + track.inputRoute, u"direct:"_s + track.channelLabel};
+        else
+            want.mono = {u"direct:"_s + track.channelLabel};
+        wanted.append(std::move(want));
+    }
+    return {u"card"_s, u"X32/M32 Card"_s, deriveRecorderChannels(carried, wanted)};
+}
+
 } // namespace
 
 bool isX32Scene(QStringView text)
@@ -276,6 +407,7 @@ Result<ParsedSession> readX32Scene(const QString &text, const QString &fileName)
     std::array<Strip, stripCount> strips;
     bool channelFound = false;
     InputRouting routing;
+    CardRouting card;
     for (QStringView line : QStringView(text).tokenize(u'\n')) {
         if (line.endsWith(u'\r'))
             line.chop(1);
@@ -286,6 +418,10 @@ Result<ParsedSession> readX32Scene(const QString &text, const QString &fileName)
         const QStringView rest = space < 0 ? QStringView() : line.sliced(space + 1);
         if (path == u"/config/routing/IN") {
             routing.setBlocks(values(rest));
+        } else if (path == u"/config/routing/CARD") {
+            card.setBlocks(values(rest));
+        } else if (path == u"/config/userrout/out") {
+            card.setUserOutputs(values(rest));
         } else if (path == u"/config/userrout/in") {
             const QList<QStringView> userInputs = values(rest);
             routing.setUserInputs(userInputs.first(std::min(userInputs.size(), userInputCount)));
@@ -300,6 +436,8 @@ Result<ParsedSession> readX32Scene(const QString &text, const QString &fileName)
             strip.colour = config.value(2);
             strip.source = config.size() > 3 ? decimal(config[3]) : std::nullopt;
             channelFound = channelFound || *index < 32;
+        } else {
+            card.readTap(path, rest);
         }
     }
     if (!channelFound)
@@ -334,6 +472,8 @@ Result<ParsedSession> readX32Scene(const QString &text, const QString &fileName)
     }
     addTrack(strips[stereoMainIndex], u"Mains"_s, DigicoChannelType::other, false);
     addTrack(strips[monoMainIndex], u"M/C"_s, DigicoChannelType::other, false);
+    if (card.isKnown())
+        session.recorderPatch.append(cardRecorder(card, routing, session.tracks));
     return session;
 }
 

@@ -34,6 +34,29 @@ enum class StereoChannelSide { left, right };
 QString stereoSideText(StereoChannelSide side);
 std::optional<StereoChannelSide> stereoSideFromText(const QString &text);
 
+// A track a recorder channel carries, named by label (and side for one leg of a stereo track)
+// so the name survives the stereo split and a revised file.
+struct RecorderTrackRef {
+    QString label;
+    std::optional<StereoChannelSide> side;
+
+    bool operator==(const RecorderTrackRef &) const = default;
+};
+
+// One recorder of a console (the X32's card, the WING's USB, card or module): what each of its
+// channels carries, channel k + 1 at index k. A channel carries no track, or the tracks that
+// take it (more than one when one input feeds two strips).
+struct ConsoleRecorder {
+    QString id;   // "card", "usb", "module": as the command line names it
+    QString name; // "X32/M32 Card": the planned interface made for it
+    QList<QList<RecorderTrackRef>> channels;
+
+    bool operator==(const ConsoleRecorder &) const = default;
+};
+
+// The console's recorders as the file routes them; empty for a file that says nothing of them.
+using ConsoleRecorderPatch = QList<ConsoleRecorder>;
+
 // One console channel, which becomes one recording track.
 struct TrackChannel {
     QUuid id = QUuid::createUuid();
@@ -72,6 +95,8 @@ struct ParsedSession {
     QString saveTime;
     QString softwareVersion;
     TrackList tracks;
+    // The console's recorder routing, from a scene or snapshot; empty for other files.
+    ConsoleRecorderPatch recorderPatch = {};
 
     bool operator==(const ParsedSession &) const = default;
 };

@@ -84,3 +84,44 @@ TEST_F(PlannedDevices, KeepThePatchOfAProjectOpenedAwayFromTheRig)
     // Saved again there, nothing of the patch or of the interfaces is lost.
     EXPECT_EQ(vm.makeProjectData(moment), data);
 }
+
+// Channel 1 on the stereo Local 1–2, channel 2 on Local 5: USB 1–2 and 3, card 12.
+TEST_F(PlannedDevices, TakeWhatTheConsoleRecordsInOneStepAndARevisedFilesRouting)
+{
+    const auto snap = [](const char *usb3) {
+        return QByteArray(R"({"type": "snapshot.4", "ae_data": {"io": {
+            "in": {"LCL": {"1": {"mode": "ST"}, "2": {"mode": "ST"}}},
+            "out": {"USB": {"1": {"grp": "LCL", "in": 1}, "2": {"grp": "LCL", "in": 2},
+                            "3": {"grp": "LCL", "in": )") +
+               usb3 + R"(}}, "CRD": {"12": {"grp": "LCL", "in": 5}}}},
+            "ch": {"1": {"name": "Keys", "in": {"conn": {"grp": "LCL", "in": 1}}},
+                   "2": {"name": "Vox", "in": {"conn": {"grp": "LCL", "in": 5}}}}}})";
+    };
+    vm.importSessionReportAt(writeFile(u"show.snap"_s, snap("5")));
+    const auto input = [&](const QString &device, qint64 index, bool pair) {
+        return vm.audioInputCatalog().inputAt(device, index, pair).value_or(AudioInputChannel()).id;
+    };
+    const ParsedSession imported = vm.session();
+    EXPECT_FALSE(vm.assignFromConsoleRecorder(u"usb"_s, u"nowhere"_s));
+    EXPECT_FALSE(vm.assignFromConsoleRecorder(u"moon"_s));
+    EXPECT_EQ(vm.session(), imported);
+    EXPECT_FALSE(vm.canUndo());
+
+    ASSERT_TRUE(vm.assignFromConsoleRecorder(u"card"_s));
+    EXPECT_EQ(deviceIDs(), (QStringList{u"madi"_s, u"usb"_s, u"planned:WING Card(planned)"_s}));
+    EXPECT_EQ(track(u"2"_s).audioInputChannelID, input(u"planned:WING Card"_s, 11, false));
+    EXPECT_EQ(track(u"1s"_s).audioInputChannelID, std::nullopt);
+    vm.undo();
+    EXPECT_EQ(vm.session(), imported);
+    EXPECT_EQ(deviceIDs(), (QStringList{u"madi"_s, u"usb"_s}));
+
+    ASSERT_TRUE(vm.assignFromConsoleRecorder(u"usb"_s, u"madi"_s));
+    EXPECT_EQ(track(u"1s"_s).audioInputChannelID, input(u"madi"_s, 0, true));
+    EXPECT_EQ(track(u"2"_s).audioInputChannelID, input(u"madi"_s, 2, false));
+    vm.setSplitStereoChannels(true);
+    ASSERT_TRUE(vm.assignFromConsoleRecorder(u"usb"_s, u"madi"_s));
+    EXPECT_EQ(track(u"1 R"_s).audioInputChannelID, input(u"madi"_s, 1, false));
+
+    vm.updateFromSessionReportAt(writeFile(u"revised.snap"_s, snap("3")));
+    EXPECT_EQ(vm.session().recorderPatch[0].channels[2], QList<RecorderTrackRef>());
+}

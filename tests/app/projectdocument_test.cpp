@@ -39,6 +39,8 @@ ProjectDocumentSnapshot sampleDocument()
     document.plannedAudioDevices = {{u"planned:Stage Rack"_s, u"Stage Rack"_s, 32},
                                     {u"hw:CARD=MADI,DEV=0"_s, u"MADI"_s, 64}};
     document.playbackOutputs = {true, 2};
+    document.session.recorderPatch = {
+        {u"usb"_s, u"WING USB"_s, {{}, {{u"2s"_s, StereoChannelSide::left}, {u"1"_s, {}}}}}};
     return document;
 }
 
@@ -93,6 +95,7 @@ TEST(ProjectDocument, WritesTheGoldenDocumentAndReadsEveryFieldBack)
     // Left out when empty: such a project reads the same for a Kelvary without planned devices.
     EXPECT_FALSE(parse(writeProjectDocument({})).contains(u"plannedAudioDevices"_s));
     EXPECT_FALSE(parse(writeProjectDocument({})).contains(u"playbackOutputs"_s));
+    EXPECT_FALSE(parse(writeProjectDocument({})).contains(u"recorderPatch"_s));
     // A colour without hex text is written as white.
     ProjectDocumentSnapshot broken = document;
     broken.session.tracks[0].color.red = std::numeric_limits<double>::quiet_NaN();
@@ -144,6 +147,13 @@ TEST(ProjectDocument, RefusesDocumentsItCannotTrustAndSaysWhy)
         {{u"playbackOutputs"_s},
          QJsonObject{{u"offset"_s, 1.5}},
          u"playbackOutputs：键“offset”应为整数。"_s},
+        {{u"recorderPatch"_s},
+         QJsonArray{QJsonObject{
+             {u"id"_s, u"usb"_s},
+             {u"name"_s, u"WING USB"_s},
+             {u"channels"_s,
+              QJsonArray{QJsonArray{QJsonObject{{u"label"_s, u"2s"_s}, {u"side"_s, u"X"_s}}}}}}},
+         u"recorderPatch 第 1 项：第 1 路：键“side”应为“L”或“R”。"_s},
     };
     for (const auto &c : cases)
         EXPECT_EQ(readError(withKey(c.path, c.value)), c.message)

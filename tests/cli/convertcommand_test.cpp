@@ -271,3 +271,56 @@ TEST(KelvaryCli, BothProgramsTellTheirVersionAndExplainEachCommand)
     }
     EXPECT_TRUE(runCli({u"--help"_s}, QStringLiteral(KELVARY_APP)).out.startsWith("用法：kelvary"));
 }
+
+// The card records the mains, bus 1 and the inputs on Local 1, 2 and 9, two strips on Local 9.
+TEST_F(ConvertCommand, AssignsWhatTheConsoleSendsItsRecorderAndKeepsThePatchInTheProject)
+{
+    const auto recordInputs = [&](const QString &name) {
+        QStringList rows;
+        for (const QString &line : QString::fromUtf8(fileBytes(path(name))).split(u'\n')) {
+            const QStringList fields = line.trimmed().split(u' ');
+            if (fields.front() == u"NAME")
+                rows.append(line.trimmed().sliced(5));
+            else if (fields.front() == u"REC" && !rows.isEmpty())
+                rows.last() += u' ' + fields.value(1) + u' ' + fields.value(2);
+        }
+        return rows;
+    };
+    writeBytes(path(u"rec.scn"_s), "#4.0# \"Rec\" \"\" %000000000 1\n"
+                                   "/config/routing/IN AN1-8 AN9-16 A1-8 B1-8\n"
+                                   "/config/routing/CARD OUT1-8 AN1-8 AN9-16 OFF\n"
+                                   "/outputs/main/01 1 POST OFF\n/outputs/main/02 2 POST OFF\n"
+                                   "/outputs/main/03 4 POST OFF\n"
+                                   "/ch/01/config \"Kick\" 1 RD 1\n"
+                                   "/ch/02/config \"Snare\" 1 RD 2\n"
+                                   "/ch/03/config \"Vox\" 1 RD 9\n"
+                                   "/ch/04/config \"Vox 2\" 1 RD 9\n"
+                                   "/ch/05/config \"Spare\" 1 RD 20\n"
+                                   "/main/st/config \"LR\" 1 WH\n");
+    const CommandRun run = convert({path(u"rec.scn"_s), u"--assign-from-console"_s, u"--reaper"_s,
+                                    path(u"a.RTrackTemplate"_s), u"--project"_s, path(u"a.kvp"_s)});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.out.contains(u"已按调音台路由为 6 条轨道分配 X32/M32 Card · 1 条轨道未送往录音"
+                                 "设备 · Ch 17 由 2 条轨道共用：Vox、Vox 2\n"_s))
+        << run.out.toStdString();
+    const QStringList expected{u"\"Kick\" 1 8"_s, u"\"Snare\" 1 9"_s, u"\"Vox\" 1 16"_s,
+                               u"\"Vox 2\" 1 16"_s, u"\"Spare\" 0 0"_s};
+    EXPECT_EQ(recordInputs(u"a.RTrackTemplate"_s), expected);
+
+    // Reopened, with the mains and bus 1 now included: their inputs and the patch were kept.
+    const CommandRun reopened =
+        convert({path(u"a.kvp"_s), u"--types"_s, u"Input,Aux,Other"_s, u"--reaper"_s,
+                 path(u"b.RTrackTemplate"_s), u"--project"_s, path(u"b.kvp"_s)});
+    ASSERT_EQ(reopened.exitCode, 0) << reopened.err.toStdString();
+    const QStringList rows = recordInputs(u"b.RTrackTemplate"_s);
+    EXPECT_TRUE(rows.contains(u"\"Bus1 \" 1 2"_s) && rows.contains(u"\"Mains LR\" 1 1024"_s))
+        << rows.join(u", "_s).toStdString();
+    EXPECT_EQ(project(u"b.kvp"_s)[u"recorderPatch"_s][0][u"channels"_s][16],
+              QJsonArray({QJsonObject{{u"label"_s, u"3"_s}}, QJsonObject{{u"label"_s, u"4"_s}}}));
+    // A report has no recorder at all.
+    EXPECT_EQ(convert({reports + u"main-show-tabs.txt"_s, u"--assign-from-console"_s, u"--reaper"_s,
+                       path(u"c.RTrackTemplate"_s)})
+                  .exitCode,
+              1);
+    EXPECT_FALSE(QFileInfo::exists(path(u"c.RTrackTemplate"_s)));
+}

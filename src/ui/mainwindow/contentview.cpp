@@ -1,6 +1,7 @@
 #include "mainwindow/contentview.h"
 
 #include "app/sessionviewmodel.h"
+#include "devices/consoleroutingdialog.h"
 #include "devices/planneddevicedialogs.h"
 #include "mainwindow/sessionreportdropmodifier.h"
 #include "mainwindow/sessionreportupdatedialog.h"
@@ -222,6 +223,8 @@ void ContentView::subscribeToMenuRequests()
             &ContentView::showAddPlannedDeviceDialog);
     connect(&broadcaster, &CommandBroadcaster::kelvaryManagePlannedDevicesRequested, this,
             &ContentView::showPlannedDevicesDialog);
+    connect(&broadcaster, &CommandBroadcaster::kelvaryAssignFromConsoleRequested, this,
+            &ContentView::showConsoleRoutingDialog);
     connect(m_commands->quitAction(), &QAction::triggered, this, &ContentView::quit);
 }
 
@@ -315,6 +318,15 @@ void ContentView::showPlannedDevicesDialog()
     dialog->open();
 }
 
+void ContentView::showConsoleRoutingDialog()
+{
+    if (m_viewModel->session().recorderPatch.isEmpty())
+        return;
+    auto *dialog = new ConsoleRoutingDialog(m_viewModel, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->open();
+}
+
 void ContentView::setDisplayMode(TrackListDisplayMode mode)
 {
     m_trackList->setDisplayMode(mode);
@@ -347,6 +359,8 @@ void ContentView::updateActions()
     m_commands->updateFromReportAction()->setEnabled(hasTracks);
     m_commands->addPlannedDeviceAction()->setEnabled(hasTracks);
     m_commands->managePlannedDevicesAction()->setEnabled(hasTracks);
+    m_commands->assignFromConsoleAction()->setEnabled(
+        !m_viewModel->session().recorderPatch.isEmpty());
 
     const bool list = displayMode() == TrackListDisplayMode::list;
     m_displayMode->setText(list ? u"路由矩阵"_s : u"通道列表"_s);

@@ -100,6 +100,8 @@ private:
     void showErrorAlert();
     void showAddPlannedDeviceDialog();
     void showPlannedDevicesDialog();
+    // 设备 → 按调音台路由分配…, for a session whose file routes the console's recorder.
+    void showConsoleRoutingDialog();
 
     SessionViewModel *m_viewModel;
     Appearance *m_appearance;

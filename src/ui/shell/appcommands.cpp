@@ -57,6 +57,10 @@ AppCommands::AppCommands(QMenuBar *menuBar, std::function<void()> showAbout, QOb
     m_managePlannedDevices = devices->addAction(u"管理计划设备…"_s);
     connect(m_managePlannedDevices, &QAction::triggered, &broadcaster,
             &CommandBroadcaster::kelvaryManagePlannedDevicesRequested);
+    devices->addSeparator();
+    m_assignFromConsole = devices->addAction(u"按调音台路由分配…"_s);
+    connect(m_assignFromConsole, &QAction::triggered, &broadcaster,
+            &CommandBroadcaster::kelvaryAssignFromConsoleRequested);
 
     QMenu *help = menuBar->addMenu(u"帮助"_s);
     m_about = help->addAction(u"关于 Kelvary"_s);

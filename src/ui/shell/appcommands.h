@@ -30,6 +30,7 @@ public:
     QAction *redoAction() const { return m_redo; }
     QAction *addPlannedDeviceAction() const { return m_addPlannedDevice; }
     QAction *managePlannedDevicesAction() const { return m_managePlannedDevices; }
+    QAction *assignFromConsoleAction() const { return m_assignFromConsole; }
     QAction *aboutAction() const { return m_about; }
 
 private:
@@ -43,6 +44,7 @@ private:
     QAction *m_redo = nullptr;
     QAction *m_addPlannedDevice = nullptr;
     QAction *m_managePlannedDevices = nullptr;
+    QAction *m_assignFromConsole = nullptr;
     QAction *m_about = nullptr;
 };
 

@@ -23,6 +23,7 @@ Q_SIGNALS:
     // From the 设备 menu and the table's no-input notice.
     void kelvaryAddPlannedDeviceRequested();
     void kelvaryManagePlannedDevicesRequested();
+    void kelvaryAssignFromConsoleRequested();
 
 private:
     CommandBroadcaster() = default;
