@@ -194,7 +194,7 @@ TEST_F(ExportActions, FailedWriteShowsTheReasonAndKeepsTheStatus)
     panels->saveLocation = path(u"plain/Show.RTrackTemplate"_s);
     vm.exportTemplate();
     ASSERT_TRUE(vm.errorMessage());
-    EXPECT_EQ(vm.errorMessage(), u"无法写入文件“%1/Show.RTrackTemplate”：“%1”不是文件夹。"_s.arg(
-                                     path(u"plain"_s)));
+    EXPECT_EQ(vm.errorMessage(),
+              u"无法写入文件“%1/Show.RTrackTemplate”：“%1”不是文件夹。"_s.arg(path(u"plain"_s)));
     EXPECT_EQ(vm.statusMessage(), loaded);
 }
