@@ -2,7 +2,11 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
+#include <QRadioButton>
 #include <QSettings>
+#include <QStyle>
+#include <QStyleOptionButton>
 
 #include <gtest/gtest.h>
 
@@ -57,6 +61,42 @@ TEST(Appearance, PressingTheButtonStoresTheNextStyleAndNeverReturnsToSystem)
     EXPECT_EQ(stored,
               (QStringList{u"light"_s, u"深色"_s, u"dark"_s, u"浅色"_s, u"light"_s, u"深色"_s}));
     QSettings().remove(Appearance::settingsKey);
+}
+
+// The stereo switch and its kind sit straight on the window: their frames must show in both
+// schemes, not only in the light one Fusion was drawn for.
+TEST(Appearance, CheckBoxAndRadioFramesStandOutFromTheWindowInBothSchemes)
+{
+    const std::unique_ptr<QStyle> style(createApplicationStyle());
+    for (ColorScheme scheme : {ColorScheme::light, ColorScheme::dark}) {
+        for (const bool radio : {false, true}) {
+            SCOPED_TRACE(testing::Message() << (scheme == ColorScheme::dark ? "dark " : "light ")
+                                            << (radio ? "radio" : "check box"));
+            QCheckBox checkBox(u"立体声通道分离"_s);
+            QRadioButton radioButton(u"USB"_s);
+            QAbstractButton &button = radio ? static_cast<QAbstractButton &>(radioButton)
+                                            : static_cast<QAbstractButton &>(checkBox);
+            button.setStyle(style.get());
+            button.setPalette(fusionPalette(scheme));
+            button.resize(button.sizeHint());
+            const QImage image = button.grab().toImage();
+
+            QStyleOptionButton option;
+            option.initFrom(&button);
+            const QRect indicator = style->subElementRect(radio ? QStyle::SE_RadioButtonIndicator
+                                                                : QStyle::SE_CheckBoxIndicator,
+                                                          &option, &button);
+            // The brightest or darkest pixel across the indicator's middle row, whichever is
+            // further from the window.
+            const int window = fusionPalette(scheme).color(QPalette::Window).lightness();
+            int contrast = 0;
+            for (int x = indicator.left(); x <= indicator.right(); ++x) {
+                const int lightness = image.pixelColor(x, indicator.center().y()).lightness();
+                contrast = std::max(contrast, std::abs(lightness - window));
+            }
+            EXPECT_GE(contrast, 45);
+        }
+    }
 }
 
 } // namespace

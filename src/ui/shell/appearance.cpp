@@ -1,9 +1,12 @@
 #include "shell/appearance.h"
 
 #include <QApplication>
+#include <QPainter>
+#include <QProxyStyle>
 #include <QSettings>
 #include <QStyle>
 #include <QStyleFactory>
+#include <QStyleOption>
 
 #include <memory>
 
@@ -92,6 +95,46 @@ QPalette fusionPalette(ColorScheme scheme)
     palette.setColor(QPalette::Disabled, QPalette::Button, window);
     palette.setColor(QPalette::Disabled, QPalette::Highlight, QColor(0x4A, 0x4B, 0x50));
     return palette;
+}
+
+namespace {
+
+// Fusion frames an indicator a shade darker than the window, which reads on light grey and all
+// but vanishes on dark grey; the dark palette's frame gets a line of the placeholder colour on top.
+class ApplicationStyle final : public QProxyStyle {
+public:
+    ApplicationStyle()
+        : QProxyStyle(QStyleFactory::create(u"Fusion"_s))
+    {
+    }
+
+    void drawPrimitive(PrimitiveElement element, const QStyleOption *option, QPainter *painter,
+                       const QWidget *widget) const override
+    {
+        QProxyStyle::drawPrimitive(element, option, painter, widget);
+        const bool indicator =
+            element == PE_IndicatorCheckBox || element == PE_IndicatorRadioButton;
+        if (!indicator || colorSchemeOf(option->palette) != ColorScheme::dark ||
+            option->state & State_HasFocus)
+            return;
+        painter->save();
+        painter->setBrush(Qt::NoBrush);
+        painter->setPen(option->palette.color(QPalette::PlaceholderText));
+        if (element == PE_IndicatorCheckBox) {
+            painter->drawRect(option->rect.adjusted(0, 0, -1, -1));
+        } else {
+            painter->setRenderHint(QPainter::Antialiasing);
+            painter->drawEllipse(QRectF(option->rect).adjusted(1.5, 1.5, -1.5, -1.5));
+        }
+        painter->restore();
+    }
+};
+
+} // namespace
+
+QStyle *createApplicationStyle()
+{
+    return new ApplicationStyle;
 }
 
 Appearance::Appearance(ColorScheme systemColorScheme, QObject *parent)

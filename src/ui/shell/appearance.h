@@ -6,6 +6,8 @@
 
 #include <optional>
 
+class QStyle;
+
 namespace kelvary::ui {
 
 // The user's choice of colours: follow the desktop, or always light, or always dark.
@@ -26,6 +28,10 @@ ColorScheme colorSchemeOf(const QPalette &palette);
 
 // The whole application's Fusion palette for a scheme.
 QPalette fusionPalette(ColorScheme scheme);
+
+// The application's style: Fusion, with the frames of check boxes and radio buttons drawn in a
+// colour that stands out from a dark window as well as a light one.
+QStyle *createApplicationStyle();
 
 // The stored appearance style, applied to every window of the application. The style lives only in
 // the settings under "appAppearanceStyle", so the main window and the About window always agree.

@@ -9,7 +9,6 @@
 #include <QFont>
 #include <QLibraryInfo>
 #include <QScreen>
-#include <QStyleFactory>
 
 using namespace Qt::StringLiterals;
 
@@ -43,7 +42,7 @@ KelvaryApp::KelvaryApp()
 
     // The desktop's scheme is only readable before our own palette replaces it.
     const ColorScheme systemScheme = colorSchemeOf(QApplication::palette());
-    QApplication::setStyle(QStyleFactory::create(u"Fusion"_s));
+    QApplication::setStyle(createApplicationStyle());
     m_appearance = std::make_unique<Appearance>(systemScheme);
     m_appearance->apply();
 
