@@ -49,17 +49,21 @@ QString fileErrorReason(const QFileDevice &file, const QString &path, int system
     // Qt refuses a folder by its own check, which leaves no error number to go by.
     if (QFileInfo(path).isDir())
         return fileErrorReason(file.error(), EISDIR, file.errorString());
+    // With the path at hand, "no such file or folder" can say which of the two is missing.
+    if (systemError == ENOENT) {
+        const QDir folder = QFileInfo(path).absoluteDir();
+        if (!folder.exists())
+            return u"文件夹“%1”不存在。"_s.arg(QDir::toNativeSeparators(folder.path()));
+        return u"文件不存在。"_s;
+    }
     return fileErrorReason(file.error(), systemError, file.errorString());
 }
 
 QString fileWriteErrorReason(const QFileDevice &file, const QString &path, int systemError)
 {
-    const QDir folder = QFileInfo(path).absoluteDir();
-    if (systemError == ENOENT && !folder.exists())
-        return u"文件夹“%1”不存在。"_s.arg(QDir::toNativeSeparators(folder.path()));
     if (systemError == ENOTDIR) {
         // Some folder on the way is a file: the nearest one that exists is the culprit.
-        QFileInfo step(folder.path());
+        QFileInfo step(QFileInfo(path).absolutePath());
         while (!step.exists() && !step.isRoot())
             step = QFileInfo(step.path());
         if (step.exists() && !step.isDir())

@@ -14,11 +14,12 @@ namespace kelvary {
 // else by Qt's kind of error. A reason of no known kind keeps the system's text in parentheses.
 QString fileErrorReason(QFileDevice::FileError error, int systemError, const QString &systemText);
 
-// The reason for the failure `file` had at `path`, with the errno read right after it.
+// The reason for the failure `file` had at `path`, with the errno read right after it. A missing
+// file reads "文件不存在。", a missing folder is named: "文件夹“/x/y”不存在。".
 QString fileErrorReason(const QFileDevice &file, const QString &path, int systemError);
 
-// The reason a file could not be created at `path`: as fileErrorReason, except that a missing
-// folder is named, "文件夹“/x/y”不存在。", rather than left as "no such file or folder".
+// The reason a file could not be created at `path`: as fileErrorReason, except that a file on the
+// way that should be a folder is named: "“/x/y”不是文件夹。".
 QString fileWriteErrorReason(const QFileDevice &file, const QString &path, int systemError);
 
 enum class FileReadError { tooLarge };

@@ -35,7 +35,9 @@ TEST(FileErrors, AreToldInKelvarysWordsByTheirKind)
     // The reasons the file system really gives.
     QTemporaryDir folder;
     EXPECT_EQ(readWholeFile(folder.filePath(u"missing.txt"_s)).error().message(),
-              u"无法打开文件“missing.txt”：文件或文件夹不存在。"_s);
+              u"无法打开文件“missing.txt”：文件不存在。"_s);
+    EXPECT_EQ(readWholeFile(folder.filePath(u"gone/missing.txt"_s)).error().message(),
+              u"无法打开文件“missing.txt”：文件夹“%1”不存在。"_s.arg(folder.filePath(u"gone"_s)));
     ASSERT_TRUE(QDir(folder.path()).mkdir(u"x.kvp"_s));
     const QString directory = folder.filePath(u"x.kvp"_s);
     EXPECT_EQ(readWholeFile(directory).error().message(),
