@@ -1,8 +1,6 @@
 // Runs the application on a real X server (scripts/screenshot starts Xvfb) and writes PNGs of
-// what a user sees: the empty window, the window with a report in light and dark, the open
-// export menu, the track table with a selection and an open channel menu, the type bar in its
-// three states, the routing matrix with a painted diagonal, the error alert and the About window.
-// The settings go to a temporary directory.
+// every view a user sees, in a 1600x1000 and a 1024x640 window, light and dark: one folder per
+// size and appearance ("1024x640-dark"). The settings go to a temporary directory.
 
 #include "about/aboutcontentview.h"
 #include "app/sessionviewmodel.h"
@@ -29,11 +27,14 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <cstdio>
+#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -151,59 +152,73 @@ bool paintDiagonal(kelvary::ui::ContentView &window, int count)
     return true;
 }
 
-// The matrix on a 64-input MADI interface (this machine may have none), its first eight tracks
-// patched by one drag down the diagonal, in light and dark.
+// A window of its own on the given interfaces (none: the machine has none attached), the size
+// of the pass, the report open unless `report` is empty.
+std::unique_ptr<kelvary::ui::ContentView>
+openWindow(kelvary::ui::Appearance &appearance, QList<kelvary::FakeAudioHardware::Device> devices,
+           const QString &report, QSize size)
+{
+    auto hardware = std::make_shared<kelvary::FakeAudioHardware>();
+    hardware->devices = std::move(devices);
+    auto window = std::make_unique<kelvary::ui::ContentView>(
+        kelvary::AudioInputDeviceEnumerator(hardware),
+        std::make_shared<kelvary::ui::DialogFilePanels>(), &appearance, [] {});
+    window->resize(size);
+    window->show();
+    if (!QTest::qWaitForWindowExposed(window.get()))
+        return nullptr;
+    if (!report.isEmpty())
+        window->viewModel()->openFile(report);
+    return window;
+}
+
+// The matrix on a 48-input MADI interface, its first eight tracks patched by one drag down the
+// diagonal; then scrolled to its far corner, where names and input labels must stay in view.
 bool grabRoutingMatrix(kelvary::ui::Appearance &appearance, const QString &report, QSize size,
                        const QDir &output)
 {
-    using kelvary::ui::AppAppearanceStyle;
-    auto hardware = std::make_shared<kelvary::FakeAudioHardware>();
-    hardware->devices =
-        QList{kelvary::FakeAudioHardware::device(u"madi"_s, u"RME MADIface USB"_s, {64}),
-              kelvary::FakeAudioHardware::device(u"usb"_s, u"Focusrite Scarlett 2i2"_s, {2})};
-    kelvary::ui::ContentView window(kelvary::AudioInputDeviceEnumerator(hardware),
-                                    std::make_shared<kelvary::ui::DialogFilePanels>(), &appearance,
-                                    [] {});
-    window.resize(size);
-    window.show();
-    if (!QTest::qWaitForWindowExposed(&window))
+    const auto window =
+        openWindow(appearance,
+                   {kelvary::FakeAudioHardware::device(u"madi"_s, u"DiGiCo UB MADI"_s, {48}),
+                    kelvary::FakeAudioHardware::device(u"usb"_s, u"Focusrite Scarlett 2i2"_s, {2})},
+                   report, size);
+    if (!window || !paintDiagonal(*window, 8))
         return false;
-    window.viewModel()->openFile(report);
-    if (!paintDiagonal(window, 8))
-        return false;
-
-    bool ok = grab(&window, output.filePath(u"matrix-light.png"_s));
-    appearance.setStyle(AppAppearanceStyle::dark);
-    ok = grab(&window, output.filePath(u"matrix-dark.png"_s)) && ok;
-    appearance.setStyle(AppAppearanceStyle::light);
-    return ok;
+    bool ok = grab(window.get(), output.filePath(u"matrix.png"_s));
+    QScrollArea *scrollArea = window->trackListView()->routingMatrix()->scrollArea();
+    scrollArea->horizontalScrollBar()->setValue(scrollArea->horizontalScrollBar()->maximum());
+    scrollArea->verticalScrollBar()->setValue(scrollArea->verticalScrollBar()->maximum());
+    return grab(window.get(), output.filePath(u"matrix-scrolled.png"_s)) && ok;
 }
 
 // The night before the show: no interface attached, a planned 32-input rack described in its
-// dialog and the matrix painted on it.
+// dialog, the matrix painted on it and the list of planned interfaces.
 bool grabPlannedDevice(kelvary::ui::Appearance &appearance, const QString &report, QSize size,
                        const QDir &output)
 {
-    auto hardware = std::make_shared<kelvary::FakeAudioHardware>();
-    hardware->devices = QList<kelvary::FakeAudioHardware::Device>();
-    kelvary::ui::ContentView window(kelvary::AudioInputDeviceEnumerator(hardware),
-                                    std::make_shared<kelvary::ui::DialogFilePanels>(), &appearance,
-                                    [] {});
-    window.resize(size);
-    window.show();
-    if (!QTest::qWaitForWindowExposed(&window))
+    const auto window = openWindow(appearance, {}, report, size);
+    if (!window)
         return false;
-    window.viewModel()->openFile(report);
+    bool ok = grab(window.get(), output.filePath(u"main-no-device.png"_s));
+    window->setDisplayMode(kelvary::ui::TrackListDisplayMode::routing);
+    ok = grab(window.get(), output.filePath(u"matrix-no-device.png"_s)) && ok;
+    window->setDisplayMode(kelvary::ui::TrackListDisplayMode::list);
 
-    kelvary::ui::AddPlannedDeviceDialog dialog(window.viewModel(), &window);
+    kelvary::ui::AddPlannedDeviceDialog dialog(window->viewModel(), window.get());
     dialog.nameEdit()->setText(u"Stage Rack"_s);
     dialog.show();
     if (!QTest::qWaitForWindowExposed(&dialog))
         return false;
-    bool ok = grab(&dialog, output.filePath(u"planned-device-dialog.png"_s));
+    ok = grab(&dialog, output.filePath(u"planned-device-dialog.png"_s)) && ok;
     dialog.accept();
 
-    return paintDiagonal(window, 10) && grab(&window, output.filePath(u"matrix-planned-device.png"_s)) && ok;
+    ok = paintDiagonal(*window, 10) &&
+         grab(window.get(), output.filePath(u"matrix-planned-device.png"_s)) && ok;
+    kelvary::ui::PlannedDevicesDialog devices(window->viewModel(),
+                                              kelvary::ui::confirmWithMessageBox, window.get());
+    devices.show();
+    return QTest::qWaitForWindowExposed(&devices) &&
+           grab(&devices, output.filePath(u"planned-devices.png"_s)) && ok;
 }
 
 // The changes of a revised report as the engineer is asked to take them.
@@ -234,6 +249,60 @@ bool grabReportUpdate(kelvary::ui::ContentView &window, const QString &report, c
 
 } // namespace
 
+// Every view in one size and one appearance, into `output`: the empty window, a report with no
+// interface attached, the export menu, the table at work with its channel menu, the type bar in
+// its states, the revised-report dialog, the matrix, the planned interfaces, an error and About.
+bool grabViews(kelvary::ui::KelvaryApp &kelvary, const QString &report, QSize size,
+               const QDir &output)
+{
+    kelvary::ui::Appearance &appearance = kelvary.appearance();
+    bool ok = true;
+    {
+        const auto window = openWindow(appearance, {}, QString(), size);
+        if (!window)
+            return false;
+        ok = grab(window.get(), output.filePath(u"main-empty.png"_s)) && ok;
+        auto *typeBar = window->findChild<kelvary::ui::ChannelTypeQuickPickBar *>();
+        ok = grabWidget(typeBar, output.filePath(u"typebar-disabled.png"_s)) && ok;
+        window->viewModel()->openFile(report);
+        auto *exportMenu = window->findChild<kelvary::ui::ExportFormatPicker *>();
+        exportMenu->showPopup();
+        exportMenu->view()->setCurrentIndex(exportMenu->model()->index(1, 0));
+        ok = grabArea(window.get(), window->rect(), output.filePath(u"export-menu.png"_s)) && ok;
+        exportMenu->hidePopup();
+
+        window->viewModel()->openFile(u"/tmp/Main Show.json"_s);
+        if (QMessageBox *alert = window->errorAlert()) {
+            ok = grab(alert, output.filePath(u"error.png"_s)) && ok;
+            alert->accept();
+        }
+    }
+    {
+        const auto window = openWindow(
+            appearance,
+            {kelvary::FakeAudioHardware::device(u"madi"_s, u"RME MADIface USB"_s, {16}),
+             kelvary::FakeAudioHardware::device(u"usb"_s, u"Focusrite Scarlett 2i2"_s, {2})},
+            report, size);
+        if (!window)
+            return false;
+        shapeSession(*window->viewModel());
+        window->trackListView()->table()->setFocus();
+        ok = grab(window.get(), output.filePath(u"main.png"_s)) && ok;
+        ok = grabChannelMenu(window.get(), output.filePath(u"tracklist-channel-menu.png"_s)) && ok;
+        auto *bar = window->findChild<kelvary::ui::ChannelTypeQuickPickBar *>();
+        ok = grabWidget(bar, output.filePath(u"typebar-states.png"_s)) && ok;
+        ok = grabReportUpdate(*window, report, output) && ok;
+    }
+    ok = grabRoutingMatrix(appearance, report, size, output) && ok;
+    ok = grabPlannedDevice(appearance, report, size, output) && ok;
+
+    kelvary.showAbout();
+    ok = QTest::qWaitForWindowExposed(kelvary.aboutWindow()) &&
+         grab(kelvary.aboutWindow(), output.filePath(u"about.png"_s)) && ok;
+    kelvary.aboutWindow()->close();
+    return ok;
+}
+
 int main(int argc, char **argv)
 {
     QApplication application(argc, argv);
@@ -246,66 +315,22 @@ int main(int argc, char **argv)
     const QTemporaryDir settings;
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
 
-    kelvary::ui::KelvaryApp kelvary;
     using kelvary::ui::AppAppearanceStyle;
-    kelvary.appearance().setStyle(AppAppearanceStyle::light);
-    kelvary::ui::ContentView *window = kelvary.mainWindow();
-    window->show();
-    if (!QTest::qWaitForWindowExposed(window))
-        return 1;
-
-    bool ok = grab(window, output.filePath(u"main-empty.png"_s));
-    auto *typeBar = window->findChild<kelvary::ui::ChannelTypeQuickPickBar *>();
-    ok = grabWidget(typeBar, output.filePath(u"typebar-disabled.png"_s)) && ok;
-    window->viewModel()->openFile(report);
-    ok = grab(window, output.filePath(u"main-light.png"_s)) && ok;
-    auto *exportMenu = window->findChild<kelvary::ui::ExportFormatPicker *>();
-    exportMenu->showPopup();
-    exportMenu->view()->setCurrentIndex(exportMenu->model()->index(1, 0));
-    ok = grabArea(window, window->rect(), output.filePath(u"export-menu.png"_s)) && ok;
-    exportMenu->hidePopup();
-
-    {
-        // The table at work needs interfaces to assign; this machine may have none.
-        auto hardware = std::make_shared<kelvary::FakeAudioHardware>();
-        hardware->devices =
-            QList{kelvary::FakeAudioHardware::device(u"madi"_s, u"RME MADIface USB"_s, {16}),
-                  kelvary::FakeAudioHardware::device(u"usb"_s, u"Focusrite Scarlett 2i2"_s, {2})};
-        kelvary::ui::ContentView soundCheck(kelvary::AudioInputDeviceEnumerator(hardware),
-                                            std::make_shared<kelvary::ui::DialogFilePanels>(),
-                                            &kelvary.appearance(), [] {});
-        soundCheck.resize(window->size());
-        soundCheck.show();
-        if (!QTest::qWaitForWindowExposed(&soundCheck))
-            return 1;
-        soundCheck.viewModel()->openFile(report);
-        shapeSession(*soundCheck.viewModel());
-        soundCheck.trackListView()->table()->setFocus();
-        ok = grab(&soundCheck, output.filePath(u"tracklist-selection.png"_s)) && ok;
-        ok = grabChannelMenu(&soundCheck, output.filePath(u"tracklist-channel-menu.png"_s)) && ok;
-        auto *bar = soundCheck.findChild<kelvary::ui::ChannelTypeQuickPickBar *>();
-        ok = grabWidget(bar, output.filePath(u"typebar-states.png"_s)) && ok;
-        ok = grabReportUpdate(soundCheck, report, output) && ok;
+    kelvary::ui::KelvaryApp kelvary;
+    bool ok = true;
+    for (const QSize size : {QSize(1600, 1000), QSize(1024, 640)}) {
+        for (const AppAppearanceStyle style :
+             {AppAppearanceStyle::light, AppAppearanceStyle::dark}) {
+            const QString pass = u"%1x%2-%3"_s.arg(size.width())
+                                     .arg(size.height())
+                                     .arg(kelvary::ui::appearanceStyleText(style));
+            if (!output.mkpath(pass)) {
+                std::fprintf(stderr, "could not make %s\n", qPrintable(output.filePath(pass)));
+                return 1;
+            }
+            kelvary.appearance().setStyle(style);
+            ok = grabViews(kelvary, report, size, QDir(output.filePath(pass))) && ok;
+        }
     }
-    ok = grabRoutingMatrix(kelvary.appearance(), report, window->size(), output) && ok;
-    ok = grabPlannedDevice(kelvary.appearance(), report, window->size(), output) && ok;
-    // This window enumerates the machine's own interfaces, of which there may be none.
-    window->setDisplayMode(kelvary::ui::TrackListDisplayMode::routing);
-    ok = grab(window, output.filePath(u"matrix-system-devices.png"_s)) && ok;
-    window->setDisplayMode(kelvary::ui::TrackListDisplayMode::list);
-    kelvary.appearance().setStyle(AppAppearanceStyle::dark);
-    ok = grab(window, output.filePath(u"main-dark.png"_s)) && ok;
-
-    window->viewModel()->openFile(u"/tmp/Main Show.json"_s);
-    if (QMessageBox *alert = window->errorAlert()) {
-        ok = grab(alert, output.filePath(u"error-dark.png"_s)) && ok;
-        alert->accept();
-    }
-
-    kelvary.showAbout();
-    ok = QTest::qWaitForWindowExposed(kelvary.aboutWindow()) &&
-         grab(kelvary.aboutWindow(), output.filePath(u"about-dark.png"_s)) && ok;
-    kelvary.appearance().setStyle(AppAppearanceStyle::light);
-    ok = grab(kelvary.aboutWindow(), output.filePath(u"about-light.png"_s)) && ok;
     return ok ? 0 : 1;
 }
