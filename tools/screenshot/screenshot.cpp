@@ -195,7 +195,7 @@ bool grabPlannedDevice(kelvary::ui::Appearance &appearance, const QString &repor
         return false;
     window.viewModel()->openFile(report);
 
-    kelvary::ui::AddPlannedDeviceDialog dialog(window.viewModel(), &window);
+    kelvary::ui::PlannedDeviceDialog dialog(window.viewModel(), &window);
     dialog.nameEdit()->setText(u"Stage Rack"_s);
     dialog.show();
     if (!QTest::qWaitForWindowExposed(&dialog))
@@ -203,7 +203,8 @@ bool grabPlannedDevice(kelvary::ui::Appearance &appearance, const QString &repor
     bool ok = grab(&dialog, output.filePath(u"planned-device-dialog.png"_s));
     dialog.accept();
 
-    return paintDiagonal(window, 10) && grab(&window, output.filePath(u"matrix-planned-device.png"_s)) && ok;
+    return paintDiagonal(window, 10) &&
+           grab(&window, output.filePath(u"matrix-planned-device.png"_s)) && ok;
 }
 
 // The changes of a revised report as the engineer is asked to take them.
