@@ -137,6 +137,8 @@ public:
     // refused with `errorMessage` and changes nothing.
     const QString &ardourCapturePortPattern() const { return m_exporter.ardour.capturePortPattern; }
     bool setArdourCapturePortPattern(const QString &pattern);
+    // The Ardour session's sample rate, an export setting the save panel offers beside the ports.
+    qint64 ardourSampleRate() const { return m_exporter.ardour.sampleRate; }
     void setArdourSampleRate(qint64 rate) { m_exporter.ardour.sampleRate = rate; }
 
     // Import and open
@@ -246,8 +248,8 @@ public:
 
     // Export: always of the included tracks in list order; changes nothing but the two texts.
     void exportTemplate();
-    // Asks for the new session's folder, with the capture port pattern beside it, and writes the
-    // Ardour session there.
+    // Asks for the new session's folder, with the capture port pattern and the sample rate beside
+    // it, and writes the Ardour session there.
     void exportArdourSession();
     void exportPDF();
     TrackList includedTracks() const;
