@@ -36,6 +36,7 @@ PlannedDeviceDialog::PlannedDeviceDialog(SessionViewModel *viewModel, QWidget *p
     , m_viewModel(viewModel)
 {
     setWindowTitle(u"添加计划设备"_s);
+    setMinimumWidth(420);
     auto *layout = new QVBoxLayout(this);
     m_intro = new QLabel(
         u"描述一台此刻未连接的音频接口，就能先把轨道分配到它的输入上；到现场接上同名设备后，"
@@ -82,8 +83,7 @@ PlannedDeviceDialog::PlannedDeviceDialog(SessionViewModel *viewModel,
     m_editedID = edited.id;
     m_confirm = std::move(confirm);
     setWindowTitle(u"编辑计划设备"_s);
-    m_intro->setText(u"改名后，分配在这台设备上的轨道保持不变；减少输入数时，"
-                     "超出新输入数的轨道会失去输入。"_s);
+    m_intro->setText(u"改名不影响这台设备上的轨道分配；减少输入数时，超出范围的轨道会失去输入。"_s);
     m_name->setText(edited.name);
     m_inputCount->setValue(int(edited.inputChannelCount));
 }
@@ -96,6 +96,8 @@ void PlannedDeviceDialog::accept()
             plannedDeviceProblem(name, count, m_viewModel->plannedAudioDevices(), m_editedID)) {
         m_problem->setText(*problem);
         m_problem->show();
+        // Grown to fit the reason rather than squeezing the fields.
+        adjustSize();
         m_name->setFocus();
         return;
     }
