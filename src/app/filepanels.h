@@ -42,9 +42,20 @@ struct SavePanelTextOption {
     bool operator==(const SavePanelTextOption &) const = default;
 };
 
+// A choice among fixed items a save panel shows beside the name: what it is, the items and the
+// one it starts on. Without items the panel shows none.
+struct SavePanelListOption {
+    QString label;
+    QStringList items;
+    qsizetype current = 0;
+
+    bool operator==(const SavePanelListOption &) const = default;
+};
+
 struct SavePanelChoice {
     QString location;
     QString optionText;
+    qsizetype listIndex = 0;
 
     bool operator==(const SavePanelChoice &) const = default;
 };
@@ -59,14 +70,16 @@ public:
     virtual std::optional<QString> chooseFileToOpen(const OpenPanelRequest &request) = 0;
     // The chosen destination, or nothing when the user cancels.
     virtual std::optional<QString> chooseSaveLocation(const SavePanelRequest &request) = 0;
-    // The chosen destination and option text. Panels that cannot show the option keep its text.
+    // The chosen destination, option text and list item. Panels that cannot show the options
+    // keep the text and the item they start with.
     virtual std::optional<SavePanelChoice>
-    chooseSaveLocationWithOption(const SavePanelRequest &request, const SavePanelTextOption &option)
+    chooseSaveLocationWithOption(const SavePanelRequest &request, const SavePanelTextOption &option,
+                                 const SavePanelListOption &list)
     {
         const std::optional<QString> location = chooseSaveLocation(request);
         if (!location)
             return std::nullopt;
-        return SavePanelChoice{*location, option.text};
+        return SavePanelChoice{*location, option.text, list.current};
     }
 };
 

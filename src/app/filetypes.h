@@ -15,5 +15,9 @@ inline const FileType projectFileType{QStringLiteral("Kelvary 工程"), {QString
 inline const FileType reaperTemplateFileType{QStringLiteral("Reaper 轨道模版"),
                                              {QStringLiteral("RTrackTemplate")}};
 inline const FileType pdfFileType{QStringLiteral("PDF"), {QStringLiteral("pdf")}};
+// The Ardour export makes a folder, not a file: the name chosen becomes the folder and the
+// session file in it. No extensions: every name is offered.
+inline const FileType ardourSessionFolderType{
+    QStringLiteral("Ardour 会话文件夹（内含同名 .ardour 会话文件）"), {}};
 
 } // namespace kelvary

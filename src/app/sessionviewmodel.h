@@ -137,6 +137,8 @@ public:
     // refused with `errorMessage` and changes nothing.
     const QString &ardourCapturePortPattern() const { return m_exporter.ardour.capturePortPattern; }
     bool setArdourCapturePortPattern(const QString &pattern);
+    // The Ardour session's sample rate, an export setting the save panel offers beside the ports.
+    qint64 ardourSampleRate() const { return m_exporter.ardour.sampleRate; }
     void setArdourSampleRate(qint64 rate) { m_exporter.ardour.sampleRate = rate; }
 
     // Import and open
@@ -158,9 +160,18 @@ public:
     void updateFromSessionReportAt(const QString &location);
 
     // Planned interfaces: edits with an undo snapshot each. Adding refuses a bad name or count
-    // with `errorMessage`; removing one that is not attached clears the assignments to it.
+    // with `errorMessage`, a name another planned or remembered interface has included; removing
+    // one that is not attached clears the assignments to it.
     bool addPlannedAudioDevice(const QString &name, qint64 inputChannelCount);
     void removePlannedAudioDevice(const QString &deviceUID);
+    // A new name or input count, refused as adding refuses them. The interface keeps its id, so
+    // its tracks and saved projects keep their patch; the tracks `tracksLosingInput` names lose
+    // their input in the same undo step.
+    bool editPlannedAudioDevice(const QString &deviceUID, const QString &name,
+                                qint64 inputChannelCount);
+    // The tracks whose input the interface would no longer have with this many inputs, a stereo
+    // pair counting as lost when its second input is, in list order.
+    TrackList tracksLosingInput(const QString &deviceUID, qint64 inputChannelCount) const;
     qsizetype tracksAssignedToDevice(const QString &deviceUID) const;
     // What the project file keeps: the planned and remembered interfaces, then every attached
     // device a track is assigned to, each attached one as this computer reports it.
@@ -237,8 +248,8 @@ public:
 
     // Export: always of the included tracks in list order; changes nothing but the two texts.
     void exportTemplate();
-    // Asks for the new session's folder, with the capture port pattern beside it, and writes the
-    // Ardour session there.
+    // Asks for the new session's folder, with the capture port pattern and the sample rate beside
+    // it, and writes the Ardour session there.
     void exportArdourSession();
     void exportPDF();
     TrackList includedTracks() const;
@@ -298,6 +309,7 @@ private:
     void updateModified();
 
     qsizetype indexOfTrack(const QUuid &trackID) const;
+    qsizetype indexOfPlannedDevice(const QString &deviceUID) const;
     // Changes the tracks the predicate picks, in list order, and announces the result once.
     template<typename Predicate, typename Change> void changeTracks(Predicate picks, Change change);
     void reconcileAudioAssignments();

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+using namespace Qt::StringLiterals;
+
 namespace kelvary {
 
 bool SessionViewModel::addPlannedAudioDevice(const QString &name, qint64 inputChannelCount)
@@ -16,7 +18,8 @@ bool SessionViewModel::addPlannedAudioDevice(const QString &name, qint64 inputCh
     }
     recordUndoSnapshotIfNeeded();
     QList<PlannedAudioDevice> devices = m_plannedAudioDevices;
-    devices.append({plannedDeviceID(name.trimmed()), name.trimmed(), inputChannelCount});
+    devices.append(
+        {unusedPlannedDeviceID(name.trimmed(), devices), name.trimmed(), inputChannelCount});
     setPlannedAudioDevices(devices);
     rebuildAudioInputCatalog();
     return true;
@@ -36,6 +39,62 @@ void SessionViewModel::removePlannedAudioDevice(const QString &deviceUID)
     rebuildAudioInputCatalog();
     // Clears the assignments to it in the same undo step, unless the device is attached.
     reconcileAudioAssignments();
+}
+
+bool SessionViewModel::editPlannedAudioDevice(const QString &deviceUID, const QString &name,
+                                              qint64 inputChannelCount)
+{
+    const qsizetype index = indexOfPlannedDevice(deviceUID);
+    if (index < 0) {
+        setErrorMessage(u"没有计划设备“%1”。"_s.arg(deviceUID));
+        return false;
+    }
+    if (const std::optional<QString> problem =
+            plannedDeviceProblem(name, inputChannelCount, m_plannedAudioDevices, deviceUID)) {
+        setErrorMessage(problem);
+        return false;
+    }
+    const PlannedAudioDevice edited{deviceUID, name.trimmed(), inputChannelCount};
+    if (m_plannedAudioDevices[index] == edited)
+        return true;
+
+    recordUndoSnapshotIfNeeded();
+    QList<PlannedAudioDevice> devices = m_plannedAudioDevices;
+    devices[index] = edited;
+    setPlannedAudioDevices(devices);
+    rebuildAudioInputCatalog();
+    // Inputs past the new count are gone from the catalogue: their tracks lose them here.
+    reconcileAudioAssignments();
+    return true;
+}
+
+TrackList SessionViewModel::tracksLosingInput(const QString &deviceUID,
+                                              qint64 inputChannelCount) const
+{
+    TrackList losing;
+    const qsizetype index = indexOfPlannedDevice(deviceUID);
+    if (index < 0)
+        return losing;
+    // The catalogue the edit would make, so the rule is the one reconciliation applies.
+    QList<PlannedAudioDevice> devices = m_plannedAudioDevices;
+    devices[index].inputChannelCount = inputChannelCount;
+    const AudioInputCatalog edited(m_attachedAudioDevices, devices);
+    const QHash<QString, QString> &remaining = edited.channelLabelByID();
+    for (const TrackChannel &track : m_session.tracks) {
+        if (track.audioInputDeviceUID == deviceUID && track.audioInputChannelID &&
+            !remaining.contains(*track.audioInputChannelID))
+            losing.append(track);
+    }
+    return losing;
+}
+
+qsizetype SessionViewModel::indexOfPlannedDevice(const QString &deviceUID) const
+{
+    for (qsizetype i = 0; i < m_plannedAudioDevices.size(); ++i) {
+        if (m_plannedAudioDevices[i].id == deviceUID)
+            return i;
+    }
+    return -1;
 }
 
 qsizetype SessionViewModel::tracksAssignedToDevice(const QString &deviceUID) const

@@ -181,11 +181,20 @@ void SessionViewModel::exportArdourSession()
     QStringList suggestions{defaultArdourCapturePortPattern};
     if (device)
         suggestions.append(device->name + u":capture_AUX%i"_s);
+    QStringList rates;
+    for (const qint64 rate : ardourSampleRates)
+        rates.append(sampleRateText(rate));
+    const qsizetype currentRate =
+        std::find(ardourSampleRates.cbegin(), ardourSampleRates.cend(), ardourSampleRate()) -
+        ardourSampleRates.cbegin();
     const std::optional<SavePanelChoice> choice = m_filePanels->chooseSaveLocationWithOption(
-        {u"导出 Ardour 会话"_s, u"导出"_s, suggestedBaseName(), {}},
-        {u"采集端口："_s, suggestions, m_exporter.ardour.capturePortPattern});
+        {u"导出 Ardour 会话"_s, u"导出"_s, suggestedBaseName(), {ardourSessionFolderType}},
+        {u"采集端口："_s, suggestions, m_exporter.ardour.capturePortPattern},
+        {u"采样率："_s, rates, currentRate});
     if (!choice || !setArdourCapturePortPattern(choice->optionText))
         return;
+    if (choice->listIndex >= 0 && choice->listIndex < qsizetype(ardourSampleRates.size()))
+        setArdourSampleRate(ardourSampleRates[choice->listIndex]);
 
     ArdourSessionExporter ardour = m_exporter.ardour;
     ardour.playbackOutputs = m_playbackOutputs;

@@ -56,7 +56,7 @@ bool SessionViewModel::assignFromConsoleRecorder(const QString &recorderID,
     beginGroupedMutation();
     std::optional<QString> device = deviceUID ? deviceUID : recorderDeviceUID(recorderID);
     if (!device && addPlannedAudioDevice(recorder.name, recorder.channels.size()))
-        device = plannedDeviceID(recorder.name);
+        device = m_plannedAudioDevices.constLast().id;
     if (!device) {
         endGroupedMutation();
         return false;

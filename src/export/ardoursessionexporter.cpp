@@ -149,6 +149,11 @@ QString colorValue(const RGBColor &color)
 
 } // namespace
 
+QString sampleRateText(qint64 rate)
+{
+    return QString::number(double(rate) / 1000.0) + u" kHz"_s;
+}
+
 std::optional<QString> capturePortPatternProblem(const QString &pattern)
 {
     if (pattern.contains(u"%n"_s) || pattern.contains(u"%i"_s))

@@ -22,6 +22,8 @@ inline const QString defaultArdourCapturePortPattern = QStringLiteral("system:ca
 
 inline constexpr std::array ardourSampleRates{44100, 48000, 88200, 96000};
 inline constexpr qint64 defaultArdourSampleRate = 48000;
+// "44.1 kHz", "48 kHz": the rate as Ardour's own dialogs show it.
+QString sampleRateText(qint64 rate);
 
 // Why a capture port pattern cannot name ports, as the user is told; nothing when it can: it
 // must hold %n (the input counted from 1) or %i (counted from 0).

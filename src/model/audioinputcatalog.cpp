@@ -31,17 +31,31 @@ QString plannedDeviceID(const QString &name)
     return u"planned:"_s + name;
 }
 
-std::optional<QString> plannedDeviceProblem(const QString &name, qint64 inputChannelCount,
-                                            const QList<PlannedAudioDevice> &existing)
+QString unusedPlannedDeviceID(const QString &name, const QList<PlannedAudioDevice> &existing)
 {
-    if (name.trimmed().isEmpty())
+    const auto taken = [&](const QString &id) {
+        return std::any_of(existing.cbegin(), existing.cend(),
+                           [&](const PlannedAudioDevice &device) { return device.id == id; });
+    };
+    QString id = plannedDeviceID(name);
+    for (int n = 2; taken(id); ++n)
+        id = plannedDeviceID(name) + u" #"_s + QString::number(n);
+    return id;
+}
+
+std::optional<QString> plannedDeviceProblem(const QString &name, qint64 inputChannelCount,
+                                            const QList<PlannedAudioDevice> &existing,
+                                            const QString &editedID)
+{
+    const QString trimmed = name.trimmed();
+    if (trimmed.isEmpty())
         return u"请输入设备名称。"_s;
     if (inputChannelCount < 1 || inputChannelCount > maximumPlannedInputCount)
         return u"输入数应为 1 到 %1 之间的整数。"_s.arg(maximumPlannedInputCount);
-    const QString id = plannedDeviceID(name.trimmed());
+    // Names, not ids: a renamed interface keeps the id of its first name.
     for (const PlannedAudioDevice &device : existing) {
-        if (device.id == id)
-            return u"已有名为“%1”的计划设备。"_s.arg(name.trimmed());
+        if (device.id != editedID && device.name == trimmed)
+            return u"已有名为“%1”的计划设备。"_s.arg(trimmed);
     }
     return std::nullopt;
 }

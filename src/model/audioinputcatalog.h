@@ -68,10 +68,14 @@ inline constexpr qint64 maximumPlannedInputCount = 512;
 
 // "planned:" and the name: an id that no audio service gives a real device.
 QString plannedDeviceID(const QString &name);
-// Why a planned interface of this (trimmed) name and input count cannot join `existing`, as the
-// user is told; nothing when it can.
+// The id a new planned interface of this name gets: plannedDeviceID(name), or when a renamed
+// interface still holds that id, the same with " #2", " #3", ... added.
+QString unusedPlannedDeviceID(const QString &name, const QList<PlannedAudioDevice> &existing);
+// Why a planned interface of this (trimmed) name and input count cannot join `existing`, or
+// replace the one of `editedID` there, as the user is told; nothing when it can.
 std::optional<QString> plannedDeviceProblem(const QString &name, qint64 inputChannelCount,
-                                            const QList<PlannedAudioDevice> &existing);
+                                            const QList<PlannedAudioDevice> &existing,
+                                            const QString &editedID = {});
 
 // A snapshot of the input devices tracks can be assigned to, with lookup tables: the attached
 // ones in enumeration order, then the planned and remembered ones that are not attached. Never

@@ -1,3 +1,4 @@
+#include "app/filetypes.h"
 #include "app/projectdocument.h"
 #include "support/builders.h"
 #include "support/testfiles.h"
@@ -173,6 +174,7 @@ TEST_F(ExportActions, ArdourSessionAsksForItsFolderAndCapturePorts)
     assignIncludedTo(u"madi"_s);
     panels->saveLocation = path(u"Show 2"_s);
     panels->optionText = u"MADI Card:capture_AUX%i"_s;
+    panels->listIndex = 3;
     vm.exportTemplate();
     EXPECT_EQ(vm.statusMessage(),
               u"已导出 Ardour 会话至 Show 2 · 10 条轨道\n"
@@ -181,7 +183,14 @@ TEST_F(ExportActions, ArdourSessionAsksForItsFolderAndCapturePorts)
     EXPECT_EQ(panels->saveRequests.last().suggestedName, u"Main Show"_s);
     EXPECT_EQ(panels->optionRequests.last().suggestions,
               (QStringList{u"system:capture_%n"_s, u"MADI Card:capture_AUX%i"_s}));
-    EXPECT_TRUE(QFileInfo::exists(path(u"Show 2/Show 2.ardour"_s)));
+    EXPECT_TRUE(fileBytes(path(u"Show 2/Show 2.ardour"_s)).contains("sample-rate=\"96000\""));
+    // The rate picked last is the one the next panel starts on.
+    EXPECT_EQ(panels->listRequests.first(),
+              (SavePanelListOption{
+                  u"采样率："_s, {u"44.1 kHz"_s, u"48 kHz"_s, u"88.2 kHz"_s, u"96 kHz"_s}, 1}));
+    vm.exportTemplate();
+    EXPECT_EQ(panels->listRequests.last().current, 3);
+    EXPECT_EQ(panels->saveRequests.last().types, QList<FileType>{ardourSessionFolderType});
 }
 
 // The writers themselves keep an earlier file on failure; here the reason reaches the user.

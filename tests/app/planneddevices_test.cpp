@@ -125,3 +125,45 @@ TEST_F(PlannedDevices, TakeWhatTheConsoleRecordsInOneStepAndARevisedFilesRouting
     vm.updateFromSessionReportAt(writeFile(u"revised.snap"_s, snap("3")));
     EXPECT_EQ(vm.session().recorderPatch[0].channels[2], QList<RecorderTrackRef>());
 }
+
+// Inputs 2, 5 and the pairs 3–4 and 4–5 on an eight-input rack cut to four: the pair that needs
+// input 5 goes with it, the one that ends on input 4 stays.
+TEST_F(PlannedDevices, EditKeepsTheIDSoARenameKeepsThePatchAndAShrinkIsOneStep)
+{
+    importReport();
+    ASSERT_TRUE(vm.addPlannedAudioDevice(u"Rack"_s, 8));
+    ASSERT_TRUE(vm.addPlannedAudioDevice(u"Spare"_s, 4));
+    vm.setAudioInputChannel(u"planned:Rack:1"_s, idOf(u"1"_s));
+    vm.setAudioInputChannel(u"planned:Rack:4"_s, idOf(u"2"_s));
+    vm.setAudioInputChannel(u"planned:Rack:stereo:2"_s, idOf(u"6s"_s));
+    vm.setAudioInputChannel(u"planned:Rack:stereo:3"_s, idOf(u"3s"_s));
+    const SessionEditSnapshot before = snapshot();
+    const qsizetype steps = vm.undoSnapshots().size();
+
+    EXPECT_FALSE(vm.editPlannedAudioDevice(u"planned:Rack"_s, u" Spare "_s, 8));
+    EXPECT_EQ(vm.errorMessage(), u"已有名为“Spare”的计划设备。"_s);
+    EXPECT_FALSE(vm.editPlannedAudioDevice(u"planned:Rack"_s, u"Rack"_s, 0));
+    EXPECT_EQ(snapshot(), before);
+    EXPECT_EQ(vm.undoSnapshots().size(), steps);
+
+    QStringList losing;
+    for (const TrackChannel &t : vm.tracksLosingInput(u"planned:Rack"_s, 4))
+        losing << t.channelLabel;
+    EXPECT_EQ(losing, (QStringList{u"2"_s, u"3s"_s}));
+    ASSERT_TRUE(vm.editPlannedAudioDevice(u"planned:Rack"_s, u"Stage Rack"_s, 4));
+    const QStringList patched{u"planned:Rack planned:Rack:1"_s, u"planned:Rack -"_s,
+                              u"planned:Rack planned:Rack:stereo:2"_s, u"planned:Rack -"_s};
+    EXPECT_EQ(patchOf({u"1"_s, u"2"_s, u"6s"_s, u"3s"_s}), patched);
+    const SessionEditSnapshot after = snapshot();
+    vm.undo();
+    EXPECT_EQ(snapshot(), before);
+    vm.redo();
+    EXPECT_EQ(snapshot(), after);
+
+    vm.openProjectAt(writeFile(u"show.kvp"_s, vm.makeProjectData()));
+    EXPECT_EQ(patchOf({u"1"_s, u"2"_s, u"6s"_s, u"3s"_s}), patched);
+    EXPECT_EQ(vm.audioInputCatalog().deviceNameByUID().value(u"planned:Rack"_s), u"Stage Rack"_s);
+    // The old name is free again; its id is not.
+    ASSERT_TRUE(vm.addPlannedAudioDevice(u"Rack"_s, 2));
+    EXPECT_EQ(vm.plannedAudioDevices().last().id, u"planned:Rack #2"_s);
+}

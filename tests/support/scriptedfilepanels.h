@@ -18,6 +18,9 @@ public:
     // What the user types into a save panel's option; nothing keeps the text it shows.
     std::optional<QString> optionText;
     QList<SavePanelTextOption> optionRequests;
+    // The item the user picks in a save panel's list; nothing keeps the one it starts on.
+    std::optional<qsizetype> listIndex;
+    QList<SavePanelListOption> listRequests;
 
     std::optional<QString> chooseFileToOpen(const OpenPanelRequest &request) override
     {
@@ -31,14 +34,17 @@ public:
         return saveLocation;
     }
 
-    std::optional<SavePanelChoice> chooseSaveLocationWithOption(const SavePanelRequest &request,
-                                                                const SavePanelTextOption &option) override
+    std::optional<SavePanelChoice>
+    chooseSaveLocationWithOption(const SavePanelRequest &request, const SavePanelTextOption &option,
+                                 const SavePanelListOption &list) override
     {
         optionRequests.append(option);
+        listRequests.append(list);
         const std::optional<QString> location = chooseSaveLocation(request);
         if (!location)
             return std::nullopt;
-        return SavePanelChoice{*location, optionText.value_or(option.text)};
+        return SavePanelChoice{*location, optionText.value_or(option.text),
+                               listIndex.value_or(list.current)};
     }
 };
 

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -20,7 +21,7 @@ using PlannedDeviceDialogsTest = TrackListTest;
 TEST_F(PlannedDeviceDialogsTest, AddRefusesBadValuesInPlaceAndOffersTheDeviceMarkedUnattached)
 {
     importReport();
-    AddPlannedDeviceDialog dialog(&vm);
+    PlannedDeviceDialog dialog(&vm);
     dialog.nameEdit()->setText(u"   "_s);
     dialog.show();
     QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
@@ -45,8 +46,8 @@ TEST_F(PlannedDeviceDialogsTest, RemovingAPatchedDeviceAsksFirstAndIsOneUndoStep
     vm.setAudioInputChannel(u"planned:Rack:2"_s, idOf(u"1"_s));
     QStringList questions;
     bool answer = false;
-    PlannedDevicesDialog dialog(&vm, [&](QWidget *, const QString &question) {
-        questions << question;
+    PlannedDevicesDialog dialog(&vm, [&](QWidget *, const Confirmation &confirmation) {
+        questions << confirmation.question;
         return answer;
     });
     dialog.list()->setCurrentRow(0);
@@ -63,6 +64,44 @@ TEST_F(PlannedDeviceDialogsTest, RemovingAPatchedDeviceAsksFirstAndIsOneUndoStep
     EXPECT_EQ(vm.undoSnapshots().size(), steps + 1);
     vm.undo();
     EXPECT_EQ(track(u"1"_s).audioInputChannelID, u"planned:Rack:2"_s);
+}
+
+// Kick on input 3 and Snare on 4 of a four-input rack cut to two.
+TEST_F(PlannedDeviceDialogsTest, EditingOpensTheFormFilledAndAsksBeforeTracksLoseTheirInput)
+{
+    importReport();
+    ASSERT_TRUE(vm.addPlannedAudioDevice(u"Rack"_s, 4));
+    vm.setAudioInputChannel(u"planned:Rack:2"_s, idOf(u"1"_s));
+    vm.setAudioInputChannel(u"planned:Rack:3"_s, idOf(u"2"_s));
+    QList<Confirmation> asked;
+    bool answer = false;
+    PlannedDevicesDialog dialog(&vm, [&](QWidget *, const Confirmation &confirmation) {
+        asked << confirmation;
+        return answer;
+    });
+    dialog.show();
+    const QPoint row = dialog.list()->visualItemRect(dialog.list()->item(0)).center();
+    QTest::mouseClick(dialog.list()->viewport(), Qt::LeftButton, {}, row);
+    QTest::mouseDClick(dialog.list()->viewport(), Qt::LeftButton, {}, row);
+    auto *form = dialog.findChild<PlannedDeviceDialog *>();
+    ASSERT_TRUE(form);
+    EXPECT_EQ(form->nameEdit()->text(), u"Rack"_s);
+    EXPECT_EQ(form->inputCountBox()->value(), 4);
+
+    const qsizetype steps = vm.undoSnapshots().size();
+    form->inputCountBox()->setValue(2);
+    QTest::mouseClick(form->okButton(), Qt::LeftButton);
+    ASSERT_EQ(asked.size(), 1);
+    EXPECT_EQ(asked[0].question,
+              u"缩减到 2 路输入后，2 条轨道将失去输入：Kick、Snare。是否继续？"_s);
+    EXPECT_EQ(asked[0].action, u"缩减"_s);
+    EXPECT_EQ(vm.plannedAudioDevices().first().inputChannelCount, 4);
+
+    answer = true;
+    QTest::mouseClick(form->okButton(), Qt::LeftButton);
+    EXPECT_EQ(vm.plannedAudioDevices().first().inputChannelCount, 2);
+    EXPECT_EQ(track(u"1"_s).audioInputChannelID, std::nullopt);
+    EXPECT_EQ(vm.undoSnapshots().size(), steps + 1);
 }
 
 } // namespace

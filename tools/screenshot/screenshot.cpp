@@ -204,7 +204,7 @@ bool grabPlannedDevice(kelvary::ui::Appearance &appearance, const QString &repor
     ok = grab(window.get(), output.filePath(u"matrix-no-device.png"_s)) && ok;
     window->setDisplayMode(kelvary::ui::TrackListDisplayMode::list);
 
-    kelvary::ui::AddPlannedDeviceDialog dialog(window->viewModel(), window.get());
+    kelvary::ui::PlannedDeviceDialog dialog(window->viewModel(), window.get());
     dialog.nameEdit()->setText(u"Stage Rack"_s);
     dialog.show();
     if (!QTest::qWaitForWindowExposed(&dialog))

@@ -12,22 +12,38 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace kelvary::ui {
 
-AddPlannedDeviceDialog::AddPlannedDeviceDialog(SessionViewModel *viewModel, QWidget *parent)
+namespace {
+
+// "Kick、Snare、Toms…": the first three, so a long list stays one line.
+QString trackNamesText(const TrackList &tracks)
+{
+    QStringList names;
+    for (qsizetype i = 0; i < tracks.size() && i < 3; ++i)
+        names.append(tracks[i].name.isEmpty() ? tracks[i].channelLabel : tracks[i].name);
+    return names.join(u"、"_s) + (tracks.size() > 3 ? u"…"_s : QString());
+}
+
+} // namespace
+
+PlannedDeviceDialog::PlannedDeviceDialog(SessionViewModel *viewModel, QWidget *parent)
     : QDialog(parent)
     , m_viewModel(viewModel)
 {
     setWindowTitle(u"添加计划设备"_s);
+    setMinimumWidth(420);
     auto *layout = new QVBoxLayout(this);
-    auto *intro = new QLabel(
+    m_intro = new QLabel(
         u"描述一台此刻未连接的音频接口，就能先把轨道分配到它的输入上；到现场接上同名设备后，"
         "在设备菜单中改选即可。"_s,
         this);
-    intro->setWordWrap(true);
-    layout->addWidget(intro);
+    m_intro->setWordWrap(true);
+    layout->addWidget(m_intro);
 
     auto *form = new QFormLayout;
     m_name = new QLineEdit(this);
@@ -59,18 +75,46 @@ AddPlannedDeviceDialog::AddPlannedDeviceDialog(SessionViewModel *viewModel, QWid
     connect(m_name, &QLineEdit::textEdited, m_problem, &QWidget::hide);
 }
 
-void AddPlannedDeviceDialog::accept()
+PlannedDeviceDialog::PlannedDeviceDialog(SessionViewModel *viewModel,
+                                         const PlannedAudioDevice &edited, Confirm confirm,
+                                         QWidget *parent)
+    : PlannedDeviceDialog(viewModel, parent)
+{
+    m_editedID = edited.id;
+    m_confirm = std::move(confirm);
+    setWindowTitle(u"编辑计划设备"_s);
+    m_intro->setText(u"改名不影响这台设备上的轨道分配；减少输入数时，超出范围的轨道会失去输入。"_s);
+    m_name->setText(edited.name);
+    m_inputCount->setValue(int(edited.inputChannelCount));
+}
+
+void PlannedDeviceDialog::accept()
 {
     const QString name = m_name->text().trimmed();
     const qint64 count = m_inputCount->value();
     if (const std::optional<QString> problem =
-            plannedDeviceProblem(name, count, m_viewModel->plannedAudioDevices())) {
+            plannedDeviceProblem(name, count, m_viewModel->plannedAudioDevices(), m_editedID)) {
         m_problem->setText(*problem);
         m_problem->show();
+        // Grown to fit the reason rather than squeezing the fields.
+        adjustSize();
         m_name->setFocus();
         return;
     }
-    m_viewModel->addPlannedAudioDevice(name, count);
+    if (m_editedID.isEmpty()) {
+        m_viewModel->addPlannedAudioDevice(name, count);
+        QDialog::accept();
+        return;
+    }
+    if (const TrackList losing = m_viewModel->tracksLosingInput(m_editedID, count);
+        !losing.isEmpty() &&
+        !m_confirm(this, {u"编辑计划设备"_s,
+                          u"缩减到 %1 路输入后，%2 条轨道将失去输入：%3。是否继续？"_s.arg(count)
+                              .arg(losing.size())
+                              .arg(trackNamesText(losing)),
+                          u"缩减"_s}))
+        return;
+    m_viewModel->editPlannedAudioDevice(m_editedID, name, count);
     QDialog::accept();
 }
 
@@ -88,15 +132,20 @@ PlannedDevicesDialog::PlannedDevicesDialog(SessionViewModel *viewModel, Confirm 
     layout->addWidget(m_list);
 
     auto *buttons = new QDialogButtonBox(this);
+    m_edit = buttons->addButton(u"编辑…"_s, QDialogButtonBox::ActionRole);
     m_remove = buttons->addButton(u"移除"_s, QDialogButtonBox::ActionRole);
     QPushButton *close = buttons->addButton(u"关闭"_s, QDialogButtonBox::RejectRole);
     close->setDefault(true);
+    connect(m_edit, &QPushButton::clicked, this, &PlannedDevicesDialog::editCurrent);
     connect(m_remove, &QPushButton::clicked, this, &PlannedDevicesDialog::removeCurrent);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
 
-    connect(m_list, &QListWidget::currentRowChanged, this,
-            [this](int row) { m_remove->setEnabled(row >= 0); });
+    connect(m_list, &QListWidget::currentRowChanged, this, [this] {
+        m_edit->setEnabled(currentID().has_value());
+        m_remove->setEnabled(currentID().has_value());
+    });
+    connect(m_list, &QListWidget::itemDoubleClicked, this, &PlannedDevicesDialog::editCurrent);
     connect(m_viewModel, &SessionViewModel::audioInputCatalogChanged, this,
             &PlannedDevicesDialog::showDevices);
     showDevices();
@@ -104,6 +153,7 @@ PlannedDevicesDialog::PlannedDevicesDialog(SessionViewModel *viewModel, Confirm 
 
 void PlannedDevicesDialog::showDevices()
 {
+    const std::optional<QString> current = currentID();
     m_list->clear();
     const QList<AudioInputDevice> &catalogue = m_viewModel->audioInputCatalog().devices();
     for (const PlannedAudioDevice &planned : m_viewModel->plannedAudioDevices()) {
@@ -113,42 +163,71 @@ void PlannedDevicesDialog::showDevices()
             u"%1 · %2 路输入（%3）"_s.arg(planned.name).arg(planned.inputChannelCount).arg(state),
             m_list);
         item->setData(Qt::UserRole, planned.id);
+        // An edit keeps the row it was made on current.
+        if (planned.id == current)
+            m_list->setCurrentItem(item);
     }
     if (m_list->count() == 0) {
         auto *item = new QListWidgetItem(u"没有计划设备"_s, m_list);
         item->setFlags(Qt::NoItemFlags);
     }
-    m_remove->setEnabled(false);
+    m_edit->setEnabled(currentID().has_value());
+    m_remove->setEnabled(currentID().has_value());
+}
+
+std::optional<QString> PlannedDevicesDialog::currentID() const
+{
+    const QListWidgetItem *item = m_list->currentItem();
+    if (!item || !(item->flags() & Qt::ItemIsEnabled))
+        return std::nullopt;
+    return item->data(Qt::UserRole).toString();
+}
+
+PlannedDeviceDialog *PlannedDevicesDialog::editCurrent()
+{
+    const std::optional<QString> id = currentID();
+    if (!id)
+        return nullptr;
+    const QList<PlannedAudioDevice> &planned = m_viewModel->plannedAudioDevices();
+    const auto device = std::find_if(planned.cbegin(), planned.cend(),
+                                     [&](const PlannedAudioDevice &d) { return d.id == *id; });
+    if (device == planned.cend())
+        return nullptr;
+    auto *form = new PlannedDeviceDialog(m_viewModel, *device, m_confirm, this);
+    form->setAttribute(Qt::WA_DeleteOnClose);
+    form->open();
+    return form;
 }
 
 void PlannedDevicesDialog::removeCurrent()
 {
-    const QListWidgetItem *item = m_list->currentItem();
-    if (!item || !(item->flags() & Qt::ItemIsEnabled))
+    const std::optional<QString> id = currentID();
+    if (!id)
         return;
-    const QString id = item->data(Qt::UserRole).toString();
     const std::optional<AudioInputDevice> device =
-        deviceWithID(id, m_viewModel->audioInputCatalog().devices());
+        deviceWithID(*id, m_viewModel->audioInputCatalog().devices());
     // An attached device keeps its assignments: only the entry goes.
     const qsizetype assigned =
-        device && !device->isAttached ? m_viewModel->tracksAssignedToDevice(id) : 0;
+        device && !device->isAttached ? m_viewModel->tracksAssignedToDevice(*id) : 0;
     if (assigned > 0 &&
-        !m_confirm(this, u"有 %1 条轨道分配在“%2”上。移除这台设备会清除这些分配（可撤销）。"_s
-                             .arg(assigned)
-                             .arg(device->name)))
+        !m_confirm(this, {u"移除计划设备"_s,
+                          u"有 %1 条轨道分配在“%2”上。移除这台设备会清除这些分配（可撤销）。"_s
+                              .arg(assigned)
+                              .arg(device->name),
+                          u"移除"_s}))
         return;
-    m_viewModel->removePlannedAudioDevice(id);
+    m_viewModel->removePlannedAudioDevice(*id);
 }
 
-bool confirmWithMessageBox(QWidget *parent, const QString &question)
+bool confirmWithMessageBox(QWidget *parent, const Confirmation &confirmation)
 {
-    QMessageBox box(QMessageBox::Question, u"移除计划设备"_s, question, QMessageBox::NoButton,
-                    parent);
-    QPushButton *remove = box.addButton(u"移除"_s, QMessageBox::DestructiveRole);
+    QMessageBox box(QMessageBox::Question, confirmation.title, confirmation.question,
+                    QMessageBox::NoButton, parent);
+    QPushButton *action = box.addButton(confirmation.action, QMessageBox::DestructiveRole);
     QPushButton *cancel = box.addButton(u"取消"_s, QMessageBox::RejectRole);
     box.setDefaultButton(cancel);
     box.exec();
-    return box.clickedButton() == remove;
+    return box.clickedButton() == action;
 }
 
 } // namespace kelvary::ui

@@ -304,7 +304,7 @@ void ContentView::showAddPlannedDeviceDialog()
 {
     if (m_viewModel->tracks().isEmpty())
         return;
-    auto *dialog = new AddPlannedDeviceDialog(m_viewModel, this);
+    auto *dialog = new PlannedDeviceDialog(m_viewModel, this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->open();
 }

@@ -20,7 +20,8 @@ QStringList nameFilters(const QList<FileType> &types)
             if (extension.toUpper() != extension.toLower())
                 patterns.append(u"*."_s + extension.toUpper());
         }
-        filters.append(u"%1 (%2)"_s.arg(type.description, patterns.join(u' ')));
+        filters.append(
+            u"%1 (%2)"_s.arg(type.description, patterns.isEmpty() ? u"*"_s : patterns.join(u' ')));
     }
     return filters;
 }
@@ -43,6 +44,9 @@ void setUpSaveDialog(QFileDialog &dialog, const SavePanelRequest &request)
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilters(nameFilters(request.types));
+    // "(*)" says nothing beside a folder's description.
+    if (!request.types.isEmpty() && request.types.constFirst().extensions.isEmpty())
+        dialog.setOption(QFileDialog::HideNameFilterDetails);
     if (!request.prompt.isEmpty())
         dialog.setLabelText(QFileDialog::Accept, request.prompt);
     if (!request.types.isEmpty() && !request.types.constFirst().extensions.isEmpty())
@@ -63,7 +67,8 @@ std::optional<QString> DialogFilePanels::chooseSaveLocation(const SavePanelReque
 
 std::optional<SavePanelChoice>
 DialogFilePanels::chooseSaveLocationWithOption(const SavePanelRequest &request,
-                                               const SavePanelTextOption &option)
+                                               const SavePanelTextOption &option,
+                                               const SavePanelListOption &list)
 {
     QFileDialog dialog(QApplication::activeWindow(), request.title);
     // NOTE: only Qt's own dialog takes a widget of ours; it lays itself out in a grid.
@@ -73,14 +78,23 @@ DialogFilePanels::chooseSaveLocationWithOption(const SavePanelRequest &request,
     text->setEditable(true);
     text->addItems(option.suggestions);
     text->setCurrentText(option.text);
+    auto *items = new QComboBox(&dialog);
+    items->addItems(list.items);
+    items->setCurrentIndex(int(list.current));
     if (auto *grid = qobject_cast<QGridLayout *>(dialog.layout())) {
-        const int row = grid->rowCount();
-        grid->addWidget(new QLabel(option.label, &dialog), row, 0);
-        grid->addWidget(text, row, 1, 1, grid->columnCount() - 1);
+        const auto addRow = [&](const QString &label, QWidget *field) {
+            const int row = grid->rowCount();
+            grid->addWidget(new QLabel(label, &dialog), row, 0);
+            grid->addWidget(field, row, 1, 1, grid->columnCount() - 1);
+        };
+        addRow(option.label, text);
+        if (!list.items.isEmpty())
+            addRow(list.label, items);
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return SavePanelChoice{dialog.selectedFiles().constFirst(), text->currentText().trimmed()};
+    return SavePanelChoice{dialog.selectedFiles().constFirst(), text->currentText().trimmed(),
+                           list.items.isEmpty() ? list.current : items->currentIndex()};
 }
 
 } // namespace kelvary::ui
