@@ -2,6 +2,7 @@
 
 #include "model/recordingcheck.h"
 
+#include <QFontMetrics>
 #include <QFontMetricsF>
 #include <QGuiApplication>
 
@@ -25,13 +26,35 @@ int heightOf(const QFontMetricsF &metrics, const QString &text)
 
 } // namespace
 
-RoutingMatrixFonts RoutingMatrixFonts::standard()
+RoutingMatrixFonts RoutingMatrixFonts::standard(int cellSize)
 {
     const QFont application = QGuiApplication::font();
     QFont label = application;
-    label.setPixelSize(12);
+    label.setPixelSize(std::clamp(cellSize / 2, 10, 12));
     label.setWeight(QFont::Medium);
     return {label, application};
+}
+
+int clampedMatrixCellSize(int cellSize)
+{
+    return std::clamp(cellSize, RoutingMatrixLayout::minimumCellSize,
+                      RoutingMatrixLayout::maximumCellSize);
+}
+
+int deviceMenuWidth(const QFont &font, const QString &name, int atLeast)
+{
+    // From `atLeast` up to the name on one line: the first width at which the name wraps over no
+    // more lines than the menu has and no word sticks out.
+    const QFontMetrics metrics(font);
+    const int oneLine = metrics.horizontalAdvance(name) + 1;
+    const int lines = RoutingMatrixLayout::deviceNameLines;
+    for (int width = std::min(oneLine, atLeast); width < oneLine; width += 4) {
+        const QRect wrapped = metrics.boundingRect(QRect(0, 0, width, lines * 4 * metrics.height()),
+                                                   Qt::TextWordWrap, name);
+        if (wrapped.width() <= width && wrapped.height() <= lines * metrics.lineSpacing())
+            return width;
+    }
+    return oneLine;
 }
 
 TrackList matrixTracks(const TrackList &tracks)
@@ -48,14 +71,15 @@ TrackList matrixTracks(const TrackList &tracks)
 RoutingMatrixLayout measureRoutingMatrixLayout(const QList<RoutingMatrixColumn> &columns,
                                                const TrackList &tracks,
                                                const QList<AudioInputDevice> &devices,
-                                               const RoutingMatrixFonts &fonts)
+                                               const RoutingMatrixFonts &fonts, int cellSize)
 {
     const QFontMetricsF label(fonts.label);
     RoutingMatrixLayout layout;
+    layout.cellSize = clampedMatrixCellSize(cellSize);
     // The labels stand rotated: a label's height sets the column width, its width the header's
     // height.
     for (const RoutingMatrixColumn &column : columns) {
-        layout.cellSize = std::max(layout.cellSize, heightOf(label, column.channelLabel) + 16);
+        layout.cellSize = std::max(layout.cellSize, heightOf(label, column.channelLabel) + 6);
         layout.columnHeaderHeight =
             std::max(layout.columnHeaderHeight, widthOf(label, column.channelLabel) + 24);
     }
@@ -65,18 +89,19 @@ RoutingMatrixLayout measureRoutingMatrixLayout(const QList<RoutingMatrixColumn> 
         widestName = std::max(widestName, widthOf(label, track.name));
     layout.nameColumnWidth = std::max(RoutingMatrixLayout::minimumNameColumnWidth, widestName + 20);
 
-    // Every device counts, so the column keeps its width when the user picks another one.
-    const QFontMetricsF deviceName(fonts.deviceName);
+    // Every device counts, so the column keeps its width when the user picks another one. The
+    // name is measured as the menu shows it, with the mark of a device that is not attached.
     for (const AudioInputDevice &device : devices)
-        layout.nameColumnWidth =
-            std::max(layout.nameColumnWidth, widthOf(deviceName, device.name) + 28);
+        layout.nameColumnWidth = std::max(
+            layout.nameColumnWidth, deviceMenuWidth(fonts.deviceName, deviceDisplayName(device),
+                                                    layout.nameColumnWidth - 28) +
+                                        28);
     return layout;
 }
 
-std::optional<RoutingMatrixModel> buildRoutingMatrixModel(const std::optional<QString> &deviceUID,
-                                                          const AudioInputCatalog &catalog,
-                                                          const TrackList &tracks,
-                                                          const RoutingMatrixFonts &fonts)
+std::optional<RoutingMatrixModel>
+buildRoutingMatrixModel(const std::optional<QString> &deviceUID, const AudioInputCatalog &catalog,
+                        const TrackList &tracks, const RoutingMatrixFonts &fonts, int cellSize)
 {
     const QList<AudioInputDevice> &devices = catalog.devices();
     if (devices.isEmpty())
@@ -101,7 +126,7 @@ std::optional<RoutingMatrixModel> buildRoutingMatrixModel(const std::optional<QS
         for (qint64 k = shared.firstIndex; k <= shared.lastIndex && k < model.columns.size(); ++k)
             model.columns[k].sharedBy = shared.trackNames;
     }
-    model.layout = measureRoutingMatrixLayout(model.columns, tracks, devices, fonts);
+    model.layout = measureRoutingMatrixLayout(model.columns, tracks, devices, fonts, cellSize);
     return model;
 }
 
