@@ -82,13 +82,14 @@ TEST(RoutingMatrixModel, TheWholeDeviceNameFitsItsCellAndTheZoomIsClamped)
         SCOPED_TRACE(f.name.toStdString());
         AudioInputDevice shown = device(u"b"_s, f.name, {channel(u"b"_s, 0)});
         shown.isAttached = f.attached;
-        const QString text = deviceDisplayName(shown);
+        const QString text = deviceMenuLabel(shown);
         const RoutingMatrixLayout layout =
             measureRoutingMatrixLayout({}, {}, {shown}, fonts, f.cellSize);
         const int room = layout.nameColumnWidth - 28;
         const QRect wrapped = metrics.boundingRect(QRect(0, 0, room, 1000), Qt::TextWordWrap, text);
+        const QRect oneLine = metrics.boundingRect(QRect(0, 0, 1000, 1000), 0, text);
         EXPECT_LE(wrapped.width(), room);
-        EXPECT_LE(wrapped.height(), RoutingMatrixLayout::deviceNameLines * metrics.lineSpacing());
+        EXPECT_LE(wrapped.height(), RoutingMatrixLayout::deviceNameLines * oneLine.height());
         EXPECT_EQ(layout.cellSize, f.expectedCellSize);
     }
 }

@@ -41,17 +41,38 @@ int clampedMatrixCellSize(int cellSize)
                       RoutingMatrixLayout::maximumCellSize);
 }
 
+QString deviceMenuLabel(const AudioInputDevice &device)
+{
+    const QString shown = deviceDisplayName(device);
+    const QString mark = shown.mid(device.name.size());
+    if (mark.isEmpty())
+        return shown;
+    // Chinese text may break between any two characters; word joiners keep the mark on one line.
+    QString joined;
+    for (const QChar c : mark) {
+        if (!joined.isEmpty())
+            joined += QChar(0x2060);
+        joined += c;
+    }
+    return device.name + joined;
+}
+
 int deviceMenuWidth(const QFont &font, const QString &name, int atLeast)
 {
     // From `atLeast` up to the name on one line: the first width at which the name wraps over no
     // more lines than the menu has and no word sticks out.
+    // NOTE: a line is as tall as the name's own line, not the font's: Chinese text comes from a
+    // fallback font with taller lines.
     const QFontMetrics metrics(font);
-    const int oneLine = metrics.horizontalAdvance(name) + 1;
+    constexpr int unbounded = 1 << 24;
+    const QRect unwrapped =
+        metrics.boundingRect(QRect(0, 0, unbounded, unbounded), Qt::AlignLeft, name);
+    const int oneLine = unwrapped.width() + 1;
     const int lines = RoutingMatrixLayout::deviceNameLines;
     for (int width = std::min(oneLine, atLeast); width < oneLine; width += 4) {
-        const QRect wrapped = metrics.boundingRect(QRect(0, 0, width, lines * 4 * metrics.height()),
-                                                   Qt::TextWordWrap, name);
-        if (wrapped.width() <= width && wrapped.height() <= lines * metrics.lineSpacing())
+        const QRect wrapped = metrics.boundingRect(
+            QRect(0, 0, width, 4 * lines * unwrapped.height()), Qt::TextWordWrap, name);
+        if (wrapped.width() <= width && wrapped.height() <= lines * unwrapped.height())
             return width;
     }
     return oneLine;
@@ -87,15 +108,17 @@ RoutingMatrixLayout measureRoutingMatrixLayout(const QList<RoutingMatrixColumn> 
     int widestName = RoutingMatrixLayout::minimumNameWidth;
     for (const TrackChannel &track : tracks)
         widestName = std::max(widestName, widthOf(label, track.name));
-    layout.nameColumnWidth = std::max(RoutingMatrixLayout::minimumNameColumnWidth, widestName + 20);
+    layout.nameColumnWidth =
+        std::clamp(widestName + 20, RoutingMatrixLayout::minimumNameColumnWidth,
+                   RoutingMatrixLayout::maximumNameColumnWidth);
 
     // Every device counts, so the column keeps its width when the user picks another one. The
     // name is measured as the menu shows it, with the mark of a device that is not attached.
     for (const AudioInputDevice &device : devices)
-        layout.nameColumnWidth = std::max(
-            layout.nameColumnWidth, deviceMenuWidth(fonts.deviceName, deviceDisplayName(device),
-                                                    layout.nameColumnWidth - 28) +
-                                        28);
+        layout.nameColumnWidth = std::max(layout.nameColumnWidth,
+                                          deviceMenuWidth(fonts.deviceName, deviceMenuLabel(device),
+                                                          layout.nameColumnWidth - 28) +
+                                              28);
     return layout;
 }
 

@@ -39,12 +39,14 @@ struct RoutingMatrixLayout {
     static constexpr int minimumCellSize = 20;
     static constexpr int defaultCellSize = 24;
     static constexpr int maximumCellSize = 48;
-    static constexpr int minimumColumnHeaderHeight = 100;
+    static constexpr int minimumColumnHeaderHeight = 112;
     static constexpr int minimumNameWidth = 64;
     static constexpr int minimumNameColumnWidth = 96;
+    // A longer track name is elided: beside the sidebar, this leaves room for 48 default cells.
+    static constexpr int maximumNameColumnWidth = 120;
     // The device menu of the top-left cell wraps a long name over this many lines before the
     // name column widens for it.
-    static constexpr int deviceNameLines = 2;
+    static constexpr int deviceNameLines = 3;
 
     int cellSize = defaultCellSize;
     int columnHeaderHeight = minimumColumnHeaderHeight;
@@ -72,6 +74,10 @@ struct RoutingMatrixFonts {
     // application's font as is.
     static RoutingMatrixFonts standard(int cellSize = RoutingMatrixLayout::defaultCellSize);
 };
+
+// A device's name as the top-left cell's menu shows it: as menus write it, with the mark of a
+// device that is not attached kept whole when the name wraps.
+QString deviceMenuLabel(const AudioInputDevice &device);
 
 // The width a device's name needs in the top-left cell's menu, wrapped over at most
 // `RoutingMatrixLayout::deviceNameLines` lines: `atLeast`, or more when the name needs it.

@@ -244,7 +244,7 @@ void TrackRoutingMatrixView::showState()
     if (m_matrixModel) {
         const std::optional<AudioInputDevice> device =
             deviceWithID(m_selectedDeviceUID.value_or(devices.first().id), devices);
-        const QString label = device ? deviceDisplayName(*device) : u"选择输入设备"_s;
+        const QString label = device ? deviceMenuLabel(*device) : u"选择输入设备"_s;
         const RoutingMatrixLayout &layout = m_matrixModel->layout;
         for (RoutingMatrixDeviceHeader *header : {m_panelHeader, m_grid->deviceHeader()})
             header->setLabel(label);
