@@ -111,7 +111,11 @@ void RoutingMatrixGrid::setModel(const RoutingMatrixModel &model)
     m_paintView->refreshMarkers();
     placePanes();
     if (relabelled) {
-        m_turnedLabels.clear();
+        if (model.layout != m_drawnLayout) {
+            m_turnedLabels.clear();
+            m_drawnLayout = model.layout;
+        }
+        m_headerStrip = QImage();
         m_columnHeader->update();
     }
 }
@@ -187,6 +191,7 @@ void RoutingMatrixGrid::changeEvent(QEvent *event)
     QScrollArea::changeEvent(event);
     if (event->type() == QEvent::PaletteChange || event->type() == QEvent::FontChange) {
         m_turnedLabels.clear();
+        m_headerStrip = QImage();
         m_columnHeader->update();
     }
 }
@@ -218,32 +223,55 @@ bool RoutingMatrixGrid::showColumnTip(const QHelpEvent &help)
     return false;
 }
 
-void RoutingMatrixGrid::paintColumnHeaders(QPainter &painter, const QRect &area)
+const QImage &RoutingMatrixGrid::headerStrip(qreal pixelRatio)
 {
+    if (!m_headerStrip.isNull() && m_headerStrip.devicePixelRatio() == pixelRatio)
+        return m_headerStrip;
+    const RoutingMatrixLayout &layout = m_model.layout;
+    const int pitch = layout.cellSize + RoutingMatrixLayout::gridSpacing;
+    const QSize size(int(m_model.columns.size()) * pitch, layout.columnHeaderHeight);
     const QPalette &colors = palette();
-    painter.fillRect(area, colors.color(QPalette::Window));
-    if (m_model.columns.isEmpty())
-        return;
-
-    // In the strip's own coordinates, from the same rectangles the tooltips use.
-    const int pitch = m_model.layout.cellSize + RoutingMatrixLayout::gridSpacing;
-    const int firstLeft = columnHeaderRect(0).left() - m_columnHeader->x();
-    const qsizetype first = std::max<qsizetype>(0, (area.left() - firstLeft) / pitch);
-    const qsizetype last =
-        std::min<qsizetype>(m_model.columns.size() - 1, (area.right() - firstLeft) / pitch);
-    for (qsizetype column = first; column <= last; ++column) {
-        const QRect header = columnHeaderRect(column).translated(-m_columnHeader->pos());
-        if (!header.intersects(area))
-            continue;
+    QImage strip(size * pixelRatio, QImage::Format_ARGB32_Premultiplied);
+    strip.setDevicePixelRatio(pixelRatio);
+    strip.fill(colors.color(QPalette::Window));
+    QPainter painter(&strip);
+    for (qsizetype column = 0; column < m_model.columns.size(); ++column) {
+        const QRect header(int(column) * pitch, 0, layout.cellSize, layout.columnHeaderHeight);
         const bool shared = !m_model.columns.at(column).sharedBy.isEmpty();
         paintMatrixBox(painter, header,
                        shared ? sharedInputTint(colors.color(QPalette::Base))
                               : colors.color(QPalette::Base),
                        colors.color(QPalette::WindowText));
         // Reading upwards.
-        painter.drawImage(header.topLeft(), turnedLabel(m_model.columns.at(column).channelLabel,
-                                                        devicePixelRatioF()));
+        painter.drawImage(header.topLeft(),
+                          turnedLabel(m_model.columns.at(column).channelLabel, pixelRatio));
     }
+    painter.end();
+    m_headerStrip = strip;
+    return m_headerStrip;
+}
+
+void RoutingMatrixGrid::paintColumnHeaders(QPainter &painter, const QRect &area)
+{
+    if (m_model.columns.isEmpty()) {
+        painter.fillRect(area, palette().color(QPalette::Window));
+        return;
+    }
+    // NOTE: the row is copied from one image drawn in advance. Drawn box by box, every header
+    // taller than a hundred pixels went through Qt's thread pool three times (its two sides and
+    // its label) on every scroll step.
+    const qreal ratio = devicePixelRatioF();
+    const QImage &strip = headerStrip(ratio);
+    // The strip's x of the header's left edge, from the same rectangles the tooltips use.
+    const int offset = m_columnHeader->x() - columnHeaderRect(0).left();
+    const QRect wanted = area.translated(offset, 0);
+    const QRect source =
+        wanted.intersected(QRect(QPoint(), strip.deviceIndependentSize().toSize()));
+    if (source != wanted)
+        painter.fillRect(area, palette().color(QPalette::Window));
+    if (!source.isEmpty())
+        painter.drawImage(source.topLeft() - QPoint(offset, 0), strip,
+                          QRectF(QPointF(source.topLeft()) * ratio, QSizeF(source.size()) * ratio));
 }
 
 } // namespace kelvary::ui

@@ -57,8 +57,11 @@ private:
     // The header cells that lie in `area` of the header strip.
     void paintColumnHeaders(QPainter &painter, const QRect &area);
     bool showColumnTip(const QHelpEvent &help);
+    // The whole header row, every column's box and label, drawn once for the model, the palette
+    // and the pixel ratio.
+    const QImage &headerStrip(qreal pixelRatio);
     // A column label already turned a quarter counter-clockwise, header-cell sized: turned text is
-    // slow to draw, and the header is drawn again whenever the grid scrolls sideways.
+    // slow to draw, and a paint drag that makes or ends a shared input redraws the header row.
     const QImage &turnedLabel(const QString &label, qreal pixelRatio);
 
     SessionViewModel *m_viewModel;
@@ -71,6 +74,9 @@ private:
     RoutingMatrixPaintView *m_paintView;
     QList<MatrixTrackNameRow *> m_nameRows;
     QHash<QString, QImage> m_turnedLabels;
+    // The layout the turned labels were drawn for.
+    RoutingMatrixLayout m_drawnLayout;
+    QImage m_headerStrip;
 };
 
 } // namespace kelvary::ui

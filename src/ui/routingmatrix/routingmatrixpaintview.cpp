@@ -21,6 +21,9 @@ namespace {
 // over.
 constexpr qreal cellExitSlack = 0.25;
 
+// The least side of the tile the block is drawn with, in pixels.
+constexpr int minimumTileSide = 96;
+
 } // namespace
 
 RoutingMatrixPaintView::RoutingMatrixPaintView(SessionViewModel *viewModel, QWidget *parent)
@@ -97,14 +100,24 @@ QRect RoutingMatrixPaintView::cellRect(qsizetype row, qsizetype column) const
 }
 
 QPixmap RoutingMatrixPaintView::cellTile(const QColor &background, const QColor &cellFill,
-                                         const QColor &text) const
+                                         const QColor &text, int columns) const
 {
+    // NOTE: the tile holds several rows (and columns, where asked): Qt copies a tiled pixmap a
+    // tile-width run at a time, and runs of small cells cost more in calls than in pixels.
+    const int rows = std::max(1, minimumTileSide / (m_rowHeight + m_gridSpacing));
     const qreal ratio = devicePixelRatioF();
-    QPixmap tile(QSize(m_columnWidth + m_gridSpacing, m_rowHeight + m_gridSpacing) * ratio);
+    const QSize pitch(m_columnWidth + m_gridSpacing, m_rowHeight + m_gridSpacing);
+    QPixmap tile(QSize(pitch.width() * columns, pitch.height() * rows) * ratio);
     tile.setDevicePixelRatio(ratio);
     tile.fill(background);
     QPainter painter(&tile);
-    paintMatrixBox(painter, QRect(0, 0, m_columnWidth, m_rowHeight), cellFill, text);
+    for (int row = 0; row < rows; ++row) {
+        for (int column = 0; column < columns; ++column)
+            paintMatrixBox(
+                painter,
+                QRect(column * pitch.width(), row * pitch.height(), m_columnWidth, m_rowHeight),
+                cellFill, text);
+    }
     return tile;
 }
 
@@ -161,15 +174,16 @@ void RoutingMatrixPaintView::paintEvent(QPaintEvent *event)
     const int right = cellRect(0, lastColumn).right() + 1 + m_gridSpacing;
     const int top = cellRect(firstRow, 0).top();
     const int bottom = cellRect(lastRow, 0).bottom() + 1 + m_gridSpacing;
-    painter.drawTiledPixmap(QRect(left, top, right - left, bottom - top),
-                            cellTile(background, cellFill, text));
+    painter.drawTiledPixmap(
+        QRect(left, top, right - left, bottom - top),
+        cellTile(background, cellFill, text, std::max(1, minimumTileSide / columnPitch)));
     // A column that two tracks record from is tinted from top to bottom.
     for (qsizetype column = firstColumn; column <= lastColumn; ++column) {
         if (m_columns.at(column).sharedBy.isEmpty())
             continue;
         const QRect first = cellRect(firstRow, column);
         painter.drawTiledPixmap(QRect(first.left(), top, first.width(), bottom - top),
-                                cellTile(background, sharedInputTint(cellFill), text));
+                                cellTile(background, sharedInputTint(cellFill), text, 1));
     }
     // What lies beyond the last row or column.
     if (exposed.right() >= right)
