@@ -108,8 +108,9 @@ TrackRoutingMatrixView::TrackRoutingMatrixView(SessionViewModel *viewModel, QWid
     loadingLayout->addStretch(1);
     m_pages->addWidget(m_loadingPage);
 
-    m_cellSize = clampedMatrixCellSize(
-        QSettings().value(cellSizeSettingsKey, RoutingMatrixLayout::defaultCellSize).toInt());
+    bool stored = false;
+    const int storedSize = QSettings().value(cellSizeSettingsKey).toInt(&stored);
+    m_cellSize = stored ? clampedMatrixCellSize(storedSize) : RoutingMatrixLayout::defaultCellSize;
     m_grid = new RoutingMatrixGrid(m_viewModel, m_pages);
     m_pages->addWidget(m_grid);
     QSlider *zoom = m_grid->deviceHeader()->addZoomSlider();
@@ -187,7 +188,21 @@ void TrackRoutingMatrixView::setCellSize(int size)
         const QSignalBlocker blocker(zoom);
         zoom->setValue(m_cellSize);
     }
+    // The cell at the top-left corner of the view stays there.
+    const std::optional<int> oldPitch =
+        m_matrixModel
+            ? std::optional(m_matrixModel->layout.cellSize + RoutingMatrixLayout::gridSpacing)
+            : std::nullopt;
+    QScrollBar *horizontal = m_grid->horizontalScrollBar();
+    QScrollBar *vertical = m_grid->verticalScrollBar();
+    const QPoint oldScroll(horizontal->value(), vertical->value());
     rebuildModel();
+    if (oldPitch && m_matrixModel) {
+        const qreal scale =
+            qreal(m_matrixModel->layout.cellSize + RoutingMatrixLayout::gridSpacing) / *oldPitch;
+        horizontal->setValue(qRound(oldScroll.x() * scale));
+        vertical->setValue(qRound(oldScroll.y() * scale));
+    }
 }
 
 void TrackRoutingMatrixView::setSelectedDeviceUID(const std::optional<QString> &deviceUID)
