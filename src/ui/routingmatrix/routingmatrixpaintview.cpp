@@ -21,9 +21,6 @@ namespace {
 // over.
 constexpr qreal cellExitSlack = 0.25;
 
-// The least side of the tile the block is drawn with, in pixels.
-constexpr int minimumTileSide = 96;
-
 } // namespace
 
 RoutingMatrixPaintView::RoutingMatrixPaintView(SessionViewModel *viewModel, QWidget *parent)
@@ -99,26 +96,25 @@ QRect RoutingMatrixPaintView::cellRect(qsizetype row, qsizetype column) const
                  int(row * (m_rowHeight + m_gridSpacing)), m_columnWidth, m_rowHeight);
 }
 
-QPixmap RoutingMatrixPaintView::cellTile(const QColor &background, const QColor &cellFill,
-                                         const QColor &text, int columns) const
+QPixmap RoutingMatrixPaintView::rowBand(qsizetype firstColumn, qsizetype lastColumn,
+                                        const QColor &background, const QColor &cellFill,
+                                        const QColor &text) const
 {
-    // NOTE: the tile holds several rows (and columns, where asked): Qt copies a tiled pixmap a
-    // tile-width run at a time, and runs of small cells cost more in calls than in pixels.
-    const int rows = std::max(1, minimumTileSide / (m_rowHeight + m_gridSpacing));
+    const int left = cellRect(0, firstColumn).left();
+    const int right = cellRect(0, lastColumn).right() + 1 + m_gridSpacing;
     const qreal ratio = devicePixelRatioF();
-    const QSize pitch(m_columnWidth + m_gridSpacing, m_rowHeight + m_gridSpacing);
-    QPixmap tile(QSize(pitch.width() * columns, pitch.height() * rows) * ratio);
-    tile.setDevicePixelRatio(ratio);
-    tile.fill(background);
-    QPainter painter(&tile);
-    for (int row = 0; row < rows; ++row) {
-        for (int column = 0; column < columns; ++column)
-            paintMatrixBox(
-                painter,
-                QRect(column * pitch.width(), row * pitch.height(), m_columnWidth, m_rowHeight),
-                cellFill, text);
+    QPixmap band(QSize(right - left, m_rowHeight + m_gridSpacing) * ratio);
+    band.setDevicePixelRatio(ratio);
+    band.fill(background);
+    QPainter painter(&band);
+    const QColor sharedFill = sharedInputTint(cellFill);
+    for (qsizetype column = firstColumn; column <= lastColumn; ++column) {
+        // A column that two tracks record from is tinted from top to bottom.
+        const bool shared = !m_columns.at(column).sharedBy.isEmpty();
+        paintMatrixBox(painter, cellRect(0, column).translated(-left, 0),
+                       shared ? sharedFill : cellFill, text);
     }
-    return tile;
+    return band;
 }
 
 std::optional<RoutingMatrixCell> RoutingMatrixPaintView::hitTest(QPointF point) const
@@ -167,24 +163,17 @@ void RoutingMatrixPaintView::paintEvent(QPaintEvent *event)
         return;
     }
 
-    // The block is one cell and the gaps after it, repeated: drawn as a single tiled pixmap.
+    // Every row looks the same but for its marker: the block is one row of the exposed cells,
+    // repeated down as a single tiled pixmap.
     // NOTE: one call, since every fill of a few hundred scan lines goes through Qt's thread
-    // pool; one stripe per column edge spent more time waking threads than filling pixels.
+    // pool; one stripe per column edge, or per tinted column, spent more time waking threads
+    // than filling pixels.
     const int left = cellRect(0, firstColumn).left();
     const int right = cellRect(0, lastColumn).right() + 1 + m_gridSpacing;
     const int top = cellRect(firstRow, 0).top();
     const int bottom = cellRect(lastRow, 0).bottom() + 1 + m_gridSpacing;
-    painter.drawTiledPixmap(
-        QRect(left, top, right - left, bottom - top),
-        cellTile(background, cellFill, text, std::max(1, minimumTileSide / columnPitch)));
-    // A column that two tracks record from is tinted from top to bottom.
-    for (qsizetype column = firstColumn; column <= lastColumn; ++column) {
-        if (m_columns.at(column).sharedBy.isEmpty())
-            continue;
-        const QRect first = cellRect(firstRow, column);
-        painter.drawTiledPixmap(QRect(first.left(), top, first.width(), bottom - top),
-                                cellTile(background, sharedInputTint(cellFill), text, 1));
-    }
+    painter.drawTiledPixmap(QRect(left, top, right - left, bottom - top),
+                            rowBand(firstColumn, lastColumn, background, cellFill, text));
     // What lies beyond the last row or column.
     if (exposed.right() >= right)
         painter.fillRect(QRect(right, exposed.top(), exposed.right() + 1 - right, exposed.height()),
