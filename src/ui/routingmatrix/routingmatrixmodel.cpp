@@ -105,9 +105,18 @@ RoutingMatrixLayout measureRoutingMatrixLayout(const QList<RoutingMatrixColumn> 
             std::max(layout.columnHeaderHeight, widthOf(label, column.channelLabel) + 24);
     }
 
+    RoutingMatrixFonts::NameWidths &known = *fonts.nameWidths;
+    if (known.font != fonts.label) {
+        known.font = fonts.label;
+        known.widths.clear();
+    }
     int widestName = RoutingMatrixLayout::minimumNameWidth;
-    for (const TrackChannel &track : tracks)
-        widestName = std::max(widestName, widthOf(label, track.name));
+    for (const TrackChannel &track : tracks) {
+        auto width = known.widths.constFind(track.name);
+        if (width == known.widths.constEnd())
+            width = known.widths.insert(track.name, widthOf(label, track.name));
+        widestName = std::max(widestName, *width);
+    }
     layout.nameColumnWidth =
         std::clamp(widestName + 20, RoutingMatrixLayout::minimumNameColumnWidth,
                    RoutingMatrixLayout::maximumNameColumnWidth);

@@ -4,12 +4,14 @@
 #include "model/trackchannel.h"
 
 #include <QFont>
+#include <QHash>
 #include <QHashFunctions>
 #include <QList>
 #include <QPointF>
 #include <QString>
 #include <QStringList>
 
+#include <memory>
 #include <optional>
 
 namespace kelvary::ui {
@@ -67,8 +69,17 @@ struct RoutingMatrixModel {
 // The fonts the layout is measured in: the labels (column headers and track names) and the
 // device names of the header menu.
 struct RoutingMatrixFonts {
+    // Track names already measured in a label font. The matrix is measured again after every
+    // edit, and shaping every name each time made most of the cost of a paint stroke's step.
+    struct NameWidths {
+        QFont font;
+        QHash<QString, int> widths;
+    };
+
     QFont label;
     QFont deviceName;
+    // Shared by copies; emptied when the label font is not the one it measured in.
+    std::shared_ptr<NameWidths> nameWidths = std::make_shared<NameWidths>();
 
     // The application's font at 12 pixels (less in cells under 24), medium weight, and the
     // application's font as is.

@@ -227,7 +227,11 @@ void TrackRoutingMatrixView::chooseDevice()
 
 void TrackRoutingMatrixView::rebuildModel()
 {
-    const RoutingMatrixFonts fonts = RoutingMatrixFonts::standard(m_cellSize);
+    // The name widths are kept while the fonts stay the same.
+    const RoutingMatrixFonts standard = RoutingMatrixFonts::standard(m_cellSize);
+    if (standard.label != m_fonts.label || standard.deviceName != m_fonts.deviceName)
+        m_fonts = standard;
+    const RoutingMatrixFonts &fonts = m_fonts;
     const AudioInputCatalog &catalog = m_viewModel->audioInputCatalog();
     const TrackList tracks = matrixTracks(m_viewModel->tracks());
     m_matrixModel =

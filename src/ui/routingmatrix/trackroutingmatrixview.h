@@ -78,6 +78,7 @@ private:
     bool m_isPaintingRoutes = false;
     State m_state = State::loading;
     int m_cellSize = RoutingMatrixLayout::defaultCellSize;
+    RoutingMatrixFonts m_fonts;
 
     QStackedWidget *m_pages = nullptr;
     QWidget *m_panelPage = nullptr;
