@@ -57,10 +57,10 @@ TEST(MainWindow, TitleAndToolbarFollowTheSessionAndTheDisplayMode)
     EXPECT_EQ(enabled(), excluded);
     w.undoAction()->trigger();
 
-    // The matrix takes the sidebar's place.
+    // The matrix takes the list's place beside the sidebar.
     w.displayModeAction()->trigger();
     EXPECT_EQ(w.titleLabel()->text(), u"路由矩阵");
-    EXPECT_TRUE(w.sidebar()->isHidden());
+    EXPECT_TRUE(w.sidebar()->isVisible());
     ASSERT_TRUE(w.trackListView()->routingMatrix());
 
     // A session without tracks is named; it cannot leave the window stuck in the matrix.

@@ -2,6 +2,7 @@
 
 #include "routingmatrix/routingmatrixmodel.h"
 
+#include <QFontMetrics>
 #include <QFontMetricsF>
 
 #include <gtest/gtest.h>
@@ -59,6 +60,38 @@ TEST(RoutingMatrixModel, TakesTheMonoInputsOfTheChosenDeviceAndGrowsToFitLongTex
         measureRoutingMatrixLayout({{u"a:0"_s, wide, {}, {}}}, {}, {}, large);
     EXPECT_GT(layout.cellSize, 48);
     EXPECT_GT(layout.columnHeaderHeight, QFontMetricsF(large.label).horizontalAdvance(wide));
+}
+
+// A device's name as the menu shows it, with the mark of one not attached, always finds room in
+// the top-left cell; the zoom stays within its bounds.
+struct Fit {
+    QString name;
+    bool attached;
+    int cellSize;
+    int expectedCellSize;
+};
+
+TEST(RoutingMatrixModel, TheWholeDeviceNameFitsItsCellAndTheZoomIsClamped)
+{
+    const RoutingMatrixFonts fonts = RoutingMatrixFonts::standard();
+    const QFontMetrics metrics(fonts.deviceName);
+    for (const Fit &f :
+         {Fit{u"USB"_s, true, 10, 20}, Fit{u"Behringer X32 Rack 48"_s, false, 24, 24},
+          Fit{u"Focusrite Scarlett 18i20 3rd Gen"_s, false, 60, 48},
+          Fit{u"RME MADIface USB (23762817) · 外置声卡"_s, false, 30, 30}}) {
+        SCOPED_TRACE(f.name.toStdString());
+        AudioInputDevice shown = device(u"b"_s, f.name, {channel(u"b"_s, 0)});
+        shown.isAttached = f.attached;
+        const QString text = deviceMenuLabel(shown);
+        const RoutingMatrixLayout layout =
+            measureRoutingMatrixLayout({}, {}, {shown}, fonts, f.cellSize);
+        const int room = layout.nameColumnWidth - 28;
+        const QRect wrapped = metrics.boundingRect(QRect(0, 0, room, 1000), Qt::TextWordWrap, text);
+        const QRect oneLine = metrics.boundingRect(QRect(0, 0, 1000, 1000), 0, text);
+        EXPECT_LE(wrapped.width(), room);
+        EXPECT_LE(wrapped.height(), RoutingMatrixLayout::deviceNameLines * oneLine.height());
+        EXPECT_EQ(layout.cellSize, f.expectedCellSize);
+    }
 }
 
 TEST(RoutingMatrixHitTest, GapsBetweenCellsAndPointsOutsideHitNothing)

@@ -6,11 +6,16 @@
 #include "routingmatrix/routingmatrixgrid.h"
 #include "routingmatrix/routingmatrixpaintview.h"
 #include "routingmatrix/trackroutingmatrixview.h"
+#include "shell/commandbroadcaster.h"
 #include "tracklist/colorwell.h"
 #include "tracklisttestsupport.h"
 
 #include <QLabel>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSettings>
 #include <QSignalSpy>
+#include <QSlider>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -24,7 +29,11 @@ using State = TrackRoutingMatrixView::State;
 // or "USB Interface" (2).
 class RoutingMatrixViewTest : public ViewModelTest {
 protected:
-    void SetUp() override { importReport(); }
+    void SetUp() override
+    {
+        QSettings().remove(TrackRoutingMatrixView::cellSizeSettingsKey);
+        importReport();
+    }
 
     void show(QSize size = {900, 700})
     {
@@ -96,6 +105,75 @@ TEST_F(RoutingMatrixViewTest, FollowsTheCatalogueAndSaysWhyThereIsNoGrid)
     EXPECT_EQ(view->state(), State::noDevices);
     EXPECT_EQ(view->panelTitle()->text(), u"无音频输入设备");
     EXPECT_FALSE(view->deviceHeader()->isVisible());
+    // The way out is the 设备 menu's own request, which opens its dialog.
+    QSignalSpy addRequests(&CommandBroadcaster::instance(),
+                           &CommandBroadcaster::kelvaryAddPlannedDeviceRequested);
+    ASSERT_TRUE(view->addPlannedDeviceButton()->isVisible());
+    QTest::mouseClick(view->addPlannedDeviceButton(), Qt::LeftButton);
+    EXPECT_EQ(addRequests.size(), 1);
+}
+
+// Scrolled by (x, y), the point (5, 5) of the viewport lies over `cell`.
+struct Scrolled {
+    int x;
+    int y;
+    RoutingMatrixCell cell;
+};
+
+TEST_F(RoutingMatrixViewTest, NamesAndHeadersStayFrozenAndInLineWithTheCellsAtAnyScroll)
+{
+    show({420, 260});
+    view->setCellSize(40); // pitch 41
+    QScrollArea *area = view->scrollArea();
+    const auto inArea = [area](QWidget *w, QPoint p = {}) { return w->mapTo(area, p); };
+    for (const Scrolled &s : {Scrolled{0, 0, {0, 0}}, Scrolled{100, 0, {0, 2}},
+                              Scrolled{0, 50, {1, 0}}, Scrolled{130, 90, {2, 3}}}) {
+        SCOPED_TRACE(testing::Message() << s.x << ", " << s.y);
+        area->horizontalScrollBar()->setValue(s.x);
+        area->verticalScrollBar()->setValue(s.y);
+        ASSERT_EQ(QPoint(area->horizontalScrollBar()->value(), area->verticalScrollBar()->value()),
+                  QPoint(s.x, s.y));
+        for (int row = 0; row < 6; ++row) {
+            const QPoint name = inArea(view->grid()->nameRows().at(row));
+            EXPECT_EQ(name, QPoint(0, inArea(cells(), cells()->cellRect(row, 0).topLeft()).y()));
+        }
+        for (int column = 0; column < 16; column += 5) {
+            const QRect header = view->grid()->columnHeaderRect(column);
+            EXPECT_EQ(header.topLeft(),
+                      QPoint(inArea(cells(), cells()->cellRect(0, column).topLeft()).x(), 0));
+        }
+        const QPoint at = cells()->mapFrom(area->viewport(), QPoint(5, 5));
+        EXPECT_EQ(cells()->hitTest(at), s.cell);
+    }
+}
+
+// The cell size before, the wheel's turn with Ctrl (or without) and the size after.
+struct Zoom {
+    int before;
+    int angle;
+    int after;
+    Qt::KeyboardModifiers modifiers = Qt::ControlModifier;
+};
+
+TEST_F(RoutingMatrixViewTest, CtrlAndTheWheelZoomTheCellsWithinBoundsAndTheZoomIsKept)
+{
+    show();
+    for (const Zoom &z : {Zoom{24, 120, 26}, Zoom{24, -240, 20}, Zoom{21, -120, 20},
+                          Zoom{47, 360, 48}, Zoom{48, 120, 48}, Zoom{30, 120, 30, {}}}) {
+        SCOPED_TRACE(testing::Message() << z.before << " by " << z.angle);
+        view->setCellSize(z.before);
+        QWidget *viewport = view->scrollArea()->viewport();
+        QWheelEvent wheel(QPointF(5, 5), viewport->mapToGlobal(QPointF(5, 5)), {}, {0, z.angle},
+                          Qt::NoButton, z.modifiers, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(viewport, &wheel);
+        EXPECT_EQ(view->matrixModel()->layout.cellSize, z.after);
+        EXPECT_EQ(cells()->cellRect(1, 1).topLeft(), QPoint(z.after + 1, z.after + 1));
+        EXPECT_EQ(view->deviceHeader()->zoomSlider()->value(), z.after);
+    }
+    // The next matrix, as after a restart, opens at the size last chosen.
+    view->deviceHeader()->zoomSlider()->setValue(36);
+    show();
+    EXPECT_EQ(view->matrixModel()->layout.cellSize, 36);
 }
 
 TEST_F(RoutingMatrixViewTest, PaintsFramedCellsGapsAndMarkersForAnyPartOfTheBlock)
@@ -162,6 +240,7 @@ struct At {
     int row;
     int column;
     QPoint offset{};
+    bool inGapAfter = false;
 };
 
 // Pressed at the first point, moved through the others and released at the last, or at
@@ -186,7 +265,7 @@ const Gesture gestures[] = {
     {"a click on a pair's second cell", {-1, -1, 7}, {{2, 8}}, none, {}, 1},
     // Judged by the cell under the mouse-down: the release may land elsewhere.
     {"a click on the assigned cell clears", {-1, 3}, {{1, 3}}, none, {}, 1, At{4, 9}},
-    {"a click in a gap changes nothing", {}, {{1, 1, {25, 25}}}, none, {}},
+    {"a click in a gap changes nothing", {}, {{1, 1, {}, true}}, none, {}},
     // Over the track's own channel too: a drag never clears.
     {"a drag along a row", {1}, {{0, 0}, {0, 1}, {0, 2}}, {2, -1, -1, -1, -1, -1}, {0, 1, 2}},
     // Many events inside one cell, then out and back in twice: a cell once per entry.
@@ -215,7 +294,11 @@ TEST_F(RoutingMatrixViewTest, EachGestureSetsTheCellsItMeansAsOneUndoStep)
         QSignalSpy painted(cells(), &RoutingMatrixPaintView::paintRequested);
         QSignalSpy cleared(cells(), &RoutingMatrixPaintView::clearRequested);
         QSignalSpy depth(&vm, &SessionViewModel::groupedMutationDepthChanged);
-        const auto point = [this](const At &at) { return centre(at.row, at.column) + at.offset; };
+        const auto point = [this](const At &at) {
+            if (at.inGapAfter)
+                return cells()->cellRect(at.row, at.column).bottomRight() + QPoint(1, 1);
+            return centre(at.row, at.column) + at.offset;
+        };
 
         QTest::mousePress(cells(), Qt::LeftButton, {}, point(g.path.first()));
         for (const At &at : g.path.mid(1))

@@ -136,8 +136,8 @@ ContentView::ContentView(AudioInputDeviceEnumerator audioInputEnumerator,
             Qt::QueuedConnection);
 
     connect(m_viewModel, &SessionViewModel::sessionChanged, this, [this] {
-        // With no tracks the mode button is disabled; the window must not stay in a mode whose
-        // sidebar it hides.
+        // With no tracks the mode button is disabled; the window must not stay in a mode it
+        // could not leave.
         if (m_viewModel->tracks().isEmpty())
             setDisplayMode(TrackListDisplayMode::list);
         updateTitle();
@@ -330,7 +330,6 @@ void ContentView::showConsoleRoutingDialog()
 void ContentView::setDisplayMode(TrackListDisplayMode mode)
 {
     m_trackList->setDisplayMode(mode);
-    m_sidebar->setVisible(mode == TrackListDisplayMode::list);
     updateTitle();
     updateActions();
 }

@@ -5,18 +5,25 @@
 #include "routingmatrix/routingmatrixmodel.h"
 #include "tracklist/colorwell.h"
 
+#include <QEvent>
 #include <QPainter>
 
 #include <algorithm>
 
 namespace kelvary::ui {
 
+namespace {
+
+constexpr int textMargin = 6;
+
+} // namespace
+
 MatrixTrackNameRow::MatrixTrackNameRow(SessionViewModel *viewModel, QWidget *parent)
     : QLineEdit(parent)
     , m_viewModel(viewModel)
 {
     setFrame(false);
-    setTextMargins(6, 0, 6, 0);
+    setTextMargins(textMargin, 0, textMargin, 0);
     setFont(RoutingMatrixFonts::standard().label);
     QPalette colors = palette();
     colors.setColor(QPalette::Base, Qt::transparent);
@@ -25,6 +32,36 @@ MatrixTrackNameRow::MatrixTrackNameRow(SessionViewModel *viewModel, QWidget *par
     // Only what the user types renames: a name written back from the view model is not an edit.
     connect(this, &QLineEdit::textEdited, this,
             [this](const QString &name) { m_viewModel->renameTrack(name, m_trackID); });
+    connect(this, &QLineEdit::textChanged, this, &MatrixTrackNameRow::updateToolTip);
+}
+
+QRect MatrixTrackNameRow::textRoom() const
+{
+    // The text margins and the line edit's own two pixels on either side.
+    return rect().adjusted(textMargin + 2, 0, -(textMargin + 2), 0);
+}
+
+bool MatrixTrackNameRow::isElided() const
+{
+    return fontMetrics().horizontalAdvance(text()) > textRoom().width();
+}
+
+void MatrixTrackNameRow::updateToolTip()
+{
+    setToolTip(isElided() ? text() : QString());
+}
+
+void MatrixTrackNameRow::resizeEvent(QResizeEvent *event)
+{
+    QLineEdit::resizeEvent(event);
+    updateToolTip();
+}
+
+void MatrixTrackNameRow::changeEvent(QEvent *event)
+{
+    QLineEdit::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        updateToolTip();
 }
 
 void MatrixTrackNameRow::setTrack(const TrackChannel &track)
@@ -61,6 +98,14 @@ void MatrixTrackNameRow::paintEvent(QPaintEvent *event)
         const TrackChannel *track = currentTrack();
         const RGBColor color = track ? track->color : defaultColor(DigicoChannelType::input);
         paintMatrixBox(painter, rect(), toQColor(color), palette().color(QPalette::WindowText));
+        // A name longer than the column is elided until the user edits it; the line edit would
+        // cut it off mid-letter.
+        if (!hasFocus() && isElided()) {
+            painter.setPen(palette().color(QPalette::Text));
+            painter.drawText(textRoom(), Qt::AlignLeft | Qt::AlignVCenter,
+                             fontMetrics().elidedText(text(), Qt::ElideRight, textRoom().width()));
+            return;
+        }
     }
     QLineEdit::paintEvent(event);
 }

@@ -12,8 +12,9 @@ struct TrackChannel;
 
 namespace kelvary::ui {
 
-// The editable name at the left end of a matrix row, in white on the track's colour. Every
-// keystroke renames the track; the view model makes one undo step of a run of them.
+// The editable name at the left end of a matrix row, in white on the track's colour, elided with
+// the whole name as its tooltip when the column is too narrow. Every keystroke renames the track;
+// the view model makes one undo step of a run of them.
 class MatrixTrackNameRow final : public QLineEdit {
     Q_OBJECT
 
@@ -24,11 +25,18 @@ public:
     void setTrack(const TrackChannel &track);
     const QUuid &trackID() const { return m_trackID; }
 
+    // Whether the name is longer than the row shows.
+    bool isElided() const;
+
 protected:
+    void changeEvent(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     const TrackChannel *currentTrack() const;
+    QRect textRoom() const;
+    void updateToolTip();
 
     SessionViewModel *m_viewModel;
     QUuid m_trackID;

@@ -2,11 +2,13 @@
 
 #include "app/sessionviewmodel.h"
 #include "routingmatrix/matrixboxpainting.h"
+#include "routingmatrix/routingmatrixmodel.h"
 #include "shell/symbolicon.h"
 
 #include <QEvent>
 #include <QMenu>
 #include <QPainter>
+#include <QSlider>
 #include <QStyleOptionToolButton>
 #include <QStylePainter>
 
@@ -16,8 +18,8 @@ namespace kelvary::ui {
 
 namespace {
 
-// The header column is the widest device name plus 28: the padding on both sides, the gap and
-// the chevron.
+// The header column is the widest device name (wrapped as the layout measured it) plus 28: the
+// padding on both sides, the gap and the chevron.
 constexpr int menuPadding = 8;
 constexpr int chevronGap = 4;
 constexpr int chevronSize = 8;
@@ -33,10 +35,24 @@ RoutingMatrixDeviceMenuButton::RoutingMatrixDeviceMenuButton(QWidget *parent)
     setCursor(Qt::PointingHandCursor);
 }
 
+QRect RoutingMatrixDeviceMenuButton::nameRect(int width) const
+{
+    // NOTE: the same wrap as deviceMenuWidth measured, so the whole name always finds room.
+    const QFontMetrics metrics = fontMetrics();
+    const int lines = RoutingMatrixLayout::deviceNameLines;
+    return metrics.boundingRect(QRect(0, 0, width, lines * 4 * metrics.height()), Qt::TextWordWrap,
+                                text());
+}
+
 QSize RoutingMatrixDeviceMenuButton::sizeHint() const
 {
-    const QFontMetrics metrics = fontMetrics();
-    return {metrics.horizontalAdvance(text()) + chevronGap + chevronSize, metrics.height() + 8};
+    return sizeForWidth(QWIDGETSIZE_MAX);
+}
+
+QSize RoutingMatrixDeviceMenuButton::sizeForWidth(int width) const
+{
+    const QRect name = nameRect(width - chevronGap - chevronSize);
+    return {name.width() + chevronGap + chevronSize, name.height() + 8};
 }
 
 void RoutingMatrixDeviceMenuButton::paintEvent(QPaintEvent *)
@@ -53,12 +69,10 @@ void RoutingMatrixDeviceMenuButton::paintEvent(QPaintEvent *)
 
     const int chevron = chevronSize;
     const QRect content = rect();
-    const QString name =
-        fontMetrics().elidedText(text(), Qt::ElideRight, content.width() - chevronGap - chevron);
-    const int nameWidth = fontMetrics().horizontalAdvance(name);
+    const int nameWidth = nameRect(content.width() - chevronGap - chevron).width();
     painter.setPen(palette().color(QPalette::ButtonText));
     painter.drawText(QRect(content.left(), content.top(), nameWidth, content.height()),
-                     Qt::AlignLeft | Qt::AlignVCenter, name);
+                     Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap, text());
     if (m_chevron.isNull() || m_chevron.devicePixelRatio() != devicePixelRatioF())
         m_chevron = symbolIcon(u"chevron.up.chevron.down"_s, false)
                         .pixmap(QSize(chevron, chevron), devicePixelRatioF(), QIcon::Disabled);
@@ -81,6 +95,20 @@ RoutingMatrixDeviceHeader::RoutingMatrixDeviceHeader(SessionViewModel *viewModel
     auto *menu = new QMenu(m_button);
     connect(menu, &QMenu::aboutToShow, this, &RoutingMatrixDeviceHeader::fillMenu);
     m_button->setMenu(menu);
+}
+
+QSlider *RoutingMatrixDeviceHeader::addZoomSlider()
+{
+    if (!m_zoom) {
+        m_zoom = new QSlider(Qt::Horizontal, this);
+        m_zoom->setRange(RoutingMatrixLayout::minimumCellSize,
+                         RoutingMatrixLayout::maximumCellSize);
+        m_zoom->setPageStep(4);
+        m_zoom->setToolTip(u"单元格大小"_s);
+        m_zoom->setFocusPolicy(Qt::NoFocus);
+        resizeEvent(nullptr);
+    }
+    return m_zoom;
 }
 
 void RoutingMatrixDeviceHeader::setLabel(const QString &label)
@@ -110,9 +138,15 @@ void RoutingMatrixDeviceHeader::paintEvent(QPaintEvent *)
 
 void RoutingMatrixDeviceHeader::resizeEvent(QResizeEvent *)
 {
-    // Centred in the cell inside the menu's padding, as wide as the name needs.
-    const QRect room = rect().adjusted(menuPadding, menuPadding, -menuPadding, -menuPadding);
-    QSize size = m_button->sizeHint().boundedTo(room.size());
+    // Centred in the cell inside the menu's padding, as wide as the name needs; the zoom lies
+    // along the foot of the cell.
+    QRect room = rect().adjusted(menuPadding, menuPadding, -menuPadding, -menuPadding);
+    if (m_zoom) {
+        const int height = m_zoom->sizeHint().height();
+        m_zoom->setGeometry(room.left(), room.bottom() + 1 - height, room.width(), height);
+        room.setBottom(room.bottom() - height - menuPadding);
+    }
+    QSize size = m_button->sizeForWidth(room.width()).boundedTo(room.size());
     QRect button(QPoint(), size);
     button.moveCenter(room.center());
     m_button->setGeometry(button);

@@ -4,25 +4,33 @@
 #include <QToolButton>
 #include <QWidget>
 
+class QSlider;
+
 namespace kelvary {
 class SessionViewModel;
 }
 
 namespace kelvary::ui {
 
-// The borderless pull-down of the header cell: the device's name and an up-down chevron.
+// The borderless pull-down of the header cell: the device's whole name, wrapped when long, and an
+// up-down chevron.
 class RoutingMatrixDeviceMenuButton final : public QToolButton {
     Q_OBJECT
 
 public:
     explicit RoutingMatrixDeviceMenuButton(QWidget *parent = nullptr);
     QSize sizeHint() const override;
+    // The size with the name wrapped to fit `width`.
+    QSize sizeForWidth(int width) const;
 
 protected:
     void changeEvent(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    // Where the wrapped name falls in a box `width` wide.
+    QRect nameRect(int width) const;
+
     // The chevron drawn once per palette: its drawing is parsed anew on every paint otherwise.
     QPixmap m_chevron;
 };
@@ -37,6 +45,9 @@ public:
 
     void setLabel(const QString &label);
     RoutingMatrixDeviceMenuButton *menuButton() const { return m_button; }
+    // The cell-size slider at the foot of the cell, made on first call; none until then.
+    QSlider *addZoomSlider();
+    QSlider *zoomSlider() const { return m_zoom; }
 
 Q_SIGNALS:
     void deviceChosen(const QString &deviceUID);
@@ -50,6 +61,7 @@ private:
 
     SessionViewModel *m_viewModel;
     RoutingMatrixDeviceMenuButton *m_button;
+    QSlider *m_zoom = nullptr;
 };
 
 } // namespace kelvary::ui

@@ -2,6 +2,7 @@
 
 #include "model/recordingcheck.h"
 
+#include <QFontMetrics>
 #include <QFontMetricsF>
 #include <QGuiApplication>
 
@@ -25,13 +26,56 @@ int heightOf(const QFontMetricsF &metrics, const QString &text)
 
 } // namespace
 
-RoutingMatrixFonts RoutingMatrixFonts::standard()
+RoutingMatrixFonts RoutingMatrixFonts::standard(int cellSize)
 {
     const QFont application = QGuiApplication::font();
     QFont label = application;
-    label.setPixelSize(12);
+    label.setPixelSize(std::clamp(cellSize / 2, 10, 12));
     label.setWeight(QFont::Medium);
     return {label, application};
+}
+
+int clampedMatrixCellSize(int cellSize)
+{
+    return std::clamp(cellSize, RoutingMatrixLayout::minimumCellSize,
+                      RoutingMatrixLayout::maximumCellSize);
+}
+
+QString deviceMenuLabel(const AudioInputDevice &device)
+{
+    const QString shown = deviceDisplayName(device);
+    const QString mark = shown.mid(device.name.size());
+    if (mark.isEmpty())
+        return shown;
+    // Chinese text may break between any two characters; word joiners keep the mark on one line.
+    QString joined;
+    for (const QChar c : mark) {
+        if (!joined.isEmpty())
+            joined += QChar(0x2060);
+        joined += c;
+    }
+    return device.name + joined;
+}
+
+int deviceMenuWidth(const QFont &font, const QString &name, int atLeast)
+{
+    // From `atLeast` up to the name on one line: the first width at which the name wraps over no
+    // more lines than the menu has and no word sticks out.
+    // NOTE: a line is as tall as the name's own line, not the font's: Chinese text comes from a
+    // fallback font with taller lines.
+    const QFontMetrics metrics(font);
+    constexpr int unbounded = 1 << 24;
+    const QRect unwrapped =
+        metrics.boundingRect(QRect(0, 0, unbounded, unbounded), Qt::AlignLeft, name);
+    const int oneLine = unwrapped.width() + 1;
+    const int lines = RoutingMatrixLayout::deviceNameLines;
+    for (int width = std::min(oneLine, atLeast); width < oneLine; width += 4) {
+        const QRect wrapped = metrics.boundingRect(
+            QRect(0, 0, width, 4 * lines * unwrapped.height()), Qt::TextWordWrap, name);
+        if (wrapped.width() <= width && wrapped.height() <= lines * unwrapped.height())
+            return width;
+    }
+    return oneLine;
 }
 
 TrackList matrixTracks(const TrackList &tracks)
@@ -48,35 +92,48 @@ TrackList matrixTracks(const TrackList &tracks)
 RoutingMatrixLayout measureRoutingMatrixLayout(const QList<RoutingMatrixColumn> &columns,
                                                const TrackList &tracks,
                                                const QList<AudioInputDevice> &devices,
-                                               const RoutingMatrixFonts &fonts)
+                                               const RoutingMatrixFonts &fonts, int cellSize)
 {
     const QFontMetricsF label(fonts.label);
     RoutingMatrixLayout layout;
+    layout.cellSize = clampedMatrixCellSize(cellSize);
     // The labels stand rotated: a label's height sets the column width, its width the header's
     // height.
     for (const RoutingMatrixColumn &column : columns) {
-        layout.cellSize = std::max(layout.cellSize, heightOf(label, column.channelLabel) + 16);
+        layout.cellSize = std::max(layout.cellSize, heightOf(label, column.channelLabel) + 6);
         layout.columnHeaderHeight =
             std::max(layout.columnHeaderHeight, widthOf(label, column.channelLabel) + 24);
     }
 
+    RoutingMatrixFonts::NameWidths &known = *fonts.nameWidths;
+    if (known.font != fonts.label) {
+        known.font = fonts.label;
+        known.widths.clear();
+    }
     int widestName = RoutingMatrixLayout::minimumNameWidth;
-    for (const TrackChannel &track : tracks)
-        widestName = std::max(widestName, widthOf(label, track.name));
-    layout.nameColumnWidth = std::max(RoutingMatrixLayout::minimumNameColumnWidth, widestName + 20);
+    for (const TrackChannel &track : tracks) {
+        auto width = known.widths.constFind(track.name);
+        if (width == known.widths.constEnd())
+            width = known.widths.insert(track.name, widthOf(label, track.name));
+        widestName = std::max(widestName, *width);
+    }
+    layout.nameColumnWidth =
+        std::clamp(widestName + 20, RoutingMatrixLayout::minimumNameColumnWidth,
+                   RoutingMatrixLayout::maximumNameColumnWidth);
 
-    // Every device counts, so the column keeps its width when the user picks another one.
-    const QFontMetricsF deviceName(fonts.deviceName);
+    // Every device counts, so the column keeps its width when the user picks another one. The
+    // name is measured as the menu shows it, with the mark of a device that is not attached.
     for (const AudioInputDevice &device : devices)
-        layout.nameColumnWidth =
-            std::max(layout.nameColumnWidth, widthOf(deviceName, device.name) + 28);
+        layout.nameColumnWidth = std::max(layout.nameColumnWidth,
+                                          deviceMenuWidth(fonts.deviceName, deviceMenuLabel(device),
+                                                          layout.nameColumnWidth - 28) +
+                                              28);
     return layout;
 }
 
-std::optional<RoutingMatrixModel> buildRoutingMatrixModel(const std::optional<QString> &deviceUID,
-                                                          const AudioInputCatalog &catalog,
-                                                          const TrackList &tracks,
-                                                          const RoutingMatrixFonts &fonts)
+std::optional<RoutingMatrixModel>
+buildRoutingMatrixModel(const std::optional<QString> &deviceUID, const AudioInputCatalog &catalog,
+                        const TrackList &tracks, const RoutingMatrixFonts &fonts, int cellSize)
 {
     const QList<AudioInputDevice> &devices = catalog.devices();
     if (devices.isEmpty())
@@ -101,7 +158,7 @@ std::optional<RoutingMatrixModel> buildRoutingMatrixModel(const std::optional<QS
         for (qint64 k = shared.firstIndex; k <= shared.lastIndex && k < model.columns.size(); ++k)
             model.columns[k].sharedBy = shared.trackNames;
     }
-    model.layout = measureRoutingMatrixLayout(model.columns, tracks, devices, fonts);
+    model.layout = measureRoutingMatrixLayout(model.columns, tracks, devices, fonts, cellSize);
     return model;
 }
 

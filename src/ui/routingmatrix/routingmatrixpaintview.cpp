@@ -96,16 +96,25 @@ QRect RoutingMatrixPaintView::cellRect(qsizetype row, qsizetype column) const
                  int(row * (m_rowHeight + m_gridSpacing)), m_columnWidth, m_rowHeight);
 }
 
-QPixmap RoutingMatrixPaintView::cellTile(const QColor &background, const QColor &cellFill,
-                                         const QColor &text) const
+QPixmap RoutingMatrixPaintView::rowBand(qsizetype firstColumn, qsizetype lastColumn,
+                                        const QColor &background, const QColor &cellFill,
+                                        const QColor &text) const
 {
+    const int left = cellRect(0, firstColumn).left();
+    const int right = cellRect(0, lastColumn).right() + 1 + m_gridSpacing;
     const qreal ratio = devicePixelRatioF();
-    QPixmap tile(QSize(m_columnWidth + m_gridSpacing, m_rowHeight + m_gridSpacing) * ratio);
-    tile.setDevicePixelRatio(ratio);
-    tile.fill(background);
-    QPainter painter(&tile);
-    paintMatrixBox(painter, QRect(0, 0, m_columnWidth, m_rowHeight), cellFill, text);
-    return tile;
+    QPixmap band(QSize(right - left, m_rowHeight + m_gridSpacing) * ratio);
+    band.setDevicePixelRatio(ratio);
+    band.fill(background);
+    QPainter painter(&band);
+    const QColor sharedFill = sharedInputTint(cellFill);
+    for (qsizetype column = firstColumn; column <= lastColumn; ++column) {
+        // A column that two tracks record from is tinted from top to bottom.
+        const bool shared = !m_columns.at(column).sharedBy.isEmpty();
+        paintMatrixBox(painter, cellRect(0, column).translated(-left, 0),
+                       shared ? sharedFill : cellFill, text);
+    }
+    return band;
 }
 
 std::optional<RoutingMatrixCell> RoutingMatrixPaintView::hitTest(QPointF point) const
@@ -154,23 +163,17 @@ void RoutingMatrixPaintView::paintEvent(QPaintEvent *event)
         return;
     }
 
-    // The block is one cell and the gaps after it, repeated: drawn as a single tiled pixmap.
+    // Every row looks the same but for its marker: the block is one row of the exposed cells,
+    // repeated down as a single tiled pixmap.
     // NOTE: one call, since every fill of a few hundred scan lines goes through Qt's thread
-    // pool; one stripe per column edge spent more time waking threads than filling pixels.
+    // pool; one stripe per column edge, or per tinted column, spent more time waking threads
+    // than filling pixels.
     const int left = cellRect(0, firstColumn).left();
     const int right = cellRect(0, lastColumn).right() + 1 + m_gridSpacing;
     const int top = cellRect(firstRow, 0).top();
     const int bottom = cellRect(lastRow, 0).bottom() + 1 + m_gridSpacing;
     painter.drawTiledPixmap(QRect(left, top, right - left, bottom - top),
-                            cellTile(background, cellFill, text));
-    // A column that two tracks record from is tinted from top to bottom.
-    for (qsizetype column = firstColumn; column <= lastColumn; ++column) {
-        if (m_columns.at(column).sharedBy.isEmpty())
-            continue;
-        const QRect first = cellRect(firstRow, column);
-        painter.drawTiledPixmap(QRect(first.left(), top, first.width(), bottom - top),
-                                cellTile(background, sharedInputTint(cellFill), text));
-    }
+                            rowBand(firstColumn, lastColumn, background, cellFill, text));
     // What lies beyond the last row or column.
     if (exposed.right() >= right)
         painter.fillRect(QRect(right, exposed.top(), exposed.right() + 1 - right, exposed.height()),

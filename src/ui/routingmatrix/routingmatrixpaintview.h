@@ -70,8 +70,10 @@ private:
     };
 
     std::optional<PaintedCell> cellAt(QPointF point) const;
-    // One cell with its border and the gaps to its right and below.
-    QPixmap cellTile(const QColor &background, const QColor &cellFill, const QColor &text) const;
+    // One row of the cells from `firstColumn` to `lastColumn`, each with its border and the gaps
+    // to its right and below, a shared column tinted.
+    QPixmap rowBand(qsizetype firstColumn, qsizetype lastColumn, const QColor &background,
+                    const QColor &cellFill, const QColor &text) const;
     void paintAlong(QPointF from, QPointF to);
     void paintAt(QPointF point);
     void finishGesture();

@@ -4,14 +4,17 @@
 #include "routingmatrix/routingmatrixdeviceheader.h"
 #include "routingmatrix/routingmatrixgrid.h"
 #include "routingmatrix/routingmatrixpaintview.h"
+#include "shell/commandbroadcaster.h"
 #include "shell/symbolicon.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
-#include <QScrollArea>
+#include <QPushButton>
 #include <QScrollBar>
+#include <QSettings>
+#include <QSlider>
 #include <QStackedWidget>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -83,6 +86,11 @@ TrackRoutingMatrixView::TrackRoutingMatrixView(SessionViewModel *viewModel, QWid
     descriptionRow->addWidget(m_panelDescription);
     descriptionRow->addStretch(1);
     panelLayout->addLayout(descriptionRow);
+    m_addPlannedDeviceButton = new QPushButton(u"添加计划设备…"_s, m_panelPage);
+    m_addPlannedDeviceButton->setToolTip(u"描述一台未连接的音频接口，先把轨道分配上去"_s);
+    connect(m_addPlannedDeviceButton, &QPushButton::clicked, &CommandBroadcaster::instance(),
+            &CommandBroadcaster::kelvaryAddPlannedDeviceRequested);
+    panelLayout->addWidget(m_addPlannedDeviceButton, 0, Qt::AlignHCenter);
     panelLayout->addStretch(1);
     m_pages->addWidget(m_panelPage);
 
@@ -100,14 +108,16 @@ TrackRoutingMatrixView::TrackRoutingMatrixView(SessionViewModel *viewModel, QWid
     loadingLayout->addStretch(1);
     m_pages->addWidget(m_loadingPage);
 
-    m_scrollArea = new QScrollArea(m_pages);
-    m_scrollArea->setFrameShape(QFrame::NoFrame);
-    m_scrollArea->setWidgetResizable(false);
-    m_scrollArea->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_scrollArea->viewport()->setBackgroundRole(QPalette::Window);
-    m_grid = new RoutingMatrixGrid(m_viewModel);
-    m_scrollArea->setWidget(m_grid);
-    m_pages->addWidget(m_scrollArea);
+    bool stored = false;
+    const int storedSize = QSettings().value(cellSizeSettingsKey).toInt(&stored);
+    m_cellSize = stored ? clampedMatrixCellSize(storedSize) : RoutingMatrixLayout::defaultCellSize;
+    m_grid = new RoutingMatrixGrid(m_viewModel, m_pages);
+    m_pages->addWidget(m_grid);
+    QSlider *zoom = m_grid->deviceHeader()->addZoomSlider();
+    zoom->setValue(m_cellSize);
+    connect(zoom, &QSlider::valueChanged, this, &TrackRoutingMatrixView::setCellSize);
+    connect(m_grid, &RoutingMatrixGrid::zoomRequested, this,
+            [this](int steps) { setCellSize(m_cellSize + 2 * steps); });
 
     m_autoScroll = new QTimer(this);
     m_autoScroll->setInterval(16);
@@ -158,6 +168,43 @@ RoutingMatrixPaintView *TrackRoutingMatrixView::paintView() const
     return m_grid->paintView();
 }
 
+QScrollArea *TrackRoutingMatrixView::scrollArea() const
+{
+    return m_grid;
+}
+
+void TrackRoutingMatrixView::setCellSize(int size)
+{
+    QSlider *zoom = m_grid->deviceHeader()->zoomSlider();
+    // The cells must not move under a paint drag; the slider goes back to the size kept.
+    if (m_isPaintingRoutes || clampedMatrixCellSize(size) == m_cellSize) {
+        const QSignalBlocker blocker(zoom);
+        zoom->setValue(m_cellSize);
+        return;
+    }
+    m_cellSize = clampedMatrixCellSize(size);
+    QSettings().setValue(cellSizeSettingsKey, m_cellSize);
+    {
+        const QSignalBlocker blocker(zoom);
+        zoom->setValue(m_cellSize);
+    }
+    // The cell at the top-left corner of the view stays there.
+    const std::optional<int> oldPitch =
+        m_matrixModel
+            ? std::optional(m_matrixModel->layout.cellSize + RoutingMatrixLayout::gridSpacing)
+            : std::nullopt;
+    QScrollBar *horizontal = m_grid->horizontalScrollBar();
+    QScrollBar *vertical = m_grid->verticalScrollBar();
+    const QPoint oldScroll(horizontal->value(), vertical->value());
+    rebuildModel();
+    if (oldPitch && m_matrixModel) {
+        const qreal scale =
+            qreal(m_matrixModel->layout.cellSize + RoutingMatrixLayout::gridSpacing) / *oldPitch;
+        horizontal->setValue(qRound(oldScroll.x() * scale));
+        vertical->setValue(qRound(oldScroll.y() * scale));
+    }
+}
+
 void TrackRoutingMatrixView::setSelectedDeviceUID(const std::optional<QString> &deviceUID)
 {
     m_selectedDeviceUID = deviceUID;
@@ -180,10 +227,15 @@ void TrackRoutingMatrixView::chooseDevice()
 
 void TrackRoutingMatrixView::rebuildModel()
 {
-    const RoutingMatrixFonts fonts = RoutingMatrixFonts::standard();
+    // The name widths are kept while the fonts stay the same.
+    const RoutingMatrixFonts standard = RoutingMatrixFonts::standard(m_cellSize);
+    if (standard.label != m_fonts.label || standard.deviceName != m_fonts.deviceName)
+        m_fonts = standard;
+    const RoutingMatrixFonts &fonts = m_fonts;
     const AudioInputCatalog &catalog = m_viewModel->audioInputCatalog();
     const TrackList tracks = matrixTracks(m_viewModel->tracks());
-    m_matrixModel = buildRoutingMatrixModel(m_selectedDeviceUID, catalog, tracks, fonts);
+    m_matrixModel =
+        buildRoutingMatrixModel(m_selectedDeviceUID, catalog, tracks, fonts, m_cellSize);
     if (!m_matrixModel && m_selectedDeviceUID) {
         // The chosen device went away: choose again as on entering routing mode, rather than
         // wait for a device that may never come back.
@@ -211,7 +263,7 @@ void TrackRoutingMatrixView::showState()
     if (m_matrixModel) {
         const std::optional<AudioInputDevice> device =
             deviceWithID(m_selectedDeviceUID.value_or(devices.first().id), devices);
-        const QString label = device ? deviceDisplayName(*device) : u"选择输入设备"_s;
+        const QString label = device ? deviceMenuLabel(*device) : u"选择输入设备"_s;
         const RoutingMatrixLayout &layout = m_matrixModel->layout;
         for (RoutingMatrixDeviceHeader *header : {m_panelHeader, m_grid->deviceHeader()})
             header->setLabel(label);
@@ -236,7 +288,7 @@ void TrackRoutingMatrixView::showState()
         break;
     case State::grid:
         m_grid->setModel(*m_matrixModel);
-        m_pages->setCurrentWidget(m_scrollArea);
+        m_pages->setCurrentWidget(m_grid);
         break;
     }
 }
@@ -245,6 +297,7 @@ void TrackRoutingMatrixView::showPanel(const QString &symbol, const QString &tit
                                        const QString &description, bool withHeader)
 {
     m_panelHeader->setVisible(withHeader);
+    m_addPlannedDeviceButton->setVisible(m_state == State::noDevices);
     m_panelSymbolName = symbol;
     m_panelSymbol->setPixmap(symbolIcon(symbol, false).pixmap(48, 48, QIcon::Disabled));
     m_panelTitle->setText(title);
@@ -258,8 +311,8 @@ void TrackRoutingMatrixView::setPaintingRoutes(bool painting)
         return;
     m_isPaintingRoutes = painting;
     // The drag paints; neither the wheel nor the scroll bars may move the grid under it.
-    m_scrollArea->horizontalScrollBar()->setEnabled(!painting);
-    m_scrollArea->verticalScrollBar()->setEnabled(!painting);
+    m_grid->horizontalScrollBar()->setEnabled(!painting);
+    m_grid->verticalScrollBar()->setEnabled(!painting);
     if (painting) {
         m_viewModel->beginGroupedMutation();
         m_autoScroll->start();
@@ -274,10 +327,10 @@ void TrackRoutingMatrixView::scrollTowardsPointer()
     RoutingMatrixPaintView *cells = m_grid->paintView();
     if (cells->dragState() != RoutingMatrixPaintView::DragState::painting)
         return;
-    QWidget *viewport = m_scrollArea->viewport();
+    QWidget *viewport = m_grid->viewport();
     const QPointF pointer = viewport->mapFromGlobal(cells->pointerGlobalPosition());
-    QScrollBar *horizontal = m_scrollArea->horizontalScrollBar();
-    QScrollBar *vertical = m_scrollArea->verticalScrollBar();
+    QScrollBar *horizontal = m_grid->horizontalScrollBar();
+    QScrollBar *vertical = m_grid->verticalScrollBar();
     const int oldX = horizontal->value();
     const int oldY = vertical->value();
     horizontal->setValue(oldX + autoScrollDelta(pointer.x(), viewport->width()));

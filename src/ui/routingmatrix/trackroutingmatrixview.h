@@ -7,6 +7,7 @@
 #include <optional>
 
 class QLabel;
+class QPushButton;
 class QScrollArea;
 class QStackedWidget;
 class QTimer;
@@ -31,6 +32,9 @@ public:
     // What the screen shows, checked in this order.
     enum class State { noDevices, loading, noChannels, noTracks, grid };
 
+    // The cell size the user zoomed to, kept across runs.
+    static inline const QString cellSizeSettingsKey = QStringLiteral("routingMatrixCellSize");
+
     explicit TrackRoutingMatrixView(SessionViewModel *viewModel, QWidget *parent = nullptr);
     ~TrackRoutingMatrixView() override;
 
@@ -40,13 +44,18 @@ public:
     void setSelectedDeviceUID(const std::optional<QString> &deviceUID);
     const std::optional<RoutingMatrixModel> &matrixModel() const { return m_matrixModel; }
     bool isPaintingRoutes() const { return m_isPaintingRoutes; }
+    int cellSize() const { return m_cellSize; }
+    // Zooms the cells to `size`, clamped, and remembers it; not while a drag paints.
+    void setCellSize(int size);
 
     // The header shown with the state: the grid's, or the one above the panel.
     RoutingMatrixDeviceHeader *deviceHeader() const;
     QLabel *panelTitle() const { return m_panelTitle; }
     QLabel *panelDescription() const { return m_panelDescription; }
     QLabel *loadingLabel() const { return m_loadingLabel; }
-    QScrollArea *scrollArea() const { return m_scrollArea; }
+    // Shown with no device at all: the 设备 menu's 添加计划设备….
+    QPushButton *addPlannedDeviceButton() const { return m_addPlannedDeviceButton; }
+    QScrollArea *scrollArea() const;
     RoutingMatrixGrid *grid() const { return m_grid; }
     RoutingMatrixPaintView *paintView() const;
 
@@ -68,6 +77,8 @@ private:
     std::optional<RoutingMatrixModel> m_matrixModel;
     bool m_isPaintingRoutes = false;
     State m_state = State::loading;
+    int m_cellSize = RoutingMatrixLayout::defaultCellSize;
+    RoutingMatrixFonts m_fonts;
 
     QStackedWidget *m_pages = nullptr;
     QWidget *m_panelPage = nullptr;
@@ -76,9 +87,9 @@ private:
     QString m_panelSymbolName;
     QLabel *m_panelTitle = nullptr;
     QLabel *m_panelDescription = nullptr;
+    QPushButton *m_addPlannedDeviceButton = nullptr;
     QWidget *m_loadingPage = nullptr;
     QLabel *m_loadingLabel = nullptr;
-    QScrollArea *m_scrollArea = nullptr;
     RoutingMatrixGrid *m_grid = nullptr;
     QTimer *m_autoScroll = nullptr;
 };
