@@ -1,6 +1,8 @@
 // The matrix's geometry and hit test, computed without a window.
 
+#include "routingmatrix/matrixboxpainting.h"
 #include "routingmatrix/routingmatrixmodel.h"
+#include "tracklist/colorwell.h"
 
 #include <QFontMetrics>
 #include <QFontMetricsF>
@@ -108,6 +110,31 @@ TEST(RoutingMatrixHitTest, GapsBetweenCellsAndPointsOutsideHitNothing)
     EXPECT_FALSE(hit(4 * 49 + 10, 10));
     EXPECT_FALSE(hit(10, -0.5));
     EXPECT_FALSE(hit(-0.5, 10));
+}
+
+// Names are written on the track's own colour: the pastel defaults want dark text, strong colours
+// white, whatever the appearance.
+TEST(RoutingMatrixNames, TakeDarkTextOnLightColoursAndWhiteOnDarkOnes)
+{
+    const struct {
+        RGBColor fill;
+        bool darkText;
+    } cases[] = {
+        {defaultColor(DigicoChannelType::input), true},
+        {defaultColor(DigicoChannelType::aux), true},
+        {defaultColor(DigicoChannelType::group), true},
+        {defaultColor(DigicoChannelType::matrix), true},
+        {defaultColor(DigicoChannelType::other), true},
+        {{1.0, 0.85, 0.2, 1.0}, true},
+        {{0.12, 0.23, 0.37, 1.0}, false},
+        {{0.9, 0.22, 0.21, 1.0}, false},
+        {{0.0, 0.0, 0.0, 1.0}, false},
+    };
+    for (const auto &c : cases) {
+        const QColor fill = toQColor(c.fill);
+        SCOPED_TRACE(fill.name().toStdString());
+        EXPECT_EQ(matrixTextColor(fill).lightness() < 128, c.darkText);
+    }
 }
 
 } // namespace

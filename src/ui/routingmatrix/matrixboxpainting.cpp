@@ -3,11 +3,23 @@
 #include <QPainter>
 #include <QRect>
 
+#include <cmath>
+
 namespace kelvary::ui {
 
 namespace {
 
 constexpr float borderOpacity = 0.22f;
+
+// The relative luminance of an sRGB colour, 0 for black to 1 for white.
+double relativeLuminance(const QColor &color)
+{
+    const auto linear = [](double channel) {
+        return channel <= 0.04045 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(color.redF()) + 0.7152 * linear(color.greenF()) +
+           0.0722 * linear(color.blueF());
+}
 
 } // namespace
 
@@ -41,6 +53,15 @@ QColor sharedInputTint(const QColor &fill)
     };
     return QColor::fromRgbF(mix(amber.redF(), fill.redF()), mix(amber.greenF(), fill.greenF()),
                             mix(amber.blueF(), fill.blueF()), fill.alphaF());
+}
+
+QColor matrixTextColor(const QColor &fill)
+{
+    const QColor dark(0x1C, 0x1C, 0x1E);
+    const double luminance = relativeLuminance(fill);
+    const double againstWhite = 1.05 / (luminance + 0.05);
+    const double againstDark = (luminance + 0.05) / (relativeLuminance(dark) + 0.05);
+    return againstDark > againstWhite ? dark : QColor(Qt::white);
 }
 
 } // namespace kelvary::ui

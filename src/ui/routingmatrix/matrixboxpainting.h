@@ -22,4 +22,8 @@ void paintMatrixBox(QPainter &painter, const QRect &box, const QColor &fill, con
 // reads as a warning on a light and on a dark palette alike.
 QColor sharedInputTint(const QColor &fill);
 
+// The text colour for a name written on a track's colour: near-black or white, whichever
+// stands out more from `fill` by the contrast ratio of the web's accessibility guidelines.
+QColor matrixTextColor(const QColor &fill);
+
 } // namespace kelvary::ui

@@ -27,7 +27,7 @@ MatrixTrackNameRow::MatrixTrackNameRow(SessionViewModel *viewModel, QWidget *par
     setFont(RoutingMatrixFonts::standard().label);
     QPalette colors = palette();
     colors.setColor(QPalette::Base, Qt::transparent);
-    colors.setColor(QPalette::Text, Qt::white);
+    colors.setColor(QPalette::Text, matrixTextColor(toQColor(m_paintedColor)));
     setPalette(colors);
     // Only what the user types renames: a name written back from the view model is not an edit.
     connect(this, &QLineEdit::textEdited, this,
@@ -78,6 +78,9 @@ void MatrixTrackNameRow::setTrack(const TrackChannel &track)
     // Painted from the view model; the colour is remembered only to know when to repaint.
     if (track.color != m_paintedColor) {
         m_paintedColor = track.color;
+        QPalette colors = palette();
+        colors.setColor(QPalette::Text, matrixTextColor(toQColor(track.color)));
+        setPalette(colors);
         update();
     }
 }
