@@ -139,7 +139,8 @@ public:
     bool setArdourCapturePortPattern(const QString &pattern);
     // The Ardour session's sample rate, an export setting the save panel offers beside the ports.
     qint64 ardourSampleRate() const { return m_exporter.ardour.sampleRate; }
-    void setArdourSampleRate(qint64 rate) { m_exporter.ardour.sampleRate = rate; }
+    // One of ardourSampleRates; any other rate is refused and changes nothing.
+    bool setArdourSampleRate(qint64 rate);
 
     // Import and open
     void showImportPanel();
@@ -282,6 +283,7 @@ Q_SIGNALS:
     void groupedMutationDepthChanged();
     void nameEditUndoTrackIDsChanged();
     void ardourCapturePortPatternChanged();
+    void ardourSampleRateChanged();
 
 private:
     // Setters that announce a change only when the value really changes.

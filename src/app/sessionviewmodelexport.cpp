@@ -166,6 +166,18 @@ bool SessionViewModel::setArdourCapturePortPattern(const QString &pattern)
     return true;
 }
 
+bool SessionViewModel::setArdourSampleRate(qint64 rate)
+{
+    if (std::find(ardourSampleRates.cbegin(), ardourSampleRates.cend(), rate) ==
+        ardourSampleRates.cend())
+        return false;
+    if (m_exporter.ardour.sampleRate != rate) {
+        m_exporter.ardour.sampleRate = rate;
+        Q_EMIT ardourSampleRateChanged();
+    }
+    return true;
+}
+
 void SessionViewModel::exportArdourSession()
 {
     setErrorMessage(std::nullopt);

@@ -15,6 +15,7 @@
 #include <QFile>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QSettings>
 #include <QSpinBox>
 #include <QTest>
 #include <QUrl>
@@ -99,6 +100,29 @@ TEST(MainWindow, SidebarShowsTheSessionFactsAndTheStereoSwitchSplitsUndoably)
     EXPECT_FALSE(sidebar->playbackSwitch()->isEnabled());
     f.window.undoAction()->trigger();
     EXPECT_EQ(sidebar->playbackOffset()->value(), 0);
+}
+
+// The capture ports and the sample rate suit the computer and its interface, not the show: a new
+// window starts with what the last export chose; a damaged setting falls back to the default.
+TEST(MainWindow, ArdourExportSettingsOutliveTheWindow)
+{
+    const struct {
+        QVariant storedRate;
+        qint64 shownRate;
+    } cases[] = {
+        {88200, 88200}, {u"fast"_s, defaultArdourSampleRate}, {44, defaultArdourSampleRate}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.storedRate.toString().toStdString());
+        QSettings().setValue(u"ardourSampleRate"_s, c.storedRate);
+        {
+            MainWindowFixture f;
+            EXPECT_EQ(f.window.viewModel()->ardourSampleRate(), c.shownRate);
+            f.window.viewModel()->setArdourSampleRate(96000);
+        }
+        MainWindowFixture next;
+        EXPECT_EQ(next.window.viewModel()->ardourSampleRate(), 96000);
+    }
+    QSettings().remove(u"ardourSampleRate"_s);
 }
 
 TEST(MainWindow, ErrorAlertShowsTheTextAndDismissingItClearsTheError)

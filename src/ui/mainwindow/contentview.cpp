@@ -31,6 +31,7 @@ namespace {
 
 const QKeySequence openShortcut(u"Ctrl+O"_s);
 const QString capturePortPatternKey = u"ardourCapturePortPattern"_s;
+const QString sampleRateKey = u"ardourSampleRate"_s;
 
 QString appearanceStyleName(AppAppearanceStyle style)
 {
@@ -90,6 +91,10 @@ ContentView::ContentView(AudioInputDeviceEnumerator audioInputEnumerator,
     connect(m_viewModel, &SessionViewModel::ardourCapturePortPatternChanged, this, [this] {
         QSettings().setValue(capturePortPatternKey, m_viewModel->ardourCapturePortPattern());
     });
+    // So does the sample rate, which follows the interface; an unknown stored rate is ignored.
+    m_viewModel->setArdourSampleRate(QSettings().value(sampleRateKey).toLongLong());
+    connect(m_viewModel, &SessionViewModel::ardourSampleRateChanged, this,
+            [this] { QSettings().setValue(sampleRateKey, m_viewModel->ardourSampleRate()); });
 
     auto *content = new QWidget(this);
     content->setMinimumSize(minimumContentSize);
