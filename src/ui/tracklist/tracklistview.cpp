@@ -53,7 +53,8 @@ QWidget *TrackListView::makeEmptyState()
 
     auto *description = new QLabel(
         u"从 DiGiCo 调音台导出 .rtf Session Report（需勾选 Channels），点击「打开报告」，"
-        "或将文件拖入窗口。"_s,
+        "或将文件拖入窗口。\n也可打开 X32/M32 场景（.scn）、WING 快照（.snap）"
+        "或通道表格（.csv、.tsv）。"_s,
         page);
     description->setWordWrap(true);
     description->setAlignment(Qt::AlignCenter);
