@@ -1,9 +1,11 @@
+#include "devices/consoleroutingdialog.h"
 #include "devices/planneddevicedialogs.h"
 
 #include "tracklist/trackcellmenus.h"
 #include "tracklist/tracklistmodel.h"
 #include "tracklisttestsupport.h"
 
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -102,6 +104,43 @@ TEST_F(PlannedDeviceDialogsTest, EditingOpensTheFormFilledAndAsksBeforeTracksLos
     EXPECT_EQ(vm.plannedAudioDevices().first().inputChannelCount, 2);
     EXPECT_EQ(track(u"1"_s).audioInputChannelID, std::nullopt);
     EXPECT_EQ(vm.undoSnapshots().size(), steps + 1);
+}
+
+// A WING whose USB recorder carries Keys on 1–2 and whose card carries Vox on 12.
+TEST_F(PlannedDeviceDialogsTest, ConsoleRoutingOffersTheRecorderNamedInterfaceFirst)
+{
+    vm.importSessionReportAt(writeFile(u"show.snap"_s, R"({"type": "snapshot.4", "ae_data": {
+        "io": {"in": {"LCL": {"1": {"mode": "ST"}}},
+               "out": {"USB": {"1": {"grp": "LCL", "in": 1}, "2": {"grp": "LCL", "in": 2}},
+                       "CRD": {"12": {"grp": "LCL", "in": 5}}}},
+        "ch": {"1": {"name": "Keys", "in": {"conn": {"grp": "LCL", "in": 1}}},
+               "2": {"name": "Vox", "in": {"conn": {"grp": "LCL", "in": 5}}}}}})"));
+    const auto items = [](const QComboBox *box) {
+        QStringList texts;
+        for (int i = 0; i < box->count(); ++i)
+            texts << (i == box->currentIndex() ? u"> "_s : QString()) + box->itemText(i);
+        return texts;
+    };
+
+    // First a planned interface named after the recorder; then one the user picks.
+    ConsoleRoutingDialog first(&vm);
+    EXPECT_EQ(first.recorderBox()->count(), 2);
+    first.recorderBox()->setCurrentIndex(first.recorderBox()->findData(u"card"_s));
+    EXPECT_EQ(items(first.deviceBox()),
+              (QStringList{u"> 新建计划设备“WING Card”（64 路）"_s, u"Three In"_s, u"Eight In"_s}));
+    first.accept();
+    EXPECT_EQ(first.result(), QDialog::Accepted);
+    EXPECT_EQ(vm.plannedAudioDevices().constLast().name, u"WING Card"_s);
+
+    ConsoleRoutingDialog again(&vm);
+    again.recorderBox()->setCurrentIndex(again.recorderBox()->findData(u"card"_s));
+    EXPECT_EQ(items(again.deviceBox()),
+              (QStringList{u"Three In"_s, u"Eight In"_s, u"> WING Card（未连接）"_s}));
+    again.recorderBox()->setCurrentIndex(again.recorderBox()->findData(u"usb"_s));
+    again.deviceBox()->setCurrentIndex(again.deviceBox()->findData(u"eight"_s));
+    again.accept();
+    EXPECT_EQ(track(u"1s"_s).audioInputDeviceUID, u"eight"_s);
+    EXPECT_EQ(track(u"2"_s).audioInputDeviceUID, vm.plannedAudioDevices().constLast().id);
 }
 
 } // namespace
