@@ -92,12 +92,16 @@ int runDevices(CommandContext &context, const AudioInputDeviceEnumerator &enumer
     bool json = false;
     std::optional<QString> file;
     for (const QString &argument : context.arguments) {
-        if (argument == u"--json" && !json) {
+        if (argument == u"--json") {
+            if (json)
+                return usageError(context, u"devices"_s, u"选项 --json 只能给出一次。"_s);
             json = true;
-        } else if (!argument.startsWith(u'-') && !file) {
-            file = argument;
+        } else if (argument.startsWith(u'-')) {
+            return usageError(context, u"devices"_s, u"未知选项：%1"_s.arg(argument));
+        } else if (file) {
+            return usageError(context, u"devices"_s, u"只能给出一个 FILE。"_s);
         } else {
-            return usageError(context, u"devices"_s, u"未知参数：%1"_s.arg(argument));
+            file = argument;
         }
     }
 

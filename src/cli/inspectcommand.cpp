@@ -7,6 +7,8 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace kelvary::cli {
@@ -38,11 +40,15 @@ int runInspect(CommandContext &context)
 int runInspect(CommandContext &context, const AudioInputDeviceEnumerator &enumerator)
 {
     const QStringList &arguments = context.arguments;
-    if (arguments.size() != 1 || arguments.front().startsWith(u'-')) {
-        const QString reason = arguments.isEmpty()    ? u"缺少 FILE。"_s
-                               : arguments.size() > 1 ? u"只能给出一个 FILE。"_s
-                                                      : u"未知选项：%1"_s.arg(arguments.front());
-        return usageError(context, u"inspect"_s, reason);
+    // An option is named before a second FILE is counted: "FILE --json" is a wrong option.
+    const auto option =
+        std::find_if(arguments.cbegin(), arguments.cend(),
+                     [](const QString &argument) { return argument.startsWith(u'-'); });
+    if (option != arguments.cend())
+        return usageError(context, u"inspect"_s, u"未知选项：%1"_s.arg(*option));
+    if (arguments.size() != 1) {
+        return usageError(context, u"inspect"_s,
+                          arguments.isEmpty() ? u"缺少 FILE。"_s : u"只能给出一个 FILE。"_s);
     }
 
     SessionViewModel model(enumerator, std::make_shared<CommandLinePanels>());

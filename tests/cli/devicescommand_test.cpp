@@ -45,9 +45,16 @@ TEST(DevicesCommand, PrintsEachDeviceWithItsChannelsAndRecordInputsOrSaysThereAr
         EXPECT_EQ(run.out, c.out);
     }
 
-    const CommandRun wrong = runDevices({u"--jsn"_s}, twoInterfaces);
-    EXPECT_EQ(wrong.exitCode, 2);
-    EXPECT_TRUE(wrong.out.isEmpty());
-    EXPECT_EQ(wrong.err,
-              u"kelvary-cli devices：未知参数：--jsn\n详见 kelvary-cli devices --help\n"_s);
+    const std::pair<QStringList, QString> wrong[] = {
+        {{u"--jsn"_s}, u"未知选项：--jsn"_s},
+        {{u"--json"_s, u"--json"_s}, u"选项 --json 只能给出一次。"_s},
+        {{u"a.kvp"_s, u"b.kvp"_s}, u"只能给出一个 FILE。"_s},
+    };
+    for (const auto &[arguments, reason] : wrong) {
+        const CommandRun run = runDevices(arguments, twoInterfaces);
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_TRUE(run.out.isEmpty());
+        EXPECT_EQ(run.err,
+                  u"kelvary-cli devices：%1\n详见 kelvary-cli devices --help\n"_s.arg(reason));
+    }
 }

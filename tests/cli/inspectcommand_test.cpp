@@ -35,9 +35,19 @@ TEST(InspectCommand, ReportsFailuresAndUnreadLinesOnStandardErrorAndBadUsageWith
     EXPECT_EQ(QString::fromUtf8(unread.err),
               u"未能识别为通道：5 DANTE 5\n未能识别为通道：6 Bassline Synth\n"_s);
 
-    const QStringList wrong[] = {{}, {u"inspect"_s, u"a"_s, u"b"_s}, {u"frobnicate"_s}};
-    for (const QStringList &arguments : wrong)
-        EXPECT_EQ(runCli(arguments).exitCode, 2) << arguments.join(u' ').toStdString();
+    // The first line says what is wrong; an option is named even after a FILE.
+    const std::pair<QStringList, QString> wrong[] = {
+        {{}, QString()},
+        {{u"frobnicate"_s}, QString()},
+        {{u"inspect"_s, u"a"_s, u"b"_s}, u"kelvary-cli inspect：只能给出一个 FILE。"_s},
+        {{u"inspect"_s, u"a"_s, u"--json"_s}, u"kelvary-cli inspect：未知选项：--json"_s},
+    };
+    for (const auto &[arguments, reason] : wrong) {
+        const CliRun run = runCli(arguments);
+        EXPECT_EQ(run.exitCode, 2) << arguments.join(u' ').toStdString();
+        if (!reason.isEmpty())
+            EXPECT_EQ(QString::fromUtf8(run.err).section(u'\n', 0, 0), reason);
+    }
 }
 
 TEST(InspectCommand, PrintsAnOpenedProjectAsTheAppWouldSaveIt)
