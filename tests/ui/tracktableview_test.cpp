@@ -7,6 +7,7 @@
 #include "tracklisttestsupport.h"
 
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -224,8 +225,14 @@ TEST_F(TrackTableViewTest, KeysAndMouseEditWhatTheUserMeans)
          {u"4"_s, u"1"_s, u"2"_s, u"3s"_s, u"5"_s},
          u"Kick"_s,
          1},
-        {"a row dropped on itself stays",
-         [](TrackTableViewTest &t) { t.dragHandle(u"1"_s, u"1"_s, TrackListModel::NameColumn); },
+        {"a row dropped on itself stays, and the table does not offer that drop",
+         [](TrackTableViewTest &t) {
+             const TrackListModel &model = *t.table().trackModel();
+             const QModelIndex kick = model.index(0, TrackListModel::NameColumn);
+             const std::unique_ptr<QMimeData> data(model.mimeData({kick}));
+             EXPECT_FALSE(model.canDropMimeData(data.get(), Qt::MoveAction, -1, -1, kick));
+             t.dragHandle(u"1"_s, u"1"_s, TrackListModel::NameColumn);
+         },
          order, u"Kick"_s, 0},
     };
     for (const TableGesture &gesture : gestures) {
