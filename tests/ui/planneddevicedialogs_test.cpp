@@ -39,6 +39,10 @@ TEST_F(PlannedDeviceDialogsTest, AddRefusesBadValuesInPlaceAndOffersTheDeviceMar
     populateAudioDeviceMenu(menu, model, model.index(0, TrackListModel::AudioDeviceColumn));
     EXPECT_EQ(menuTitles(menu), (QStringList{u"未设置"_s, u"-"_s, u"Three In"_s, u"Eight In"_s,
                                              u"Three In（未连接）"_s}));
+    // The row patched to it says so too, not only the menu.
+    vm.assignAudioInputDevice(vm.plannedAudioDevices().constFirst().id, idOf(u"1"_s));
+    EXPECT_EQ(model.index(model.rowOf(idOf(u"1"_s)), TrackListModel::AudioDeviceColumn).data(),
+              u"Three In（未连接）"_s);
 }
 
 TEST_F(PlannedDeviceDialogsTest, RemovingAPatchedDeviceAsksFirstAndIsOneUndoStep)

@@ -169,10 +169,12 @@ QVariant TrackListModel::displayText(const TrackChannel &track, int column) cons
         return track.name;
     case ConsoleInputColumn:
         return track.inputRoute.isEmpty() ? u"—"_s : track.inputRoute;
-    case AudioDeviceColumn:
-        return track.audioInputDeviceUID
-                   ? catalog.deviceNameByUID().value(*track.audioInputDeviceUID, notSet)
-                   : notSet;
+    case AudioDeviceColumn: {
+        // Marked as the menus mark it: a patch to an interface that is not here must show.
+        const std::optional<AudioInputDevice> device =
+            deviceWithID(track.audioInputDeviceUID, catalog.devices());
+        return device ? deviceDisplayName(*device) : notSet;
+    }
     case AudioChannelColumn:
         return track.audioInputChannelID
                    ? catalog.channelLabelByID().value(*track.audioInputChannelID, notSet)
