@@ -98,4 +98,12 @@ QStringList recordingCheckLines(const RecordingCheck &check, const TrackList &tr
     return lines;
 }
 
+QString trackNameList(const TrackList &tracks)
+{
+    QStringList names;
+    for (const TrackChannel &track : tracks)
+        names.append(shownName(track));
+    return nameList(names);
+}
+
 } // namespace kelvary

@@ -36,4 +36,8 @@ RecordingCheck checkRecording(const TrackList &tracks, const QList<AudioInputDev
 QStringList recordingCheckLines(const RecordingCheck &check, const TrackList &tracks,
                                 const QList<AudioInputDevice> &devices);
 
+// The tracks named as the findings name them, "OH、Keys", and past five "A、B、C、D、E 等 8 条"; a
+// track without a name by its channel label.
+QString trackNameList(const TrackList &tracks);
+
 } // namespace kelvary

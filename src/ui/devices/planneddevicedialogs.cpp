@@ -1,6 +1,7 @@
 #include "devices/planneddevicedialogs.h"
 
 #include "app/sessionviewmodel.h"
+#include "model/recordingcheck.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -17,19 +18,6 @@
 using namespace Qt::StringLiterals;
 
 namespace kelvary::ui {
-
-namespace {
-
-// "Kick、Snare、Toms…": the first three, so a long list stays one line.
-QString trackNamesText(const TrackList &tracks)
-{
-    QStringList names;
-    for (qsizetype i = 0; i < tracks.size() && i < 3; ++i)
-        names.append(tracks[i].name.isEmpty() ? tracks[i].channelLabel : tracks[i].name);
-    return names.join(u"、"_s) + (tracks.size() > 3 ? u"…"_s : QString());
-}
-
-} // namespace
 
 PlannedDeviceDialog::PlannedDeviceDialog(SessionViewModel *viewModel, QWidget *parent)
     : QDialog(parent)
@@ -111,7 +99,7 @@ void PlannedDeviceDialog::accept()
         !m_confirm(this, {u"编辑计划设备"_s,
                           u"缩减到 %1 路输入后，%2 条轨道将失去输入：%3。是否继续？"_s.arg(count)
                               .arg(losing.size())
-                              .arg(trackNamesText(losing)),
+                              .arg(trackNameList(losing)),
                           u"缩减"_s}))
         return;
     m_viewModel->editPlannedAudioDevice(m_editedID, name, count);
