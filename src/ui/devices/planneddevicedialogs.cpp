@@ -2,6 +2,7 @@
 
 #include "app/sessionviewmodel.h"
 #include "model/recordingcheck.h"
+#include "shell/commandbroadcaster.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -216,6 +217,15 @@ bool confirmWithMessageBox(QWidget *parent, const Confirmation &confirmation)
     box.setDefaultButton(cancel);
     box.exec();
     return box.clickedButton() == action;
+}
+
+QPushButton *newAddPlannedDeviceButton(QWidget *parent)
+{
+    auto *button = new QPushButton(u"添加计划设备…"_s, parent);
+    button->setToolTip(u"描述一台未连接的音频接口，先把轨道分配上去"_s);
+    QObject::connect(button, &QPushButton::clicked, &CommandBroadcaster::instance(),
+                     &CommandBroadcaster::kelvaryAddPlannedDeviceRequested);
+    return button;
 }
 
 } // namespace kelvary::ui

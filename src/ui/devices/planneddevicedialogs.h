@@ -90,4 +90,8 @@ private:
 // The confirmation as a question box.
 bool confirmWithMessageBox(QWidget *parent, const Confirmation &confirmation);
 
+// "添加计划设备…" where no interface is at hand (the table's notice, the empty matrix): it asks
+// for the dialog the way the 设备 menu does, so the window opens it with its own parent.
+QPushButton *newAddPlannedDeviceButton(QWidget *parent);
+
 } // namespace kelvary::ui

@@ -1,10 +1,10 @@
 #include "routingmatrix/trackroutingmatrixview.h"
 
 #include "app/sessionviewmodel.h"
+#include "devices/planneddevicedialogs.h"
 #include "routingmatrix/routingmatrixdeviceheader.h"
 #include "routingmatrix/routingmatrixgrid.h"
 #include "routingmatrix/routingmatrixpaintview.h"
-#include "shell/commandbroadcaster.h"
 #include "shell/symbolicon.h"
 
 #include <QEvent>
@@ -86,10 +86,7 @@ TrackRoutingMatrixView::TrackRoutingMatrixView(SessionViewModel *viewModel, QWid
     descriptionRow->addWidget(m_panelDescription);
     descriptionRow->addStretch(1);
     panelLayout->addLayout(descriptionRow);
-    m_addPlannedDeviceButton = new QPushButton(u"添加计划设备…"_s, m_panelPage);
-    m_addPlannedDeviceButton->setToolTip(u"描述一台未连接的音频接口，先把轨道分配上去"_s);
-    connect(m_addPlannedDeviceButton, &QPushButton::clicked, &CommandBroadcaster::instance(),
-            &CommandBroadcaster::kelvaryAddPlannedDeviceRequested);
+    m_addPlannedDeviceButton = newAddPlannedDeviceButton(m_panelPage);
     panelLayout->addWidget(m_addPlannedDeviceButton, 0, Qt::AlignHCenter);
     panelLayout->addStretch(1);
     m_pages->addWidget(m_panelPage);

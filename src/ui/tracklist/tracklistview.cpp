@@ -1,6 +1,7 @@
 #include "tracklist/tracklistview.h"
 
 #include "app/sessionviewmodel.h"
+#include "devices/planneddevicedialogs.h"
 #include "routingmatrix/trackroutingmatrixview.h"
 #include "shell/commandbroadcaster.h"
 #include "shell/symbolicon.h"
@@ -100,10 +101,7 @@ QWidget *TrackListView::makeListPage()
     noticeText->setFont(caption);
     noticeText->setForegroundRole(QPalette::PlaceholderText);
     notice->addWidget(noticeText);
-    m_addPlannedDeviceButton = new QPushButton(u"添加计划设备…"_s, m_noInputNotice);
-    m_addPlannedDeviceButton->setToolTip(u"描述一台未连接的音频接口，先把轨道分配上去"_s);
-    connect(m_addPlannedDeviceButton, &QPushButton::clicked, &CommandBroadcaster::instance(),
-            &CommandBroadcaster::kelvaryAddPlannedDeviceRequested);
+    m_addPlannedDeviceButton = newAddPlannedDeviceButton(m_noInputNotice);
     notice->addWidget(m_addPlannedDeviceButton);
     notice->addStretch(1);
     layout->addWidget(m_noInputNotice);
